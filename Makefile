@@ -1,0 +1,29 @@
+# Set-up commands for users and CI.
+#   make test  - install missing packages, configure, build, run every test
+#   make run   - the same set-up, then start the workbench on examples/hello.bas
+BUILD_DIR ?= build
+CMAKE_FLAGS ?=
+
+.PHONY: all deps configure build test run clean
+
+all: build
+
+deps:
+	@bash tools/bootstrap.sh
+
+$(BUILD_DIR)/build.ninja: | deps
+	cmake -S . -B $(BUILD_DIR) -G Ninja $(CMAKE_FLAGS)
+
+configure: deps $(BUILD_DIR)/build.ninja
+
+build: configure
+	cmake --build $(BUILD_DIR)
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2
+
+run: build
+	@bash tools/run.sh $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR)

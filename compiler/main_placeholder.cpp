@@ -1,0 +1,1 @@
+int velcPlaceholder() { return 0; }

@@ -1,0 +1,1 @@
+int workspacePlaceholder() { return 0; }
