@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+// One child program started with its standard output going to a given file
+// descriptor and with no standard input and no standard error. The child runs
+// in the workbench's environment and current directory.
+class TChildProcess {
+public:
+    TChildProcess() = default;
+    TChildProcess(const TChildProcess &) = delete;
+    TChildProcess &operator=(const TChildProcess &) = delete;
+    ~TChildProcess();
+
+    // Starts program with args; stdoutFd < 0 discards the output. Returns 0 or
+    // the system error number of the failed start.
+    int Start(const std::string &program, const std::vector<std::string> &args, int stdoutFd);
+
+    // Waits at most timeoutMs for the child to end; true once it has ended.
+    bool WaitFor(int timeoutMs);
+
+    bool Running() const { return m_pid > 0; }
+
+private:
+    pid_t m_pid = -1;
+};

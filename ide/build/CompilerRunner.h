@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class TColorListBox;
+
+// The compiler lies beside the workbench: programDir (with its trailing "/")
+// followed by the compiler's file name.
+QString CompilerPath(const QString &programDir);
+
+// Where the compiler's standard output is captured: the compiler path with
+// ".out" when that directory is writable, else a file of the same name in the
+// temporary directory.
+QString CapturePath(const QString &compilerPath);
+
+// Command line as shown in messages: compiler path, one blank, quoted source.
+QString CompilerCommandLine(const QString &compilerPath, const QString &quotedSource);
+
+// The status line after the given number of 100 ms waits, or an empty string
+// when the list is left as it is for this wait.
+QString CompilingStatus(int waits);
+
+// Line shown when the compiler is missing, cannot be started, or left no
+// captured output.
+QString CompilerNotFoundLine(const QString &compilerPath);
+QString CouldNotRunLine(const QString &commandLine, const QString &systemMessage);
+QString CouldNotRedirectLine();
+
+// Runs the compiler on the source (its full path in double quotes), waits in
+// 100 ms steps while the window stays responsive, and fills the list with the
+// compiler's output. Returns false, doing nothing, while another run is in
+// progress.
+bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColorListBox *list);
