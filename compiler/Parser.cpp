@@ -1,0 +1,106 @@
+// The per-line loop of the statement compiler and the tools every statement
+// routine uses.
+#include "Parser.h"
+
+#include "Code.h"
+#include "Compiler.h"
+#include "Keywords.h"
+#include "Statements.h"
+#include "Target.h"
+
+#include <climits>
+
+CParser::CParser(CCompiler& compiler)
+    : m_labels(compiler.m_labels),
+      m_compiler(compiler),
+      m_target(compiler.m_target),
+      m_code(compiler.m_code) {}
+
+// Every line yields exactly one record, also when it holds errors.
+void CParser::CompileLine(int index, const CLine& line) {
+  m_line.m_text = line.m_text;
+  m_line.m_fileIndex = line.m_fileIndex;
+  m_line.m_lineNumber = line.m_lineNumber;
+  m_line.m_directive = false;
+  ActiveExpansions.clear();
+  Scan.m_pos = 0;
+  m_code.BeginLine(index);
+  NextSymbol();
+  StatementList(false);
+  m_code.EndLine();
+}
+
+// statements = statement { ":" statement }
+void CParser::StatementList(bool conditional) {
+  for (;;) {
+    Statement(conditional);
+    if (Symbol() == symEndOfLine) return;
+    if (Symbol() != symColon) {
+      Error("Syntax error.");
+      return;
+    }
+    m_code.EmitByte(':');
+    NextSymbol();
+  }
+}
+
+// The image is compared with the program memory after every statement; the
+// message is printed once per run, then the limit is lifted.
+void CParser::Statement(bool conditional) {
+  const StatementRoutine routine = StatementFor(Symbol());
+  if (routine) {
+    routine(*this, conditional);
+  } else {
+    Error("Variable or statement expected.");
+  }
+  if (m_code.Size() > m_target.programMemory) {
+    Error(Format("Not enough program memory (max. %d Bytes).", m_target.programMemory));
+    m_target.programMemory = INT_MAX;
+  }
+}
+
+void CParser::NextSymbol() {
+  if (m_line.GetSymbol(-1) == symString && Scan.m_text.size() > 40) {
+    Error("String constant too long (max. 40 chars).");
+  }
+}
+
+void CParser::Expect(TSYMBOL symbol, char character) {
+  if (Symbol() != symbol) {
+    Error(std::string(1, character) + " expected.");
+    return;
+  }
+  NextSymbol();
+  m_code.EmitByte(character);
+}
+
+void CParser::ExpectKeyword(TSYMBOL symbol, int tokenCode) {
+  if (Symbol() != symbol) {
+    Error(std::string(TokenText(tokenCode)) + " expected.");
+    return;
+  }
+  NextSymbol();
+  m_code.EmitToken(tokenCode, -1);
+}
+
+void CParser::Error(const std::string& text, int line) {
+  m_compiler.ReportError(text, m_line.m_fileIndex, line < 0 ? m_line.m_lineNumber : line);
+}
+
+// Stands in for a statement routine that has not been built: the statement
+// is reported and the rest of the line is skipped.
+void CParser::NotCompiledYet() {
+  Error(Format("Statement '%s' can't be compiled yet.",
+               Symbol() == symIdent || IsKeyword(Symbol()) ? Scan.m_text : std::string("?")));
+  while (Symbol() != symEndOfLine) NextSymbol();
+}
+
+void CParser::Finish(int lineCount) {
+  CloseBlocks();
+  m_code.EmitEnd(lineCount);
+  const long long dataSize = m_vars.DataSize();
+  m_compiler.m_dataSize = dataSize > INT_MAX ? INT_MAX : static_cast<int>(dataSize);
+  m_compiler.m_codeSize = m_code.Size();
+  m_compiler.m_dataLimit = m_target.dataMemory;
+  m_compiler.m_codeLimit = m_target.programMemory;
+}

@@ -1,1 +1,0 @@
-int velcPlaceholder() { return 0; }
