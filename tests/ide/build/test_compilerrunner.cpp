@@ -1,0 +1,161 @@
+#include "ColorListBox.h"
+#include "CompilerRunner.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+// Runs scripts standing in for the compiler: they print what the real one
+// prints, slowly or not at all.
+class TestCompilerRunner : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString WriteCompiler(const QString &dir, const QByteArray &script, bool executable = true)
+    {
+        const QString path = CompilerPath(dir + "/");
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly))
+            return {};
+        file.write("#!/bin/sh\n" + script);
+        file.close();
+        QFile::Permissions perms = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+        if (executable)
+            perms |= QFileDevice::ExeOwner;
+        file.setPermissions(perms);
+        return path;
+    }
+
+    QString NewDir(const QString &name)
+    {
+        QDir(m_dir.path()).mkpath(name);
+        return m_dir.filePath(name);
+    }
+
+private slots:
+    void PathsAndStatus()
+    {
+        QCOMPARE(CompilerPath("/opt/velmo/"), QString("/opt/velmo/velc"));
+        const QString dir = NewDir("paths");
+        QCOMPARE(CapturePath(dir + "/velc"), dir + "/velc.out");
+        QCOMPARE(CapturePath("/nonexistent/velmo/velc"), QDir(QDir::tempPath()).filePath("velc.out"));
+        QCOMPARE(CompilerCommandLine("/p/velc", "\"/s/a b.bas\""), QString("/p/velc \"/s/a b.bas\""));
+        const struct {
+            int waits;
+            const char *status;
+        } table[] = {{0, ""}, {1, ""}, {9, ""}, {10, "Compiling."}, {11, ""}, {20, "Compiling.."},
+                     {30, "Compiling..."}};
+        for (const auto &row : table)
+            QCOMPARE(CompilingStatus(row.waits), QString(row.status));
+    }
+
+    // The list shows exactly the captured lines, empty ones included; the
+    // source reaches the compiler as one argument without the quotes; the
+    // exit code is not looked at; the capture file is gone afterwards.
+    void ShowsCapturedOutput_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << "src";
+        QTest::newRow("blank and parenthesis") << "my src (2)";
+    }
+    void ShowsCapturedOutput()
+    {
+        QFETCH(QString, folder);
+        const QString dir = NewDir("out-" + folder);
+        const QString compiler = WriteCompiler(
+            dir, "printf 'Velmo Compiler V2.4\\n\\nCompiling...\\n  >> %s\\n' \"$1\"\n"
+                 "printf '%s(3): Syntax error.\\n\\nBuild finished.\\n1 - Error(s).\\n\\n' \"$1\"\n"
+                 "exit 1\n");
+        const QString source = NewDir(folder) + "/prog.bas";
+        TColorListBox list;
+        list.AddLine("old line");
+        QVERIFY(RunCompiler(compiler, '"' + source + '"', &list));
+        QCOMPARE(list.Lines(), QStringList({"Velmo Compiler V2.4", "", "Compiling...", "  >> " + source,
+                                            source + "(3): Syntax error.", "", "Build finished.",
+                                            "1 - Error(s).", ""}));
+        QVERIFY(!QFile::exists(CapturePath(compiler)));
+    }
+
+    void StaleCaptureFileIsNotShown()
+    {
+        const QString dir = NewDir("stale");
+        const QString compiler = WriteCompiler(dir, "echo new\n");
+        QFile stale(CapturePath(compiler));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.write("left over 1\nleft over 2\nleft over 3\n");
+        stale.close();
+        TColorListBox list;
+        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        QCOMPARE(list.Lines(), QStringList({"new"}));
+    }
+
+    // A compile that takes over two seconds shows "Compiling." and then
+    // "Compiling.." while the event loop keeps running.
+    void WaitShowsProgressAndStaysResponsive()
+    {
+        const QString compiler = WriteCompiler(NewDir("slow"), "sleep 2.4\necho done\n");
+        TColorListBox list;
+        QStringList seen;
+        int ticks = 0;
+        QTimer sampler;
+        connect(&sampler, &QTimer::timeout, [&] {
+            ++ticks;
+            const QStringList lines = list.Lines();
+            if (lines.size() == 1 && (seen.isEmpty() || seen.last() != lines.first()))
+                seen.append(lines.first());
+        });
+        sampler.start(50);
+        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        QCOMPARE(seen, QStringList({"Compiling.", "Compiling.."}));
+        QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
+        QCOMPARE(list.Lines(), QStringList({"done"}));
+    }
+
+    void SecondRunWhileRunningIsRefused()
+    {
+        const QString compiler = WriteCompiler(NewDir("busy"), "sleep 0.5\necho first\n");
+        TColorListBox list, other;
+        bool nested = true;
+        QTimer::singleShot(100, [&] { nested = RunCompiler(compiler, "\"/x/b.bas\"", &other); });
+        QVERIFY(RunCompiler(compiler, "\"/x/a.bas\"", &list));
+        QVERIFY(!nested);
+        QVERIFY(other.Lines().isEmpty());
+        QCOMPARE(list.Lines(), QStringList({"first"}));
+    }
+
+    void CompilerThatCannotRun()
+    {
+        const QString compiler = WriteCompiler(NewDir("noexec"), "echo never\n", false);
+        TColorListBox list;
+        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        QCOMPARE(list.Lines(),
+                 QStringList({"Could not run: " + compiler + " \"/x/a.bas\" (Permission denied)."}));
+        // The capture file stays behind, empty, for the next run to reuse.
+        QCOMPARE(QFileInfo(CapturePath(compiler)).size(), 0);
+    }
+
+    // The capture file cannot be created: the output is lost and said so.
+    void CaptureFileThatCannotBeOpened()
+    {
+        const QString dir = NewDir("nocapture");
+        const QString compiler = WriteCompiler(dir, "echo lost\n");
+        QVERIFY(QDir(dir).mkdir("velc.out"));
+        TColorListBox list;
+        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        QCOMPARE(list.Lines(), QStringList({"Could not redirect stdout."}));
+    }
+
+    void FailureLines()
+    {
+        QCOMPARE(CompilerNotFoundLine("/p/velc"), QString("Could not find compiler: /p/velc"));
+        QCOMPARE(CouldNotRunLine("/p/velc \"a\"", "No such file or directory"),
+                 QString("Could not run: /p/velc \"a\" (No such file or directory)."));
+    }
+};
+
+QTEST_MAIN(TestCompilerRunner)
+#include "test_compilerrunner.moc"

@@ -1,0 +1,215 @@
+#include "FindListBox.h"
+#include "SearchAll.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+class TestSearchAll : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    void WriteFile(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(m_dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // Presses a button of the dialog once it is up.
+    static void PressLater(TSearchAllDlg &dlg, QPushButton *button, const QString &text)
+    {
+        QTimer::singleShot(0, &dlg, [&dlg, button, text] {
+            if (!text.isNull())
+                dlg.SetSearchText(text);
+            button->click();
+        });
+    }
+
+    static void SetScope(TSearchAllDlg &dlg, bool openFiles, bool workDir)
+    {
+        dlg.SearchOpenFilesBtn->setChecked(openFiles);
+        dlg.SearchWorkDirBtn->setChecked(workDir);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        WriteFile("main.bas", "10 x = 1\r\n20\tPRINT x_1\r\n30 GOTO 10\r\n");
+        WriteFile("SESSION.LOG", "x + 1\n");
+        WriteFile("notes.txt", "see main.bas, x\n");
+        WriteFile("README", "x main\n");
+    }
+
+    void StartsWithItsDefaults()
+    {
+        TSearchAllDlg dlg;
+        QCOMPARE(dlg.windowTitle(), QString("Search all..."));
+        QCOMPARE(dlg.FilterBox->count(), 4);
+        QCOMPARE(dlg.FileFilter(), QString("*.bas, *.inc, *.txt, *.log"));
+        QCOMPARE(dlg.FilterBox->itemText(3), QString("*.bas"));
+        QVERIFY(!dlg.CaseSensitive() && !dlg.WholeWords());
+        QVERIFY(!dlg.SearchOpenFiles() && !dlg.SearchWorkDir());
+        QVERIFY(dlg.OKBtn->isDefault());
+    }
+
+    // The drop-down list is a copy of the find dialog's history; OK with a
+    // text adds it there, Cancel or an empty text does not.
+    void SharesTheFindHistory()
+    {
+        TSearchAllDlg dlg;
+        QStringList history = {"GOTO", "x"};
+        dlg.GetHistory = [&] { return history; };
+        dlg.AddToHistory = [&](const QString &text) { history.prepend(text); };
+
+        PressLater(dlg, dlg.OKBtn, "PRINT");
+        QCOMPARE(dlg.Execute(), int(QDialog::Accepted));
+        QCOMPARE(history, QStringList({"PRINT", "GOTO", "x"}));
+
+        PressLater(dlg, dlg.CancelBtn, "REM");
+        QCOMPARE(dlg.Execute(), int(QDialog::Rejected));
+        PressLater(dlg, dlg.OKBtn, "");
+        dlg.Execute();
+        QCOMPARE(history.size(), 3);
+
+        history = {"one", "two"};
+        PressLater(dlg, dlg.CancelBtn, QString());
+        dlg.Execute();
+        QCOMPARE(dlg.SearchTextBox->count(), 2);
+        QCOMPARE(dlg.SearchTextBox->itemText(1), QString("two"));
+    }
+
+    void SearchesTheChosenScope_data()
+    {
+        QTest::addColumn<bool>("openFiles");
+        QTest::addColumn<bool>("hasCurrent");
+        QTest::addColumn<bool>("workDir");
+        QTest::addColumn<QStringList>("expected");
+        const QString a = "/ed/a.bas(2):   x = 2  ";
+        const QString b = "/ed/b.bas(1):   x  ";
+        const QString disk = m_dir.path() + "/main.bas(1):   10 x = 1  ";
+        const QString log = m_dir.path() + "/SESSION.LOG(1):   x + 1  ";
+        const QString txt = m_dir.path() + "/notes.txt(1):   see main.bas, x  ";
+        QTest::newRow("nothing") << false << false << false << QStringList({"completed."});
+        QTest::newRow("current") << false << true << false
+                                 << QStringList({"Search in current file...", a, "completed."});
+        QTest::newRow("open files") << true << true << false
+                                    << QStringList({"Search in open files...", a, b, "completed."});
+        QTest::newRow("open files, none open") << true << false << false
+                                               << QStringList({"Search in open files...", "completed."});
+        QTest::newRow("directory only")
+            << false << false << true
+            << QStringList({"Search in working directory...", log, disk, txt, "completed."});
+    }
+    void SearchesTheChosenScope()
+    {
+        QFETCH(bool, openFiles);
+        QFETCH(bool, hasCurrent);
+        QFETCH(bool, workDir);
+        QFETCH(QStringList, expected);
+        TSearchAllDlg dlg;
+        dlg.SetSearchText("x");
+        dlg.SearchWholeWordsOnlyBtn->setChecked(true);
+        SetScope(dlg, openFiles, workDir);
+        TSearchScope scope;
+        if (hasCurrent) {
+            scope.openFiles = {{"/ed/a.bas", {"y = 1", "x = 2"}}, {"/ed/b.bas", {"x"}}};
+            scope.currentFile = scope.openFiles.front();
+        }
+        scope.workDir = m_dir.path();
+        TFindListBox list;
+        list.AddLine("old result");
+        dlg.SetResultList(&list);
+        QString error;
+        QVERIFY(dlg.Search(scope, error));
+        QStringList lines = list.Lines();
+        // The working directory lists its files in no particular order.
+        const qsizetype from = lines.indexOf("Search in working directory...") + 1;
+        if (from > 0)
+            std::sort(lines.begin() + from, lines.end() - 1);
+        QCOMPARE(lines, expected);
+    }
+
+    // Filter, case and whole-word choices over the working directory.
+    void FiltersAndOptions_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWords");
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QStringList>("results");
+        const QString d = m_dir.path();
+        QTest::newRow("tab as four blanks")
+            << "print" << false << false << 3 << QStringList({d + "/main.bas(2):   20    PRINT x_1  "});
+        QTest::newRow("case sensitive") << "print" << true << false << 3 << QStringList();
+        QTest::newRow("underscore") << "x" << false << true << 3 << QStringList({d + "/main.bas(1):   10 x = 1  "});
+        QTest::newRow("log needs the first filter")
+            << "+ 1" << false << false << 1 << QStringList();
+        QTest::newRow("upper-case .LOG")
+            << "+ 1" << false << false << 0 << QStringList({d + "/SESSION.LOG(1):   x + 1  "});
+        QTest::newRow("no extension never") << "main" << false << false << 0
+                                            << QStringList({d + "/notes.txt(1):   see main.bas, x  "});
+    }
+    void FiltersAndOptions()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWords);
+        QFETCH(int, filter);
+        QFETCH(QStringList, results);
+        TSearchAllDlg dlg;
+        dlg.SetSearchText(text);
+        dlg.SearchCaseSensitiveBtn->setChecked(matchCase);
+        dlg.SearchWholeWordsOnlyBtn->setChecked(wholeWords);
+        dlg.FilterBox->setCurrentIndex(filter);
+        SetScope(dlg, false, true);
+        TFindListBox list;
+        dlg.SetResultList(&list);
+        QString error;
+        QVERIFY(dlg.Search({{}, std::nullopt, m_dir.path()}, error));
+        QStringList lines = list.Lines().mid(1, list.count() - 2);
+        lines.sort();
+        QCOMPARE(lines, results);
+    }
+
+    void ReadErrorEndsTheSearch()
+    {
+        QTemporaryDir dir;
+        QFile bas(dir.filePath("a.bas"));
+        QVERIFY(bas.open(QIODevice::WriteOnly));
+        bas.write("x\n");
+        bas.close();
+        QVERIFY(QFile::link("/proc/self/mem", dir.filePath("broken.bas")));
+        TSearchAllDlg dlg;
+        dlg.SetSearchText("x");
+        SetScope(dlg, false, true);
+        TFindListBox list;
+        dlg.SetResultList(&list);
+        QString error;
+        QVERIFY(!dlg.Search({{}, TSearchSource{"/ed/c.bas", {"x"}}, dir.path()}, error));
+        QVERIFY2(error.contains("broken.bas"), qPrintable(error));
+        QCOMPARE(list.Lines().mid(0, 3),
+                 QStringList({"Search in current file...", "/ed/c.bas(1):   x  ",
+                              "Search in working directory..."}));
+        QVERIFY(!list.Lines().contains("completed."));
+    }
+
+    void ResultLinesAreDrawnIndented()
+    {
+        TFindListBox list;
+        QCOMPARE(list.StyleOf("/a.bas(1):   x  ", false).indent, 20);
+        QCOMPARE(list.StyleOf("/a.bas(1):   x  ", false).text, QColor(0, 0, 0));
+        QCOMPARE(list.StyleOf("completed.", false).text, QColor(10, 10, 160));
+    }
+};
+
+QTEST_MAIN(TestSearchAll)
+#include "test_searchall.moc"
