@@ -1,0 +1,5 @@
+' A program that holds only comments
+
+   ' indented comment
+	
+'last line without line end
