@@ -25,7 +25,7 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
   std::string temp = path + ".XXXXXX";
   const int fd = ::mkstemp(temp.data());
   if (fd < 0) {
-    std::remove(path.c_str());
+    ::unlink(path.c_str());
     return false;
   }
   bool ok = WriteAll(fd, contents);
@@ -35,8 +35,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents) {
   ok = ::fchmod(fd, 0666 & ~mask) == 0 && ok;
   ok = ::close(fd) == 0 && ok;
   if (ok && std::rename(temp.c_str(), path.c_str()) == 0) return true;
-  std::remove(temp.c_str());
-  std::remove(path.c_str());
+  ::unlink(temp.c_str());
+  ::unlink(path.c_str());  // a file only, never a directory of that name
   return false;
 }
 

@@ -89,7 +89,10 @@ TSYMBOL CLine::GetSymbol(int start) {
   if (c == '$') return ScanRadix(16);
   if (c == '%') return ScanRadix(2);
   if (c == '"') return ScanString();
-  if (c == '\'') return Finish(symEndOfLine, false);
+  if (c == '\'') {  // a comment: the rest of the line is never scanned
+    Scan.m_pos = static_cast<int>(m_text.size());
+    return Finish(symEndOfLine, false);
+  }
   if (c == '#') return m_directive ? ScanDirective() : Finish(symHash, false);
   return ScanOperator();
 }
