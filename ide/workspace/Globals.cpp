@@ -1,0 +1,68 @@
+#include "Globals.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QStandardPaths>
+#include <clocale>
+
+QString ProgramDir;
+
+namespace {
+
+QString settingsOverride;
+QString layoutOverride;
+
+const char kIniName[] = "Korvid.ini";
+
+QString UserConfigDir()
+{
+    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    if (dir.isEmpty())
+        dir = QDir::homePath() + "/.config";
+    return dir + "/Korvid/";
+}
+
+} // namespace
+
+void SetProgramDir(const QString &dir)
+{
+    ProgramDir = QDir::fromNativeSeparators(dir);
+    if (!ProgramDir.endsWith('/'))
+        ProgramDir += '/';
+}
+
+void InitGlobals()
+{
+    SetProgramDir(QCoreApplication::applicationDirPath());
+    QLocale::setDefault(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+QString SettingsFileName()
+{
+    if (!settingsOverride.isEmpty())
+        return settingsOverride;
+    if (QFileInfo(ProgramDir).isWritable())
+        return ProgramDir + kIniName;
+    return UserConfigDir() + kIniName;
+}
+
+QString LayoutFileName()
+{
+    if (!layoutOverride.isEmpty())
+        return layoutOverride;
+    return UserConfigDir() + kIniName;
+}
+
+void SetSettingsFileNames(const QString &settings, const QString &layout)
+{
+    settingsOverride = settings;
+    layoutOverride = layout;
+}
+
+QString ManualFileName()
+{
+    return ProgramDir + "Help/Velmo.pdf";
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+// Process-wide values every part of the workbench shares.
+
+// Directory of the running Korvid executable, with a trailing "/".
+extern QString ProgramDir;
+
+// Sets ProgramDir from the running program's path and makes "." the decimal
+// separator for every number the program formats or parses.
+void InitGlobals();
+
+// Sets ProgramDir explicitly (tests run from other directories).
+void SetProgramDir(const QString &dir);
+
+// The settings file: beside the program when that directory is writable,
+// otherwise in the user's configuration directory.
+QString SettingsFileName();
+
+// The layout file: always "Korvid.ini" in the user's configuration directory.
+QString LayoutFileName();
+
+// Redirects both files (tests); empty names restore the normal places.
+void SetSettingsFileNames(const QString &settings, const QString &layout);
+
+// The programming manual shipped beside the program.
+QString ManualFileName();

@@ -1,0 +1,876 @@
+#include "MainForm.h"
+
+#include "About.h"
+#include "CaptionPanel.h"
+#include "Errors.h"
+#include "Globals.h"
+#include "StatusPanel.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTabBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kHomePage = QStringLiteral("https://www.velmo.example/");
+const QString kSupportMail = QStringLiteral("mailto:support@velmo.example");
+
+// Design sizes of the window and its panels.
+constexpr int kClientWidth = 633;
+constexpr int kClientHeight = 520;
+constexpr int kWorkDirWidth = 217;
+constexpr int kWorkDirMinWidth = 75;
+constexpr int kOutputHeight = 230;
+constexpr int kOutputMinHeight = 100;
+constexpr int kSplitterSize = 4;
+constexpr int kCaretUpdateInterval = 50;
+
+const int kStatusWidths[TMainWindow::StatusPanelCount] = {70, 77, 70, 137, 50, 50, 0};
+
+const char *const kOutputTabCaptions[] = {"Build", "Find", "Console", "Scope"};
+
+const char *const kTimeBases[] = {
+    "1 ms / div", "2 ms / div", "5 ms / div", "10 ms / div", "20 ms / div", "50 ms / div",
+    "100 ms / div", "200 ms / div", "500 ms / div", "1 s / div", "2 s / div", "5 s / div",
+    "10 s / div", "30 s / div", "1 min / div", "5 min / div", "10 min / div", "30 min / div",
+    "1 h / div"};
+constexpr int kDefaultTimeBase = 9;
+
+// Buttons that start disabled until the first notification.
+const char *const kInitiallyDisabled[] = {"CutBtn", "CopyBtn", "PasteBtn", "DeleteBtn",
+                                          "UndoBtn", "RedoBtn", "DisconnectBtn"};
+
+const struct { const char *button; QStyle::StandardPixmap icon; } kButtonIcons[] = {
+    {"NewBtn", QStyle::SP_FileIcon},
+    {"OpenBtn", QStyle::SP_DialogOpenButton},
+    {"SaveBtn", QStyle::SP_DialogSaveButton},
+    {"CloseBtn", QStyle::SP_DialogCloseButton},
+    {"FindBtn", QStyle::SP_FileDialogContentsView},
+    {"CompileBtn", QStyle::SP_MediaPlay},
+    {"DownloadBtn", QStyle::SP_ArrowDown},
+    {"UndoBtn", QStyle::SP_ArrowBack},
+    {"RedoBtn", QStyle::SP_ArrowForward},
+    {"DeleteBtn", QStyle::SP_DialogDiscardButton},
+    {"WorkDirBtn", QStyle::SP_DirOpenIcon},
+    {"RefreshBtn", QStyle::SP_BrowserReload},
+    {"ClearBtn", QStyle::SP_DialogResetButton},
+};
+
+QIcon ButtonIcon(const QStyle *style, const char *button)
+{
+    for (const auto &entry : kButtonIcons)
+        if (qstrcmp(entry.button, button) == 0)
+            return style->standardIcon(entry.icon);
+    return QIcon();
+}
+
+QKeySequence KeyOf(const QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    return QKeySequence(QKeyCombination(mods, Qt::Key(event->key())));
+}
+
+} // namespace
+
+bool TMainWindow::SettingsNotPrepared = true;
+
+// Handlers of the command table by name. A command whose handler is not
+// listed here is shown but does nothing yet.
+const QHash<QString, TMainWindow::THandler> &TMainWindow::Handlers()
+{
+    static const QHash<QString, THandler> handlers = {
+        {"ExitMenuClick", &TMainWindow::ExitMenuClick},
+        {"ViewWorkDirMenuClick", &TMainWindow::ViewWorkDirMenuClick},
+        {"ViewOutputMenuClick", &TMainWindow::ViewOutputMenuClick},
+        {"ProgrammingManualMenuClick", &TMainWindow::ProgrammingManualMenuClick},
+        {"LanguageMenuClick", &TMainWindow::LanguageMenuClick},
+        {"SamplesMenuClick", &TMainWindow::SamplesMenuClick},
+        {"VelmoHomepageMenuClick", &TMainWindow::VelmoHomepageMenuClick},
+        {"TechnicalSupportMenuClick", &TMainWindow::TechnicalSupportMenuClick},
+        {"AboutMenuClick", &TMainWindow::AboutMenuClick},
+        {"ClearBtnClick", &TMainWindow::ClearBtnClick},
+    };
+    return handlers;
+}
+
+TMainWindow::TMainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName("MainWindow");
+    setWindowTitle("Korvid");
+    CreateActions();
+    CreateMenus();
+    CreatePopupMenus();
+    CreateToolBars();
+    CreateWorkDirPanel();
+    CreateEditorPanel();
+    CreateOutputPanel();
+    CreatePanelButtons();
+    CreateStatusBar();
+    FormCreate();
+    qApp->installEventFilter(this);
+}
+
+TMainWindow::~TMainWindow()
+{
+    qApp->removeEventFilter(this);
+    FormDestroy();
+}
+
+void TMainWindow::SetArguments(const QStringList &arguments)
+{
+    FArguments = arguments;
+}
+
+// ---------------------------------------------------------------------------
+// Building the window
+
+void TMainWindow::CreateActions()
+{
+    for (std::size_t i = 0; i < CommandCount; ++i) {
+        const TCommand &command = CommandTable[i];
+        if (command.name && command.caption && command.handler)
+            CreateMenuAction(command);
+        if (command.button)
+            CreateButtonAction(command);
+    }
+}
+
+QAction *TMainWindow::CreateMenuAction(const TCommand &command)
+{
+    auto *action = new QAction(QString::fromUtf8(command.caption), this);
+    action->setObjectName(command.name);
+    action->setCheckable(command.checkable);
+    if (command.shortcut) {
+        const QKeySequence key(QString::fromLatin1(command.shortcut), QKeySequence::PortableText);
+        action->setShortcut(key);
+        FShortcuts.append({key, command.menu});
+    }
+    BindHandler(action, command.handler);
+    FMenuItems.insert(command.name, action);
+    return action;
+}
+
+QAction *TMainWindow::CreateButtonAction(const TCommand &command)
+{
+    auto *action = new QAction(QString::fromUtf8(command.buttonText), this);
+    action->setObjectName(command.button);
+    action->setToolTip(QString::fromUtf8(command.hint ? command.hint : command.buttonText));
+    action->setIcon(ButtonIcon(style(), command.button));
+    BindHandler(action, command.handler);
+    FButtons.insert(command.button, action);
+    return action;
+}
+
+void TMainWindow::BindHandler(QAction *action, const char *handler)
+{
+    const QString name = QString::fromLatin1(handler);
+    if (!HasHandler(name))
+        return;
+    connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
+}
+
+void TMainWindow::CreateMenus()
+{
+    for (std::size_t m = 0; m < TopMenuCount; ++m) {
+        const TTopMenu &top = TopMenus[m];
+        QMenu *menu = menuBar()->addMenu(QString::fromUtf8(top.caption));
+        menu->setObjectName(top.name);
+        FMenus.insert(top.name, menu);
+        const TMenuId id = top.id;
+        connect(menu, &QMenu::aboutToShow, this, [this, id] { RunOpeningHandler(id); });
+        QMenu *submenu = nullptr;
+        for (std::size_t i = 0; i < CommandCount; ++i) {
+            const TCommand &c = CommandTable[i];
+            if (c.menu != id)
+                continue;
+            QMenu *target = menu;
+            if (c.submenu) {
+                if (!submenu || submenu->title() != QString::fromUtf8(c.submenu)) {
+                    submenu = menu->addMenu(QString::fromUtf8(c.submenu));
+                    submenu->setObjectName(c.handler ? QString(c.name) + "Submenu" : QString(c.name));
+                    FMenus.insert(submenu->objectName(), submenu);
+                }
+                if (!c.handler)
+                    continue;
+                target = submenu;
+            } else {
+                submenu = nullptr;
+            }
+            if (!c.caption) {
+                QAction *separator = target->addSeparator();
+                if (c.name)
+                    separator->setObjectName(c.name);
+                continue;
+            }
+            target->addAction(FMenuItems.value(c.name));
+        }
+    }
+}
+
+void TMainWindow::CreatePopupMenus()
+{
+    for (std::size_t p = 0; p < PopupMenuCount; ++p) {
+        auto *popup = new QMenu(this);
+        popup->setObjectName(PopupMenuNames[p]);
+        FMenus.insert(PopupMenuNames[p], popup);
+    }
+    for (std::size_t i = 0; i < PopupItemCount; ++i) {
+        const TPopupItem &item = PopupTable[i];
+        QMenu *popup = FMenus.value(item.popup);
+        if (!item.name) {
+            popup->addSeparator();
+            continue;
+        }
+        QAction *action = popup->addAction(QString::fromUtf8(item.caption));
+        action->setObjectName(item.name);
+        action->setCheckable(item.checkable);
+        if (item.shortcut) {
+            // Shown in the popup; the main menu's item owns the key.
+            action->setShortcut(QKeySequence(QString::fromLatin1(item.shortcut), QKeySequence::PortableText));
+            action->setShortcutContext(Qt::WidgetShortcut);
+        }
+        BindHandler(action, item.handler);
+        FMenuItems.insert(item.name, action);
+    }
+    connect(Menu("EditorPopupMenu"), &QMenu::aboutToShow, this, &TMainWindow::EditorPopupMenuUpdate);
+}
+
+void TMainWindow::CreateToolBars()
+{
+    EditToolBar = new QToolBar(tr("Edit && Build"), this);
+    EditToolBar->setObjectName("EditToolBar");
+    ControllerToolBar = new QToolBar(tr("Connect && Send"), this);
+    ControllerToolBar->setObjectName("ControllerToolBar");
+    for (QToolBar *bar : {EditToolBar, ControllerToolBar}) {
+        bar->setAllowedAreas(Qt::TopToolBarArea);
+        bar->setFloatable(false);
+        bar->setIconSize(QSize(16, 16));
+    }
+    addToolBar(Qt::TopToolBarArea, EditToolBar);
+    addToolBarBreak(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, ControllerToolBar);
+
+    for (std::size_t i = 0; i < CommandCount; ++i) {
+        const TCommand &c = CommandTable[i];
+        if (!c.button)
+            continue;
+        QToolBar *bar = c.toolbar == TToolBarId::Controller ? ControllerToolBar : EditToolBar;
+        if (c.groupStart && !bar->actions().isEmpty())
+            bar->addSeparator();
+        bar->addAction(FButtons.value(c.button));
+    }
+    // The New button offers both kinds of file.
+    auto *newMenu = new QMenu(this);
+    newMenu->setObjectName("NewBtnMenu");
+    newMenu->addAction(MenuItem("NewBasicFileMenu"));
+    newMenu->addAction(MenuItem("NewTextFileMenu"));
+    ToolButton("NewBtn")->setMenu(newMenu);
+    if (auto *button = qobject_cast<QToolButton *>(EditToolBar->widgetForAction(ToolButton("NewBtn"))))
+        button->setPopupMode(QToolButton::MenuButtonPopup);
+    for (const char *name : kInitiallyDisabled)
+        SetButtonEnabled(name, false);
+
+    ControllerToolBar->addSeparator();
+    MacroBox = new QComboBox(ControllerToolBar);
+    MacroBox->setObjectName("MacroBox");
+    MacroBox->setEditable(true);
+    MacroBox->setMinimumWidth(160);
+    MacroBox->setInsertPolicy(QComboBox::NoInsert);
+    ControllerToolBar->addWidget(MacroBox);
+}
+
+void TMainWindow::CreatePanelButtons()
+{
+    for (std::size_t i = 0; i < PanelButtonCount; ++i) {
+        const TToolButtonDef &def = PanelButtons[i];
+        auto *bar = findChild<QToolBar *>(def.toolbar);
+        auto *action = new QAction(QString::fromUtf8(def.text), this);
+        action->setObjectName(def.name);
+        action->setToolTip(QString::fromUtf8(def.hint));
+        action->setCheckable(def.checkable);
+        action->setEnabled(def.startsEnabled);
+        action->setIcon(ButtonIcon(style(), def.name));
+        BindHandler(action, def.handler);
+        if (def.toolbar == QLatin1String("OutputToolbar") && def.name == QLatin1String("Channel0Btn"))
+            bar->addSeparator();
+        bar->addAction(action);
+        FButtons.insert(def.name, action);
+    }
+    TimeBaseBox = new QComboBox(OutputToolbar);
+    TimeBaseBox->setObjectName("TimeBaseBox");
+    for (const char *text : kTimeBases)
+        TimeBaseBox->addItem(QString::fromLatin1(text));
+    TimeBaseBox->setCurrentIndex(kDefaultTimeBase);
+    TimeBaseBox->setEnabled(false);
+    OutputToolbar->addWidget(TimeBaseBox);
+}
+
+void TMainWindow::CreateWorkDirPanel()
+{
+    WorkDirPanel = new TCaptionPanel("WorkDirPanel", QString(), this);
+    WorkDirPanel->setMinimumWidth(kWorkDirMinWidth);
+    WorkDirToolbar = new QToolBar(WorkDirPanel);
+    WorkDirToolbar->setObjectName("WorkDirToolbar");
+    WorkDirToolbar->setIconSize(QSize(16, 16));
+    WorkDirPanel->AddWidget(WorkDirToolbar);
+    WorkDirList = new QListWidget(WorkDirPanel);
+    WorkDirList->setObjectName("WorkDirList");
+    WorkDirPanel->AddWidget(WorkDirList, 1);
+    WorkDirTabs = new QTabBar(WorkDirPanel);
+    WorkDirTabs->setObjectName("WorkDirTabs");
+    WorkDirTabs->setShape(QTabBar::RoundedSouth);
+    WorkDirTabs->addTab(tr("Files"));
+    WorkDirPanel->AddWidget(WorkDirTabs);
+    connect(WorkDirPanel, &TCaptionPanel::CloseClicked, this, &TMainWindow::WorkDirPanelClose);
+
+    WorkDirSplitter = new QSplitter(Qt::Horizontal, this);
+    WorkDirSplitter->setObjectName("WorkDirSplitter");
+    WorkDirSplitter->setHandleWidth(kSplitterSize);
+    WorkDirSplitter->setChildrenCollapsible(false);
+    WorkDirSplitter->addWidget(WorkDirPanel);
+    setCentralWidget(WorkDirSplitter);
+}
+
+void TMainWindow::CreateEditorPanel()
+{
+    EditorPanel = new QWidget(this);
+    EditorPanel->setObjectName("EditorPanel");
+    auto *layout = new QVBoxLayout(EditorPanel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    EditorTabSet = new QTabBar(EditorPanel);
+    EditorTabSet->setObjectName("EditorTabSet");
+    EditorTabSet->setTabsClosable(true);
+    EditorTabSet->setExpanding(false);
+    EditorTabSet->setDocumentMode(true);
+    layout->addWidget(EditorTabSet);
+    EditorStack = new QStackedWidget(EditorPanel);
+    EditorStack->setObjectName("EditorStack");
+    layout->addWidget(EditorStack, 1);
+
+    OutputSplitter = new QSplitter(Qt::Vertical, this);
+    OutputSplitter->setObjectName("OutputSplitter");
+    OutputSplitter->setHandleWidth(kSplitterSize);
+    OutputSplitter->setChildrenCollapsible(false);
+    OutputSplitter->addWidget(EditorPanel);
+    WorkDirSplitter->addWidget(OutputSplitter);
+    WorkDirSplitter->setStretchFactor(0, 0);
+    WorkDirSplitter->setStretchFactor(1, 1);
+}
+
+void TMainWindow::CreateOutputPanel()
+{
+    OutputPanel = new TCaptionPanel("OutputPanel", tr("Output"), this);
+    OutputPanel->setMinimumHeight(kOutputMinHeight);
+    OutputToolbar = new QToolBar(OutputPanel);
+    OutputToolbar->setObjectName("OutputToolbar");
+    OutputToolbar->setIconSize(QSize(16, 16));
+    OutputPanel->AddWidget(OutputToolbar);
+    OutputViews = new QStackedWidget(OutputPanel);
+    OutputViews->setObjectName("OutputViews");
+    OutputPanel->AddWidget(OutputViews, 1);
+    OutputTabs = new QTabBar(OutputPanel);
+    OutputTabs->setObjectName("OutputTabs");
+    OutputTabs->setShape(QTabBar::RoundedSouth);
+    for (const char *caption : kOutputTabCaptions)
+        OutputTabs->addTab(tr(caption));
+    OutputPanel->AddWidget(OutputTabs);
+    connect(OutputPanel, &TCaptionPanel::CloseClicked, this, &TMainWindow::OutputPanelClose);
+
+    OutputSplitter->addWidget(OutputPanel);
+    OutputSplitter->setStretchFactor(0, 1);
+    OutputSplitter->setStretchFactor(1, 0);
+}
+
+void TMainWindow::CreateStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName("StatusBar");
+    bar->setSizeGripEnabled(true);
+    for (int i = 0; i < StatusPanelCount; ++i) {
+        const bool last = i == StatusPanelCount - 1;
+        FStatusPanels[i] = new TStatusPanel(kStatusWidths[i], last, bar);
+        FStatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        bar->addWidget(FStatusPanels[i], last ? 1 : 0);
+    }
+    FStatusPanels[0]->SetText(" 1:1 ");
+    CaretUpdateTimer = new QTimer(this);
+    CaretUpdateTimer->setObjectName("CaretUpdateTimer");
+    CaretUpdateTimer->setSingleShot(true);
+    CaretUpdateTimer->setInterval(kCaretUpdateInterval);
+    connect(CaretUpdateTimer, &QTimer::timeout, this, &TMainWindow::OnCaretUpdateTimer);
+}
+
+void TMainWindow::CreateOutputViews()
+{
+    // Placeholders for the views of the units that provide them; each
+    // view fills the output panel, stacked in tab order.
+    BuildList = new QListWidget(OutputViews);
+    BuildList->setObjectName("BuildList");
+    FindList = new QListWidget(OutputViews);
+    FindList->setObjectName("FindList");
+    Console = new QPlainTextEdit(OutputViews);
+    Console->setObjectName("Console");
+    ScopeView = new QWidget(OutputViews);
+    ScopeView->setObjectName("ScopeView");
+    for (QWidget *view : std::initializer_list<QWidget *>{BuildList, FindList, Console, ScopeView})
+        OutputViews->addWidget(view);
+    AttachPopup(BuildList, Menu("OutputPopupMenu"));
+    AttachPopup(FindList, Menu("FindPopupMenu"));
+    AttachPopup(Console, Menu("ConsolePopupMenu"));
+    AttachPopup(ScopeView, Menu("ScopePopupMenu"));
+    connect(OutputTabs, &QTabBar::currentChanged, this, &TMainWindow::OutputTabsChanged);
+}
+
+void TMainWindow::AttachPopup(QWidget *view, QMenu *popup)
+{
+    view->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(view, &QWidget::customContextMenuRequested, popup,
+            [view, popup](const QPoint &pos) { popup->exec(view->mapToGlobal(pos)); });
+}
+
+// ---------------------------------------------------------------------------
+// Start-up and shut-down
+
+void TMainWindow::FormCreate()
+{
+    // The editor list takes its place on EditorPanel here.
+    AttachPopup(WorkDirList, Menu("WorkDirPopupMenu"));
+    CreateOutputViews();
+    resize(kClientWidth, kClientHeight);
+    WorkDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
+    OutputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});
+    RestoreLayout();
+}
+
+void TMainWindow::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (FShown)
+        return;
+    FShown = true;
+    FormShow();
+}
+
+void TMainWindow::FormShow()
+{
+    UpdateDocumentState(nullptr);
+    UpdateCaret(nullptr);
+    OutputTabs->setCurrentIndex(OutputBuildTab);
+    OutputTabsChanged(OutputBuildTab);
+    BuildList->setFocus();
+    RunGuarded([this] { ReadSettings(); });
+    RunGuarded([this] { ApplySettings(); });
+    if (!FArguments.isEmpty())
+        RunGuarded([this] { OpenFile(FArguments.first()); });
+}
+
+void TMainWindow::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TMainWindow::FormCloseQuery()
+{
+    if (HasHandler("CloseAllFilesClick"))
+        RunCommand("CloseAllFilesClick");
+    return !CurrentEditState().has_value();
+}
+
+void TMainWindow::FormDestroy()
+{
+    RunGuarded([this] { WriteSettings(); });
+    RunGuarded([this] { SaveLayout(); });
+}
+
+void TMainWindow::ReadSettings()
+{
+    const TIniFile ini(SettingsFileName());
+    Workspace = Settings::ReadWorkspace(ini, ProgramDir);
+    ToolButton("FilterBasBtn")->setChecked(Workspace.filterBas);
+    ToolButton("FilterLstBtn")->setChecked(Workspace.filterLst);
+    ToolButton("FilterHexBtn")->setChecked(Workspace.filterHex);
+    // The recent-files list, the working-directory list and the find
+    // dialog's histories take their parts of Workspace here.
+}
+
+void TMainWindow::WriteSettings()
+{
+    // The recent-files list, the working-directory list and the find
+    // dialog's histories put their state into Workspace here.
+    Workspace.filterBas = ToolButton("FilterBasBtn")->isChecked();
+    Workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
+    Workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
+    TIniFile ini(SettingsFileName());
+    Settings::WriteWorkspace(ini, Workspace);
+}
+
+void TMainWindow::ApplySettings()
+{
+    if (SettingsNotPrepared) {
+        SettingsNotPrepared = false;
+        Settings::PrepareAppRoot(SettingsFileName(), ProgramDir);
+        // The interface, terminal and macro preferences are loaded here and
+        // marked changed.
+    }
+    // Changed interface preferences go to the serial port, changed terminal
+    // preferences to the console and the macro box.
+    UpdatePortStatus();
+}
+
+void TMainWindow::UpdatePortStatus()
+{
+    // Panels 3 to 5 show the port settings, the echo and the display mode
+    // once the serial port and the console report them.
+}
+
+// ---------------------------------------------------------------------------
+// Operations
+
+void TMainWindow::OpenFile(const QString &fileName)
+{
+    // Opens or activates the editor for fileName and adds the name to the
+    // recent-files list once the editor list is in place.
+    Q_UNUSED(fileName);
+}
+
+void TMainWindow::OpenFileAtLine(const QString &fileName, int line)
+{
+    OpenFile(fileName);
+    // The editor opened for fileName goes to line here.
+    Q_UNUSED(line);
+}
+
+void TMainWindow::ShowOutputPanel(bool visible)
+{
+    if (OutputPanel->isVisibleTo(this) == visible)
+        return;
+    OutputPanel->setVisible(visible);
+}
+
+void TMainWindow::ShowWorkDirPanel(bool visible)
+{
+    if (WorkDirPanel->isVisibleTo(this) == visible)
+        return;
+    WorkDirPanel->setVisible(visible);
+}
+
+std::optional<TEditState> TMainWindow::CurrentEditState() const
+{
+    return std::nullopt;
+}
+
+bool TMainWindow::PortIsOpen() const
+{
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Components by name
+
+QAction *TMainWindow::MenuItem(const QString &name) const
+{
+    return FMenuItems.value(name);
+}
+
+QAction *TMainWindow::ToolButton(const QString &name) const
+{
+    return FButtons.value(name);
+}
+
+QMenu *TMainWindow::Menu(const QString &name) const
+{
+    return FMenus.value(name);
+}
+
+QString TMainWindow::StatusText(int panel) const
+{
+    return FStatusPanels[panel]->Text();
+}
+
+void TMainWindow::SetStatusText(int panel, const QString &text)
+{
+    FStatusPanels[panel]->SetText(text);
+}
+
+bool TMainWindow::HasHandler(const QString &handler)
+{
+    return Handlers().contains(handler);
+}
+
+bool TMainWindow::RunCommand(const QString &handler)
+{
+    const THandler method = Handlers().value(handler);
+    if (!method)
+        return false;
+    return RunGuarded([this, method] { (this->*method)(); });
+}
+
+void TMainWindow::SetItemEnabled(const char *name, bool enabled)
+{
+    if (QAction *action = MenuItem(name))
+        action->setEnabled(enabled);
+}
+
+void TMainWindow::SetButtonEnabled(const char *name, bool enabled)
+{
+    if (QAction *action = ToolButton(name))
+        action->setEnabled(enabled);
+}
+
+// ---------------------------------------------------------------------------
+// Notifications of the editor list
+
+void TMainWindow::UpdateEditButtons(const TEditState *editor)
+{
+    const TEditState none;
+    const TEditState &e = editor ? *editor : none;
+    SetButtonEnabled("CutBtn", e.canCut);
+    SetButtonEnabled("CopyBtn", e.canCopy);
+    SetButtonEnabled("UndoBtn", e.canUndo);
+    SetButtonEnabled("RedoBtn", e.canRedo);
+    SetButtonEnabled("PasteBtn", e.canPaste);
+    SetButtonEnabled("DeleteBtn", e.canDelete);
+}
+
+void TMainWindow::UpdateCaret(const TEditState *editor)
+{
+    if (!editor) {
+        SetStatusText(0, QString());
+        return;
+    }
+    CaretLine = editor->caretLine;
+    CaretColumn = editor->caretColumn;
+    if (!CaretUpdateTimer->isActive())
+        CaretUpdateTimer->start();
+}
+
+void TMainWindow::OnCaretUpdateTimer()
+{
+    CaretUpdateTimer->stop();
+    SetStatusText(0, QString("%1: %2").arg(CaretLine).arg(CaretColumn));
+}
+
+void TMainWindow::UpdateDocumentState(const TEditState *editor)
+{
+    const bool has = editor != nullptr;
+    for (const char *name : {"FindBtn", "ReplaceBtn", "CompileBtn", "FindNextBtn", "CloseBtn", "PrintBtn"})
+        SetButtonEnabled(name, has);
+    SetButtonEnabled("SaveBtn", has && editor->canSave);
+    SetButtonEnabled("SaveAllBtn", has && editor->anyCanSave);
+    if (!has) {
+        SetStatusText(1, QString());
+        SetStatusText(2, QString());
+        return;
+    }
+    SetStatusText(1, editor->modified ? tr("Modified") : QString());
+    if (editor->insertMode)
+        SetStatusText(2, tr("Insert"));
+    else
+        SetStatusText(2, editor->readOnly ? tr("Read only") : tr("Overwrite"));
+}
+
+// ---------------------------------------------------------------------------
+// Opening handlers
+
+bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    // Before a shortcut acts, the opening handler of its menu brings the
+    // item's enabled state up to date; a disabled item's key does nothing.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        if (widget && widget->window() == this) {
+            const QKeySequence key = KeyOf(static_cast<QKeyEvent *>(event));
+            for (const auto &entry : std::as_const(FShortcuts))
+                if (entry.first == key) {
+                    RunOpeningHandler(entry.second);
+                    break;
+                }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TMainWindow::RunOpeningHandler(TMenuId menu)
+{
+    switch (menu) {
+    case TMenuId::File: FileMenuClick(); break;
+    case TMenuId::Edit: EditMenuClick(); break;
+    case TMenuId::Program: ProgramMenuClick(); break;
+    case TMenuId::Controller: ControllerMenuClick(); break;
+    case TMenuId::View: ViewMenuClick(); break;
+    case TMenuId::Help: HelpMenuClick(); break;
+    }
+}
+
+void TMainWindow::FileMenuClick()
+{
+    const std::optional<TEditState> e = CurrentEditState();
+    const bool has = e.has_value();
+    SetItemEnabled("SaveFileMenu", has && e->canSave);
+    SetItemEnabled("SaveAllFilesMenu", has && e->anyCanSave);
+    for (const char *name : {"SaveFileAsMenu", "PrintFileMenu", "CloseFileMenu", "CloseAllFilesMenu"})
+        SetItemEnabled(name, has);
+    // The recent-files entries are rebuilt here.
+}
+
+void TMainWindow::EditMenuClick()
+{
+    const std::optional<TEditState> e = CurrentEditState();
+    const bool has = e.has_value();
+    SetItemEnabled("UndoMenu", has && e->canUndo);
+    SetItemEnabled("RedoMenu", has && e->canRedo);
+    SetItemEnabled("CutMenu", has && e->canCut);
+    SetItemEnabled("CopyMenu", has && e->canCopy);
+    SetItemEnabled("PasteMenu", has && e->canPaste);
+    SetItemEnabled("DeleteMenu", has && e->canDelete);
+    for (const char *name : {"SelectAllMenu", "FindMenu", "FindNextMenu", "FindPrevMenu", "FindReplaceMenu"})
+        SetItemEnabled(name, has);
+}
+
+void TMainWindow::ProgramMenuClick()
+{
+    SetItemEnabled("CompileMenu", CurrentEditState().has_value());
+}
+
+void TMainWindow::ControllerMenuClick()
+{
+    SetItemEnabled("ResetMenu", PortIsOpen());
+}
+
+void TMainWindow::ViewMenuClick()
+{
+    MenuItem("ViewWorkDirMenu")->setChecked(WorkDirPanel->isVisibleTo(this));
+    MenuItem("ViewOutputMenu")->setChecked(OutputPanel->isVisibleTo(this));
+}
+
+void TMainWindow::HelpMenuClick()
+{
+    const bool exists = QFileInfo::exists(ManualFileName());
+    MenuItem("ProgrammingManualMenu")->setVisible(exists);
+    for (QAction *action : Menu("HelpMenu")->actions())
+        if (action->objectName() == QLatin1String("ManualSeparator"))
+            action->setVisible(exists);
+}
+
+void TMainWindow::EditorPopupMenuUpdate()
+{
+    const std::optional<TEditState> e = CurrentEditState();
+    if (!e)
+        return;
+    SetItemEnabled("EditorCutItem", e->canCut);
+    SetItemEnabled("EditorCopyItem", e->canCopy);
+    SetItemEnabled("EditorUndoItem", e->canUndo);
+    SetItemEnabled("EditorRedoItem", e->canRedo);
+    SetItemEnabled("EditorPasteItem", e->canPaste);
+    SetItemEnabled("EditorDeleteItem", e->canDelete);
+    SetItemEnabled("EditorCloseItem", true);
+    SetItemEnabled("EditorSelectAllItem", true);
+}
+
+// ---------------------------------------------------------------------------
+// Command handlers
+
+void TMainWindow::ExitMenuClick()
+{
+    close();
+}
+
+void TMainWindow::ViewWorkDirMenuClick()
+{
+    ShowWorkDirPanel(MenuItem("ViewWorkDirMenu")->isChecked());
+}
+
+void TMainWindow::ViewOutputMenuClick()
+{
+    ShowOutputPanel(MenuItem("ViewOutputMenu")->isChecked());
+}
+
+void TMainWindow::WorkDirPanelClose()
+{
+    ShowWorkDirPanel(false);
+}
+
+void TMainWindow::OutputPanelClose()
+{
+    ShowOutputPanel(false);
+}
+
+void TMainWindow::OpenUrl(const QString &url)
+{
+    // A missing program for the request is not an error of ours.
+    QDesktopServices::openUrl(QUrl(url));
+}
+
+void TMainWindow::ProgrammingManualMenuClick()
+{
+    OpenUrl(QUrl::fromLocalFile(ManualFileName()).toString());
+}
+
+void TMainWindow::LanguageMenuClick()
+{
+    OpenUrl(kHomePage + "language");
+}
+
+void TMainWindow::SamplesMenuClick()
+{
+    OpenUrl(kHomePage + "samples");
+}
+
+void TMainWindow::VelmoHomepageMenuClick()
+{
+    OpenUrl(kHomePage);
+}
+
+void TMainWindow::TechnicalSupportMenuClick()
+{
+    OpenUrl(kSupportMail);
+}
+
+void TMainWindow::AboutMenuClick()
+{
+    TAboutForm about(this);
+    about.exec();
+}
+
+void TMainWindow::ClearBtnClick()
+{
+    switch (OutputTabs->currentIndex()) {
+    case OutputBuildTab: BuildList->clear(); break;
+    case OutputFindTab: FindList->clear(); break;
+    default: break; // the console and the scope clear themselves
+    }
+}
+
+void TMainWindow::OutputTabsChanged(int newTab)
+{
+    const QList<QWidget *> views = {BuildList, FindList, Console, ScopeView};
+    if (newTab >= 0 && newTab < views.size())
+        OutputViews->setCurrentWidget(views[newTab]);
+    const bool scope = newTab == OutputScopeTab;
+    for (const char *name : {"Channel0Btn", "Channel1Btn", "Channel2Btn", "Channel3Btn"})
+        SetButtonEnabled(name, scope);
+    TimeBaseBox->setEnabled(scope);
+}

@@ -1,1 +1,0 @@
-int workspacePlaceholder() { return 0; }

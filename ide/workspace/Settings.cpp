@@ -1,0 +1,194 @@
+#include "Settings.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace Settings {
+
+const QStringList PortChoices = {"COM1", "COM2", "COM3", "COM4", "COM5",
+                                 "COM6", "COM7", "COM8", "COM9", "COM10"};
+const QStringList BaudrateChoices = {"300", "600", "1200", "2400", "4800",
+                                     "9600", "19200", "38400", "57600", "115.2k"};
+const QStringList DatabitsChoices = {"7", "8"};
+const QStringList StopbitsChoices = {"1", "2"};
+const QStringList ParityChoices = {"none", "odd", "even"};
+const QStringList EmulationChoices = {"ASCII", "HEX"};
+
+namespace {
+
+const QString kMru = QStringLiteral("MRUFiles");
+const QString kFolders = QStringLiteral("Folders");
+const QString kHistory = QStringLiteral("FindReplaceHistory");
+const QString kComDevice = QStringLiteral("COM-Device");
+const QString kTerminal = QStringLiteral("Terminal");
+const QString kMacros = QStringLiteral("Macros");
+const QString kTransfer = QStringLiteral("Transfer");
+const QString kAppRoot = QStringLiteral("<approot>");
+
+// Puts name on top of the recent list, dropping empty names and duplicates.
+void AddRecent(QStringList &list, const QString &name)
+{
+    if (name.isEmpty())
+        return;
+    for (int i = list.size() - 1; i >= 0; --i)
+        if (list[i].compare(name, Qt::CaseInsensitive) == 0)
+            list.removeAt(i);
+    list.prepend(name);
+    while (list.size() > TWorkspaceState::MaxRecentFiles)
+        list.removeLast();
+}
+
+QStringList ReadHistory(const TIniFile &ini, const QString &prefix)
+{
+    QStringList history;
+    for (int n = 0; n < TWorkspaceState::MaxHistory; ++n) {
+        const QString value = ini.ReadString(kHistory, prefix + QString::number(n), QString());
+        if (!value.isEmpty())
+            history << value;
+    }
+    return history;
+}
+
+void WriteList(TIniFile &ini, const QString &section, const QString &prefix, const QStringList &list)
+{
+    for (int n = 0; n < list.size(); ++n)
+        ini.WriteString(section, prefix + QString::number(n), list[n]);
+}
+
+QString ReadChoice(const TIniFile &ini, const QString &section, const QString &key,
+                   const QStringList &choices)
+{
+    return MatchChoice(choices, ini.ReadString(section, key, choices.first()));
+}
+
+} // namespace
+
+QString MatchChoice(const QStringList &choices, const QString &text)
+{
+    for (const QString &choice : choices)
+        if (choice.compare(text, Qt::CaseInsensitive) == 0)
+            return choice;
+    return choices.first();
+}
+
+TWorkspaceState ReadWorkspace(const TIniFile &ini, const QString &programDir)
+{
+    TWorkspaceState s;
+    for (int n = TWorkspaceState::MaxRecentFiles - 1; n >= 0; --n)
+        AddRecent(s.recentFiles, ini.ReadString(kMru, "File" + QString::number(n), QString()));
+    s.workingDir = ini.ReadString(kFolders, "WorkingDir", programDir);
+    if (s.workingDir.isEmpty() || !QFileInfo(s.workingDir).isDir())
+        s.workingDir = programDir;
+    s.filterBas = ini.ReadInteger(kFolders, "FilterBas", 0) == 1;
+    s.filterLst = ini.ReadInteger(kFolders, "FilterLst", 0) == 1;
+    s.filterHex = ini.ReadInteger(kFolders, "FilterHex", 0) == 1;
+    s.searchHistory = ReadHistory(ini, "Search");
+    s.replaceHistory = ReadHistory(ini, "Replace");
+    return s;
+}
+
+void WriteWorkspace(TIniFile &ini, const TWorkspaceState &s)
+{
+    WriteList(ini, kMru, "File", s.recentFiles.mid(0, TWorkspaceState::MaxRecentFiles));
+    ini.WriteString(kFolders, "WorkingDir", s.workingDir);
+    ini.WriteInteger(kFolders, "FilterBas", s.filterBas ? 1 : 0);
+    ini.WriteInteger(kFolders, "FilterLst", s.filterLst ? 1 : 0);
+    ini.WriteInteger(kFolders, "FilterHex", s.filterHex ? 1 : 0);
+    WriteList(ini, kHistory, "Search", s.searchHistory.mid(0, TWorkspaceState::MaxHistory));
+    WriteList(ini, kHistory, "Replace", s.replaceHistory.mid(0, TWorkspaceState::MaxHistory));
+}
+
+TComDeviceState ReadComDevice(const TIniFile &ini)
+{
+    TComDeviceState s;
+    const QString port = ini.ReadString(kComDevice, "Port", s.port);
+    // A typed device path (a serial adapter or a pseudo-terminal) is kept.
+    s.port = port.startsWith('/') ? port : MatchChoice(PortChoices, port);
+    s.baudrate = ReadChoice(ini, kComDevice, "Baudrate", BaudrateChoices);
+    s.databits = ReadChoice(ini, kComDevice, "Databits", DatabitsChoices);
+    s.stopbits = ReadChoice(ini, kComDevice, "Stopbits", StopbitsChoices);
+    s.parity = ReadChoice(ini, kComDevice, "Parity", ParityChoices);
+    return s;
+}
+
+void WriteComDevice(TIniFile &ini, const TComDeviceState &s)
+{
+    ini.WriteString(kComDevice, "Port", s.port);
+    ini.WriteString(kComDevice, "Baudrate", s.baudrate);
+    ini.WriteString(kComDevice, "Databits", s.databits);
+    ini.WriteString(kComDevice, "Stopbits", s.stopbits);
+    ini.WriteString(kComDevice, "Parity", s.parity);
+}
+
+TTerminalState ReadTerminal(const TIniFile &ini)
+{
+    TTerminalState s;
+    s.emulation = ReadChoice(ini, kTerminal, "Emulation", EmulationChoices);
+    s.echo = ini.ReadBool(kTerminal, "Echo", false);
+    s.crlfIn = ini.ReadBool(kTerminal, "CRLF(In)", false);
+    s.crlfOut = ini.ReadBool(kTerminal, "CRLF(Out)", false);
+    return s;
+}
+
+void WriteTerminal(TIniFile &ini, const TTerminalState &s)
+{
+    ini.WriteString(kTerminal, "Emulation", s.emulation);
+    ini.WriteBool(kTerminal, "Echo", s.echo);
+    ini.WriteBool(kTerminal, "CRLF(In)", s.crlfIn);
+    ini.WriteBool(kTerminal, "CRLF(Out)", s.crlfOut);
+}
+
+QStringList ReadMacros(const TIniFile &ini)
+{
+    QStringList macros;
+    for (int n = 0;; ++n) {
+        const QString value = ini.ReadString(kMacros, "Macro" + QString::number(n), QString());
+        if (value.isEmpty())
+            return macros;
+        macros << value;
+    }
+}
+
+void WriteMacros(TIniFile &ini, const QStringList &macros)
+{
+    ini.EraseSection(kMacros);
+    WriteList(ini, kMacros, "Macro", macros);
+}
+
+QString ReadLastTransferFile(const TIniFile &ini)
+{
+    return ini.ReadString(kTransfer, "LastFile", QStringLiteral("<noname>"));
+}
+
+void WriteLastTransferFile(TIniFile &ini, const QString &fileName)
+{
+    ini.WriteString(kTransfer, "LastFile", fileName);
+}
+
+QString ExpandAppRoot(const QString &line, const QString &programDir)
+{
+    const int at = line.indexOf(kAppRoot, 0, Qt::CaseInsensitive);
+    if (at < 0)
+        return line;
+    int after = at + kAppRoot.size();
+    if (after < line.size() && (line[after] == '\\' || line[after] == '/'))
+        ++after;
+    return line.left(at) + programDir + line.mid(after);
+}
+
+void PrepareAppRoot(const QString &fileName, const QString &programDir)
+{
+    if (!QFileInfo::exists(fileName))
+        return;
+    QStringList lines = TIniFile::LoadLines(fileName);
+    for (QString &line : lines)
+        line = ExpandAppRoot(line, programDir);
+    TIniFile::SaveLines(fileName, lines);
+}
+
+} // namespace Settings
+
+int TWorkspaceState::FilterBits() const
+{
+    return (filterBas ? 1 : 0) | (filterLst ? 2 : 0) | (filterHex ? 4 : 0);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QTimer;
+
+// The start-up picture: borderless, on top of all windows, centred on the
+// screen. Three seconds after its creation it fades out and destroys itself.
+class TSplashScreen : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int DesignWidth = 359;
+    static constexpr int DesignHeight = 235;
+    static constexpr int ShowTime = 3000;
+
+    explicit TSplashScreen(QWidget *parent = nullptr);
+
+    int Opacity() const { return FOpacity; }
+
+    QLabel *SplashImage;
+    QLabel *VersionLabel;
+    QLabel *WebLabel;
+    QTimer *Timer1;
+
+private:
+    void Timer1Timer();
+    void SetOpacity(int opacity);
+    static void WaitOneTick();
+
+    int FOpacity = 255;
+};

@@ -1,0 +1,120 @@
+// Restoring and saving the main window's layout: placement, the
+// working-directory panel's width and the toolbar arrangement.
+
+#include "MainForm.h"
+
+#include "CaptionPanel.h"
+#include "Globals.h"
+#include "Layout.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSplitter>
+#include <QToolBar>
+#include <algorithm>
+
+namespace {
+
+// A stored rectangle is used only when it has a size and lies at least
+// partly on a screen, so a window is never restored out of reach.
+bool UsableRect(const QRect &rect)
+{
+    if (rect.width() < 100 || rect.height() < 100)
+        return false;
+    for (const QScreen *screen : QGuiApplication::screens())
+        if (screen->availableGeometry().intersects(rect))
+            return true;
+    return false;
+}
+
+void CentreOnScreen(QWidget *window)
+{
+    if (const QScreen *screen = QGuiApplication::primaryScreen())
+        window->move(screen->availableGeometry().center() - window->rect().center());
+}
+
+} // namespace
+
+void TMainWindow::RestoreLayout()
+{
+    const TIniFile ini(LayoutFileName());
+    const TWindowPlacement p = Layout::ReadPlacement(ini);
+    CentreOnScreen(this);
+    QRect rect = geometry();
+    if (p.left) rect.moveLeft(*p.left);
+    if (p.top) rect.moveTop(*p.top);
+    if (p.right) rect.setRight(*p.right - 1);
+    if (p.bottom) rect.setBottom(*p.bottom - 1);
+    if (UsableRect(rect))
+        setGeometry(rect);
+    if (p.maximized.value_or(false))
+        setWindowState(windowState() | Qt::WindowMaximized);
+
+    const TPanelGeometry panel = Layout::ReadPanel(ini);
+    if (panel.width && *panel.width >= WorkDirPanel->minimumWidth()) {
+        const int total = std::max(WorkDirSplitter->width(), width());
+        WorkDirSplitter->setSizes({*panel.width, std::max(1, total - *panel.width)});
+    }
+
+    TToolBarArrangement bars = Layout::ReadToolBars(ini);
+    std::stable_sort(bars.bars.begin(), bars.bars.end(), [](const TToolBarPlacement &a, const TToolBarPlacement &b) {
+        return a.row != b.row ? a.row < b.row : a.left < b.left;
+    });
+    QList<QPair<QToolBar *, const TToolBarPlacement *>> order;
+    for (const TToolBarPlacement &bar : std::as_const(bars.bars))
+        if (auto *toolbar = findChild<QToolBar *>(bar.name); toolbar && toolBarArea(toolbar) == Qt::TopToolBarArea)
+            order.append({toolbar, &bar});
+    if (order.size() != 2)
+        return; // only a complete arrangement of both toolbars is restored
+    for (const auto &entry : order) {
+        removeToolBarBreak(entry.first);
+        removeToolBar(entry.first);
+    }
+    int row = order.first().second->row;
+    for (const auto &entry : order) {
+        if (entry.second->row != row)
+            addToolBarBreak(Qt::TopToolBarArea);
+        row = entry.second->row;
+        addToolBar(Qt::TopToolBarArea, entry.first);
+        entry.first->setVisible(entry.second->visible);
+    }
+}
+
+void TMainWindow::SaveLayout()
+{
+    if (!FShown)
+        return; // a window never shown has no layout of its own
+    TIniFile ini(LayoutFileName());
+    const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
+    TWindowPlacement p;
+    p.left = normal.left();
+    p.top = normal.top();
+    p.right = normal.left() + normal.width();
+    p.bottom = normal.top() + normal.height();
+    p.maximized = isMaximized();
+    Layout::WritePlacement(ini, p);
+
+    TPanelGeometry panel;
+    panel.top = WorkDirPanel->y();
+    panel.left = WorkDirPanel->x();
+    panel.height = panel.fullHeight = WorkDirPanel->height();
+    panel.width = WorkDirPanel->width();
+    Layout::WritePanel(ini, panel);
+
+    TToolBarArrangement bars;
+    QList<QToolBar *> toolbars = {EditToolBar, ControllerToolBar};
+    std::stable_sort(toolbars.begin(), toolbars.end(), [](QToolBar *a, QToolBar *b) {
+        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
+    });
+    int row = -1;
+    int lastTop = -1;
+    for (QToolBar *bar : toolbars) {
+        if (row < 0 || bar->y() != lastTop)
+            ++row;
+        lastTop = bar->y();
+        bars.bars << TToolBarPlacement{bar->objectName(), row, bar->x(), bar->y(), bar->width(), bar->height(),
+                                       bar->isVisibleTo(this)};
+    }
+    bars.rowCount = row + 1;
+    Layout::WriteToolBars(ini, bars);
+}
