@@ -24,6 +24,7 @@ QFont DecorationFont()
 {
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(DecorationPointSize);
+    font.setStyleStrategy(QFont::PreferNoShaping);  // file names without ligatures
     return font;
 }
 
@@ -168,6 +169,15 @@ void FreeCurrentPrinter()
     g_printer = nullptr;
 }
 
+// The printer prints whole lines up to the line holding the end position; a
+// selection that ends at the start of a line does not take that line in.
+long EndOfSelectedLines(const QsciScintilla &editor, long selStart, long selEnd)
+{
+    const long line = editor.SendScintilla(Sci::SCI_LINEFROMPOSITION, selEnd);
+    const long lineStart = editor.SendScintilla(Sci::SCI_POSITIONFROMLINE, line);
+    return (selEnd == lineStart && selEnd - 1 > selStart) ? selEnd - 1 : selEnd;
+}
+
 } // namespace
 
 TEditorPrinter::TEditorPrinter()
@@ -273,7 +283,7 @@ void PrintEditor(QsciScintilla &editor, const TPrintJobSettings &settings,
         const long selEnd = editor.SendScintilla(Sci::SCI_GETSELECTIONEND);
         if (selStart < selEnd) {
             start = selStart;
-            end = selEnd;
+            end = EndOfSelectedLines(editor, selStart, selEnd);
         }
     }
     const TPrintLook look(editor, settings);
