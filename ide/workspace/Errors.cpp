@@ -2,6 +2,8 @@
 
 #include "MsgDlg.h"
 
+#include <cerrno>
+#include <cstring>
 #include <exception>
 
 namespace {
@@ -57,4 +59,22 @@ bool RunGuarded(const std::function<void()> &command)
         HandleException();
         return false;
     }
+}
+
+QString SystemErrorText(int code)
+{
+    if (code == 0)
+        return QString();
+    QString text = QString::fromLocal8Bit(std::strerror(code));
+    if (text.startsWith(QLatin1String("Unknown error")))
+        return QString();
+    const int lineBreak = text.indexOf(QLatin1String("\r\n"));
+    if (lineBreak >= 0)
+        text.remove(lineBreak, 2);
+    return text;
+}
+
+QString LastErrorText()
+{
+    return SystemErrorText(errno);
 }

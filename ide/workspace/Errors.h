@@ -28,3 +28,10 @@ void SetErrorReporter(std::function<void(const QString &)> reporter);
 // Runs one command and lets any error it raises reach the top-level handler.
 // Returns false when the command ended with an error.
 bool RunGuarded(const std::function<void()> &command);
+
+// The system's text for the error code of the last failed system call
+// (errno), with the first line break removed; empty when the system has no
+// text for the code.
+QString LastErrorText();
+// The same for a given error code.
+QString SystemErrorText(int code);
