@@ -146,3 +146,12 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColo
         LoadCapture(capturePath, captureFd >= 0, list);
     return true;
 }
+
+bool CompileSource(const QString &compilerPath, const QString &sourcePath, TColorListBox *list)
+{
+    if (!QFileInfo(compilerPath).isFile()) {
+        list->AddLine(CompilerNotFoundLine(compilerPath));
+        return true;
+    }
+    return RunCompiler(compilerPath, u'"' + sourcePath + u'"', list);
+}

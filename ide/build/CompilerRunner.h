@@ -32,3 +32,7 @@ QString CouldNotRedirectLine();
 // compiler's output. Returns false, doing nothing, while another run is in
 // progress.
 bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColorListBox *list);
+
+// Compiles one source file (a full path): says so in the list when the
+// compiler is missing, else runs it with the name in double quotes.
+bool CompileSource(const QString &compilerPath, const QString &sourcePath, TColorListBox *list);

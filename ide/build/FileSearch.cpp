@@ -64,7 +64,7 @@ bool ExtensionPasses(const QString &fileName, const QString &filter)
     return filter.contains(name.mid(dot).toLower());
 }
 
-bool LineMatches(const QString &padded, const TSearchOptions &options)
+bool LineMatches(const QString &padded, const TFileSearchOptions &options)
 {
     if (options.text.isEmpty())
         return false;
@@ -75,7 +75,7 @@ bool LineMatches(const QString &padded, const TSearchOptions &options)
     return WholeWordMatch(line, text);
 }
 
-TFileSearch::TFileSearch(TSearchOptions options, Sink sink)
+TFileSearch::TFileSearch(TFileSearchOptions options, Sink sink)
     : m_options(std::move(options)), m_sink(std::move(sink))
 {
 }

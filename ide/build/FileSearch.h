@@ -6,7 +6,7 @@
 #include <functional>
 
 // What Find All looks for.
-struct TSearchOptions {
+struct TFileSearchOptions {
     QString text;
     bool caseSensitive = false;
     bool wholeWords = false;
@@ -21,7 +21,7 @@ bool ExtensionPasses(const QString &fileName, const QString &filter);
 // text. With whole words only ASCII letters and digits are word characters,
 // and a line whose first whole-word occurrence touches an underscore is
 // rejected as a whole.
-bool LineMatches(const QString &padded, const TSearchOptions &options);
+bool LineMatches(const QString &padded, const TFileSearchOptions &options);
 
 // Searches texts line by line and hands each result line, in the form
 // file name, "(", line number, "): ", padded line, to the sink.
@@ -29,7 +29,7 @@ class TFileSearch {
 public:
     using Sink = std::function<void(const QString &)>;
 
-    TFileSearch(TSearchOptions options, Sink sink);
+    TFileSearch(TFileSearchOptions options, Sink sink);
 
     void SearchFile(const QString &fileName, const QStringList &lines);
     void AddResult(const QString &fileName, int line, const QString &text);
@@ -41,6 +41,6 @@ public:
     bool SearchDirectory(const QString &dir, QString &error);
 
 private:
-    TSearchOptions m_options;
+    TFileSearchOptions m_options;
     Sink m_sink;
 };

@@ -124,7 +124,7 @@ void TSearchAllDlg::SetResultList(TColorListBox *list)
         m_results->clear();
 }
 
-TSearchOptions TSearchAllDlg::Options() const
+TFileSearchOptions TSearchAllDlg::Options() const
 {
     return {SearchText(), CaseSensitive(), WholeWords(), FileFilter()};
 }

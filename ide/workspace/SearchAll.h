@@ -79,7 +79,7 @@ protected:
 
 private:
     void CreateComponents();
-    TSearchOptions Options() const;
+    TFileSearchOptions Options() const;
     TFileSearch Searcher();
     void AddLine(const QString &line);
 

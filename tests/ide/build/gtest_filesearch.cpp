@@ -21,7 +21,7 @@ class LineMatchTest : public testing::TestWithParam<MatchCase> {};
 TEST_P(LineMatchTest, MatchesPaddedLine)
 {
     const MatchCase &c = GetParam();
-    const TSearchOptions options{QString::fromUtf8(c.text), c.caseSensitive, c.wholeWords, {}};
+    const TFileSearchOptions options{QString::fromUtf8(c.text), c.caseSensitive, c.wholeWords, {}};
     const QString padded = "  " + QString::fromUtf8(c.line) + "  ";
     EXPECT_EQ(LineMatches(padded, options), c.matches)
         << "text '" << c.text << "' line '" << c.line << "'";
@@ -78,7 +78,7 @@ TEST(ExtensionFilter, ComparesTheLowerCaseExtensionAsSubstring)
         EXPECT_EQ(ExtensionPasses(c.name, c.filter), c.passes) << c.name << " / " << c.filter;
 }
 
-QStringList Search(const TSearchOptions &options, const QString &name, const QStringList &lines)
+QStringList Search(const TFileSearchOptions &options, const QString &name, const QStringList &lines)
 {
     QStringList results;
     TFileSearch search(options, [&](const QString &line) { results.append(line); });
@@ -88,7 +88,7 @@ QStringList Search(const TSearchOptions &options, const QString &name, const QSt
 
 TEST(FileSearch, ResultLinesCarryNameLineAndPaddedText)
 {
-    const TSearchOptions options{"goto", false, false, "*.bas"};
+    const TFileSearchOptions options{"goto", false, false, "*.bas"};
     const QStringList lines = {"10 GOTO 20", "20 PRINT", "\tgoto\t10"};
     EXPECT_EQ(Search(options, "/w/a.bas", lines),
               QStringList({"/w/a.bas(1):   10 GOTO 20  ", "/w/a.bas(3):       goto    10  "}));
@@ -115,7 +115,7 @@ protected:
         WriteFile(m_dir.filePath("sub.bas/deep.bas"), "x\n");
     }
 
-    QStringList Run(const TSearchOptions &options, bool expectOk = true)
+    QStringList Run(const TFileSearchOptions &options, bool expectOk = true)
     {
         QStringList results;
         TFileSearch search(options, [&](const QString &line) { results.append(line); });
