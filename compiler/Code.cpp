@@ -11,9 +11,11 @@ void CCode::BeginLine(int index) {
   EmitByte(0);
 }
 
-void CCode::EndLine() {
+int CCode::EndLine() {
   EmitByte(0x0A);
-  m_bytes[m_lineStart] = static_cast<uint8_t>((Size() - m_lineStart) & 0xFF);
+  const int length = Size() - m_lineStart;
+  m_bytes[m_lineStart] = static_cast<uint8_t>(length & 0xFF);
+  return length;
 }
 
 void CCode::EmitEnd(int lineCount) {

@@ -12,7 +12,9 @@ class CCode {
   int Size() const { return static_cast<int>(m_bytes.size()); }
 
   void BeginLine(int index);   // record of program line `index` (number index + 1)
-  void EndLine();              // closing 0x0A and the record's length byte
+  // Closing 0x0A and the record's length byte; returns the record length,
+  // which does not fit the length byte when it is above 255.
+  int EndLine();
   void EmitEnd(int lineCount); // the end record, numbered lineCount + 1
   void EmitByte(int b);
   void EmitText(const std::string& s);

@@ -27,7 +27,9 @@ void CParser::CompileLine(int index, const CLine& line) {
   m_code.BeginLine(index);
   NextSymbol();
   StatementList(false);
-  m_code.EndLine();
+  // The record's length byte counts itself, the body and the closing 0x0A;
+  // a longer line would give the module a corrupt image.
+  if (m_code.EndLine() > 255) Error("Line too long (max. 253 bytes of code).");
 }
 
 // statements = statement { ":" statement }

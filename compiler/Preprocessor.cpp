@@ -11,7 +11,7 @@ void Preprocess(CCompiler& compiler, CSource& source) {
   CSource::Walker walk(source);
   while (!walk.AtEnd()) {
     CLine& line = walk.Current();
-    if (line.m_text[0] == '\'') {
+    if (!line.m_text.empty() && line.m_text[0] == '\'') {
       walk.Drop();
       continue;
     }

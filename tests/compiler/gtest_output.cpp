@@ -64,6 +64,16 @@ TEST_P(EmitTable, WritesText) {
 
 INSTANTIATE_TEST_SUITE_P(Emit, EmitTable, testing::ValuesIn(kEmits));
 
+TEST(Image, EndLineReportsLengthBeyondTheLengthByte) {
+  CCode code;
+  code.BeginLine(0);
+  code.EmitText(std::string(253, 'x'));
+  EXPECT_EQ(code.EndLine(), 255);
+  code.BeginLine(1);
+  code.EmitText(std::string(254, 'x'));
+  EXPECT_EQ(code.EndLine(), 256);
+}
+
 TEST(Image, LineRecordsAndEndRecord) {
   CCode code;
   code.BeginLine(299);
