@@ -55,10 +55,12 @@ void WriteList(TIniFile &ini, const QString &section, const QString &prefix, con
         ini.WriteString(section, prefix + QString::number(n), list[n]);
 }
 
+// A missing key gives the default; a stored text that is none of the
+// captions gives the first caption.
 QString ReadChoice(const TIniFile &ini, const QString &section, const QString &key,
-                   const QStringList &choices)
+                   const QStringList &choices, const QString &def)
 {
-    return MatchChoice(choices, ini.ReadString(section, key, choices.first()));
+    return MatchChoice(choices, ini.ReadString(section, key, def));
 }
 
 } // namespace
@@ -104,10 +106,10 @@ TComDeviceState ReadComDevice(const TIniFile &ini)
     const QString port = ini.ReadString(kComDevice, "Port", s.port);
     // A typed device path (a serial adapter or a pseudo-terminal) is kept.
     s.port = port.startsWith('/') ? port : MatchChoice(PortChoices, port);
-    s.baudrate = ReadChoice(ini, kComDevice, "Baudrate", BaudrateChoices);
-    s.databits = ReadChoice(ini, kComDevice, "Databits", DatabitsChoices);
-    s.stopbits = ReadChoice(ini, kComDevice, "Stopbits", StopbitsChoices);
-    s.parity = ReadChoice(ini, kComDevice, "Parity", ParityChoices);
+    s.baudrate = ReadChoice(ini, kComDevice, "Baudrate", BaudrateChoices, s.baudrate);
+    s.databits = ReadChoice(ini, kComDevice, "Databits", DatabitsChoices, s.databits);
+    s.stopbits = ReadChoice(ini, kComDevice, "Stopbits", StopbitsChoices, s.stopbits);
+    s.parity = ReadChoice(ini, kComDevice, "Parity", ParityChoices, s.parity);
     return s;
 }
 
@@ -123,7 +125,7 @@ void WriteComDevice(TIniFile &ini, const TComDeviceState &s)
 TTerminalState ReadTerminal(const TIniFile &ini)
 {
     TTerminalState s;
-    s.emulation = ReadChoice(ini, kTerminal, "Emulation", EmulationChoices);
+    s.emulation = ReadChoice(ini, kTerminal, "Emulation", EmulationChoices, s.emulation);
     s.echo = ini.ReadBool(kTerminal, "Echo", false);
     s.crlfIn = ini.ReadBool(kTerminal, "CRLF(In)", false);
     s.crlfOut = ini.ReadBool(kTerminal, "CRLF(Out)", false);

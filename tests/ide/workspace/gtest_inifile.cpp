@@ -1,0 +1,246 @@
+// TIniFile: reading rules, where writes go in the file, and refused writes.
+
+#include "Errors.h"
+#include "IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+class IniFileTest : public ::testing::Test
+{
+protected:
+    QString Path() const { return dir.filePath("Korvid.ini"); }
+
+    void WriteRaw(const QByteArray &bytes) const
+    {
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray ReadRaw() const
+    {
+        QFile file(Path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    }
+
+    QTemporaryDir dir;
+};
+
+struct StringCase {
+    const char *name;
+    QByteArray file;
+    const char *section;
+    const char *key;
+    const char *expected; // default is "<def>"
+};
+
+const StringCase kStringCases[] = {
+    {"missing section", "[A]\r\nk=1\r\n", "B", "k", "<def>"},
+    {"missing key", "[A]\r\nk=1\r\n", "A", "x", "<def>"},
+    {"section and key ignore case", "[Folders]\r\nWorkingDir=/w\r\n", "FOLDERS", "workingdir", "/w"},
+    {"blanks around key and value", "[A]\r\n  key  =  some value  \r\n", "A", "key", "some value"},
+    {"value holds =", "[A]\r\nk=a=b\r\n", "A", "k", "a=b"},
+    {"empty value", "[A]\r\nk=\r\n", "A", "k", ""},
+    {"key of another section", "[A]\r\nx=1\r\n[B]\r\nk=2\r\n", "A", "k", "<def>"},
+    {"first of two equal keys", "[A]\r\nk=first\r\nK=second\r\n", "A", "k", "first"},
+    {"LF line ends", "[A]\nk=lf\n", "A", "k", "lf"},
+    {"CR line ends", "[A]\rk=cr\r", "A", "k", "cr"},
+    {"byte order mark", "\xEF\xBB\xBF[A]\r\nk=bom\r\n", "A", "k", "bom"},
+    {"UTF-8 text", "[A]\r\nk=Gr\xC3\xBC\xC3\x9F\x65\r\n", "A", "k", "Gr\xC3\xBC\xC3\x9F\x65"},
+    {"line without = ignored", "[A]\r\n; a comment\r\nk=v\r\n", "A", "k", "v"},
+    {"blank lines inside section", "[A]\r\n\r\n\r\nk=v\r\n", "A", "k", "v"},
+};
+
+class IniStringTest : public IniFileTest, public ::testing::WithParamInterface<StringCase>
+{
+};
+
+TEST_P(IniStringTest, ReadsValue)
+{
+    const StringCase &c = GetParam();
+    WriteRaw(c.file);
+    const TIniFile ini(Path());
+    EXPECT_EQ(ini.ReadString(c.section, c.key, "<def>"), QString::fromUtf8(c.expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IniStringTest, ::testing::ValuesIn(kStringCases),
+                         [](const auto &info) {
+                             std::string name = info.param.name;
+                             for (char &ch : name)
+                                 if (!isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });
+
+TEST_F(IniFileTest, MissingFileGivesDefaults)
+{
+    const TIniFile ini(dir.filePath("none.ini"));
+    EXPECT_EQ(ini.ReadString("A", "k", "d"), "d");
+    EXPECT_EQ(ini.ReadInteger("A", "k", 7), 7);
+    EXPECT_TRUE(ini.ReadBool("A", "k", true));
+    EXPECT_FALSE(ini.SectionExists("A"));
+}
+
+TEST_F(IniFileTest, ValueIsCutAfter2047Characters)
+{
+    const QByteArray longValue(3000, 'x');
+    WriteRaw("[A]\r\nk=" + longValue + "\r\n");
+    EXPECT_EQ(TIniFile(Path()).ReadString("A", "k", "").size(), 2047);
+}
+
+struct IntCase {
+    const char *value;
+    int expected; // default is -99
+};
+
+class IniIntegerTest : public IniFileTest, public ::testing::WithParamInterface<IntCase>
+{
+};
+
+TEST_P(IniIntegerTest, ParsesDecimalAndHex)
+{
+    WriteRaw(QByteArray("[A]\r\nn=") + GetParam().value + "\r\n");
+    EXPECT_EQ(TIniFile(Path()).ReadInteger("A", "n", -99), GetParam().expected) << GetParam().value;
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IniIntegerTest,
+                         ::testing::Values(IntCase{"12", 12}, IntCase{"-5", -5}, IntCase{"0x1F", 31},
+                                           IntCase{"0X10", 16}, IntCase{"0xff", 255}, IntCase{"abc", -99},
+                                           IntCase{"", -99}, IntCase{"12abc", -99}, IntCase{"0x", -99},
+                                           IntCase{"99999999999", -99}, IntCase{"1.5", -99}));
+
+TEST_F(IniFileTest, BooleansAreIntegers)
+{
+    WriteRaw("[A]\r\nzero=0\r\none=1\r\ntwo=2\r\nword=yes\r\nhex=0x0\r\n");
+    const TIniFile ini(Path());
+    EXPECT_FALSE(ini.ReadBool("A", "zero", true));
+    EXPECT_TRUE(ini.ReadBool("A", "one", false));
+    EXPECT_TRUE(ini.ReadBool("A", "two", false));
+    EXPECT_TRUE(ini.ReadBool("A", "word", true));   // not a number: the default
+    EXPECT_FALSE(ini.ReadBool("A", "word", false));
+    EXPECT_FALSE(ini.ReadBool("A", "hex", true));
+}
+
+struct WriteCase {
+    const char *name;
+    QByteArray before;
+    const char *section;
+    const char *key;
+    const char *value;
+    QByteArray after;
+};
+
+const WriteCase kWriteCases[] = {
+    {"new file", "", "A", "k", "v", "[A]\r\nk=v\r\n"},
+    {"replace value", "[A]\r\nk=old\r\nx=1\r\n", "A", "k", "new", "[A]\r\nk=new\r\nx=1\r\n"},
+    {"replace ignores case", "[a]\r\nKEY=old\r\n", "A", "key", "new", "[a]\r\nkey=new\r\n"},
+    {"append to section before next", "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n", "A", "k", "v",
+     "[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\ny=2\r\n"},
+    {"append new section at end", "[A]\r\nx=1\r\n", "B", "k", "v", "[A]\r\nx=1\r\n[B]\r\nk=v\r\n"},
+    {"comments and other keys stay", "; top\n[A]\nx=1\n; note\n", "A", "x", "2", "; top\r\n[A]\r\nx=2\r\n; note\r\n"},
+    {"line break in value kept on one line", "", "A", "k", "a\r\nb", "[A]\r\nk=a  b\r\n"},
+    {"empty section header only", "[A]\r\n", "A", "k", "v", "[A]\r\nk=v\r\n"},
+};
+
+class IniWriteTest : public IniFileTest, public ::testing::WithParamInterface<WriteCase>
+{
+};
+
+TEST_P(IniWriteTest, WritesKeyInPlace)
+{
+    const WriteCase &c = GetParam();
+    if (!c.before.isEmpty())
+        WriteRaw(c.before);
+    TIniFile ini(Path());
+    ini.WriteString(c.section, c.key, c.value);
+    EXPECT_EQ(ReadRaw(), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, IniWriteTest, ::testing::ValuesIn(kWriteCases),
+                         [](const auto &info) {
+                             std::string name = info.param.name;
+                             for (char &ch : name)
+                                 if (!isalnum(static_cast<unsigned char>(ch)))
+                                     ch = '_';
+                             return name;
+                         });
+
+TEST_F(IniFileTest, WrittenValuesReadBack)
+{
+    TIniFile ini(Path());
+    ini.WriteInteger("N", "i", -42);
+    ini.WriteBool("N", "b", true);
+    ini.WriteString("N", "s", "text with = and ; inside");
+    EXPECT_EQ(ini.ReadInteger("N", "i", 0), -42);
+    EXPECT_TRUE(ini.ReadBool("N", "b", false));
+    EXPECT_EQ(ini.ReadString("N", "s", ""), "text with = and ; inside");
+    EXPECT_EQ(ini.ReadSection("n"), QStringList({"i", "b", "s"}));
+}
+
+TEST_F(IniFileTest, EraseSectionRemovesOnlyThatSection)
+{
+    WriteRaw("[A]\r\na=1\r\n[Macros]\r\nMacro0=x\r\nMacro5=y\r\n[B]\r\nb=2\r\n");
+    TIniFile ini(Path());
+    ini.EraseSection("MACROS");
+    EXPECT_EQ(ReadRaw(), "[A]\r\na=1\r\n[B]\r\nb=2\r\n");
+    ini.EraseSection("missing");
+    EXPECT_EQ(ReadRaw(), "[A]\r\na=1\r\n[B]\r\nb=2\r\n");
+}
+
+TEST_F(IniFileTest, WritesLeaveNoTemporaryFiles)
+{
+    TIniFile ini(Path());
+    for (int i = 0; i < 5; ++i)
+        ini.WriteInteger("A", QString("k%1").arg(i), i);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList({"Korvid.ini"}));
+}
+
+TEST_F(IniFileTest, RefusedWriteRaisesAndChangesNothing)
+{
+    // A directory where the file should be cannot be replaced by a file.
+    const QString blocked = dir.filePath("blocked.ini");
+    ASSERT_TRUE(QDir().mkdir(blocked));
+    TIniFile ini(blocked);
+    try {
+        ini.WriteString("A", "k", "v");
+        FAIL() << "no error raised";
+    } catch (const EKorvidError &e) {
+        EXPECT_EQ(e.Message(), "Unable to write to " + blocked);
+    }
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+}
+
+TEST_F(IniFileTest, WriteBelowAFileRaises)
+{
+    WriteRaw("[A]\r\n");
+    const QString impossible = Path() + "/sub/Korvid.ini";
+    TIniFile ini(impossible);
+    EXPECT_THROW(ini.WriteBool("A", "b", true), EKorvidError);
+    EXPECT_EQ(ReadRaw(), "[A]\r\n");
+}
+
+TEST_F(IniFileTest, ReadOnlyFileIsRefused)
+{
+    WriteRaw("[A]\r\nk=old\r\n");
+    QFile::setPermissions(Path(), QFile::ReadOwner | QFile::ReadUser);
+    if (QFileInfo(Path()).isWritable())
+        GTEST_SKIP() << "running with rights that ignore file permissions";
+    TIniFile ini(Path());
+    EXPECT_THROW(ini.WriteString("A", "k", "new"), EKorvidError);
+    EXPECT_EQ(ReadRaw(), "[A]\r\nk=old\r\n");
+}
+
+TEST_F(IniFileTest, WriteCreatesMissingDirectory)
+{
+    const QString nested = dir.filePath("config/Korvid/Korvid.ini");
+    TIniFile ini(nested);
+    ini.WriteString("A", "k", "v");
+    EXPECT_EQ(ini.ReadString("A", "k", ""), "v");
+}
+
+} // namespace
