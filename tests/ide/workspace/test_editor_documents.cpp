@@ -1,0 +1,372 @@
+// Documents in tabs: opening, new-file numbering, saving, closing, encodings
+// and line ends, file types.
+#include "EditorTabs.h"
+#include "Highlighter.h"
+#include "Intellisense.h"
+#include "SearchReplace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <deque>
+
+namespace {
+
+QByteArray ReadAll(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString &fileName, const QByteArray &bytes)
+{
+    QFile file(fileName);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+} // namespace
+
+class TestEditorDocuments : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<QWidget> m_host;
+    std::unique_ptr<TSearchDlg> m_searchDlg;
+    std::unique_ptr<TEditorTabs> m_tabs;
+    std::deque<QString> m_saveNames;  // answers of the save dialog
+    std::deque<int> m_answers;        // answers of the questions
+    QStringList m_questions;
+
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
+    TSourceEditor *Current() const { return AsSourceEditor(m_tabs->CurrentEditor()); }
+    QStringList Captions() const
+    {
+        QStringList captions;
+        for (int i = 0; i < m_tabs->EditorTabSet()->count(); ++i)
+            captions << m_tabs->TabCaption(i);
+        return captions;
+    }
+    void Type(const QString &text)
+    {
+        Current()->insert(text);
+        Current()->setCursorPosition(0, static_cast<int>(text.size()));
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QDir::setCurrent(m_dir->path());
+        m_host = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(m_host.get());
+        auto *tabBar = new QTabBar(m_host.get());
+        auto *stack = new QStackedWidget(m_host.get());
+        layout->addWidget(tabBar);
+        layout->addWidget(stack);
+        m_host->resize(600, 400);
+        m_searchDlg = std::make_unique<TSearchDlg>();
+        m_tabs = std::make_unique<TEditorTabs>(tabBar, stack, m_searchDlg.get());
+        m_saveNames.clear();
+        m_answers.clear();
+        m_questions.clear();
+        TSourceEditor::Prompts().AskSaveName = [this](QWidget *, const QString &) {
+            if (m_saveNames.empty())
+                return QString();
+            QString name = m_saveNames.front();
+            m_saveNames.pop_front();
+            return name;
+        };
+        TSourceEditor::Prompts().Confirm = [this](const QString &message, const QString &) {
+            m_questions << message;
+            if (m_answers.empty())
+                return 2;
+            const int answer = m_answers.front();
+            m_answers.pop_front();
+            return answer;
+        };
+        TSourceEditor::Prompts().Beep = [] {};
+    }
+
+    void cleanup()
+    {
+        m_tabs.reset();
+        m_host.reset();
+        QDir::setCurrent(QDir::tempPath());
+        m_dir.reset();
+    }
+
+    void openingTheSameFileInOtherCaseActivatesIt()
+    {
+        WriteAll(Path("Prog.bas"), "print 1\r\n");
+        IEditor *first = m_tabs->OpenEditor(Path("Prog.bas"));
+        m_tabs->NewTextFileClick();
+        IEditor *again = m_tabs->OpenEditor(m_dir->path() + "/PROG.BAS");
+        QCOMPARE(again, first);
+        QCOMPARE(m_tabs->EditorTabSet()->count(), 2);
+        QCOMPARE(m_tabs->CurrentEditor(), first);
+        QCOMPARE(m_tabs->EditorList().OpenCount(), 2);
+    }
+
+    void newFilesAreNumberedByFreePrefix()
+    {
+        m_tabs->NewBasicFileClick();
+        m_tabs->NewBasicFileClick();
+        QCOMPARE(Captions(), QStringList({"NewFile1.bas", "NewFile2.bas"}));
+        m_tabs->EditorTabSet()->setCurrentIndex(0);
+        m_tabs->CloseFileClick();
+        QVERIFY(m_questions.isEmpty()); // an untouched new file closes silently
+        m_tabs->NewTextFileClick();
+        QCOMPARE(Captions(), QStringList({"NewFile2.bas", "NewFile1.txt"}));
+        // a tab NewFile12 blocks the number 1 as well
+        m_tabs->OpenEditor("NewFile12.bas");
+        QCOMPARE(m_tabs->NewFileName(".bas"), QString("NewFile3.bas"));
+    }
+
+    void slotsAreReusedAndGrowByTen()
+    {
+        TEditorList &list = m_tabs->EditorList();
+        for (int i = 0; i < 11; ++i)
+            m_tabs->NewTextFileClick();
+        QCOMPARE(list.Slots().size(), 20);
+        QCOMPARE(list.EditorAt(10)->GetId(), 10);
+        QCOMPARE(list.EditorAt(25), nullptr);
+        QCOMPARE(list.CloseEditor(25), 0);
+        QCOMPARE(list.CloseEditor(3), 1);
+        m_tabs->EditorTabSet()->removeTab(m_tabs->FindTabById(3));
+        QCOMPARE(list.EditorAt(3), nullptr);
+        m_tabs->NewBasicFileClick();
+        QCOMPARE(m_tabs->CurrentEditor()->GetId(), 3);
+        QCOMPARE(list.IndexOfEditor(m_tabs->CurrentEditor()), 3);
+    }
+
+    void savingANewFileAlwaysAsks()
+    {
+        m_tabs->NewBasicFileClick();
+        QVERIFY(Current()->CanSave());
+        m_saveNames = {Path("first.bas")};
+        m_tabs->SaveFileClick();
+        QCOMPARE(Captions(), QStringList({"first.bas"}));
+        QCOMPARE(ReadAll(Path("first.bas")), QByteArray());
+        QVERIFY(!Current()->CanSave());
+        QCOMPARE(Current()->Save(), int(srNothing));
+    }
+
+    void replacingAnExistingFileNoGoesBackToTheDialog()
+    {
+        WriteAll(Path("old.bas"), "keep");
+        m_tabs->NewBasicFileClick();
+        Type("new text");
+        m_saveNames = {Path("old.bas"), Path("other.bas")};
+        m_answers = {7};
+        QCOMPARE(Current()->SaveAs(), int(srSaved));
+        QCOMPARE(m_questions, QStringList({"The file old.bas already exists."}));
+        QCOMPARE(ReadAll(Path("old.bas")), QByteArray("keep"));
+        QCOMPARE(ReadAll(Path("other.bas")), QByteArray("new text"));
+        QCOMPARE(Current()->GetFileName(), Path("other.bas"));
+        QVERIFY(!Current()->IsModified());
+    }
+
+    void cancelInTheReplaceQuestionCancelsSaveAs()
+    {
+        WriteAll(Path("old.bas"), "keep");
+        m_tabs->NewBasicFileClick();
+        Type("x");
+        m_saveNames = {Path("old.bas")};
+        m_answers = {2};
+        QCOMPARE(Current()->SaveAs(), int(srCancelled));
+        QCOMPARE(ReadAll(Path("old.bas")), QByteArray("keep"));
+        QVERIFY(Current()->IsModified());
+        QCOMPARE(Current()->GetFileName(), QString("NewFile1.bas"));
+    }
+
+    void saveAllStopsAtACancelledDialog()
+    {
+        WriteAll(Path("a.bas"), "a");
+        WriteAll(Path("c.bas"), "c");
+        m_tabs->OpenEditor(Path("a.bas"));
+        Type("1");
+        m_tabs->NewBasicFileClick();
+        Type("2");
+        m_tabs->OpenEditor(Path("c.bas"));
+        Type("3");
+        QCOMPARE(Captions(), QStringList({"a.bas*", "NewFile1.bas*", "c.bas*"}));
+        m_tabs->AllSaved = true;
+        m_tabs->SaveAllFilesClick();
+        QVERIFY(!m_tabs->AllSaved);
+        QCOMPARE(ReadAll(Path("a.bas")), QByteArray("1a"));
+        QCOMPARE(ReadAll(Path("c.bas")), QByteArray("c"));
+        QCOMPARE(Captions(), QStringList({"a.bas", "NewFile1.bas*", "c.bas*"}));
+
+        m_saveNames = {Path("b.bas")};
+        m_tabs->SaveAllFilesClick();
+        QVERIFY(m_tabs->AllSaved);
+        QCOMPARE(ReadAll(Path("c.bas")), QByteArray("3c"));
+        QCOMPARE(Captions(), QStringList({"a.bas", "b.bas", "c.bas"}));
+    }
+
+    void closeAllStopsAtTheFirstCancel()
+    {
+        for (const char *name : {"a.bas", "b.bas", "c.bas"}) {
+            WriteAll(Path(name), "x");
+            m_tabs->OpenEditor(Path(name));
+            Type("y");
+        }
+        m_answers = {6, 2};
+        QVERIFY(!m_tabs->CloseAllFilesClick());
+        QCOMPARE(m_questions, QStringList({"a.bas has been changed.", "b.bas has been changed."}));
+        QCOMPARE(ReadAll(Path("a.bas")), QByteArray("yx"));
+        QCOMPARE(Captions(), QStringList({"b.bas*", "c.bas*"}));
+        m_answers = {7, 7};
+        QVERIFY(m_tabs->CloseAllFilesClick());
+        QCOMPARE(m_tabs->EditorTabSet()->count(), 0);
+        QVERIFY(m_tabs->EditorList().IsEmpty());
+        QCOMPARE(ReadAll(Path("c.bas")), QByteArray("x"));
+    }
+
+    void closingTheListReportsNoEditor()
+    {
+        int noEditor = 0;
+        m_tabs->OnDocumentChange = [&](IEditor *e) { noEditor += e ? 0 : 1; };
+        m_tabs->NewBasicFileClick();
+        m_tabs->CloseFileClick();
+        QCOMPARE(noEditor, 1);
+    }
+
+    void encodingAndLineEndsAreKept_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("windows-1252, CR LF") << QByteArray("a\xe9\x80\r\nb\r\n");
+        QTest::newRow("utf-8, LF") << QByteArray("a\xc3\xa9\xe2\x82\xac\nb\n");
+        QTest::newRow("utf-8 with mark, CR") << QByteArray("\xef\xbb\xbf" "a\rb");
+        QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\rd");
+    }
+
+    void encodingAndLineEndsAreKept()
+    {
+        QFETCH(QByteArray, bytes);
+        WriteAll(Path("enc.bas"), bytes);
+        m_tabs->OpenEditor(Path("enc.bas"));
+        Current()->setCursorPosition(0, 0);
+        Current()->insert("x");
+        Current()->setCursorPosition(0, 1);
+        Current()->SendScintilla(QsciScintillaBase::SCI_NEWLINE);
+        m_tabs->SaveFileClick();
+        const QByteArray bom = bytes.startsWith("\xef\xbb\xbf") ? bytes.left(3) : QByteArray();
+        const QByteArray body = bytes.mid(bom.size());
+        const qsizetype eolAt = body.indexOf('\r') >= 0 && (body.indexOf('\n') < 0 || body.indexOf('\r') < body.indexOf('\n'))
+                                    ? body.indexOf('\r') : body.indexOf('\n');
+        QByteArray eol = body.mid(eolAt, 1);
+        if (eol == "\r" && body.mid(eolAt, 2) == "\r\n")
+            eol = "\r\n";
+        QCOMPARE(ReadAll(Path("enc.bas")), bom + "x" + eol + body);
+    }
+
+    void textWindows1252CannotHoldIsSavedAsUtf8()
+    {
+        WriteAll(Path("w.txt"), "caf\xe9");
+        m_tabs->OpenEditor(Path("w.txt"));
+        QCOMPARE(Current()->Encoding(), TTextEncoding::Windows1252);
+        Current()->append(QString::fromUtf8(" \xe2\x9c\x93"));
+        m_tabs->SaveFileClick();
+        QCOMPARE(ReadAll(Path("w.txt")), QByteArray("caf\xc3\xa9 \xe2\x9c\x93"));
+        QCOMPARE(Current()->Encoding(), TTextEncoding::Utf8);
+    }
+
+    void failedWriteKeepsNameAndModifiedFlag()
+    {
+        m_tabs->OpenEditor(Path("missing/dir/x.bas"));
+        Type("text");
+        bool thrown = false;
+        try {
+            Current()->Save();
+        } catch (const std::exception &) {
+            thrown = true;
+        }
+        QVERIFY(thrown);
+        QVERIFY(Current()->IsModified());
+        QCOMPARE(Current()->GetFileName(), Path("missing/dir/x.bas"));
+    }
+
+    void fileTypeFollowsSaveAs()
+    {
+        m_tabs->NewTextFileClick();
+        TSourceEditor *editor = Current();
+        QVERIFY(!editor->Highlighter());
+        QVERIFY(!TIntellisense::Instance().IsAttached(editor));
+        m_saveNames = {Path("prog.bas")};
+        QCOMPARE(editor->SaveAs(), int(srSaved));
+        QVERIFY(editor->Highlighter());
+        QVERIFY(TIntellisense::Instance().IsAttached(editor));
+        m_saveNames = {Path("notes.txt")};
+        QCOMPARE(editor->SaveAs(), int(srSaved));
+        QVERIFY(!editor->Highlighter());
+        QVERIFY(!TIntellisense::Instance().IsAttached(editor));
+    }
+
+    void modifiedMarkFollowsTheText()
+    {
+        WriteAll(Path("m.bas"), "a");
+        m_tabs->OpenEditor(Path("m.bas"));
+        Type("b");
+        QCOMPARE(Captions(), QStringList({"m.bas*"}));
+        Current()->Undo();
+        QCOMPARE(Captions(), QStringList({"m.bas"}));
+        Current()->Redo();
+        m_tabs->SaveFileClick();
+        QCOMPARE(Captions(), QStringList({"m.bas"}));
+    }
+
+    void editStateOperations()
+    {
+        m_tabs->NewBasicFileClick();
+        TSourceEditor *e = Current();
+        QVERIFY(!e->CanUndo() && !e->CanCut() && !e->CanDelete());
+        e->insert("one two");
+        QVERIFY(e->CanUndo());
+        e->setSelection(0, 0, 0, 3);
+        QVERIFY(e->CanCopy() && e->CanCut() && e->CanDelete());
+        QCOMPARE(e->GetSelText(), QString("one"));
+        e->Delete();
+        QCOMPARE(e->text(), QString(" two"));
+        e->SetReadOnly(true);
+        QVERIFY(!e->CanUndo() && !e->CanPaste());
+        e->SelectAll();
+        e->Delete();
+        QCOMPARE(e->text(), QString(" two"));
+    }
+
+    void gotoLinePutsTheLineInTheMiddle()
+    {
+        QByteArray text;
+        for (int i = 1; i <= 300; ++i)
+            text += "line " + QByteArray::number(i) + "\n";
+        WriteAll(Path("long.bas"), text);
+        m_host->show();
+        m_tabs->OpenEditor(Path("long.bas"));
+        TSourceEditor *e = Current();
+        e->setSelection(0, 0, 2, 0);
+        e->GotoLine(150);
+        QCOMPARE(e->CaretLine(), 150);
+        QCOMPARE(e->CaretColumn(), 1);
+        QVERIFY(!e->HasSelection());
+        const int onScreen = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
+        QVERIFY(onScreen > 2);
+        QCOMPARE(e->firstVisibleLine(), 149 - onScreen / 2);
+    }
+
+    void linesAreSplitAtEveryLineEnd()
+    {
+        m_tabs->NewTextFileClick();
+        Current()->setText("a\r\nb\nc\rd\n");
+        QCOMPARE(Current()->GetLines(), QStringList({"a", "b", "c", "d"}));
+    }
+};
+
+QTEST_MAIN(TestEditorDocuments)
+#include "test_editor_documents.moc"
