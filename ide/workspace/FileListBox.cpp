@@ -1,5 +1,8 @@
 #include "FileListBox.h"
 
+#include "Errors.h"
+#include "MsgDlg.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -13,8 +16,6 @@
 #include <QWheelEvent>
 
 #include <cerrno>
-#include <cstring>
-#include <stdexcept>
 #include <unistd.h>
 
 namespace {
@@ -32,9 +33,7 @@ const QColor SelectedBackground(120, 120, 120);
 
 [[noreturn]] void ThrowFileError(const QString &what, const QString &path, int error)
 {
-    throw std::runtime_error(
-        QStringLiteral("%1 \"%2\": %3").arg(what, path, QString::fromLocal8Bit(std::strerror(error)))
-            .toStdString());
+    throw EKorvidError(QStringLiteral("%1 \"%2\": %3").arg(what, path, SystemErrorText(error)));
 }
 
 void MakeCurrent(const QString &path)
@@ -259,9 +258,8 @@ void TImageFileListBox::DoFileDblClick(const QString &name)
 
 bool TImageFileListBox::ConfirmDelete(const QString &name)
 {
-    if (OnConfirmDelete)
-        return OnConfirmDelete(name);
-    return false;
+    const QString help = QStringLiteral("Do you really want to delete \"%1\"?").arg(name);
+    return ShowMessageDlg(mkConfirmation, QStringLiteral("Confirm delete."), help, false) == mrYes;
 }
 
 void TImageFileListBox::keyPressEvent(QKeyEvent *event)

@@ -35,8 +35,6 @@ public:
     std::function<void()> OnChange;
     // Raised for a double-click (or Enter) on a file, with its item text.
     std::function<void(const QString &name)> OnFileDblClick;
-    // Asked before a file is deleted; without it the message dialog asks.
-    std::function<bool(const QString &name)> OnConfirmDelete;
 
     QString Directory() const { return m_directory; }
     unsigned Filter() const { return m_filter; }

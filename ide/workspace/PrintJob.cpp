@@ -1,5 +1,7 @@
 #include "PrintJob.h"
 
+#include "Errors.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QCoreApplication>
@@ -9,7 +11,6 @@
 #include <QPainter>
 
 #include <memory>
-#include <stdexcept>
 #include <vector>
 
 namespace {
@@ -188,8 +189,7 @@ TEditorPrinter::TEditorPrinter()
 void TEditorPrinter::Fail(const QString &reason) const
 {
     const QString title = m_job ? m_job->DocumentTitle : QString();
-    throw std::runtime_error(
-        QStringLiteral("Unable to print \"%1\": %2").arg(title, reason).toStdString());
+    throw EKorvidError(QStringLiteral("Unable to print \"%1\": %2").arg(title, reason));
 }
 
 void TEditorPrinter::PrintText(QsciScintillaBase &editor, long start, long end,

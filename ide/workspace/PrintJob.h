@@ -17,7 +17,7 @@ public:
 
     // Prints the characters from `start` to `end` of the editor in one go:
     // a first pass counts the pages, the second draws them. Throws
-    // std::runtime_error when the printer refuses the job.
+    // EKorvidError when the printer refuses the job.
     void PrintText(QsciScintillaBase &editor, long start, long end,
                    const TPrintJobSettings &settings);
 

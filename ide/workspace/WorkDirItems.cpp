@@ -1,10 +1,11 @@
 #include "WorkDirItems.h"
 
+#include "Errors.h"
+
 #include <QDir>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <stdexcept>
 
 namespace {
 
@@ -51,8 +52,7 @@ TFileItems ReadDirectoryItems(const QString &directory)
 {
     QDir dir(directory);
     if (!dir.exists() || !dir.isReadable())
-        throw std::runtime_error(
-            QStringLiteral("Cannot read the folder \"%1\".").arg(directory).toStdString());
+        throw EKorvidError(QStringLiteral("Unable to read the folder \"%1\".").arg(directory));
     const QFileInfoList entries =
         dir.entryInfoList(QDir::AllEntries, QDir::NoSort);
     TFileItems items;

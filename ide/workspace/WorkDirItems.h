@@ -33,7 +33,7 @@ constexpr unsigned FilterHex = 1u << 2;
 
 // The entries of a directory as the list shows them before arranging: every
 // entry but hidden and special ones, "[.]" and "[..]" included, sorted
-// without regard to case. Throws std::runtime_error when the directory
+// without regard to case. Throws EKorvidError when the directory
 // cannot be read.
 TFileItems ReadDirectoryItems(const QString &directory);
 

@@ -1,3 +1,4 @@
+#include "Errors.h"
 #include "WorkDirItems.h"
 
 #include <QDir>
@@ -8,7 +9,6 @@
 
 #include <ostream>
 
-#include <stdexcept>
 
 // Readable values in failure messages and test names.
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -93,7 +93,7 @@ TEST(ReadDirectoryItems, ListsSortedWithoutRegardToCaseAndSkipsHidden)
 
 TEST(ReadDirectoryItems, MissingFolderThrows)
 {
-    EXPECT_THROW(ReadDirectoryItems("/no/such/folder/here"), std::runtime_error);
+    EXPECT_THROW(ReadDirectoryItems("/no/such/folder/here"), EKorvidError);
 }
 
 struct TypeCase

@@ -1,4 +1,6 @@
 #include "FileListBox.h"
+#include "Errors.h"
+#include "MsgDlg.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +12,6 @@
 #include <QWheelEvent>
 
 #include <memory>
-#include <stdexcept>
 
 class TestFileListBox : public QObject
 {
@@ -47,10 +48,11 @@ private slots:
         m_list->resize(200, 300);
         m_asked.clear();
         m_changes = 0;
-        m_list->OnConfirmDelete = [this](const QString &name) {
-            m_asked.append(name);
-            return m_answer;
-        };
+        SetMessageDlgHook([this](int kind, const QString &message, const QString &help, bool withCancel) {
+            m_asked.append(help);
+            const bool expected = kind == mkConfirmation && message == "Confirm delete." && !withCancel;
+            return expected && m_answer ? mrYes : mrNo;
+        });
         m_list->OnChange = [this] { ++m_changes; };
         m_list->SetDirectory(Root());
     }
@@ -58,6 +60,7 @@ private slots:
     void cleanup()
     {
         m_list.reset();
+        SetMessageDlgHook({});
         QDir::setCurrent(m_startDir);
         m_tmp.reset();
     }
@@ -142,7 +145,7 @@ private slots:
         const QStringList before = m_list->ItemTexts();
         QVERIFY(QDir(Root()).rmdir("Sub"));
         Select("[Sub]");
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, Press(Qt::Key_Return));
+        QVERIFY_THROWS_EXCEPTION(EKorvidError, Press(Qt::Key_Return));
         QCOMPARE(m_list->ItemTexts(), before);
         QCOMPARE(m_list->Directory(), QDir(Root()).canonicalPath());
         QCOMPARE(QDir::currentPath(), QDir(Root()).canonicalPath());
@@ -169,7 +172,8 @@ private slots:
         m_answer = answer;
         Select(item);
         Press(Qt::Key_Delete);
-        QCOMPARE(m_asked, asked ? QStringList{item} : QStringList{});
+        const QString question = "Do you really want to delete \"" + item + "\"?";
+        QCOMPARE(m_asked, asked ? QStringList{question} : QStringList{});
         QCOMPARE(m_list->ItemTexts().contains(item), !deleted);
         QCOMPARE(QFileInfo::exists(QDir(Root()).filePath(FolderNameOf(item))), !deleted);
     }

@@ -1,3 +1,4 @@
+#include "Errors.h"
 #include "Print.h"
 #include "PrintJob.h"
 
@@ -15,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 
-#include <stdexcept>
 
 namespace {
 
@@ -227,7 +227,7 @@ private slots:
         TEditorPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName("/no/such/folder/out.pdf");
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error,
+        QVERIFY_THROWS_EXCEPTION(EKorvidError,
             PrintEditor(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, false), printer));
         QCOMPARE(editor.marginWidth(0), 40);
         QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETPRINTCOLOURMODE), 0L);
