@@ -49,7 +49,7 @@ TSplashScreen::TSplashScreen(QWidget *parent)
     VersionLabel = WhiteLabel(this, "Korvid V" + version, "Arial Black", 24, true);
     VersionLabel->setObjectName("VersionLabel");
     VersionLabel->setGeometry(128, 178, 229, 33);
-    WebLabel = WhiteLabel(this, "www.velmo.example", "Arial", 15, false);
+    WebLabel = WhiteLabel(this, "velmo.example", "Arial", 15, false);
     WebLabel->setObjectName("WebLabel");
     WebLabel->move(216, 210);
     WebLabel->adjustSize();

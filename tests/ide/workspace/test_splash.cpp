@@ -1,0 +1,116 @@
+// Splash screen, About box, the version record of program files and the
+// system's error texts.
+
+#include "About.h"
+#include "Errors.h"
+#include "FileVersion.h"
+#include "Splash.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <cerrno>
+
+class TestSplash : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileVersion_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("two");
+        QTest::addColumn<QString>("four");
+        // The record's marker is put together here so that this program
+        // itself holds no second record.
+        const QByteArray marker = QByteArray("\x01") + "KORVID-FILE-" + "VERSION=";
+        QTest::newRow("full record") << QByteArray("ELF...." + marker + "2.5.7.12\x01 rest") << "2.5" << "2.5.7.12";
+        QTest::newRow("three numbers") << QByteArray(marker + "3.1.4\x01") << "3.1" << "3.1.4.0";
+        QTest::newRow("no record") << QByteArray("just some bytes") << "" << "";
+        QTest::newRow("unterminated record") << QByteArray(marker + "1.2") << "" << "";
+        QTest::newRow("empty file") << QByteArray() << "" << "";
+    }
+
+    void fileVersion()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, two);
+        QFETCH(QString, four);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("program"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        QCOMPARE(GetFileVersion(file.fileName(), false), two);
+        QCOMPARE(GetFileVersion(file.fileName(), true), four);
+    }
+
+    void runningProgramHasTheBuildVersion()
+    {
+        const QString self = QCoreApplication::applicationFilePath();
+        const QStringList build = QString(VELMO_VERSION).split('.');
+        QCOMPARE(GetFileVersion(self, false), build[0] + "." + build[1]);
+        QVERIFY(GetFileVersion(self, true).startsWith(QString(VELMO_VERSION)));
+        QCOMPARE(GetFileVersion(self, true).count('.'), 3);
+        QCOMPARE(GetFileVersion("/no/such/program", true), QString());
+    }
+
+    void splashScreen()
+    {
+        QPointer<TSplashScreen> splash = new TSplashScreen;
+        splash->show();
+        QCOMPARE(splash->size(), QSize(359, 235));
+        QVERIFY(splash->windowFlags() & Qt::WindowStaysOnTopHint);
+        QVERIFY(splash->windowFlags() & Qt::FramelessWindowHint);
+        QVERIFY(!splash->SplashImage->pixmap().isNull());
+        QCOMPARE(splash->VersionLabel->text(),
+                 "Korvid V" + GetFileVersion(QCoreApplication::applicationFilePath(), false));
+        QCOMPARE(splash->VersionLabel->geometry(), QRect(128, 178, 229, 33));
+        QCOMPARE(splash->Timer1->interval(), 3000);
+        QVERIFY(splash->Timer1->isActive());
+        QCOMPARE(splash->Opacity(), 255);
+
+        // Let the timer fire early: the splash fades out and destroys itself.
+        splash->Timer1->start(5);
+        QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 5000);
+    }
+
+    void aboutBox()
+    {
+        TAboutForm about;
+        QCOMPARE(about.windowTitle(), QString("About..."));
+        QCOMPARE(about.size(), QSize(375, 288));
+        QCOMPARE(about.palette().color(QPalette::Window), QColor(255, 255, 253));
+        QCOMPARE(about.Label2->text(), "Version " + GetFileVersion(QCoreApplication::applicationFilePath(), true));
+        QVERIFY(!about.findChild<QLabel *>("Logo")->pixmap().isNull());
+        QStringList texts;
+        for (QLabel *l : about.findChildren<QLabel *>())
+            texts << l->text();
+        QVERIFY(texts.contains("Velmo Editor"));
+        QVERIFY(texts.contains("Author:"));
+        QVERIFY(texts.contains("Credits:"));
+        auto *close = about.findChild<QPushButton *>("CloseBtn");
+        QCOMPARE(close->text(), QString("Close"));
+        QVERIFY(close->isDefault());
+        QTimer::singleShot(0, close, &QPushButton::click);
+        QCOMPARE(about.exec(), int(QDialog::Accepted));
+    }
+
+    void systemErrorTexts()
+    {
+        errno = ENOENT;
+        QCOMPARE(LastErrorText(), QString::fromLocal8Bit(strerror(ENOENT)));
+        QVERIFY(!LastErrorText().isEmpty());
+        errno = 0;
+        QCOMPARE(LastErrorText(), QString());
+        QCOMPARE(SystemErrorText(987654), QString());
+        QCOMPARE(SystemErrorText(EACCES), QString::fromLocal8Bit(strerror(EACCES)));
+    }
+};
+
+QTEST_MAIN(TestSplash)
+#include "test_splash.moc"
