@@ -1,0 +1,347 @@
+// Searching and replacing in an editor, the find dialog's histories and
+// layouts, and the placement of the replace question.
+#include "ConfirmReplace.h"
+#include "EditorTabs.h"
+#include "SearchReplace.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QtTest>
+
+#include <deque>
+
+class TestSearchReplace : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QWidget> m_host;
+    std::unique_ptr<TSearchDlg> m_dlg;
+    std::unique_ptr<TEditorTabs> m_tabs;
+    std::deque<int> m_confirmAnswers;
+    int m_confirms = 0;
+    int m_beeps = 0;
+    QString m_question;
+
+    TSourceEditor *Editor() const { return AsSourceEditor(m_tabs->CurrentEditor()); }
+    std::pair<long, long> Selection() const
+    {
+        return {Editor()->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART),
+                Editor()->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND)};
+    }
+    long Caret() const { return Editor()->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS); }
+    void SetFind(const QString &text, const QString &replacement = QString())
+    {
+        m_dlg->SearchTextBox->setCurrentText(text);
+        m_dlg->ReplaceTextBox->setCurrentText(replacement);
+    }
+
+private slots:
+    void init()
+    {
+        m_host = std::make_unique<QWidget>();
+        auto *layout = new QVBoxLayout(m_host.get());
+        auto *tabBar = new QTabBar(m_host.get());
+        auto *stack = new QStackedWidget(m_host.get());
+        layout->addWidget(tabBar);
+        layout->addWidget(stack);
+        m_host->resize(500, 300);
+        m_dlg = std::make_unique<TSearchDlg>();
+        m_tabs = std::make_unique<TEditorTabs>(tabBar, stack, m_dlg.get());
+        m_confirms = 0;
+        m_beeps = 0;
+        m_confirmAnswers.clear();
+        m_tabs->EditorList().ExecConfirm = [this](TConfirmReplaceDialog &dialog) {
+            ++m_confirms;
+            m_question = dialog.lblConfirmation->text();
+            const int answer = m_confirmAnswers.empty() ? int(TConfirmReplaceDialog::mrCancel)
+                                                        : m_confirmAnswers.front();
+            if (!m_confirmAnswers.empty())
+                m_confirmAnswers.pop_front();
+            return answer;
+        };
+        TSourceEditor::Prompts().Beep = [this] { ++m_beeps; };
+        m_tabs->NewTextFileClick();
+    }
+
+    void cleanup()
+    {
+        m_tabs.reset();
+        m_host.reset();
+        m_dlg.reset();
+    }
+
+    void findSelectsAndFindNextBeepsAtTheEnd()
+    {
+        Editor()->setText("foo bar foo");
+        SetFind("foo");
+        Editor()->Search(false, false, true);
+        QCOMPARE(Selection(), std::make_pair(0L, 3L));
+        m_tabs->FindNextMenuClick();
+        QCOMPARE(Selection(), std::make_pair(8L, 11L));
+        QCOMPARE(m_beeps, 0);
+        Editor()->setSelection(0, 4, 0, 9); // "bar f"
+        m_tabs->FindNextMenuClick();
+        QCOMPARE(m_beeps, 1);
+        QCOMPARE(Selection(), std::make_pair(9L, 9L)); // collapsed at the former end
+        QCOMPARE(Caret(), 9L);
+    }
+
+    void findPreviousWalksBackAndCollapsesToTheStart()
+    {
+        Editor()->setText("ab ab ab");
+        SetFind("ab");
+        Editor()->setCursorPosition(0, 8);
+        m_tabs->FindPrevMenuClick();
+        QCOMPARE(Selection(), std::make_pair(6L, 8L));
+        QCOMPARE(Caret(), 6L);
+        m_tabs->FindPrevMenuClick();
+        m_tabs->FindPrevMenuClick();
+        QCOMPARE(Selection(), std::make_pair(0L, 2L));
+        Editor()->setSelection(0, 1, 0, 4);
+        m_tabs->FindPrevMenuClick();
+        QCOMPARE(m_beeps, 1);
+        QCOMPARE(Selection(), std::make_pair(1L, 1L));
+    }
+
+    void findNextBeforeAnyFindSearchesNothing()
+    {
+        Editor()->setText("text");
+        m_tabs->FindNextMenuClick();
+        QCOMPARE(m_beeps, 1);
+    }
+
+    void options_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWords");
+        QTest::addColumn<long>("start");
+        QTest::newRow("any case") << "ABC" << false << false << 0L;
+        QTest::newRow("match case") << "ABC" << true << false << 5L;
+        QTest::newRow("whole word") << "abc" << false << true << 10L;
+        QTest::newRow("not found") << "ABCX" << true << false << -1L;
+    }
+
+    void options()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWords);
+        QFETCH(long, start);
+        Editor()->setText("abcd ABCd abc");
+        SetFind(text);
+        m_dlg->cbSearchCaseSensitive->setChecked(matchCase);
+        m_dlg->cbSearchWholeWords->setChecked(wholeWords);
+        Editor()->Search(false, false, true);
+        if (start < 0)
+            QCOMPARE(m_beeps, 1);
+        else
+            QCOMPARE(Selection().first, start);
+    }
+
+    void selectedTextOnlyLimitsTheScope()
+    {
+        Editor()->setText("x a x a x");
+        SetFind("x", "y");
+        m_dlg->cbSearchSelectedOnly->setChecked(true);
+        Editor()->setSelection(0, 1, 0, 8);
+        m_confirmAnswers = {TConfirmReplaceDialog::mrYesToAll};
+        Editor()->Search(true, false, true);
+        QCOMPARE(Editor()->text(), QString("x a y a x"));
+    }
+
+    void replaceAnswers_data()
+    {
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<QString>("result");
+        QTest::addColumn<int>("asked");
+        using D = TConfirmReplaceDialog;
+        QTest::newRow("yes no yes") << QList<int>{D::mrYes, D::mrNo, D::mrYes} << "b a b" << 3;
+        QTest::newRow("yes to all") << QList<int>{D::mrYesToAll} << "b b b" << 1;
+        QTest::newRow("no then all") << QList<int>{D::mrNo, D::mrYesToAll} << "a b b" << 2;
+        QTest::newRow("cancel") << QList<int>{D::mrYes, D::mrCancel} << "b a a" << 2;
+        QTest::newRow("closed") << QList<int>{0} << "a a a" << 1;
+    }
+
+    void replaceAnswers()
+    {
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, result);
+        QFETCH(int, asked);
+        Editor()->setText("a a a");
+        SetFind("a", "b");
+        m_confirmAnswers.assign(answers.begin(), answers.end());
+        Editor()->Search(true, false, true);
+        QCOMPARE(Editor()->text(), result);
+        QCOMPARE(m_confirms, asked);
+        QCOMPARE(m_question, QString("Replace this occurence of \"a\"?"));
+        QCOMPARE(ConfirmReplaceDialog, nullptr); // freed when the replace is over
+        QCOMPARE(m_beeps, 0);
+        Editor()->Undo();
+        QCOMPARE(Editor()->text(), QString("a a a"));
+    }
+
+    void replaceBackwardsAndWithLongerText()
+    {
+        Editor()->setText("aa a");
+        SetFind("a", "aa");
+        m_confirmAnswers = {TConfirmReplaceDialog::mrYesToAll};
+        Editor()->Search(true, false, true);
+        QCOMPARE(Editor()->text(), QString("aaaa aa"));
+        SetFind("aa", "b");
+        m_confirmAnswers = {TConfirmReplaceDialog::mrYes, TConfirmReplaceDialog::mrCancel};
+        Editor()->setCursorPosition(0, 7);
+        Editor()->Search(true, true, false);
+        QCOMPARE(Editor()->text(), QString("aaaa b"));
+    }
+
+    void identicalReplaceTextAsksNothing()
+    {
+        Editor()->setText("abc abc");
+        SetFind("abc", "abc");
+        Editor()->Search(true, false, true);
+        QCOMPARE(m_confirms, 0);
+        QCOMPARE(m_beeps, 0);
+        QCOMPARE(Editor()->text(), QString("abc abc"));
+        QVERIFY(!Editor()->isUndoAvailable() || Editor()->text() == "abc abc");
+    }
+
+    void findCommandPrefillsTheSelectedText()
+    {
+        Editor()->setText("one two one");
+        Editor()->setSelection(0, 4, 0, 7);
+        QString seen;
+        m_tabs->ExecSearchDlg = [&](TSearchDlg &dialog, bool replace) {
+            seen = dialog.SearchText();
+            dialog.SearchTextBox->setCurrentText("one");
+            return replace ? int(QDialog::Rejected) : int(QDialog::Accepted);
+        };
+        m_tabs->FindMenuClick();
+        QCOMPARE(seen, QString("two"));
+        QCOMPARE(Selection(), std::make_pair(0L, 3L)); // whole scope: from the start
+        Editor()->setCursorPosition(0, 0);
+        m_tabs->FindReplaceMenuClick();
+        QCOMPARE(seen, QString());
+        QCOMPARE(Editor()->text(), QString("one two one"));
+    }
+
+    void historyKeepsTwentyDistinctEntries()
+    {
+        QStringList history;
+        for (int i = 1; i <= 21; ++i)
+            TSearchDlg::AddToHistory(history, QString("t%1").arg(i));
+        QCOMPARE(history.size(), 20);
+        QCOMPARE(history.first(), QString("t21"));
+        QCOMPARE(history.last(), QString("t2"));
+        TSearchDlg::AddToHistory(history, "T5");
+        QCOMPARE(history.size(), 20);
+        QCOMPARE(history.first(), QString("T5"));
+        QCOMPARE(history.count("t5"), 0);
+    }
+
+    void closingWithOkFillsTheHistories()
+    {
+        QTimer::singleShot(0, this, [this] {
+            m_dlg->SearchTextBox->setCurrentText("Print");
+            m_dlg->ReplaceTextBox->setCurrentText("INPUT");
+            m_dlg->OKBtn->click();
+        });
+        QCOMPARE(m_dlg->ShowFind(), int(QDialog::Accepted));
+        QTimer::singleShot(0, this, [this] {
+            m_dlg->SearchTextBox->setCurrentText("print");
+            m_dlg->OKBtn->click();
+        });
+        m_dlg->ShowReplace();
+        QTimer::singleShot(0, this, [this] {
+            m_dlg->SearchTextBox->setCurrentText("cancelled");
+            m_dlg->CancelBtn->click();
+        });
+        QCOMPARE(m_dlg->ShowFind(), int(QDialog::Rejected));
+        QCOMPARE(m_dlg->SearchHistory(), QStringList({"print"}));
+        QCOMPARE(m_dlg->ReplaceHistory(), QStringList({"INPUT"}));
+    }
+
+    void historiesRoundTrip()
+    {
+        m_dlg->SetSearchHistory({"a", "b"});
+        m_dlg->SetReplaceHistory({"c"});
+        QCOMPARE(m_dlg->SearchHistory(), QStringList({"a", "b"}));
+        QCOMPARE(m_dlg->ReplaceHistory(), QStringList({"c"}));
+    }
+
+    void layouts()
+    {
+        QTimer::singleShot(0, m_dlg.get(), &QDialog::reject);
+        m_dlg->ShowFind();
+        QCOMPARE(m_dlg->windowTitle(), QString("Search text"));
+        QVERIFY(m_dlg->ReplaceTextBox->isHidden());
+        QCOMPARE(m_dlg->SearchOptions->y(), m_dlg->SearchTextBox->geometry().bottom() + 11);
+        QCOMPARE(m_dlg->OKBtn->y(), m_dlg->SearchOptions->geometry().bottom() + 11);
+        QCOMPARE(m_dlg->height(), m_dlg->SearchTextBox->y() + m_dlg->OKBtn->geometry().bottom() + 1 + 5);
+        QCOMPARE(m_dlg->width(), 300);
+        QTimer::singleShot(0, m_dlg.get(), &QDialog::reject);
+        m_dlg->ShowReplace();
+        QCOMPARE(m_dlg->windowTitle(), QString("Replace text"));
+        QVERIFY(!m_dlg->ReplaceTextBox->isHidden());
+        QCOMPARE(m_dlg->SearchOptions->y(), m_dlg->ReplaceTextBox->geometry().bottom() + 11);
+        QVERIFY(m_dlg->EntireScope());
+        m_dlg->cbSearchFromCursor->setChecked(true);
+        QVERIFY(!m_dlg->EntireScope());
+    }
+
+    void confirmationPlacement_data()
+    {
+        QTest::addColumn<QRect>("editor");
+        QTest::addColumn<int>("x");
+        QTest::addColumn<int>("top");
+        QTest::addColumn<QPoint>("position");
+        // the dialog is 328 x 91
+        QTest::newRow("narrow editor: centred") << QRect(100, 100, 200, 300) << 150 << 120 << QPoint(36, 140);
+        QTest::newRow("below the line") << QRect(0, 0, 800, 600) << 50 << 100 << QPoint(50, 120);
+        QTest::newRow("kept inside the right edge") << QRect(0, 0, 800, 600) << 700 << 100 << QPoint(472, 120);
+        QTest::newRow("lowest third: above") << QRect(0, 0, 800, 600) << 50 << 400 << QPoint(50, 305);
+    }
+
+    void confirmationPlacement()
+    {
+        QFETCH(QRect, editor);
+        QFETCH(int, x);
+        QFETCH(int, top);
+        QFETCH(QPoint, position);
+        TConfirmReplaceDialog dialog;
+        QCOMPARE(ConfirmReplaceDialog, &dialog);
+        dialog.PrepareShow(editor, x, top, top + 16, "needle");
+        QCOMPARE(dialog.lblConfirmation->text(), QString("Replace this occurence of \"needle\"?"));
+        QCOMPARE(dialog.pos(), position);
+        QCOMPARE(dialog.size(), QSize(328, 91));
+    }
+
+    void confirmationButtons()
+    {
+        {
+            TConfirmReplaceDialog dialog;
+            const QList<QPushButton *> order = {dialog.btnReplace, dialog.btnSkip, dialog.btnCancel,
+                                                dialog.btnReplaceAll};
+            const QStringList captions = {"&Yes", "&No", "Cancel", "Yes to &all"};
+            const QList<int> results = {6, 7, 2, 10};
+            for (int i = 0; i < order.size(); ++i) {
+                QCOMPARE(order[i]->text(), captions[i]);
+                QTimer::singleShot(0, order[i], &QPushButton::click);
+                QCOMPARE(dialog.exec(), results[i]);
+            }
+            QVERIFY(dialog.btnReplace->x() < dialog.btnReplaceAll->x());
+            QVERIFY(dialog.btnReplaceAll->x() < dialog.btnSkip->x());
+            QVERIFY(dialog.btnSkip->x() < dialog.btnCancel->x());
+        }
+        QCOMPARE(ConfirmReplaceDialog, nullptr);
+    }
+};
+
+QTEST_MAIN(TestSearchReplace)
+#include "test_search_replace.moc"
