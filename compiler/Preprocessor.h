@@ -1,10 +1,34 @@
-// The directive pass over the lines of one source file.
+// The directive pass over the lines of one source file, and the macros it
+// defines and expands.
 #pragma once
+
+#include <cstddef>
+#include <string>
 
 class CCompiler;
 class CSource;
+struct CLine;
 
 // Runs on every file read through CCompiler::ReadSource, with the current
-// directory set to the file's directory. Afterwards the source holds only
-// ordinary program lines, each with its file index and a clear directive flag.
+// directory set to the file's directory. Drops whole-line comments, executes
+// and removes the directive lines, splices in included files and expands the
+// macros of every other line. Afterwards the source holds only ordinary
+// program lines, each with its file index and a clear directive flag.
 void Preprocess(CCompiler& compiler, CSource& source);
+
+// "NAME body" or "NAME(a, b) body": stores the macro under NAME, replacing an
+// earlier one. False when the parameter list is malformed.
+bool DefineMacro(CCompiler& compiler, const std::string& definition);
+void UndefineMacro(CCompiler& compiler, const std::string& name);
+// True when NAME is a macro; the macro is then copied into m_macro.
+bool LookupMacro(CCompiler& compiler, const std::string& name);
+
+// Bounds of the expansion of one line. A macro whose body names two others,
+// each naming two more, and so on, doubles the line at every level; a line
+// that would outgrow these bounds is reported as "Can't expand macro".
+constexpr size_t kMaxExpandedLine = 4096;  // characters of an expanded line
+constexpr int kMaxExpansions = 1000;       // macro uses expanded in one line
+
+// Expands the macros of one ordinary line in place. A failed expansion is
+// reported and ends the expansion of that line.
+void ExpandMacros(CCompiler& compiler, CLine& line);

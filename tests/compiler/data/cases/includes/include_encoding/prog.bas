@@ -1,0 +1,2 @@
+PRINT "café"
+#include "utf8"

@@ -1,0 +1,4 @@
+PRINT 3
+#bogus
+#ifdef NO_CLOCK
+PRINT 4

@@ -1,0 +1,2 @@
+PRINT "20"
+#include "..\..\deep"

@@ -1,0 +1,5 @@
+PRINT 1
+#ifdef NO_CLOCK
+PRINT 2
+#ifndef NO_CLOCK
+PRINT 3
