@@ -4,6 +4,9 @@
 
 #include <vector>
 
+// Opening tokens of the blocks.
+enum BlockToken { btIf = 0x80, btFor = 0x85, btWhile = 0x89, btDo = 0x8B };
+
 struct CStmt {
   int token = 0;          // 0x80 IF (block form), 0x85 FOR, 0x89 WHILE, 0x8B DO
   bool elseSeen = false;  // an IF has had its ELSE
@@ -12,7 +15,7 @@ struct CStmt {
 
 class CStmtList {
  public:
-  void PushBlock(int token, int line) { m_stack.push_back({token, false, line}); }
+  void PushBlock(int token, int line);
   CStmt* TopBlock() { return m_stack.empty() ? nullptr : &m_stack.back(); }
   bool PopBlock(CStmt& popped);  // false when the stack is empty
   int CountBlocks(int token) const;
@@ -20,5 +23,10 @@ class CStmtList {
   bool Empty() const { return m_stack.empty(); }
 
  private:
+  // Open blocks per kind, kept as the stack changes so that counting stays
+  // cheap however deep a hostile program nests.
+  int& Counter(int token);
+
   std::vector<CStmt> m_stack;
+  int m_ifs = 0, m_fors = 0, m_whiles = 0, m_dos = 0;
 };

@@ -145,4 +145,7 @@ class CParser {
   CCode& m_code;
   CStmtList m_blocks;
   CVarList m_vars;
+  // Nesting of expressions and one-line IFs in the line being compiled (Nesting.h).
+  int m_nesting = 0;
+  bool m_nestingOverflow = false;
 };

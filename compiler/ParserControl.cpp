@@ -1,34 +1,213 @@
-// Block statements, jumps and END, and the check for blocks left open.
+// Block statements, jumps and END, and the check for blocks left open. The
+// blocks are written as their keywords; the block stack makes sure they nest
+// properly and that loops stay within the target's nesting limits.
 #include "Parser.h"
 
+#include "Code.h"
+#include "Compiler.h"
+#include "Nesting.h"
 #include "Source.h"
+#include "Target.h"
 
-void CParser::IfStatement() { NotCompiledYet(); }
-void CParser::ElsifStatement() { NotCompiledYet(); }
-void CParser::ElseStatement() { NotCompiledYet(); }
-void CParser::EndifStatement() { NotCompiledYet(); }
-void CParser::ForStatement() { NotCompiledYet(); }
-void CParser::NextStatement(bool /*conditional*/) { NotCompiledYet(); }
-void CParser::WhileStatement() { NotCompiledYet(); }
-void CParser::WendStatement(bool /*conditional*/) { NotCompiledYet(); }
-void CParser::DoStatement() { NotCompiledYet(); }
-void CParser::LoopStatement(bool /*conditional*/) { NotCompiledYet(); }
-void CParser::ExitStatement() { NotCompiledYet(); }
-void CParser::ReturnStatement() { NotCompiledYet(); }
-void CParser::GotoStatement(int /*token*/) { NotCompiledYet(); }
-void CParser::OnStatement() { NotCompiledYet(); }
-void CParser::EndStatement() { NotCompiledYet(); }
+namespace {
+
+// The closing keyword of each block and the message for a block left open.
+struct BlockKind {
+  int token;
+  const char* closer;
+  const char* unclosed;
+};
+
+constexpr BlockKind kBlockKinds[] = {
+    {btIf, "ENDIF", "No matching ENDIF found."},
+    {btFor, "NEXT", "No matching NEXT found."},
+    {btWhile, "WEND", "No matching WEND found."},
+    {btDo, "LOOP", "No matching LOOP found."},
+};
+
+const BlockKind& KindOf(int token) {
+  for (const BlockKind& kind : kBlockKinds) {
+    if (kind.token == token) return kind;
+  }
+  return kBlockKinds[0];
+}
+
+// A closing keyword always pops the top block. A block of another kind is
+// reported and dropped; the right kind closed behind the THEN of a one-line
+// IF is reported because the condition could skip it.
+void CloseBlock(CParser& p, int expected, const char* keyword, const char* unmatched,
+                bool conditional) {
+  CStmt top;
+  if (!p.m_blocks.PopBlock(top)) {
+    p.Error(unmatched);
+  } else if (top.token != expected) {
+    p.Error(std::string(KindOf(top.token).closer) + " expected, but " + keyword + " found.");
+  } else if (conditional) {
+    p.Error(std::string(keyword) + " could be skipped by condition.");
+  }
+}
+
+// Opens a loop block; every open block of the same kind counts against the limit.
+void OpenLoop(CParser& p, int token, int limit, const char* what) {
+  p.m_blocks.PushBlock(token, p.m_line.m_lineNumber);
+  p.m_code.EmitToken(token, -1);
+  if (p.m_blocks.CountBlocks(token) > limit) {
+    p.Error(Format((std::string("Too many nested ") + what + " loops (max. %d).").c_str(), limit));
+  }
+  p.NextSymbol();
+}
+
+// Writes a statement's token and moves past its keyword.
+void Keyword(CParser& p, int token) {
+  p.m_code.EmitToken(token, -1);
+  p.NextSymbol();
+}
+
+// What follows THEN: nothing makes a block IF, statements a one-line IF.
+void Then(CParser& p) {
+  p.NextSymbol();
+  if (p.Symbol() == symEndOfLine) {
+    p.m_blocks.PushBlock(btIf, p.m_line.m_lineNumber);
+    p.m_code.EmitToken(0x81, -1);
+    return;
+  }
+  p.m_code.EmitByte(':');
+  NestingGuard level(p);
+  if (!level.Overflow()) p.StatementList(true);
+}
+
+}  // namespace
+
+// IF condition THEN                      block IF, closed by ENDIF
+// IF condition THEN statement {":" statement}
+// IF condition (EXIT | GOTO label | GOSUB label | RETURN)
+void CParser::IfStatement() {
+  Keyword(*this, 0x80);
+  Condition();
+  if (m_nestingOverflow) return;
+  switch (Symbol()) {
+    case symTHEN: Then(*this); break;
+    case symEXIT: ExitStatement(); break;
+    case symGOTO: GotoStatement(0x8F); break;
+    case symGOSUB: GotoStatement(0x90); break;
+    case symRETURN: ReturnStatement(); break;
+    default: Error("THEN expected."); break;
+  }
+}
+
+// ELSIF condition THEN
+void CParser::ElsifStatement() {
+  const CStmt* top = m_blocks.TopBlock();
+  if (!top || top->token != btIf) {
+    Error("ELSIF without matching IF.");
+  } else if (top->elseSeen) {
+    Error("ENDIF expected, but ELSIF found.");
+  }
+  Keyword(*this, 0x83);
+  Condition();
+  if (m_nestingOverflow) return;
+  if (Symbol() == symTHEN) {
+    NextSymbol();
+  } else {
+    Error("THEN expected.");
+  }
+}
+
+// ELSE
+void CParser::ElseStatement() {
+  CStmt* top = m_blocks.TopBlock();
+  if (top && top->token == btIf) {
+    if (top->elseSeen) Error("ENDIF expected, but ELSE found.");
+    top->elseSeen = true;
+  } else {
+    Error("ELSE without matching IF.");
+  }
+  Keyword(*this, 0x82);
+}
+
+// ENDIF
+void CParser::EndifStatement() {
+  CloseBlock(*this, btIf, "ENDIF", "ENDIF without matching IF.", false);
+  Keyword(*this, 0x84);
+}
+
+// FOR variable "=" expression TO expression [STEP expression]
+void CParser::ForStatement() {
+  OpenLoop(*this, btFor, m_target.maxForNesting, "FOR");
+  CVarInfo info;
+  VariableRef(info, true);
+  Expect(symEqual, '=');
+  Expression();
+  ExpectKeyword(symTO, 0x86);
+  Expression();
+  if (Symbol() != symSTEP) return;
+  Keyword(*this, 0x87);
+  Expression();
+}
+
+// NEXT
+void CParser::NextStatement(bool conditional) {
+  CloseBlock(*this, btFor, "NEXT", "NEXT without matching FOR.", conditional);
+  Keyword(*this, 0x88);
+}
+
+// WHILE condition
+void CParser::WhileStatement() {
+  OpenLoop(*this, btWhile, m_target.maxWhileNesting, "WHILE");
+  Condition();
+}
+
+// WEND
+void CParser::WendStatement(bool conditional) {
+  CloseBlock(*this, btWhile, "WEND", "WEND without matching WHILE.", conditional);
+  Keyword(*this, 0x8A);
+}
+
+// DO
+void CParser::DoStatement() { OpenLoop(*this, btDo, m_target.maxDoNesting, "DO"); }
+
+// LOOP
+void CParser::LoopStatement(bool conditional) {
+  CloseBlock(*this, btDo, "LOOP", "LOOP without matching DO.", conditional);
+  Keyword(*this, 0x8C);
+}
+
+// EXIT
+void CParser::ExitStatement() {
+  if (!m_blocks.InLoop()) Error("EXIT not inside a DO, FOR or WHILE loop.");
+  Keyword(*this, 0x8D);
+}
+
+// RETURN
+void CParser::ReturnStatement() {
+  if (m_blocks.InLoop()) Error("RETURN inside a DO, FOR or WHILE loop is not allowed (use EXIT instead).");
+  Keyword(*this, 0x91);
+}
+
+// GOTO label | GOSUB label
+void CParser::GotoStatement(int token) {
+  Keyword(*this, token);
+  LabelRef();
+}
+
+// ON expression (GOTO | GOSUB) label {"," label}
+void CParser::OnStatement() {
+  Keyword(*this, 0x8E);
+  Expression();
+  if (Symbol() != symGOTO && Symbol() != symGOSUB) {
+    Error("GOTO or GOSUB expected.");
+    return;
+  }
+  Keyword(*this, Symbol() == symGOTO ? 0x8F : 0x90);
+  LabelList();
+}
+
+// END
+void CParser::EndStatement() { Keyword(*this, 0x9A); }
 
 // Blocks still open after the last line, innermost first, each reported at
 // the line that opened it.
 void CParser::CloseBlocks() {
   CStmt block;
-  while (m_blocks.PopBlock(block)) {
-    switch (block.token) {
-      case 0x80: Error("No matching ENDIF found.", block.line); break;
-      case 0x85: Error("No matching NEXT found.", block.line); break;
-      case 0x89: Error("No matching WEND found.", block.line); break;
-      default: Error("No matching LOOP found.", block.line); break;
-    }
-  }
+  while (m_blocks.PopBlock(block)) Error(KindOf(block.token).unclosed, block.line);
 }

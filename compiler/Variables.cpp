@@ -1,8 +1,16 @@
 #include "Variables.h"
 
+#include "Symbols.h"
+
 #include <cctype>
 
 namespace {
+
+// Indexed by type code - 1.
+constexpr VarTypeInfo kTypes[] = {
+    {symCHAR, 1, "char"}, {symBYTE, 1, "byte"}, {symWORD, 2, "word"},
+    {symINTEGER, 2, "integer"}, {symLONG, 4, "long"}, {symFLOAT, 4, "float"},
+};
 
 std::string UpperCopy(const std::string& s) {
   std::string upper = s;
@@ -12,9 +20,14 @@ std::string UpperCopy(const std::string& s) {
 
 }  // namespace
 
-int ElementSize(int type) {
-  static const int kSizes[] = {0, 1, 1, 2, 2, 4, 4};
-  return type >= vtChar && type <= vtFloat ? kSizes[type] : 0;
+const VarTypeInfo& TypeInfo(int type) {
+  return kTypes[type >= vtChar && type <= vtFloat ? type - vtChar : 0];
+}
+
+int ElementSize(int type) { return type >= vtChar && type <= vtFloat ? TypeInfo(type).size : 0; }
+
+long long CVar::DataSize() const {
+  return static_cast<long long>(ElementSize(type)) * (length > 0 ? length : 1);
 }
 
 CVar* CVarList::FindVar(const std::string& name) const {
@@ -29,13 +42,12 @@ CVar* CVarList::AddVar(const std::string& name, int type) {
   var->index = VarCount();
   CVar* result = var.get();
   m_vars[UpperCopy(name)] = std::move(var);
+  m_dataSize += result->DataSize();
   return result;
 }
 
-long long CVarList::DataSize() const {
-  long long total = 0;
-  for (const auto& [key, var] : m_vars) {
-    total += static_cast<long long>(ElementSize(var->type)) * (var->length > 0 ? var->length : 1);
-  }
-  return total;
+void CVarList::SetLength(CVar& var, int length) {
+  m_dataSize -= var.DataSize();
+  var.length = length;
+  m_dataSize += var.DataSize();
 }
