@@ -49,6 +49,7 @@ public:
     virtual void SetId(int id) = 0;
     virtual void GotoLine(int line) = 0;
     virtual void Search(bool replace, bool backwards, bool wholeScope) = 0;
+    virtual void Print(bool colours, bool lineNumbers, bool selectionOnly) = 0;
 
 protected:
     ~IEditor() = default;

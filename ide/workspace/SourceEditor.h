@@ -82,6 +82,7 @@ public:
     void SetId(int id) override { m_id = id; }
     void GotoLine(int line) override;
     void Search(bool replace, bool backwards, bool wholeScope) override;
+    void Print(bool colours, bool lineNumbers, bool selectionOnly) override;
 
     // Highlighting and completion follow the file's extension.
     void ApplyFileType();
