@@ -1,0 +1,6 @@
+BYTE x
+DO
+  INC x
+  IF x > 5 THEN EXIT
+  DO : EXIT : LOOP
+LOOP

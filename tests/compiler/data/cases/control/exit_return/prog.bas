@@ -1,0 +1,14 @@
+BYTE x
+RETURN
+DO
+  RETURN
+  WHILE x
+    EXIT
+  WEND
+  IF x THEN
+    RETURN
+    EXIT
+  ENDIF
+LOOP
+EXIT
+END : END

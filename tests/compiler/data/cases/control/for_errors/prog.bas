@@ -1,0 +1,11 @@
+BYTE i, a[3]
+FOR a = 1 TO 2
+NEXT
+FOR a[1] = 1 TO 2 : NEXT
+FOR i 1 TO 2
+NEXT
+FOR i = 1 2
+NEXT
+NEXT
+FOR i = 1 TO 3
+  IF i THEN NEXT

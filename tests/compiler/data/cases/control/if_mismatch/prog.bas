@@ -1,0 +1,7 @@
+BYTE i
+IF i THEN
+  FOR i = 1 TO 2
+    ELSE
+    ELSIF i THEN
+  ENDIF
+NEXT

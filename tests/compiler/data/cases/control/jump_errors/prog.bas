@@ -1,0 +1,7 @@
+BYTE k
+ON k PRINT
+ON k GOTO a,
+GOSUB
+GOTO a b
+END 1
+a: RETURN 2

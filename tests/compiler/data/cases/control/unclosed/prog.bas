@@ -1,0 +1,6 @@
+BYTE x
+IF x THEN
+  FOR x = 1 TO 3
+WHILE x
+DO
+  ' the blocks are reported innermost first, each at its opening line

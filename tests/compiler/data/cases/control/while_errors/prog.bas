@@ -1,0 +1,8 @@
+BYTE x
+WHILE x < 10
+  IF x = 5 THEN WEND
+WEND
+DO
+WEND
+WHILE x > 1 > 2
+WEND

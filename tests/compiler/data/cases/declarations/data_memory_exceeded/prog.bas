@@ -1,0 +1,4 @@
+LONG a[255]
+FLOAT f
+BYTE one
+CHAR more[10]

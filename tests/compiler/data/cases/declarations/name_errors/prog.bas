@@ -1,0 +1,7 @@
+BYTE a
+BYTE IF
+WORD Count
+INTEGER COUNT, b
+LONG "x"
+FLOAT 7, c
+CHAR A

@@ -1,0 +1,4 @@
+BYTE i
+FOR i = 1 TO 10
+PRINT "Hi", i
+NEXT

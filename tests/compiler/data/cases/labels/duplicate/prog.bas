@@ -1,0 +1,5 @@
+here: PRINT 1
+PRINT 2
+HERE:
+undefined
+here: again

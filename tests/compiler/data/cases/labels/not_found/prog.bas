@@ -1,0 +1,3 @@
+GOTO nowhere
+GOSUB 10
+GOTO

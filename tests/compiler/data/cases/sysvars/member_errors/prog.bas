@@ -1,0 +1,5 @@
+LONG t
+TIME.DAY = 1
+t = DATE.HOUR
+t = TIME.
+t = PORT2. + STEPPER1.

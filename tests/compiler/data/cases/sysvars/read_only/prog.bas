@@ -1,0 +1,4 @@
+PI = 3
+ADC3 = 1
+KEYCODE = 0
+CR = 1

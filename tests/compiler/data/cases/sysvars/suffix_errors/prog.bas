@@ -1,0 +1,3 @@
+PORT3.8 = 1
+PORT1.x = 1
+STEPPER0.HOUR = 1
