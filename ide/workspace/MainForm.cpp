@@ -3,6 +3,7 @@
 #include "About.h"
 #include "CaptionPanel.h"
 #include "Errors.h"
+#include "FindListBox.h"
 #include "Globals.h"
 #include "StatusPanel.h"
 
@@ -424,10 +425,16 @@ void TMainWindow::CreateOutputViews()
 {
     // Placeholders for the views of the units that provide them; each
     // view fills the output panel, stacked in tab order.
-    BuildList = new QListWidget(OutputViews);
+    BuildList = new TColorListBox(OutputViews);
     BuildList->setObjectName("BuildList");
-    FindList = new QListWidget(OutputViews);
+    FindList = new TFindListBox(OutputViews);
     FindList->setObjectName("FindList");
+    for (TColorListBox *list : {BuildList, static_cast<TColorListBox *>(FindList)}) {
+        list->OnJumpToLine = [this](TColorListBox *, const QString &fileName, int line) {
+            RunGuarded([&] { OpenFileAtLine(fileName, line); });
+        };
+        list->OnError = ShowErrorMessage;
+    }
     Console = new QPlainTextEdit(OutputViews);
     Console->setObjectName("Console");
     ScopeView = new QWidget(OutputViews);

@@ -19,6 +19,8 @@ class QTabBar;
 class QTimer;
 class QToolBar;
 class TCaptionPanel;
+class TColorListBox;
+class TFindListBox;
 class TStatusPanel;
 
 // Provided by the editor, working-directory and device units.
@@ -133,8 +135,8 @@ public:
     TEditorList *EditorList = nullptr;
     QListWidget *WorkDirList = nullptr;   // the working-directory list
     TRecentFiles *RecentFileList = nullptr;
-    QListWidget *BuildList = nullptr;     // output views, stacked in OutputViews
-    QListWidget *FindList = nullptr;
+    TColorListBox *BuildList = nullptr;   // output views, stacked in OutputViews
+    TFindListBox *FindList = nullptr;
     QWidget *Console = nullptr;
     QWidget *ScopeView = nullptr;
     TMcuComRecv *Receiver = nullptr;
