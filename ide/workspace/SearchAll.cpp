@@ -1,9 +1,11 @@
 #include "SearchAll.h"
 
 #include "ColorListBox.h"
+#include "SearchReplace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
@@ -31,6 +33,23 @@ const QString kCompletedLine = QStringLiteral("completed.");
 constexpr int kClientWidth = 299;
 constexpr int kClientHeight = 266;
 
+TSearchAllDlg *g_searchAllDlg = nullptr;
+
+void FreeSearchAllDlg()
+{
+    delete g_searchAllDlg;
+    g_searchAllDlg = nullptr;
+}
+
+QStringList FindHistory() { return TSearchDlg::Instance().SearchHistory(); }
+
+void AddToFindHistory(const QString &text)
+{
+    QStringList history = FindHistory();
+    TSearchDlg::AddToHistory(history, text);
+    TSearchDlg::Instance().SetSearchHistory(history);
+}
+
 QCheckBox *AddCheckBox(const QString &caption, QVBoxLayout *layout)
 {
     auto *box = new QCheckBox(caption);
@@ -46,6 +65,17 @@ TSearchAllDlg::TSearchAllDlg(QWidget *parent) : QDialog(parent, Qt::Tool)
     setSizeGripEnabled(true);
     CreateComponents();
     resize(kClientWidth, kClientHeight);
+}
+
+TSearchAllDlg &TSearchAllDlg::Instance()
+{
+    if (!g_searchAllDlg) {
+        g_searchAllDlg = new TSearchAllDlg;
+        g_searchAllDlg->GetHistory = FindHistory;
+        g_searchAllDlg->AddToHistory = AddToFindHistory;
+        qAddPostRoutine(FreeSearchAllDlg);
+    }
+    return *g_searchAllDlg;
 }
 
 void TSearchAllDlg::CreateComponents()

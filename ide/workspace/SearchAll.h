@@ -39,6 +39,10 @@ class TSearchAllDlg : public QDialog {
 public:
     explicit TSearchAllDlg(QWidget *parent = nullptr);
 
+    // The program's one instance, sharing the find dialog's search history;
+    // freed when the application ends.
+    static TSearchAllDlg &Instance();
+
     // The search history shared with the find dialog: read each time the
     // dialog is shown, added to when it closes with OK.
     std::function<QStringList()> GetHistory;

@@ -1,5 +1,6 @@
 #include "FindListBox.h"
 #include "SearchAll.h"
+#include "SearchReplace.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -85,6 +86,18 @@ private slots:
         dlg.Execute();
         QCOMPARE(dlg.SearchTextBox->count(), 2);
         QCOMPARE(dlg.SearchTextBox->itemText(1), QString("two"));
+    }
+
+    // The program's instance reads and extends the find dialog's history.
+    void InstanceUsesTheFindDialogsHistory()
+    {
+        TSearchDlg::Instance().SetSearchHistory({"alpha", "Beta"});
+        TSearchAllDlg &dlg = TSearchAllDlg::Instance();
+        QCOMPARE(&dlg, &TSearchAllDlg::Instance());
+        PressLater(dlg, dlg.OKBtn, "beta");
+        dlg.Execute();
+        QCOMPARE(dlg.SearchTextBox->itemText(1), QString("Beta"));
+        QCOMPARE(TSearchDlg::Instance().SearchHistory(), QStringList({"beta", "alpha"}));
     }
 
     void SearchesTheChosenScope_data()
