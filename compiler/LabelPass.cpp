@@ -6,8 +6,7 @@
 #include "Compiler.h"
 #include "Scanner.h"
 #include "Source.h"
-
-#include <cctype>
+#include "Variables.h"
 
 namespace {
 
@@ -25,11 +24,6 @@ void CutLabel(CLine& line, int afterColon) {
   line.m_text.erase(0, start);
 }
 
-std::string UpperCopy(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return s;
-}
-
 }  // namespace
 
 // A label on a line of its own marks the next line: its line is dropped, so
@@ -45,7 +39,7 @@ void LabelPass(CCompiler& compiler, CSource& source) {
     }
     const std::string name = Scan.m_text;
     const int afterColon = Scan.m_pos;
-    if (!compiler.m_labels.emplace(UpperCopy(name), walk.KeptCount()).second) {
+    if (!compiler.m_labels.emplace(UpperName(name), walk.KeptCount()).second) {
       compiler.ReportError(Format("Label '%s' already defined.", name), line.m_fileIndex, line.m_lineNumber);
       return;
     }

@@ -196,9 +196,7 @@ void CParser::LabelRef() {
     Error("Label expected.");
     return;
   }
-  std::string key = Scan.m_text;
-  for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  auto it = m_labels.find(key);
+  auto it = m_labels.find(UpperName(Scan.m_text));
   if (it != m_labels.end()) {
     m_code.EmitNumber(it->second + 1);
   } else {

@@ -224,7 +224,12 @@ void CParser::Factor(CVarInfo& info) {
 
 // sysvar ["." suffix] "=" expression
 void CParser::SysVarAssignment() {
-  SystemVariable(*this, *FindSysVar(Symbol()));
+  const SysVar* sv = FindSysVar(Symbol());
+  if (!sv || !sv->writable) {
+    Error("Variable or statement expected.");
+    return;
+  }
+  SystemVariable(*this, *sv);
   Expect(symEqual, '=');
   Expression();
 }

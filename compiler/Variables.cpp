@@ -12,13 +12,13 @@ constexpr VarTypeInfo kTypes[] = {
     {symINTEGER, 2, "integer"}, {symLONG, 4, "long"}, {symFLOAT, 4, "float"},
 };
 
-std::string UpperCopy(const std::string& s) {
-  std::string upper = s;
+}  // namespace
+
+std::string UpperName(const std::string& name) {
+  std::string upper = name;
   for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   return upper;
 }
-
-}  // namespace
 
 const VarTypeInfo& TypeInfo(int type) {
   return kTypes[type >= vtChar && type <= vtFloat ? type - vtChar : 0];
@@ -31,7 +31,7 @@ long long CVar::DataSize() const {
 }
 
 CVar* CVarList::FindVar(const std::string& name) const {
-  auto it = m_vars.find(UpperCopy(name));
+  auto it = m_vars.find(UpperName(name));
   return it == m_vars.end() ? nullptr : it->second.get();
 }
 
@@ -41,7 +41,7 @@ CVar* CVarList::AddVar(const std::string& name, int type) {
   var->name = name;
   var->index = VarCount();
   CVar* result = var.get();
-  m_vars[UpperCopy(name)] = std::move(var);
+  m_vars[UpperName(name)] = std::move(var);
   m_dataSize += result->DataSize();
   return result;
 }

@@ -15,6 +15,10 @@ struct VarTypeInfo {
   const char* name;  // as named in messages ("word")
 };
 
+// Names of variables and labels compare without regard to case: tables are
+// keyed by this upper-case copy, messages keep the name as written.
+std::string UpperName(const std::string& name);
+
 // The row of a type code 1..6.
 const VarTypeInfo& TypeInfo(int type);
 int ElementSize(int type);  // bytes of one element of a VarType
