@@ -1,0 +1,3 @@
+one: two: PRINT 1
+GOTO two
+IF: PRINT 2
