@@ -122,6 +122,8 @@ QString CouldNotRunLine(const QString &commandLine, const QString &systemMessage
 
 QString CouldNotRedirectLine() { return QStringLiteral("Could not redirect stdout."); }
 
+bool CompilerRunning() { return g_running; }
+
 bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColorListBox *list)
 {
     TRunGuard guard;

@@ -33,6 +33,9 @@ QString CouldNotRedirectLine();
 // progress.
 bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColorListBox *list);
 
+// Whether a compile is running (its wait lets other commands run meanwhile).
+bool CompilerRunning();
+
 // Compiles one source file (a full path): says so in the list when the
 // compiler is missing, else runs it with the name in double quotes.
 bool CompileSource(const QString &compilerPath, const QString &sourcePath, TColorListBox *list);

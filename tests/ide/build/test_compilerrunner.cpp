@@ -120,8 +120,15 @@ private slots:
         const QString compiler = WriteCompiler(NewDir("busy"), "sleep 0.5\necho first\n");
         TColorListBox list, other;
         bool nested = true;
-        QTimer::singleShot(100, [&] { nested = RunCompiler(compiler, "\"/x/b.bas\"", &other); });
+        bool running = false;
+        QTimer::singleShot(100, [&] {
+            running = CompilerRunning();
+            nested = RunCompiler(compiler, "\"/x/b.bas\"", &other);
+        });
+        QVERIFY(!CompilerRunning());
         QVERIFY(RunCompiler(compiler, "\"/x/a.bas\"", &list));
+        QVERIFY(!CompilerRunning());
+        QVERIFY(running);
         QVERIFY(!nested);
         QVERIFY(other.Lines().isEmpty());
         QCOMPARE(list.Lines(), QStringList({"first"}));
