@@ -5,6 +5,7 @@
 
 #include "Code.h"
 #include "Compiler.h"
+#include "Keywords.h"
 #include "Nesting.h"
 #include "Source.h"
 #include "Target.h"
@@ -57,9 +58,9 @@ void OpenLoop(CParser& p, int token, int limit, const char* what) {
   p.NextSymbol();
 }
 
-// Writes a statement's token and moves past its keyword.
-void Keyword(CParser& p, int token) {
-  p.m_code.EmitToken(token, -1);
+// Writes the keyword at hand as its token and moves past it.
+void Keyword(CParser& p) {
+  p.m_code.EmitToken(KeywordToken(p.Symbol()), -1);
   p.NextSymbol();
 }
 
@@ -68,7 +69,7 @@ void Then(CParser& p) {
   p.NextSymbol();
   if (p.Symbol() == symEndOfLine) {
     p.m_blocks.PushBlock(btIf, p.m_line.m_lineNumber);
-    p.m_code.EmitToken(0x81, -1);
+    p.m_code.EmitToken(KeywordToken(symTHEN), -1);
     return;
   }
   p.m_code.EmitByte(':');
@@ -82,14 +83,14 @@ void Then(CParser& p) {
 // IF condition THEN statement {":" statement}
 // IF condition (EXIT | GOTO label | GOSUB label | RETURN)
 void CParser::IfStatement() {
-  Keyword(*this, 0x80);
+  Keyword(*this);
   Condition();
   if (m_nestingOverflow) return;
   switch (Symbol()) {
     case symTHEN: Then(*this); break;
     case symEXIT: ExitStatement(); break;
-    case symGOTO: GotoStatement(0x8F); break;
-    case symGOSUB: GotoStatement(0x90); break;
+    case symGOTO: GotoStatement(KeywordToken(symGOTO)); break;
+    case symGOSUB: GotoStatement(KeywordToken(symGOSUB)); break;
     case symRETURN: ReturnStatement(); break;
     default: Error("THEN expected."); break;
   }
@@ -103,7 +104,7 @@ void CParser::ElsifStatement() {
   } else if (top->elseSeen) {
     Error("ENDIF expected, but ELSIF found.");
   }
-  Keyword(*this, 0x83);
+  Keyword(*this);
   Condition();
   if (m_nestingOverflow) return;
   if (Symbol() == symTHEN) {
@@ -122,13 +123,13 @@ void CParser::ElseStatement() {
   } else {
     Error("ELSE without matching IF.");
   }
-  Keyword(*this, 0x82);
+  Keyword(*this);
 }
 
 // ENDIF
 void CParser::EndifStatement() {
   CloseBlock(*this, btIf, "ENDIF", "ENDIF without matching IF.", false);
-  Keyword(*this, 0x84);
+  Keyword(*this);
 }
 
 // FOR variable "=" expression TO expression [STEP expression]
@@ -138,17 +139,17 @@ void CParser::ForStatement() {
   VariableRef(info, true);
   Expect(symEqual, '=');
   Expression();
-  ExpectKeyword(symTO, 0x86);
+  ExpectKeyword(symTO, KeywordToken(symTO));
   Expression();
   if (Symbol() != symSTEP) return;
-  Keyword(*this, 0x87);
+  Keyword(*this);
   Expression();
 }
 
 // NEXT
 void CParser::NextStatement(bool conditional) {
   CloseBlock(*this, btFor, "NEXT", "NEXT without matching FOR.", conditional);
-  Keyword(*this, 0x88);
+  Keyword(*this);
 }
 
 // WHILE condition
@@ -160,7 +161,7 @@ void CParser::WhileStatement() {
 // WEND
 void CParser::WendStatement(bool conditional) {
   CloseBlock(*this, btWhile, "WEND", "WEND without matching WHILE.", conditional);
-  Keyword(*this, 0x8A);
+  Keyword(*this);
 }
 
 // DO
@@ -169,41 +170,42 @@ void CParser::DoStatement() { OpenLoop(*this, btDo, m_target.maxDoNesting, "DO")
 // LOOP
 void CParser::LoopStatement(bool conditional) {
   CloseBlock(*this, btDo, "LOOP", "LOOP without matching DO.", conditional);
-  Keyword(*this, 0x8C);
+  Keyword(*this);
 }
 
 // EXIT
 void CParser::ExitStatement() {
   if (!m_blocks.InLoop()) Error("EXIT not inside a DO, FOR or WHILE loop.");
-  Keyword(*this, 0x8D);
+  Keyword(*this);
 }
 
 // RETURN
 void CParser::ReturnStatement() {
   if (m_blocks.InLoop()) Error("RETURN inside a DO, FOR or WHILE loop is not allowed (use EXIT instead).");
-  Keyword(*this, 0x91);
+  Keyword(*this);
 }
 
 // GOTO label | GOSUB label
 void CParser::GotoStatement(int token) {
-  Keyword(*this, token);
+  m_code.EmitToken(token, -1);
+  NextSymbol();
   LabelRef();
 }
 
 // ON expression (GOTO | GOSUB) label {"," label}
 void CParser::OnStatement() {
-  Keyword(*this, 0x8E);
+  Keyword(*this);
   Expression();
   if (Symbol() != symGOTO && Symbol() != symGOSUB) {
     Error("GOTO or GOSUB expected.");
     return;
   }
-  Keyword(*this, Symbol() == symGOTO ? 0x8F : 0x90);
+  Keyword(*this);
   LabelList();
 }
 
 // END
-void CParser::EndStatement() { Keyword(*this, 0x9A); }
+void CParser::EndStatement() { Keyword(*this); }
 
 // Blocks still open after the last line, innermost first, each reported at
 // the line that opened it.
