@@ -1,0 +1,20 @@
+BYTE a, b
+CHAR phone[16], text[41]
+POKE 100, a
+SEND 1, a, b
+RECV a, b
+I2CIN $48, , a
+I2CIN $48, 2, a, b
+I2COUT $48, 1
+I2COUT $48, 1, a, b
+SPISHIFT 0, 1, a
+INITGSM 1234
+INITGSM #1, 1234, "AT+CPIN", 10
+SENDSMS "0123456", "Alarm ", a
+SENDSMS #1, phone, text, CR
+RECVSMS phone, text
+RECVSMS #1, phone, text
+STANDBY
+SOUND 440
+SOUND 440, 100
+PAUSE 10 * a

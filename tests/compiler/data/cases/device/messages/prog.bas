@@ -1,0 +1,6 @@
+BYTE a
+CHAR s[5]
+INITGSM 1, 5, 10
+SENDSMS "123" a
+RECVSMS s, a
+I2CIN 1, a

@@ -1,0 +1,8 @@
+BYTE a
+RESTORE
+INPUT "x" a
+FIND #1, 5, 10
+READ
+GET #1, 5
+WAIT a, 10, 20
+CLOSE 1

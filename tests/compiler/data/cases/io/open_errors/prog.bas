@@ -1,0 +1,5 @@
+OPEN "f" FOR x AS #1
+OPEN "f" FOR INPUT #1
+OPEN 5 AS #1
+OPEN "f" AS 1
+OPEN "f" FOR APPEND
