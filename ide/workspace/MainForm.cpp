@@ -3,8 +3,10 @@
 #include "About.h"
 #include "CaptionPanel.h"
 #include "Errors.h"
+#include "FileListBox.h"
 #include "FindListBox.h"
 #include "Globals.h"
+#include "RecentFiles.h"
 #include "StatusPanel.h"
 
 #include <QAction>
@@ -108,6 +110,10 @@ const QHash<QString, TMainWindow::THandler> &TMainWindow::Handlers()
         {"TechnicalSupportMenuClick", &TMainWindow::TechnicalSupportMenuClick},
         {"AboutMenuClick", &TMainWindow::AboutMenuClick},
         {"ClearBtnClick", &TMainWindow::ClearBtnClick},
+        {"WorkDirBtnClick", &TMainWindow::WorkDirBtnClick},
+        {"RefreshBtnClick", &TMainWindow::RefreshBtnClick},
+        {"WorkDirFilterBtnClick", &TMainWindow::WorkDirFilterBtnClick},
+        {"DeleteWorkDirFileMenuClick", &TMainWindow::DeleteWorkDirFileMenuClick},
     };
     return handlers;
 }
@@ -333,8 +339,7 @@ void TMainWindow::CreateWorkDirPanel()
     WorkDirToolbar->setObjectName("WorkDirToolbar");
     WorkDirToolbar->setIconSize(QSize(16, 16));
     WorkDirPanel->AddWidget(WorkDirToolbar);
-    WorkDirList = new QListWidget(WorkDirPanel);
-    WorkDirList->setObjectName("WorkDirList");
+    CreateWorkDirList();
     WorkDirPanel->AddWidget(WorkDirList, 1);
     WorkDirTabs = new QTabBar(WorkDirPanel);
     WorkDirTabs->setObjectName("WorkDirTabs");
@@ -462,6 +467,7 @@ void TMainWindow::FormCreate()
 {
     // The editor list takes its place on EditorPanel here.
     AttachPopup(WorkDirList, Menu("WorkDirPopupMenu"));
+    RunGuarded([this] { WorkDirList->SetDirectory(ProgramDir); });
     CreateOutputViews();
     resize(kClientWidth, kClientHeight);
     WorkDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
@@ -509,6 +515,8 @@ bool TMainWindow::FormCloseQuery()
 void TMainWindow::FormDestroy()
 {
     RunGuarded([this] { WriteSettings(); });
+    delete RecentFileList;
+    RecentFileList = nullptr;
     RunGuarded([this] { SaveLayout(); });
 }
 
@@ -519,14 +527,14 @@ void TMainWindow::ReadSettings()
     ToolButton("FilterBasBtn")->setChecked(Workspace.filterBas);
     ToolButton("FilterLstBtn")->setChecked(Workspace.filterLst);
     ToolButton("FilterHexBtn")->setChecked(Workspace.filterHex);
-    // The recent-files list, the working-directory list and the find
-    // dialog's histories take their parts of Workspace here.
+    ReadWorkDirSettings();
+    // The find dialog's histories take their parts of Workspace here.
 }
 
 void TMainWindow::WriteSettings()
 {
-    // The recent-files list, the working-directory list and the find
-    // dialog's histories put their state into Workspace here.
+    WriteWorkDirSettings();
+    // The find dialog's histories put their state into Workspace here.
     Workspace.filterBas = ToolButton("FilterBasBtn")->isChecked();
     Workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
     Workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
@@ -558,9 +566,9 @@ void TMainWindow::UpdatePortStatus()
 
 void TMainWindow::OpenFile(const QString &fileName)
 {
-    // Opens or activates the editor for fileName and adds the name to the
-    // recent-files list once the editor list is in place.
-    Q_UNUSED(fileName);
+    // Opens or activates the editor for fileName once the editor list is in
+    // place; a failed open throws before the name reaches the recent files.
+    RecentFileList->AddFile(fileName);
 }
 
 void TMainWindow::OpenFileAtLine(const QString &fileName, int line)
@@ -740,7 +748,7 @@ void TMainWindow::FileMenuClick()
     SetItemEnabled("SaveAllFilesMenu", has && e->anyCanSave);
     for (const char *name : {"SaveFileAsMenu", "PrintFileMenu", "CloseFileMenu", "CloseAllFilesMenu"})
         SetItemEnabled(name, has);
-    // The recent-files entries are rebuilt here.
+    UpdateRecentFileEntries();
 }
 
 void TMainWindow::EditMenuClick()

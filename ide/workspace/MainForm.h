@@ -26,6 +26,7 @@ class TStatusPanel;
 // Provided by the editor, working-directory and device units.
 class TEditorList;
 class TRecentFiles;
+class TImageFileListBox;
 class TMcuComRecv;
 
 // The one top-level window of Korvid: menus, toolbars, the working-directory
@@ -108,6 +109,17 @@ public:
     void OutputPanelClose();
     void OnCaretUpdateTimer();
 
+    // Working-directory panel and recent files (WorkDirCommands.cpp).
+    void UpdateWorkDirCaption();
+    void OpenWorkDirFile();
+    void WorkDirBtnClick();
+    void RefreshBtnClick();
+    void WorkDirFilterBtnClick();
+    void WorkDirPopupMenuUpdate();
+    void DeleteWorkDirFileMenuClick();
+    void UpdateRecentFileEntries();
+    void OpenRecentFileClick(int index);
+
     // Settings file: recent files, working directory, filters, find history.
     void ReadSettings();
     void WriteSettings();
@@ -133,7 +145,7 @@ public:
 
     // --- Fields -------------------------------------------------------------
     TEditorList *EditorList = nullptr;
-    QListWidget *WorkDirList = nullptr;   // the working-directory list
+    TImageFileListBox *WorkDirList = nullptr;  // the working-directory list
     TRecentFiles *RecentFileList = nullptr;
     TColorListBox *BuildList = nullptr;   // output views, stacked in OutputViews
     TFindListBox *FindList = nullptr;
@@ -168,6 +180,9 @@ private:
     void CreateToolBars();
     void CreatePanelButtons();
     void CreateWorkDirPanel();
+    void CreateWorkDirList();
+    void ReadWorkDirSettings();
+    void WriteWorkDirSettings();
     void CreateEditorPanel();
     void CreateOutputPanel();
     void CreateOutputViews();

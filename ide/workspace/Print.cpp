@@ -3,6 +3,7 @@
 #include "PrintJob.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -10,6 +11,27 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+
+namespace {
+
+TPrintFileDialog *g_printFileDialog = nullptr;
+
+void FreePrintFileDialog()
+{
+    delete g_printFileDialog;
+    g_printFileDialog = nullptr;
+}
+
+} // namespace
+
+TPrintFileDialog &TPrintFileDialog::Instance()
+{
+    if (!g_printFileDialog) {
+        g_printFileDialog = new TPrintFileDialog;
+        qAddPostRoutine(FreePrintFileDialog);
+    }
+    return *g_printFileDialog;
+}
 
 TPrintFileDialog::TPrintFileDialog(QWidget *parent)
     : QDialog(parent, Qt::Tool)
