@@ -10,7 +10,6 @@
 #include "Scanner.h"
 #include "Source.h"
 
-#include <cctype>
 
 namespace {
 
@@ -30,6 +29,10 @@ constexpr char kCantOpen[]        = "Can't open file: '%s'.";
 constexpr char kUnknownDirective[] = "Unknown directive.";
 constexpr char kUnexpectedEnd[]   = "Unexpected end of file";
 // clang-format on
+
+bool IsWordChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+}
 
 // The text of a #DEFINE line up to its comment: the first apostrophe that
 // is not inside a string constant.
@@ -237,10 +240,7 @@ bool DefineMacro(CCompiler& compiler, const std::string& definition) {
   const size_t start = definition.find_first_not_of(" \t");
   if (start == std::string::npos) return false;
   size_t end = start;
-  while (end < definition.size() && (std::isalnum(static_cast<unsigned char>(definition[end])) ||
-                                     definition[end] == '_')) {
-    ++end;
-  }
+  while (end < definition.size() && IsWordChar(definition[end])) ++end;
   if (end == start) return false;
   CMacro macro;
   if (!macro.Parse(definition.substr(end))) return false;

@@ -1,2 +1,3 @@
 PRINT "café"
 #include "utf8"
+#include "déjà"

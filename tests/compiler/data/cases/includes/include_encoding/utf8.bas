@@ -1,2 +1,3 @@
 ﻿PRINT "café €"
 PRINT "☃"
+#include "naïve"
