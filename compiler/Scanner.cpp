@@ -1,15 +1,17 @@
 // Cuts one program line into symbols.
 //
 // Integer constants wrap modulo 2^32 (so $FFFFFFFF is -1 and an over-long
-// decimal number keeps its low 32 bits, without undefined behaviour). Float
-// constants are accumulated in doubles: the integer part is not cut to 32
-// bits and fraction digits beyond double precision are ignored.
+// decimal number keeps its low 32 bits, without undefined behaviour). A float
+// constant is the double nearest to its decimal text, so 3.14159265 goes into
+// the image as 3.1415927; one too large for a double becomes the largest one.
 #include "Scanner.h"
 
 #include "Keywords.h"
 #include "Source.h"
 
 #include <cfloat>
+#include <charconv>
+#include <string>
 #include <cmath>
 
 ScanState Scan;
@@ -32,6 +34,18 @@ int HexValue(char c) {
 int32_t Accumulate(int32_t value, int radix, int digit) {
   uint32_t wide = static_cast<uint32_t>(value) * static_cast<uint32_t>(radix);
   return static_cast<int32_t>(wide + static_cast<uint32_t>(digit));
+}
+
+// The double nearest to a constant's decimal text ("123.456"); a value too
+// large for a double becomes the largest one, one too small for it 0.
+double DecimalValue(const std::string& text) {
+  double value = 0;
+  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (result.ec == std::errc::result_out_of_range) {
+    const bool noWholePart = text.find_first_not_of('0') == text.find('.');
+    value = noWholePart ? 0.0 : DBL_MAX;
+  }
+  return value;
 }
 
 struct SingleChar {
@@ -105,21 +119,16 @@ TSYMBOL CLine::ScanWord() {
 }
 
 TSYMBOL CLine::ScanDecimal() {
+  std::string digits(1, Scan.m_char);
   Scan.m_intValue = Scan.m_char - '0';
-  double whole = Scan.m_char - '0';
   while (ReadChar() && IsDigit(Scan.m_char)) {
     Scan.m_intValue = Accumulate(Scan.m_intValue, 10, Scan.m_char - '0');
-    whole = std::fmin(whole * 10 + (Scan.m_char - '0'), DBL_MAX);
+    digits += Scan.m_char;
   }
   if (Scan.m_char != '.') return Finish(symInteger, true);
-  double fraction = 0, divisor = 1;
-  while (ReadChar() && IsDigit(Scan.m_char)) {
-    if (divisor < 1e17) {  // further digits are below double precision
-      fraction = fraction * 10 + (Scan.m_char - '0');
-      divisor *= 10;
-    }
-  }
-  Scan.m_floatValue = whole + fraction / divisor;
+  digits += '.';
+  while (ReadChar() && IsDigit(Scan.m_char)) digits += Scan.m_char;
+  Scan.m_floatValue = DecimalValue(digits);
   return Finish(symFloat, true);
 }
 
