@@ -10,7 +10,6 @@
 #include "Scanner.h"
 #include "Source.h"
 
-
 namespace {
 
 // clang-format off
