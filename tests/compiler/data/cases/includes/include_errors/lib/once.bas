@@ -1,1 +1,2 @@
 PRINT 2
+#include "ONCE"
