@@ -1,0 +1,2 @@
+PRINT 3
+   THEN
