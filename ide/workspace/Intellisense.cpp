@@ -461,6 +461,8 @@ bool TIntellisense::eventFilter(QObject *watched, QEvent *event)
 // closes, and an end-of-token character accepts and is typed as well.
 bool TIntellisense::HandleKey(TSourceEditor *editor, QKeyEvent *event)
 {
+    if (m_forwarding)
+        return false;
     const QKeySequence pressed(event->keyCombination());
     if (pressed == m_settings.shortCut) {
         Execute(editor);
@@ -490,7 +492,15 @@ bool TIntellisense::HandleKey(TSourceEditor *editor, QKeyEvent *event)
         break;
     }
     const QString text = event->text();
-    if (text.size() == 1 && m_settings.endOfTokenChars.contains(text[0]))
+    if (text.size() == 1 && m_settings.endOfTokenChars.contains(text[0])) {
         Accept();
-    return false;
+        return false;
+    }
+    // Any other key edits the text first; the list then follows the word.
+    m_forwarding = true;
+    QCoreApplication::sendEvent(editor, event);
+    m_forwarding = false;
+    if (IsShowing())
+        Refilter();
+    return true;
 }

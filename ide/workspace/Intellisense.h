@@ -102,4 +102,5 @@ private:
     long m_popupStart = 0;
     QPointer<TSourceEditor> m_timerEditor;
     QTimer m_timer;
+    bool m_forwarding = false;
 };
