@@ -89,14 +89,6 @@ void CParser::Error(const std::string& text, int line) {
   m_compiler.ReportError(text, m_line.m_fileIndex, line < 0 ? m_line.m_lineNumber : line);
 }
 
-// Stands in for a statement routine that has not been built: the statement
-// is reported and the rest of the line is skipped.
-void CParser::NotCompiledYet() {
-  Error(Format("Statement '%s' can't be compiled yet.",
-               Symbol() == symIdent || IsKeyword(Symbol()) ? Scan.m_text : std::string("?")));
-  while (Symbol() != symEndOfLine) NextSymbol();
-}
-
 void CParser::Finish(int lineCount) {
   CloseBlocks();
   m_code.EmitEnd(lineCount);

@@ -11,8 +11,7 @@
 //       ParserIO.cpp            data list, files and devices, PRINT, INPUT
 //       ParserDevice.cpp        ports, buses, modem, sound, SET... statements
 //       ParserDisplay.cpp       CLS, MOVE, FONT, COLOR and the graphics statements
-//     A routine that is not built yet calls NotCompiledYet(), which reports
-//     the statement and skips the rest of the line.
+//       StatementSyntax.cpp     the argument lists of the last three families
 //   * A routine starts with the current symbol on its first keyword, writes
 //     through m_code, advances only through NextSymbol() and reports only
 //     through Error(). Helpers used by one family only go into that family's
@@ -49,7 +48,6 @@ class CParser {
   void Expect(TSYMBOL symbol, char character);
   void ExpectKeyword(TSYMBOL symbol, int tokenCode);
   void Error(const std::string& text, int line = -1);
-  void NotCompiledYet();
 
   // --- Variables, declarations, labels (ParserDeclarations.cpp) ---------
   void Declaration();
