@@ -3,6 +3,7 @@
 #include "ConfirmReplace.h"
 #include "Highlighter.h"
 #include "Intellisense.h"
+#include "MsgDlg.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -10,7 +11,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QStackedWidget>
 
@@ -39,16 +39,9 @@ QString AskSaveNameWithDialog(QWidget *parent, const QString &initialName)
     return dialog.selectedFiles().constFirst();
 }
 
-int ConfirmWithMessageBox(const QString &message, const QString &help)
+int ConfirmWithMessageDlg(const QString &message, const QString &help)
 {
-    QMessageBox box(QMessageBox::Question, QStringLiteral("Confirmation"), message,
-                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-    box.setInformativeText(help);
-    switch (box.exec()) {
-    case QMessageBox::Yes: return 6;
-    case QMessageBox::No: return 7;
-    default: return 2;
-    }
+    return ShowMessageDlg(mkConfirmation, message, help, true);
 }
 
 QStringList SplitTextLines(const QString &text)
@@ -104,7 +97,7 @@ QStringList DialogNameFilters(const QString &filter)
 
 TEditorPrompts &TSourceEditor::Prompts()
 {
-    static TEditorPrompts prompts{AskSaveNameWithDialog, ConfirmWithMessageBox, [] { QApplication::beep(); }};
+    static TEditorPrompts prompts{AskSaveNameWithDialog, ConfirmWithMessageDlg, [] { QApplication::beep(); }};
     return prompts;
 }
 
@@ -375,7 +368,12 @@ QStringList TSourceEditor::GetLines() const
 
 QString TSourceEditor::GetSelText() const
 {
-    return selectedText();
+    if (!HasSelection())
+        return QString();
+    const long size = SendScintilla(SCI_GETSELTEXT, 0UL, static_cast<void *>(nullptr));
+    QByteArray bytes(static_cast<int>(size) + 1, '\0');
+    SendScintilla(SCI_GETSELTEXT, 0UL, static_cast<void *>(bytes.data()));
+    return QString::fromUtf8(bytes.constData());
 }
 
 QString TSourceEditor::GetTitle() const
