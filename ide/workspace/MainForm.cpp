@@ -7,6 +7,7 @@
 #include "FindListBox.h"
 #include "Globals.h"
 #include "RecentFiles.h"
+#include "Resources.h"
 #include "StatusPanel.h"
 
 #include <QAction>
@@ -61,27 +62,23 @@ constexpr int kDefaultTimeBase = 9;
 const char *const kInitiallyDisabled[] = {"CutBtn", "CopyBtn", "PasteBtn", "DeleteBtn",
                                           "UndoBtn", "RedoBtn", "DisconnectBtn"};
 
-const struct { const char *button; QStyle::StandardPixmap icon; } kButtonIcons[] = {
-    {"NewBtn", QStyle::SP_FileIcon},
-    {"OpenBtn", QStyle::SP_DialogOpenButton},
-    {"SaveBtn", QStyle::SP_DialogSaveButton},
-    {"CloseBtn", QStyle::SP_DialogCloseButton},
-    {"FindBtn", QStyle::SP_FileDialogContentsView},
-    {"CompileBtn", QStyle::SP_MediaPlay},
-    {"DownloadBtn", QStyle::SP_ArrowDown},
-    {"UndoBtn", QStyle::SP_ArrowBack},
-    {"RedoBtn", QStyle::SP_ArrowForward},
-    {"DeleteBtn", QStyle::SP_DialogDiscardButton},
-    {"WorkDirBtn", QStyle::SP_DirOpenIcon},
-    {"RefreshBtn", QStyle::SP_BrowserReload},
-    {"ClearBtn", QStyle::SP_DialogResetButton},
+// Pictures of the toolbar buttons; a button without one shows its text.
+const struct { const char *button; const char *icon; } kButtonIcons[] = {
+    {"NewBtn", "new"},           {"OpenBtn", "open"},         {"SaveBtn", "save"},
+    {"SaveAllBtn", "saveall"},   {"CloseBtn", "close"},       {"PrintBtn", "print"},
+    {"UndoBtn", "undo"},         {"RedoBtn", "redo"},         {"CutBtn", "cut"},
+    {"CopyBtn", "copy"},         {"PasteBtn", "paste"},       {"DeleteBtn", "delete"},
+    {"FindBtn", "find"},         {"FindNextBtn", "findnext"}, {"ReplaceBtn", "replace"},
+    {"CompileBtn", "compile"},   {"DownloadBtn", "download"}, {"ConnectBtn", "connect"},
+    {"DisconnectBtn", "disconnect"}, {"SendMacroBtn", "send"}, {"WorkDirBtn", "folder"},
+    {"RefreshBtn", "refresh"},   {"ClearBtn", "clear"},
 };
 
-QIcon ButtonIcon(const QStyle *style, const char *button)
+QIcon ButtonIcon(const char *button)
 {
     for (const auto &entry : kButtonIcons)
         if (qstrcmp(entry.button, button) == 0)
-            return style->standardIcon(entry.icon);
+            return QIcon(QString(":/korvid/icons/%1.png").arg(entry.icon));
     return QIcon();
 }
 
@@ -121,6 +118,7 @@ const QHash<QString, TMainWindow::THandler> &TMainWindow::Handlers()
 TMainWindow::TMainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
+    InitResources();
     setObjectName("MainWindow");
     setWindowTitle("Korvid");
     CreateActions();
@@ -181,7 +179,7 @@ QAction *TMainWindow::CreateButtonAction(const TCommand &command)
     auto *action = new QAction(QString::fromUtf8(command.buttonText), this);
     action->setObjectName(command.button);
     action->setToolTip(QString::fromUtf8(command.hint ? command.hint : command.buttonText));
-    action->setIcon(ButtonIcon(style(), command.button));
+    action->setIcon(ButtonIcon(command.button));
     BindHandler(action, command.handler);
     FButtons.insert(command.button, action);
     return action;
@@ -315,7 +313,7 @@ void TMainWindow::CreatePanelButtons()
         action->setToolTip(QString::fromUtf8(def.hint));
         action->setCheckable(def.checkable);
         action->setEnabled(def.startsEnabled);
-        action->setIcon(ButtonIcon(style(), def.name));
+        action->setIcon(ButtonIcon(def.name));
         BindHandler(action, def.handler);
         if (def.toolbar == QLatin1String("OutputToolbar") && def.name == QLatin1String("Channel0Btn"))
             bar->addSeparator();
@@ -578,18 +576,33 @@ void TMainWindow::OpenFileAtLine(const QString &fileName, int line)
     Q_UNUSED(line);
 }
 
+// Shows or hides a panel together with the splitter bar beside it: the bar
+// goes before the panel when hiding and comes back after it when showing.
+static void ShowPanelWithSplitter(QWidget *window, QWidget *panel, QWidget *bar, bool visible)
+{
+    if (panel->isVisibleTo(window) == visible)
+        return;
+    if (visible) {
+        panel->show();
+        bar->show();
+    } else {
+        bar->hide();
+        panel->hide();
+    }
+}
+
 void TMainWindow::ShowOutputPanel(bool visible)
 {
-    if (OutputPanel->isVisibleTo(this) == visible)
-        return;
-    OutputPanel->setVisible(visible);
+    // The bar above the output panel.
+    QWidget *bar = OutputSplitter->handle(OutputSplitter->indexOf(OutputPanel));
+    ShowPanelWithSplitter(this, OutputPanel, bar, visible);
 }
 
 void TMainWindow::ShowWorkDirPanel(bool visible)
 {
-    if (WorkDirPanel->isVisibleTo(this) == visible)
-        return;
-    WorkDirPanel->setVisible(visible);
+    // The bar right of the working-directory panel.
+    QWidget *bar = WorkDirSplitter->handle(WorkDirSplitter->indexOf(WorkDirPanel) + 1);
+    ShowPanelWithSplitter(this, WorkDirPanel, bar, visible);
 }
 
 std::optional<TEditState> TMainWindow::CurrentEditState() const
