@@ -204,6 +204,9 @@ void TEditorPrinter::PrintText(QsciScintillaBase &editor, long start, long end,
     setFromTo(0, 0);
     editor.SendScintilla(Sci::SCI_SETPRINTMAGNIFICATION, magnification());
     editor.SendScintilla(Sci::SCI_SETPRINTWRAPMODE, wrapMode());
+    if (outputFormat() == QPrinter::PdfFormat && outputFileName().isEmpty())
+        Fail(QStringLiteral("no printer is available. Choose a printer or a PDF file "
+                            "with \"Printer Setup...\"."));
     QPainter painter;
     if (!painter.begin(this))
         Fail(QStringLiteral("the printer could not be opened."));

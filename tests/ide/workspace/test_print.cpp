@@ -233,6 +233,22 @@ private slots:
         QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETPRINTCOLOURMODE), 0L);
     }
 
+    void noPrinterRaisesAClearError()
+    {
+        QsciScintilla editor;
+        editor.setText("x = 1");
+        TEditorPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(QString());
+        try {
+            PrintEditor(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, false), printer);
+            QFAIL("no error raised");
+        } catch (const EKorvidError &e) {
+            QCOMPARE(e.Message(), QString("Unable to print \"a.bas\": no printer is available. "
+                                          "Choose a printer or a PDF file with \"Printer Setup...\"."));
+        }
+    }
+
     void dialogLooksAsDesigned()
     {
         TPrintFileDialog dialog;
