@@ -118,7 +118,9 @@ bool ExpandUse(CCompiler& compiler, CLine& line, int& expansions) {
     marks = reader.m_marks;
   }
   body += std::string(1 + static_cast<size_t>(marks), kEndOfExpansion);
-  if (++expansions > kMaxExpansions || text.size() - (end - start) + body.size() > kMaxExpandedLine) {
+  // Only a line that grows is bounded; a long line that a use shortens is not.
+  const size_t grown = text.size() - (end - start) + body.size();
+  if (++expansions > kMaxExpansions || (grown > kMaxExpandedLine && grown > text.size() + name.size())) {
     return false;
   }
   text.replace(start, end - start, body);

@@ -124,6 +124,14 @@ TEST(MacroExpansionBound, LongLineWithinBoundExpands) {
   EXPECT_EQ(output, "");
 }
 
+// A line that is longer than the bound already may still be shortened.
+TEST(MacroExpansionBound, LongerLineThatShrinks) {
+  std::string output;
+  const std::string tail(kMaxExpandedLine, ' ');
+  EXPECT_EQ(Expand({"", {"F(a) a"}, "PRINT F(1)" + tail, "", ""}, output), "PRINT 1" + tail);
+  EXPECT_EQ(output, "");
+}
+
 struct DefinitionCase {
   const char* text;
   bool accepted;
