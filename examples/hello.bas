@@ -2,8 +2,12 @@
 '
 ' Compile it with:   velc hello.bas
 ' velc writes hello.hex (the program image for the module) and hello.lst
-' (a readable listing) beside this file.
-'
-' A line that starts with an apostrophe is a comment. Statements follow
-' below as the language grows; this program already compiles to the
-' smallest image there is: just the end record.
+' (a readable listing) beside this file. Lines that start with an
+' apostrophe are comments.
+
+BYTE i
+
+FOR i = 1 TO 10
+  PRINT "Hello from Velmo! ", i
+NEXT
+END
