@@ -2,12 +2,14 @@
 
 #include "About.h"
 #include "CaptionPanel.h"
+#include "EditorTabs.h"
 #include "Errors.h"
 #include "FileListBox.h"
 #include "FindListBox.h"
 #include "Globals.h"
 #include "RecentFiles.h"
 #include "Resources.h"
+#include "SearchReplace.h"
 #include "StatusPanel.h"
 
 #include <QAction>
@@ -111,6 +113,25 @@ const QHash<QString, TMainWindow::THandler> &TMainWindow::Handlers()
         {"RefreshBtnClick", &TMainWindow::RefreshBtnClick},
         {"WorkDirFilterBtnClick", &TMainWindow::WorkDirFilterBtnClick},
         {"DeleteWorkDirFileMenuClick", &TMainWindow::DeleteWorkDirFileMenuClick},
+        {"NewBasicFileClick", &TMainWindow::NewBasicFileClick},
+        {"NewTextFileClick", &TMainWindow::NewTextFileClick},
+        {"OpenFileClick", &TMainWindow::OpenFileClick},
+        {"SaveFileClick", &TMainWindow::SaveFileClick},
+        {"SaveFileAsClick", &TMainWindow::SaveFileAsClick},
+        {"SaveAllFilesClick", &TMainWindow::SaveAllFilesClick},
+        {"CloseFileClick", &TMainWindow::CloseFileClick},
+        {"CloseAllFilesClick", &TMainWindow::CloseAllFilesClick},
+        {"UndoMenuClick", &TMainWindow::UndoMenuClick},
+        {"RedoMenuClick", &TMainWindow::RedoMenuClick},
+        {"CutMenuClick", &TMainWindow::CutMenuClick},
+        {"CopyMenuClick", &TMainWindow::CopyMenuClick},
+        {"PasteMenuClick", &TMainWindow::PasteMenuClick},
+        {"DeleteMenuClick", &TMainWindow::DeleteMenuClick},
+        {"SelectAllMenuClick", &TMainWindow::SelectAllMenuClick},
+        {"FindMenuClick", &TMainWindow::FindMenuClick},
+        {"FindNextMenuClick", &TMainWindow::FindNextMenuClick},
+        {"FindPrevMenuClick", &TMainWindow::FindPrevMenuClick},
+        {"FindReplaceMenuClick", &TMainWindow::FindReplaceMenuClick},
     };
     return handlers;
 }
@@ -463,7 +484,7 @@ void TMainWindow::AttachPopup(QWidget *view, QMenu *popup)
 
 void TMainWindow::FormCreate()
 {
-    // The editor list takes its place on EditorPanel here.
+    CreateEditorTabs();
     AttachPopup(WorkDirList, Menu("WorkDirPopupMenu"));
     RunGuarded([this] { WorkDirList->SetDirectory(ProgramDir); });
     CreateOutputViews();
@@ -526,13 +547,15 @@ void TMainWindow::ReadSettings()
     ToolButton("FilterLstBtn")->setChecked(Workspace.filterLst);
     ToolButton("FilterHexBtn")->setChecked(Workspace.filterHex);
     ReadWorkDirSettings();
-    // The find dialog's histories take their parts of Workspace here.
+    TSearchDlg::Instance().SetSearchHistory(Workspace.searchHistory);
+    TSearchDlg::Instance().SetReplaceHistory(Workspace.replaceHistory);
 }
 
 void TMainWindow::WriteSettings()
 {
     WriteWorkDirSettings();
-    // The find dialog's histories put their state into Workspace here.
+    Workspace.searchHistory = TSearchDlg::Instance().SearchHistory();
+    Workspace.replaceHistory = TSearchDlg::Instance().ReplaceHistory();
     Workspace.filterBas = ToolButton("FilterBasBtn")->isChecked();
     Workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
     Workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
@@ -564,16 +587,16 @@ void TMainWindow::UpdatePortStatus()
 
 void TMainWindow::OpenFile(const QString &fileName)
 {
-    // Opens or activates the editor for fileName once the editor list is in
-    // place; a failed open throws before the name reaches the recent files.
+    // A failed open throws before the name reaches the recent files.
+    EditorTabs->OpenEditor(fileName);
     RecentFileList->AddFile(fileName);
 }
 
 void TMainWindow::OpenFileAtLine(const QString &fileName, int line)
 {
     OpenFile(fileName);
-    // The editor opened for fileName goes to line here.
-    Q_UNUSED(line);
+    if (IEditor *editor = CurrentEditor())
+        editor->GotoLine(line);
 }
 
 // Shows or hides a panel together with the splitter bar beside it: the bar
@@ -603,11 +626,6 @@ void TMainWindow::ShowWorkDirPanel(bool visible)
     // The bar right of the working-directory panel.
     QWidget *bar = WorkDirSplitter->handle(WorkDirSplitter->indexOf(WorkDirPanel) + 1);
     ShowPanelWithSplitter(this, WorkDirPanel, bar, visible);
-}
-
-std::optional<TEditState> TMainWindow::CurrentEditState() const
-{
-    return std::nullopt;
 }
 
 bool TMainWindow::PortIsOpen() const

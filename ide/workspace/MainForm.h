@@ -24,7 +24,9 @@ class TFindListBox;
 class TStatusPanel;
 
 // Provided by the editor, working-directory and device units.
+class IEditor;
 class TEditorList;
+class TEditorTabs;
 class TRecentFiles;
 class TImageFileListBox;
 class TMcuComRecv;
@@ -65,6 +67,8 @@ public:
     void UpdateCaret(const TEditState *editor);
     void UpdateDocumentState(const TEditState *editor);
 
+    // The current editor (that of the selected tab), or none.
+    IEditor *CurrentEditor() const;
     // The state of the current editor, none when no tab is selected.
     virtual std::optional<TEditState> CurrentEditState() const;
     // Whether the serial port is open.
@@ -92,6 +96,27 @@ public:
     void ViewMenuClick();
     void HelpMenuClick();
     void EditorPopupMenuUpdate();
+
+    // --- File, Edit and search commands on documents (EditorCommands.cpp) --
+    void NewBasicFileClick();
+    void NewTextFileClick();
+    void OpenFileClick();
+    void SaveFileClick();
+    void SaveFileAsClick();
+    void SaveAllFilesClick();
+    void CloseFileClick();
+    void CloseAllFilesClick();
+    void UndoMenuClick();
+    void RedoMenuClick();
+    void CutMenuClick();
+    void CopyMenuClick();
+    void PasteMenuClick();
+    void DeleteMenuClick();
+    void SelectAllMenuClick();
+    void FindMenuClick();
+    void FindNextMenuClick();
+    void FindPrevMenuClick();
+    void FindReplaceMenuClick();
 
     // --- Command handlers of the window -----------------------------------
     void ExitMenuClick();
@@ -144,7 +169,8 @@ public:
     QTimer *CaretUpdateTimer = nullptr;
 
     // --- Fields -------------------------------------------------------------
-    TEditorList *EditorList = nullptr;
+    TEditorList *EditorList = nullptr;   // owned by EditorTabs
+    TEditorTabs *EditorTabs = nullptr;   // pairs EditorTabSet with the editor list
     TImageFileListBox *WorkDirList = nullptr;  // the working-directory list
     TRecentFiles *RecentFileList = nullptr;
     TColorListBox *BuildList = nullptr;   // output views, stacked in OutputViews
@@ -184,6 +210,7 @@ private:
     void ReadWorkDirSettings();
     void WriteWorkDirSettings();
     void CreateEditorPanel();
+    void CreateEditorTabs();
     void CreateOutputPanel();
     void CreateOutputViews();
     void CreateStatusBar();
