@@ -113,6 +113,7 @@ const QHash<QString, TMainWindow::THandler> &TMainWindow::Handlers()
         {"RefreshBtnClick", &TMainWindow::RefreshBtnClick},
         {"WorkDirFilterBtnClick", &TMainWindow::WorkDirFilterBtnClick},
         {"DeleteWorkDirFileMenuClick", &TMainWindow::DeleteWorkDirFileMenuClick},
+        {"PrintFileMenuClick", &TMainWindow::PrintFileMenuClick},
         {"NewBasicFileClick", &TMainWindow::NewBasicFileClick},
         {"NewTextFileClick", &TMainWindow::NewTextFileClick},
         {"OpenFileClick", &TMainWindow::OpenFileClick},

@@ -144,6 +144,7 @@ public:
     void DeleteWorkDirFileMenuClick();
     void UpdateRecentFileEntries();
     void OpenRecentFileClick(int index);
+    void PrintFileMenuClick();
 
     // Settings file: recent files, working directory, filters, find history.
     void ReadSettings();

@@ -1,10 +1,12 @@
-// The main window's side of the working-directory panel and the recent-files
-// entries of the File menu.
+// The main window's side of the working-directory panel, the recent-files
+// entries of the File menu and the Print command.
 #include "MainForm.h"
 
 #include "CaptionPanel.h"
 #include "Errors.h"
 #include "FileListBox.h"
+#include "IEditor.h"
+#include "Print.h"
 #include "RecentFiles.h"
 
 #include <QAction>
@@ -141,4 +143,16 @@ void TMainWindow::ReadWorkDirSettings()
 void TMainWindow::WriteWorkDirSettings()
 {
     Workspace.recentFiles = RecentFileList->Files();
+}
+
+void TMainWindow::PrintFileMenuClick()
+{
+    IEditor *editor = CurrentEditor();
+    if (!editor)
+        return;
+    TPrintFileDialog &dialog = TPrintFileDialog::Instance();
+    dialog.SetSelectedOnly(editor->CanCopy());
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    editor->Print(dialog.Colors(), dialog.LineNumbers(), dialog.SelectedOnly());
 }
