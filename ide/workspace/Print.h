@@ -10,6 +10,8 @@ class QPushButton;
 // before every opening).
 class TPrintFileDialog : public QDialog
 {
+    Q_OBJECT
+
 public:
     explicit TPrintFileDialog(QWidget *parent = nullptr);
 

@@ -1,0 +1,161 @@
+// File > Print... in the main window: the options dialog follows the current
+// editor's selection, Print prints the current file on the current printer
+// (a PDF file here), Escape prints nothing, no editor shows no dialog.
+
+#include "EditorList.h"
+#include "Errors.h"
+#include "Globals.h"
+#include "MainForm.h"
+#include "Print.h"
+#include "PrintJob.h"
+#include "SourceEditor.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+
+QString PdfText(const QString &pdf)
+{
+    QProcess process;
+    process.start("pdftotext", {"-layout", pdf, "-"});
+    process.waitForFinished(30000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// What the dialog showed when it opened.
+struct TDialogSeen
+{
+    bool shown = false;
+    bool selectedOnlyEnabled = false;
+    bool selectedOnlyTicked = false;
+};
+
+} // namespace
+
+class TestPrintMainWindow : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_errors;
+    QString m_startDir;
+
+    QString Pdf() const { return m_dir->filePath("out.pdf"); }
+
+    // Answers the print dialog once it is open, with Enter or Escape.
+    TDialogSeen RunPrint(TMainWindow &w, Qt::Key answer)
+    {
+        TDialogSeen seen;
+        QTimer::singleShot(0, &w, [&seen, answer] {
+            auto *dialog = qobject_cast<TPrintFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen.shown = true;
+            seen.selectedOnlyEnabled = dialog->SelectedOnlyCheckBox->isEnabled();
+            seen.selectedOnlyTicked = dialog->SelectedOnlyCheckBox->isChecked();
+            QTest::keyClick(dialog, answer);
+        });
+        w.RunCommand("PrintFileMenuClick");
+        return seen;
+    }
+
+private slots:
+    void init()
+    {
+        m_startDir = QDir::currentPath();
+        m_dir = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(m_dir->filePath("prog"));
+        SetProgramDir(m_dir->filePath("prog"));
+        SetSettingsFileNames(m_dir->filePath("prog/Korvid.ini"), m_dir->filePath("config/Korvid.ini"));
+        m_errors.clear();
+        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
+        CurrentPrinter().setOutputFileName(Pdf());
+    }
+
+    void cleanup()
+    {
+        SetErrorReporter({});
+        SetSettingsFileNames(QString(), QString());
+        QDir::setCurrent(m_startDir);
+        m_dir.reset();
+        QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('\n')));
+    }
+
+    void printsTheCurrentFile_data()
+    {
+        QTest::addColumn<bool>("select");
+        QTest::addColumn<bool>("boxTickedBefore");
+        QTest::newRow("selection") << true << false;
+        QTest::newRow("no selection, box ticked before") << false << true;
+    }
+
+    void printsTheCurrentFile()
+    {
+        QFETCH(bool, select);
+        QFETCH(bool, boxTickedBefore);
+        const QString source = m_dir->filePath("Blink.BAS");
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 1; i <= 40; ++i)
+            file.write(QString("PRINT %1\n").arg(i * 11).toLatin1());
+        file.close();
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.OpenFile(source);
+        TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
+        QVERIFY(editor);
+        if (select)
+            editor->setSelection(9, 0, 11, 0);  // lines 10 and 11
+        TPrintFileDialog::Instance().SelectedOnlyCheckBox->setEnabled(true);
+        TPrintFileDialog::Instance().SelectedOnlyCheckBox->setChecked(boxTickedBefore);
+
+        const TDialogSeen seen = RunPrint(w, Qt::Key_Return);
+        QVERIFY(seen.shown);
+        QCOMPARE(seen.selectedOnlyEnabled, select);
+        QCOMPARE(seen.selectedOnlyTicked, select);
+        const QString text = PdfText(Pdf());
+        QVERIFY2(text.contains("PRINT 110"), qPrintable(text));
+        QVERIFY(text.contains("PRINT 121"));
+        QCOMPARE(text.contains("PRINT 99"), !select);
+        QCOMPARE(text.contains("PRINT 132"), !select);
+        QVERIFY(text.contains(QDir::cleanPath(source).toLower()));
+        QVERIFY(text.contains("Velmo"));
+        QVERIFY(text.contains("1/1"));
+    }
+
+    void escapePrintsNothing()
+    {
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.OpenFile(m_dir->filePath("empty.bas"));
+        QVERIFY(RunPrint(w, Qt::Key_Escape).shown);
+        QVERIFY(!QFile::exists(Pdf()));
+    }
+
+    void noEditorNoDialog()
+    {
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.PrintFileMenuClick();
+        QVERIFY(!QFile::exists(Pdf()));
+        // The command is disabled in the File menu as well.
+        w.FileMenuClick();
+        QVERIFY(!w.MenuItem("PrintFileMenu")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestPrintMainWindow)
+#include "test_print_mainwindow.moc"
