@@ -143,12 +143,14 @@ TSYMBOL CLine::ScanRadix(int radix) {
   return Finish(symInteger, true);
 }
 
+// A string without its closing quote runs into the end of the line and gives
+// end of line; the NUL read at the end of the text is not part of m_text.
 TSYMBOL CLine::ScanString() {
   Scan.m_text.clear();
   for (;;) {
     if (!ReadChar()) return Finish(symEndOfLine, false);
     if (Scan.m_char == '"') return Finish(symString, false);
-    Scan.m_text += Scan.m_char;
+    if (Scan.m_pos <= static_cast<int>(m_text.size())) Scan.m_text += Scan.m_char;
   }
 }
 

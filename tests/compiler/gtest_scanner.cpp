@@ -87,6 +87,13 @@ TEST_P(ScanTable, GivesSymbols) {
 
 INSTANTIATE_TEST_SUITE_P(Snippets, ScanTable, testing::ValuesIn(kCases));
 
+TEST(Scanner, UnclosedStringKeepsItsTextWithoutTheTerminator) {
+  CLine line;
+  line.m_text = "\"abc";
+  EXPECT_EQ(line.GetSymbol(0), symEndOfLine);
+  EXPECT_EQ(Scan.m_text, "abc");
+}
+
 TEST(Scanner, PositionIndexesCharacterAfterSymbol) {
   CLine line;
   line.m_text = "label: PRINT";

@@ -1,0 +1,3 @@
+BYTE "unclosed
+PRINT "no end
+BYTE b "x
