@@ -1,0 +1,181 @@
+// The editor inside the main window: document commands through the command
+// table, enabled states, the status bar, opening at a line, the close
+// request and the find histories in the settings file.
+#include "Application.h"
+#include "EditorTabs.h"
+#include "Errors.h"
+#include "Globals.h"
+#include "IniFile.h"
+#include "MainForm.h"
+#include "SearchReplace.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <deque>
+
+class TestEditorMainWindow : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    QStringList m_errors;
+    std::deque<int> m_answers;
+
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
+    void Write(const QString &name, const QByteArray &bytes)
+    {
+        QFile file(Path(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    static TSourceEditor *Current(TMainWindow &w) { return AsSourceEditor(w.CurrentEditor()); }
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QDir().mkpath(Path("prog"));
+        SetProgramDir(Path("prog"));
+        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
+        m_errors.clear();
+        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_answers.clear();
+        TSourceEditor::Prompts().Confirm = [this](const QString &, const QString &) {
+            if (m_answers.empty())
+                return 2;
+            const int answer = m_answers.front();
+            m_answers.pop_front();
+            return answer;
+        };
+        TSourceEditor::Prompts().AskSaveName = [](QWidget *, const QString &) { return QString(); };
+    }
+
+    void cleanup()
+    {
+        SetErrorReporter({});
+        SetSettingsFileNames(QString(), QString());
+        TSearchDlg::Instance().SetSearchHistory({});
+        TSearchDlg::Instance().SetReplaceHistory({});
+        m_dir.reset();
+    }
+
+    void newFileThroughTheCommandTable()
+    {
+        TMainWindow w;
+        w.show();
+        QVERIFY(!w.CurrentEditState());
+        QVERIFY(w.RunCommand("NewBasicFileClick"));
+        QCOMPARE(w.EditorTabSet->count(), 1);
+        QCOMPARE(w.EditorTabSet->tabText(0), QString("NewFile1.bas"));
+        QVERIFY(w.CurrentEditState().has_value());
+        QVERIFY(w.CurrentEditState()->canSave);
+        QVERIFY(w.ToolButton("SaveBtn")->isEnabled());
+        QVERIFY(w.ToolButton("FindBtn")->isEnabled());
+        Current(w)->insert("print 1");
+        QCOMPARE(w.EditorTabSet->tabText(0), QString("NewFile1.bas*"));
+        QCOMPARE(w.StatusText(1), QString("Modified"));
+        QVERIFY(w.RunCommand("SelectAllMenuClick"));
+        QVERIFY(w.CurrentEditState()->canCut);
+        QVERIFY(w.RunCommand("DeleteMenuClick"));
+        QCOMPARE(Current(w)->text(), QString());
+        QVERIFY(w.RunCommand("UndoMenuClick"));
+        QCOMPARE(Current(w)->text(), QString("print 1"));
+    }
+
+    void openFileAtLineShowsTheLine()
+    {
+        QByteArray text;
+        for (int i = 1; i <= 100; ++i)
+            text += "x = " + QByteArray::number(i) + "\r\n";
+        Write("prog.bas", text);
+        TMainWindow w;
+        w.show();
+        w.OpenFileAtLine(Path("prog.bas"), 42);
+        QCOMPARE(Current(w)->CaretLine(), 42);
+        QCOMPARE(Current(w)->CaretColumn(), 1);
+        w.OpenFileAtLine(Path("PROG.bas"), 7);
+        QCOMPARE(w.EditorTabSet->count(), 1);
+        QCOMPARE(Current(w)->CaretLine(), 7);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void unreadableFileReachesTheErrorHandler()
+    {
+        QDir().mkpath(Path("folder.bas"));
+        TMainWindow w;
+        RunGuarded([&] { w.OpenFile(Path("folder.bas")); });
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY(m_errors.first().contains("folder.bas"));
+        QCOMPARE(w.EditorTabSet->count(), 0);
+    }
+
+    void closeRequestStopsAtCancel()
+    {
+        Write("a.bas", "a");
+        Write("b.bas", "b");
+        Write("c.bas", "c");
+        TMainWindow w;
+        w.show();
+        for (const char *name : {"a.bas", "b.bas", "c.bas"}) {
+            w.OpenFile(Path(name));
+            Current(w)->insert("1");
+        }
+        m_answers = {6, 2};
+        QVERIFY(!w.close());
+        QCOMPARE(w.EditorTabSet->count(), 2);
+        QFile saved(Path("a.bas"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("1a"));
+        m_answers = {7, 7};
+        QVERIFY(w.close());
+    }
+
+    void saveAllSetsAllSaved()
+    {
+        Write("a.bas", "a");
+        TMainWindow w;
+        w.OpenFile(Path("a.bas"));
+        Current(w)->insert("1");
+        w.RunCommand("NewTextFileClick");
+        QVERIFY(w.RunCommand("SaveAllFilesClick"));
+        QVERIFY(!w.AllSaved); // the new file's save dialog was cancelled
+        w.EditorTabSet->setCurrentIndex(1);
+        w.RunCommand("CloseFileClick");
+        QVERIFY(w.RunCommand("SaveAllFilesClick"));
+        QVERIFY(w.AllSaved);
+    }
+
+    void findHistoriesPersist()
+    {
+        {
+            TIniFile ini(SettingsFileName());
+            ini.WriteString("FindReplaceHistory", "Search1", "later");
+            ini.WriteString("FindReplaceHistory", "Replace0", "with");
+        }
+        {
+            TMainWindow w;
+            w.show();
+            QCOMPARE(TSearchDlg::Instance().SearchHistory(), QStringList({"later"}));
+            QCOMPARE(TSearchDlg::Instance().ReplaceHistory(), QStringList({"with"}));
+            TSearchDlg &dlg = TSearchDlg::Instance();
+            dlg.AddToHistory(dlg.SearchTextBox, "first");
+        }
+        TIniFile ini(SettingsFileName());
+        QCOMPARE(ini.ReadString("FindReplaceHistory", "Search0", ""), QString("first"));
+        QCOMPARE(ini.ReadString("FindReplaceHistory", "Search1", ""), QString("later"));
+        QCOMPARE(ini.ReadString("FindReplaceHistory", "Replace0", ""), QString("with"));
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    TKorvidApplication app(argc, argv);
+    TestEditorMainWindow test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_editor_mainwindow.moc"
