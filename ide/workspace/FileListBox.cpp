@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPainter>
@@ -55,11 +54,10 @@ QIcon TExtensionIcons::IconFor(const QString &fileName)
     const qsizetype index = m_extensions.indexOf(extension);
     if (index >= 0)
         return m_icons[index];
-    static const QFileIconProvider provider;
     const QString sample = extension.isEmpty() ? QStringLiteral("file")
                                                : QStringLiteral("file.") + extension;
     m_extensions.append(extension);
-    m_icons.append(provider.icon(QFileInfo(sample)));
+    m_icons.append(m_provider.icon(QFileInfo(sample)));
     return m_icons.last();
 }
 

@@ -2,6 +2,7 @@
 
 #include "WorkDirItems.h"
 
+#include <QFileIconProvider>
 #include <QIcon>
 #include <QListWidget>
 #include <QStringList>
@@ -19,6 +20,7 @@ public:
     const QStringList &Extensions() const { return m_extensions; }
 
 private:
+    QFileIconProvider m_provider;
     QStringList m_extensions;
     QList<QIcon> m_icons;
 };

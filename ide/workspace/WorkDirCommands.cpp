@@ -129,14 +129,16 @@ void TMainWindow::OpenRecentFileClick(int index)
         OpenFile(name);
 }
 
-// Settings hand-over: the recent files (key 0 ends on top), the working
-// directory and the filter set by the buttons.
+// Settings hand-over: the recent files (key 0 ends on top), the filter set
+// by the buttons and the working directory; a folder that cannot be read
+// leaves the list where it was, already filtered.
 void TMainWindow::ReadWorkDirSettings()
 {
     for (qsizetype i = Workspace.recentFiles.size() - 1; i >= 0; --i)
         RecentFileList->AddFile(Workspace.recentFiles[i]);
-    WorkDirList->SetDirectory(Workspace.workingDir);
+    const QString directory = Workspace.workingDir;  // a refresh moves the field
     WorkDirList->SetFilter(unsigned(Workspace.FilterBits()));
+    WorkDirList->SetDirectory(directory);
 }
 
 // Workspace holds the working directory since the list's last move.
