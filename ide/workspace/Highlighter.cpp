@@ -37,7 +37,6 @@ TSynVelmo::TSynVelmo(QObject *parent) : QsciLexerCustom(parent)
     m_tokenizer.SetStringDelim(TStringDelim::sdDoubleQuote);
     m_tokenizer.SetKeyWords(VelmoKeywords());
     setDefaultFont(BaseFont());
-    setFont(BaseFont());
 }
 
 const char *TSynVelmo::language() const

@@ -47,6 +47,8 @@ private slots:
         QCOMPARE(lexer.defaultColor(style), colour);
         QCOMPARE(lexer.defaultFont(style).bold(), bold);
         QCOMPARE(lexer.defaultFont(style).italic(), italic);
+        QCOMPARE(lexer.font(style).bold(), bold); // what the editor draws with
+        QCOMPARE(lexer.font(style).italic(), italic);
         QCOMPARE(lexer.description(8), QString());
     }
 
