@@ -2,6 +2,7 @@
 
 #include "About.h"
 #include "CaptionPanel.h"
+#include "CompilerRunner.h"
 #include "EditorTabs.h"
 #include "Errors.h"
 #include "FileListBox.h"
@@ -120,6 +121,8 @@ const QHash<QString, TMainWindow::THandler> &TMainWindow::Handlers()
         {"SaveFileClick", &TMainWindow::SaveFileClick},
         {"SaveFileAsClick", &TMainWindow::SaveFileAsClick},
         {"SaveAllFilesClick", &TMainWindow::SaveAllFilesClick},
+        {"CompileMenuClick", &TMainWindow::CompileMenuClick},
+        {"FindAllMenuClick", &TMainWindow::FindAllMenuClick},
         {"CloseFileClick", &TMainWindow::CloseFileClick},
         {"CloseAllFilesClick", &TMainWindow::CloseAllFilesClick},
         {"UndoMenuClick", &TMainWindow::UndoMenuClick},
@@ -581,6 +584,27 @@ void TMainWindow::UpdatePortStatus()
 {
     // Panels 3 to 5 show the port settings, the echo and the display mode
     // once the serial port and the console report them.
+}
+
+// ---------------------------------------------------------------------------
+// Compile: save all files, run the compiler on the active editor's file and
+// show its output in the Build list. A compile already running refuses.
+
+void TMainWindow::CompileMenuClick()
+{
+    if (EditorList->IsEmpty() || CompilerRunning())
+        return;
+    SaveAllFilesClick();
+    IEditor *editor = CurrentEditor();
+    if (!editor || !AllSaved)
+        return;
+    BuildList->clear();
+    ShowOutputPanel(true);
+    OutputTabs->setCurrentIndex(OutputBuildTab);
+    QAction *button = ToolButton("CompileBtn");
+    button->setEnabled(false);
+    CompileSource(CompilerPath(ProgramDir), editor->GetFileName(), BuildList);
+    button->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------

@@ -119,6 +119,8 @@ public:
     void FindReplaceMenuClick();
 
     // --- Command handlers of the window -----------------------------------
+    void CompileMenuClick();
+    void FindAllMenuClick();    // SearchAll.cpp
     void ExitMenuClick();
     void ViewWorkDirMenuClick();
     void ViewOutputMenuClick();

@@ -1,0 +1,171 @@
+#include "CaptionPanel.h"
+#include "ColorListBox.h"
+#include "CompilerRunner.h"
+#include "EditorList.h"
+#include "Errors.h"
+#include "Globals.h"
+#include "IEditor.h"
+#include "MainForm.h"
+#include "SourceEditor.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+// F9 in the workbench: save all, compile the active file with this build's
+// velc placed beside the program, and jump from a message to its line.
+class TestCompileWorkbench : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    QStringList m_errors;
+    QString m_compiler;
+
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
+
+    QString WriteSource(const QString &name, const QByteArray &text)
+    {
+        QDir().mkpath(QFileInfo(Path(name)).path());
+        QFile file(Path(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+        return Path(name);
+    }
+
+    QStringList DirectOutput(const QString &source)
+    {
+        QProcess velc;
+        velc.start(m_compiler, {source});
+        velc.waitForFinished(30000);
+        QString text = QString::fromUtf8(velc.readAllStandardOutput());
+        if (text.endsWith('\n'))
+            text.chop(1);
+        return text.split('\n');
+    }
+
+    static TSourceEditor *Current(TMainWindow &w) { return AsSourceEditor(w.CurrentEditor()); }
+
+    static int RowContaining(TColorListBox *list, const QString &text)
+    {
+        const QStringList lines = list->Lines();
+        for (int i = 0; i < lines.size(); ++i)
+            if (lines[i].contains(text))
+                return i;
+        return -1;
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QDir().mkpath(Path("prog"));
+        SetProgramDir(Path("prog"));
+        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
+        m_compiler = CompilerPath(ProgramDir);
+        QVERIFY(QFile::copy(qEnvironmentVariable("VELMO_BIN_DIR") + "/velc", m_compiler));
+        m_errors.clear();
+        SetErrorReporter([this](const QString &m) { m_errors << m; });
+    }
+
+    void cleanup()
+    {
+        SetErrorReporter({});
+        SetSettingsFileNames(QString(), QString());
+        TSourceEditor::Prompts() = {};
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void NoEditorNoCompile()
+    {
+        TMainWindow w;
+        w.BuildList->AddLine("old");
+        w.CompileMenuClick();
+        QCOMPARE(w.BuildList->Lines(), QStringList({"old"}));
+    }
+
+    // Compile, break a line, compile again, double-click the red line.
+    void CompileBreakAndJump()
+    {
+        const QString source = WriteSource("src/prog.bas", "\n\n\n\n");
+        const QString other = WriteSource("src/other.txt", "a\nb\n");
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.OpenFile(source);
+        w.ShowOutputPanel(false);
+        w.OutputTabs->setCurrentIndex(TMainWindow::OutputFindTab);
+        QVERIFY(w.RunCommand("CompileMenuClick"));
+        QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
+        QVERIFY(w.BuildList->Lines().contains("0 - Error(s)."));
+        QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputBuildTab));
+        QVERIFY(w.OutputPanel->isVisible());
+        QVERIFY(w.ToolButton("CompileBtn")->isEnabled());
+
+        Current(w)->setText("\n\n10 )(\n\n");
+        QVERIFY(Current(w)->IsModified());
+        QVERIFY(w.RunCommand("CompileMenuClick"));
+        QVERIFY(!Current(w)->IsModified());                  // saved before compiling
+        QCOMPARE(w.BuildList->Lines(), DirectOutput(source)); // only the new output
+        const int row = RowContaining(w.BuildList, source + "(3):");
+        QVERIFY(row >= 0);
+
+        w.OpenFile(other);
+        QCOMPARE(w.CurrentEditor()->GetFileName(), other);
+        w.BuildList->setCurrentRow(row);
+        w.BuildList->DblClick();
+        QCOMPARE(w.CurrentEditor()->GetFileName(), source);
+        QCOMPARE(Current(w)->CaretLine(), 3);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    void MissingCompiler()
+    {
+        QFile::remove(m_compiler);
+        const QString source = WriteSource("src/prog.bas", "\n");
+        TMainWindow w;
+        w.OpenFile(source);
+        w.OutputTabs->setCurrentIndex(TMainWindow::OutputFindTab);
+        w.BuildList->AddLine("old");
+        w.CompileMenuClick();
+        QCOMPARE(w.BuildList->Lines(), QStringList({"Could not find compiler: " + m_compiler}));
+        QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputBuildTab));
+    }
+
+    // A file the user declines to save: nothing is compiled and the Build
+    // list keeps what it had.
+    void DeclinedSaveKeepsTheList()
+    {
+        TSourceEditor::Prompts().AskSaveName = [](QWidget *, const QString &) { return QString(); };
+        TMainWindow w;
+        w.RunCommand("NewBasicFileClick");
+        QVERIFY(w.CurrentEditor());
+        w.BuildList->AddLine("old");
+        w.CompileMenuClick();
+        QCOMPARE(w.BuildList->Lines(), QStringList({"old"}));
+    }
+
+    void FolderWithParenthesisShowsTheConversionError()
+    {
+        const QString source = WriteSource("old (2)/prog.bas", "10 )(\n");
+        TMainWindow w;
+        w.OpenFile(source);
+        w.CompileMenuClick();
+        const int row = RowContaining(w.BuildList, "):");
+        QVERIFY(row >= 0);
+        w.OpenFile(WriteSource("src/other.txt", "a\n"));
+        w.BuildList->setCurrentRow(row);
+        w.BuildList->DblClick();
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY(m_errors.first().contains("is not a valid integer value"));
+        QVERIFY(w.CurrentEditor()->GetFileName().endsWith("other.txt"));
+    }
+};
+
+QTEST_MAIN(TestCompileWorkbench)
+#include "test_compile_workbench.moc"

@@ -1,0 +1,158 @@
+#include "CaptionPanel.h"
+#include "EditorList.h"
+#include "Errors.h"
+#include "FileListBox.h"
+#include "FindListBox.h"
+#include "Globals.h"
+#include "IEditor.h"
+#include "MainForm.h"
+#include "SearchAll.h"
+#include "SourceEditor.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+// Find All from the main window: scope, result list, jump and errors.
+class TestSearchAllWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *m_dir = nullptr;
+    QStringList m_errors;
+    QString m_seenText;
+
+    QString Path(const QString &name) const { return m_dir->filePath(name); }
+
+    QString WriteFile(const QString &name, const QByteArray &text)
+    {
+        QDir().mkpath(QFileInfo(Path(name)).path());
+        QFile file(Path(name));
+        if (file.open(QIODevice::WriteOnly))
+            file.write(text);
+        return Path(name);
+    }
+
+    // Answers the dialog once it is up: scope boxes, search text, OK or Cancel.
+    void Answer(const QString &text, bool openFiles, bool workDir, bool ok = true)
+    {
+        QTimer::singleShot(0, [=, this] {
+            TSearchAllDlg &dlg = TSearchAllDlg::Instance();
+            m_seenText = dlg.SearchText();
+            dlg.SetSearchText(text);
+            dlg.SearchOpenFilesBtn->setChecked(openFiles);
+            dlg.SearchWorkDirBtn->setChecked(workDir);
+            (ok ? dlg.OKBtn : dlg.CancelBtn)->click();
+        });
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        QDir().mkpath(Path("prog"));
+        SetProgramDir(Path("prog"));
+        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
+        m_errors.clear();
+        SetErrorReporter([this](const QString &m) { m_errors << m; });
+    }
+
+    void cleanup()
+    {
+        SetErrorReporter({});
+        SetSettingsFileNames(QString(), QString());
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void NoEditorScopes_data()
+    {
+        QTest::addColumn<bool>("workDir");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("nothing ticked") << false << QStringList({"completed."});
+        QTest::newRow("working directory")
+            << true << QStringList({"Search in working directory...", "@/work/a.bas(2):   x = 1  ", "completed."});
+    }
+    void NoEditorScopes()
+    {
+        QFETCH(bool, workDir);
+        QFETCH(QStringList, expected);
+        WriteFile("work/a.bas", "y = 2\nx = 1\n");
+        TMainWindow w;
+        w.WorkDirList->SetDirectory(Path("work"));
+        w.ShowOutputPanel(false);
+        Answer("x", false, workDir);
+        QVERIFY(w.RunCommand("FindAllMenuClick"));
+        expected.replaceInStrings("@", m_dir->path());
+        QCOMPARE(w.FindList->Lines(), expected);
+        QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputFindTab));
+        QVERIFY(w.OutputPanel->isVisibleTo(&w));
+    }
+
+    // Open files are searched as they stand in the editor; the same file in
+    // the working directory once more as saved. A result opens its line.
+    void OpenFilesThenDiskThenJump()
+    {
+        const QString a = WriteFile("work/a.bas", "x = 1\n");
+        const QString b = WriteFile("work/b.bas", "\n\nREM\n");
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.WorkDirList->SetDirectory(Path("work"));
+        w.OpenFile(b);
+        w.OpenFile(a);
+        AsSourceEditor(w.CurrentEditor())->setText("z = 0\nx = 2\n");
+        AsSourceEditor(w.CurrentEditor())->setSelection(1, 0, 1, 1);
+        Answer("x", true, true);
+        QVERIFY(w.RunCommand("FindAllMenuClick"));
+        QCOMPARE(m_seenText, QString("x"));  // the selection filled the search box
+        const QStringList lines = w.FindList->Lines();
+        QCOMPARE(lines.first(), QString("Search in open files..."));
+        QVERIFY(lines.contains(a + "(2):   x = 2  "));
+        QVERIFY(lines.contains(a + "(1):   x = 1  "));
+        QCOMPARE(lines.last(), QString("completed."));
+
+        Answer("rem", false, false);
+        QVERIFY(w.RunCommand("FindAllMenuClick"));
+        QCOMPARE(w.FindList->Lines(), QStringList({"Search in current file...", "completed."}));
+        Answer("rem", true, false);
+        QVERIFY(w.RunCommand("FindAllMenuClick"));
+        QCOMPARE(w.FindList->Lines(),
+                 QStringList({"Search in open files...", b + "(3):   REM  ", "completed."}));
+        w.FindList->setCurrentRow(1);
+        w.FindList->DblClick();
+        QCOMPARE(w.CurrentEditor()->GetFileName(), b);
+        QCOMPARE(AsSourceEditor(w.CurrentEditor())->CaretLine(), 3);
+    }
+
+    void CancelLeavesTheList()
+    {
+        TMainWindow w;
+        w.FindList->AddLine("old");
+        Answer("x", false, true, false);
+        QVERIFY(w.RunCommand("FindAllMenuClick"));
+        QCOMPARE(w.FindList->Lines(), QStringList({"old"}));
+    }
+
+    void ReadErrorIsShown()
+    {
+        WriteFile("work/a.bas", "x\n");
+        QVERIFY(QFile::link("/proc/self/mem", Path("work/broken.bas")));
+        TMainWindow w;
+        w.WorkDirList->SetDirectory(Path("work"));
+        Answer("x", false, true);
+        QVERIFY(!w.RunCommand("FindAllMenuClick"));
+        QCOMPARE(m_errors.size(), 1);
+        QVERIFY2(m_errors.first().contains("broken.bas"), qPrintable(m_errors.first()));
+        QVERIFY(!w.FindList->Lines().contains("completed."));
+        QCOMPARE(w.FindList->Lines().first(), QString("Search in working directory..."));
+    }
+};
+
+QTEST_MAIN(TestSearchAllWindow)
+#include "test_searchall_window.moc"
