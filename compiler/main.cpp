@@ -6,9 +6,20 @@
 #include <cstdio>
 #include <exception>
 
+namespace {
+
+// The program's name as it is called on this platform.
+#ifdef _WIN32
+const char kUsage[] = "Usage: velc.exe <source>\n";
+#else
+const char kUsage[] = "Usage: velc <source>\n";
+#endif
+
+}  // namespace
+
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fputs("Usage: velc <source>\n", stdout);
+    std::fputs(kUsage, stdout);
     return 0;
   }
   try {

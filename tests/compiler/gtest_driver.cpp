@@ -216,11 +216,21 @@ TEST(Target, ProfilesByName) {
   EXPECT_EQ(target.maxDoNesting, 5);
 }
 
-TEST(StatementLoop, ProgramMemoryReportedOnceAtFirstCrossing) {
+// Lines of "THEN" give records of 4 bytes (no body); after the statement of
+// line n the image holds 4 * (n - 1) + 3 bytes, the closing 0x0A not yet
+// counted. The message comes at the first line whose size exceeds the limit.
+struct MemoryCase {
+  int limit;
+  int reportedLine;  // 0: no message
+};
+
+class ProgramMemory : public testing::TestWithParam<MemoryCase> {};
+
+TEST_P(ProgramMemory, ReportedOnceAtFirstCrossing) {
   std::ostringstream out;
   CCompiler compiler(out);
   compiler.m_files.FindOrAdd("/p.bas");
-  compiler.m_target.programMemory = 6;
+  compiler.m_target.programMemory = GetParam().limit;
   CParser parser(compiler);
   CLine line;
   line.m_text = "THEN";
@@ -229,11 +239,22 @@ TEST(StatementLoop, ProgramMemoryReportedOnceAtFirstCrossing) {
     parser.CompileLine(i, line);
   }
   parser.Finish(3);
-  EXPECT_EQ(CountLines(out.str(), "Not enough program memory (max. 6 Bytes).\n"), 1);
-  EXPECT_NE(out.str().find("/p.bas(2): Not enough program memory"), std::string::npos) << out.str();
-  EXPECT_EQ(compiler.m_codeLimit, INT_MAX);
+  const std::string message = "Not enough program memory (max. " + std::to_string(GetParam().limit) + " Bytes).\n";
   EXPECT_EQ(compiler.m_codeSize, 3 * 4 + 4);
+  if (GetParam().reportedLine == 0) {
+    EXPECT_EQ(CountLines(out.str(), "Not enough program memory"), 0) << out.str();
+    EXPECT_EQ(compiler.m_codeLimit, GetParam().limit);
+    return;
+  }
+  EXPECT_EQ(CountLines(out.str(), message), 1) << out.str();
+  const std::string where = "/p.bas(" + std::to_string(GetParam().reportedLine) + "): Not enough program memory";
+  EXPECT_NE(out.str().find(where), std::string::npos) << out.str();
+  EXPECT_EQ(compiler.m_codeLimit, INT_MAX);
 }
+
+INSTANTIATE_TEST_SUITE_P(Limits, ProgramMemory,
+                         testing::Values(MemoryCase{2, 1}, MemoryCase{3, 2}, MemoryCase{6, 2}, MemoryCase{7, 3},
+                                         MemoryCase{10, 3}, MemoryCase{11, 0}, MemoryCase{12, 0}));
 
 TEST(StatementLoop, EveryLineYieldsOneRecordEvenWithErrors) {
   std::ostringstream out;
