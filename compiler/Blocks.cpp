@@ -1,7 +1,7 @@
 #include "Blocks.h"
 
-void CStmtList::PushBlock(int token, int line) {
-  m_stack.push_back({token, false, line});
+void CStmtList::PushBlock(int token, int fileIndex, int line) {
+  m_stack.push_back({token, false, fileIndex, line});
   ++Counter(token);
 }
 

@@ -10,12 +10,13 @@ enum BlockToken { btIf = 0x80, btFor = 0x85, btWhile = 0x89, btDo = 0x8B };
 struct CStmt {
   int token = 0;          // 0x80 IF (block form), 0x85 FOR, 0x89 WHILE, 0x8B DO
   bool elseSeen = false;  // an IF has had its ELSE
+  int fileIndex = 0;      // file of the opening statement
   int line = 0;           // source line of the opening statement
 };
 
 class CStmtList {
  public:
-  void PushBlock(int token, int line);
+  void PushBlock(int token, int fileIndex, int line);
   CStmt* TopBlock() { return m_stack.empty() ? nullptr : &m_stack.back(); }
   bool PopBlock(CStmt& popped);  // false when the stack is empty
   int CountBlocks(int token) const;

@@ -50,7 +50,7 @@ void CloseBlock(CParser& p, int expected, const char* keyword, const char* unmat
 
 // Opens a loop block; every open block of the same kind counts against the limit.
 void OpenLoop(CParser& p, int token, int limit, const char* what) {
-  p.m_blocks.PushBlock(token, p.m_line.m_lineNumber);
+  p.m_blocks.PushBlock(token, p.m_line.m_fileIndex, p.m_line.m_lineNumber);
   p.m_code.EmitToken(token, -1);
   if (p.m_blocks.CountBlocks(token) > limit) {
     p.Error(Format((std::string("Too many nested ") + what + " loops (max. %d).").c_str(), limit));
@@ -68,7 +68,7 @@ void Keyword(CParser& p) {
 void Then(CParser& p) {
   p.NextSymbol();
   if (p.Symbol() == symEndOfLine) {
-    p.m_blocks.PushBlock(btIf, p.m_line.m_lineNumber);
+    p.m_blocks.PushBlock(btIf, p.m_line.m_fileIndex, p.m_line.m_lineNumber);
     p.m_code.EmitToken(KeywordToken(symTHEN), -1);
     return;
   }
@@ -208,8 +208,11 @@ void CParser::OnStatement() {
 void CParser::EndStatement() { Keyword(*this); }
 
 // Blocks still open after the last line, innermost first, each reported at
-// the line that opened it.
+// the file and line that opened it (which may be an included file that the
+// program has long left).
 void CParser::CloseBlocks() {
   CStmt block;
-  while (m_blocks.PopBlock(block)) Error(KindOf(block.token).unclosed, block.line);
+  while (m_blocks.PopBlock(block)) {
+    m_compiler.ReportError(KindOf(block.token).unclosed, block.fileIndex, block.line);
+  }
 }
