@@ -1,6 +1,6 @@
 # Set-up commands for users and CI.
 #   make test  - install missing packages, configure, build, run every test
-#   make run   - the same set-up, then start the workbench on examples/hello.bas
+#   make run   - the same set-up, then compile examples/hello.bas and start the workbench on it
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 
