@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QProcess>
 #include <QTabBar>
@@ -48,6 +49,18 @@ private:
         return text.split('\n');
     }
 
+    static void CopyTree(const QString &from, const QString &to)
+    {
+        QDir().mkpath(to);
+        for (const QFileInfo &entry : QDir(from).entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QString target = to + "/" + entry.fileName();
+            if (entry.isDir())
+                CopyTree(entry.filePath(), target);
+            else
+                QFile::copy(entry.filePath(), target);
+        }
+    }
+
     static TSourceEditor *Current(TMainWindow &w) { return AsSourceEditor(w.CurrentEditor()); }
 
     static int RowContaining(TColorListBox *list, const QString &text)
@@ -79,6 +92,25 @@ private slots:
         TSourceEditor::Prompts() = {};
         delete m_dir;
         m_dir = nullptr;
+    }
+
+    // Every example program, in a copy of the examples folder, shows in the
+    // Build list exactly as the compiler prints it.
+    void ExamplesShowTheCompilerOutput()
+    {
+        CopyTree(QDir::cleanPath(QStringLiteral(VELMO_TEST_DATA "/../../../../examples")), Path("examples"));
+        QDirIterator it(Path("examples"), {"*.bas"}, QDir::Files, QDirIterator::Subdirectories);
+        TMainWindow w;
+        int compiled = 0;
+        while (it.hasNext()) {
+            const QString source = it.next();
+            w.OpenFile(source);
+            w.CompileMenuClick();
+            QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
+            ++compiled;
+        }
+        if (compiled == 0)
+            QSKIP("no example programs");
     }
 
     void NoEditorNoCompile()

@@ -156,12 +156,6 @@ private slots:
         QCOMPARE(list.Lines(), QStringList({"Could not redirect stdout."}));
     }
 
-    void FailureLines()
-    {
-        QCOMPARE(CompilerNotFoundLine("/p/velc"), QString("Could not find compiler: /p/velc"));
-        QCOMPARE(CouldNotRunLine("/p/velc \"a\"", "No such file or directory"),
-                 QString("Could not run: /p/velc \"a\" (No such file or directory)."));
-    }
 };
 
 QTEST_MAIN(TestCompilerRunner)

@@ -193,28 +193,6 @@ private slots:
         QCOMPARE(lines, results);
     }
 
-    void ReadErrorEndsTheSearch()
-    {
-        QTemporaryDir dir;
-        QFile bas(dir.filePath("a.bas"));
-        QVERIFY(bas.open(QIODevice::WriteOnly));
-        bas.write("x\n");
-        bas.close();
-        QVERIFY(QFile::link("/proc/self/mem", dir.filePath("broken.bas")));
-        TSearchAllDlg dlg;
-        dlg.SetSearchText("x");
-        SetScope(dlg, false, true);
-        TFindListBox list;
-        dlg.SetResultList(&list);
-        QString error;
-        QVERIFY(!dlg.Search({{}, TSearchSource{"/ed/c.bas", {"x"}}, dir.path()}, error));
-        QVERIFY2(error.contains("broken.bas"), qPrintable(error));
-        QCOMPARE(list.Lines().mid(0, 3),
-                 QStringList({"Search in current file...", "/ed/c.bas(1):   x  ",
-                              "Search in working directory..."}));
-        QVERIFY(!list.Lines().contains("completed."));
-    }
-
     void ResultLinesAreDrawnIndented()
     {
         TFindListBox list;
