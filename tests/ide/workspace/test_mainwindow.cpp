@@ -7,10 +7,12 @@
 #include "CaptionPanel.h"
 #include "ColorListBox.h"
 #include "FindListBox.h"
+#include "EditorList.h"
 #include "Errors.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "MainForm.h"
+#include "RecentFiles.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -804,6 +806,34 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&second));
         QCOMPARE(second.Workspace.workingDir, ProgramDir + "Samples");
         QCOMPARE(TIniFile(SettingsPath()).ReadString("Transfer", "LastFile", ""), QString("<approot>\\x.hex"));
+    }
+
+    void commandLineOpensFirstArgumentOnly()
+    {
+        const QString first = dir->filePath("missing.bas");
+        const QString second = dir->filePath("second.bas");
+        TMainWindow w;
+        w.SetArguments({first, second});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.EditorList->OpenCount(), 1);
+        IEditor *editor = w.CurrentEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor->GetFileName(), first);
+        QCOMPARE(w.RecentFileList->FileAt(0), first);
+        QVERIFY(!QFile::exists(first)); // created only when saved
+        QVERIFY(w.CurrentEditState().has_value());
+        QVERIFY(w.ToolButton("CompileBtn")->isEnabled());
+    }
+
+    void decimalSeparatorIsPoint()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        InitGlobals();
+        QCOMPARE(QLocale().toString(1.5), QString("1.5"));
+        QCOMPARE(QLocale().toDouble("2.25"), 2.25);
+        QVERIFY(ProgramDir.endsWith('/'));
+        SetProgramDir(dir->filePath("prog"));
     }
 
     void commandErrorsReachTheTopLevelHandler()
