@@ -12,16 +12,17 @@ constexpr int kMaxNesting = 200;
 constexpr const char* kTooDeep = "Expression or IF nested too deeply (max. %d levels).";
 
 // Counts one level for as long as it lives. Entering a level beyond the
-// bound reports kTooDeep once per line and skips to the
-// end of the line; m_nestingOverflow then tells the enclosing levels to
-// expect nothing more. The flag is cleared when an outermost level starts.
+// bound reports kTooDeep once per line and skips to the end of the line;
+// m_nestingOverflow then tells the enclosing levels to expect nothing more
+// and keeps the statement routines, which go on at the end of the line,
+// from reporting anything else on it. The flag is cleared when the next
+// line starts.
 class NestingGuard {
  public:
   explicit NestingGuard(CParser& parser) : m_parser(parser) {
-    if (m_parser.m_nesting++ == 0) m_parser.m_nestingOverflow = false;
-    if (m_parser.m_nesting <= kMaxNesting || m_parser.m_nestingOverflow) return;
-    m_parser.m_nestingOverflow = true;
+    if (++m_parser.m_nesting <= kMaxNesting || m_parser.m_nestingOverflow) return;
     m_parser.Error(Format(kTooDeep, kMaxNesting));
+    m_parser.m_nestingOverflow = true;
     while (m_parser.Symbol() != symEndOfLine) m_parser.NextSymbol();
   }
   ~NestingGuard() { --m_parser.m_nesting; }

@@ -24,6 +24,7 @@ void CParser::CompileLine(int index, const CLine& line) {
   m_line.m_directive = false;
   ActiveExpansions.clear();
   Scan.m_pos = 0;
+  m_nestingOverflow = false;
   m_code.BeginLine(index);
   NextSymbol();
   StatementList(false);
@@ -47,7 +48,8 @@ void CParser::StatementList(bool conditional) {
 }
 
 // The image is compared with the program memory after every statement; the
-// message is printed once per run, then the limit is lifted.
+// message is printed once per run, then the limit is lifted. It is printed
+// also on a line given up for its nesting, whose other messages are dropped.
 void CParser::Statement(bool conditional) {
   const StatementRoutine routine = StatementFor(Symbol());
   if (routine) {
@@ -56,7 +58,8 @@ void CParser::Statement(bool conditional) {
     Error("Variable or statement expected.");
   }
   if (m_code.Size() > m_target.programMemory) {
-    Error(Format("Not enough program memory (max. %d Bytes).", m_target.programMemory));
+    m_compiler.ReportError(Format("Not enough program memory (max. %d Bytes).", m_target.programMemory),
+                           m_line.m_fileIndex, m_line.m_lineNumber);
     m_target.programMemory = INT_MAX;
   }
 }
@@ -85,7 +88,10 @@ void CParser::ExpectKeyword(TSYMBOL symbol, int tokenCode) {
   m_code.EmitToken(tokenCode, -1);
 }
 
+// A line given up for its nesting has had its one message; what the
+// statement routines meet at its end is not reported.
 void CParser::Error(const std::string& text, int line) {
+  if (m_nestingOverflow) return;
   m_compiler.ReportError(text, m_line.m_fileIndex, line < 0 ? m_line.m_lineNumber : line);
 }
 

@@ -17,12 +17,14 @@ struct Outcome {
   std::string image;  // the whole image as characters
 };
 
-// Compiles the lines as one program (after "BYTE a, b[2]") and returns what was said.
-Outcome Compile(const std::vector<std::string>& lines) {
+// Compiles the lines as one program (after "BYTE a, b[2]") and returns what
+// was said. Long lines are the point here, so program memory is unbounded
+// unless a test asks for a bound.
+Outcome Compile(const std::vector<std::string>& lines, int programMemory = INT_MAX) {
   std::ostringstream out;
   CCompiler compiler(out);
   compiler.m_files.FindOrAdd("/p.bas");
-  compiler.m_target.programMemory = INT_MAX;  // long lines are the point here
+  compiler.m_target.programMemory = programMemory;
   CParser parser(compiler);
   CLine line;
   line.m_text = "BYTE a, b[2]";
@@ -81,8 +83,23 @@ INSTANTIATE_TEST_SUITE_P(
         DeepCase{"Parens100000", "a = " + Repeat("(", 100000), kTooDeep},
         DeepCase{"Functions100000", "a = " + Repeat("SIN(", 100000) + "1", kTooDeep},
         DeepCase{"Indexes100000", "a = " + Repeat("b[", 100000), kTooDeep},
-        DeepCase{"IfThen100000", Repeat("IF 1 THEN ", 100000) + "END", kTooDeep}),
+        DeepCase{"IfThen100000", Repeat("IF 1 THEN ", 100000) + "END", kTooDeep},
+        // The statement goes on at the end of the given-up line; what it
+        // misses there (its other arguments, a "]", GOTO) is not reported.
+        DeepCase{"StatementArguments", "SETPWM " + Repeat("(", 200) + "1" + Repeat(")", 200) + ", 2, 3",
+                 kTooDeep},
+        DeepCase{"PrintItems", "PRINT " + Repeat("SIN(", 300) + "1, 2", kTooDeep},
+        DeepCase{"Initializers", "b = [" + Repeat("(", 300) + "1, 2]", kTooDeep},
+        DeepCase{"OnJumps", "ON " + Repeat("(", 300) + " GOTO x", kTooDeep}),
     [](const testing::TestParamInfo<DeepCase>& info) { return std::string(info.param.name); });
+
+// The program memory is still checked on a given-up line: its message is
+// printed once per run, so dropping it there would lose it for good.
+TEST(DeepLine, ProgramMemoryIsReportedOnTheGivenUpLine) {
+  const Outcome run = Compile({"a = " + Repeat("(", 300), "a = (1)"}, 100);
+  EXPECT_EQ(NestingMessages(run.output),
+            kTooDeep + "/p.bas(2): Not enough program memory (max. 100 Bytes).\n");
+}
 
 // Unary operators repeat without nesting: any number of them is accepted and
 // written one character each.
