@@ -56,8 +56,11 @@ QIcon TExtensionIcons::IconFor(const QString &fileName)
         return m_icons[index];
     const QString sample = extension.isEmpty() ? QStringLiteral("file")
                                                : QStringLiteral("file.") + extension;
+    QIcon icon = m_provider.icon(QFileInfo(sample));
+    if (icon.isNull())  // a desktop without an icon theme
+        icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
     m_extensions.append(extension);
-    m_icons.append(m_provider.icon(QFileInfo(sample)));
+    m_icons.append(icon);
     return m_icons.last();
 }
 
