@@ -46,21 +46,12 @@ TEST(PrintFields, ValuesAreNotExpandedAgain)
     EXPECT_EQ(ExpandPrintFields("$Title$", values), "$Date$");
 }
 
-TEST(PrintJobSettings, TableValues)
+TEST(PrintJobSettings, FooterNamesTheFileInSmallLetters)
 {
     const TPrintJobSettings s =
         MakePrintJobSettings("Prog.BAS", "/Home/User/Prog.BAS", false, true, true);
     EXPECT_EQ(s.DocumentTitle, "Prog.BAS");
-    EXPECT_EQ(s.Title, "Velmo");
-    EXPECT_FALSE(s.Colors);
-    EXPECT_TRUE(s.LineNumbers);
-    EXPECT_TRUE(s.SelectedOnly);
-    EXPECT_EQ(s.HeaderLeft, "$Title$");
-    EXPECT_EQ(s.HeaderRight, "$Date$");
     EXPECT_EQ(s.FooterLeft, "/home/user/prog.bas");
-    EXPECT_EQ(s.FooterRight, "$PAGENUM$/$PAGECOUNT$");
-    EXPECT_EQ(s.FontName, "Courier New");
-    EXPECT_EQ(s.FontSize, 10);
 }
 
 } // namespace

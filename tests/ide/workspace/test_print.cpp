@@ -9,7 +9,6 @@
 #include <QDate>
 #include <QImage>
 #include <QProcess>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -247,16 +246,6 @@ private slots:
             QCOMPARE(e.Message(), QString("Unable to print \"a.bas\": no printer is available. "
                                           "Choose a printer or a PDF file with \"Printer Setup...\"."));
         }
-    }
-
-    void dialogLooksAsDesigned()
-    {
-        TPrintFileDialog dialog;
-        QCOMPARE(dialog.windowTitle(), QString(" Print File"));
-        QVERIFY(dialog.Colors());
-        QVERIFY(!dialog.LineNumbers());
-        QVERIFY(dialog.PrintBtn->isDefault());
-        QCOMPARE(dialog.PrintSetupBtn->text(), QString("Printer Setup..."));
     }
 
     void selectionBoxFollowsTheEditor_data()
