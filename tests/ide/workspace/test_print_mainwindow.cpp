@@ -13,11 +13,13 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -28,6 +30,25 @@ QString PdfText(const QString &pdf)
     process.start("pdftotext", {"-layout", pdf, "-"});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Pixels of the first page whose red, green and blue differ clearly.
+int ColouredPixels(const QString &pdf, const QString &dir)
+{
+    const QString prefix = dir + "/page";
+    QProcess::execute("pdftoppm", {"-png", "-r", "60", "-f", "1", "-l", "1", "-singlefile", pdf, prefix});
+    const QImage image(prefix + ".png");
+    if (image.isNull())
+        return -1;
+    int coloured = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            if (std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 60)
+                ++coloured;
+        }
+    }
+    return coloured;
 }
 
 // What the dialog showed when it opened.
@@ -132,6 +153,38 @@ private slots:
         QVERIFY(text.contains(QDir::cleanPath(source).toLower()));
         QVERIFY(text.contains("Velmo"));
         QVERIFY(text.contains("1/1"));
+    }
+
+    void colouringFollowsTheBoxAndTheFileType_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("colours");
+        QTest::addColumn<bool>("coloured");
+        QTest::newRow("Velmo, colours") << "prog.bas" << true << true;
+        QTest::newRow("Velmo, plain") << "prog.bas" << false << false;
+        QTest::newRow("text, colours") << "notes.txt" << true << false;
+    }
+
+    void colouringFollowsTheBoxAndTheFileType()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, colours);
+        QFETCH(bool, coloured);
+        QFile file(m_dir->filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        for (int i = 0; i < 10; ++i)
+            file.write("' a comment\nFOR i = 1 TO 10\n  PRINT \"text\"; i\nNEXT i\n");
+        file.close();
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.OpenFile(file.fileName());
+        TPrintFileDialog::Instance().ColorsCheckBox->setChecked(colours);
+        QVERIFY(RunPrint(w, Qt::Key_Return).shown);
+        const int pixels = ColouredPixels(Pdf(), m_dir->path());
+        QVERIFY(pixels >= 0);
+        QCOMPARE(pixels > 50, coloured);
+        TPrintFileDialog::Instance().ColorsCheckBox->setChecked(true);
     }
 
     void escapePrintsNothing()
