@@ -1,5 +1,6 @@
 #include "Compiler.h"
 
+#include "CodePage.h"
 #include "LabelPass.h"
 #include "Parser.h"
 #include "Paths.h"
@@ -11,6 +12,12 @@
 namespace {
 
 const char kBanner[] = "Velmo Compiler V2.4 - compiler for the ZENTRA module family\n";
+
+// Diagnostics may quote source text, which the compiler holds in
+// Windows-1252, while file names on this system are UTF-8. Standard output
+// is UTF-8 throughout, so that a reader can decode every line the same way
+// and find the files it names: a text that is not UTF-8 yet is transcoded.
+std::string OutputText(const std::string& text) { return IsValidUtf8(text) ? text : AnsiToUtf8(text); }
 
 void ChangeDirectory(const std::string& dir) {
   std::error_code error;
@@ -38,9 +45,9 @@ void CCompiler::PrintLine(const std::string& text) { m_out << text << '\n'; }
 void CCompiler::ReportError(const std::string& text, int fileIndex, int line) {
   if (m_errorCount < 10) {
     if (fileIndex < 0) {
-      m_out << text << '\n';
+      m_out << OutputText(text) << '\n';
     } else {
-      m_out << m_files.Name(fileIndex) << '(' << (line < 0 ? 1 : line) << "): " << text << '\n';
+      m_out << m_files.Name(fileIndex) << '(' << (line < 0 ? 1 : line) << "): " << OutputText(text) << '\n';
     }
     ++m_errorCount;
   } else if (m_errorCount == 10) {

@@ -1,0 +1,2 @@
+' This file is Windows-1252.
+BYTE "été"

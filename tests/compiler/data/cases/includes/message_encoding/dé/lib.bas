@@ -1,0 +1,2 @@
+BYTE "café"
+#include "ansi"
