@@ -11,10 +11,14 @@ cat "${example%.bas}.lst"
 
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
   echo
-  echo "No display found, so the Korvid workbench cannot open its window here."
-  echo "Run 'make run' from a desktop session, or start it there yourself with:"
+  echo "make run: no display found (neither DISPLAY nor WAYLAND_DISPLAY is set),"
+  echo "so the Korvid workbench cannot open its window here."
+  echo "Korvid is a desktop program: run 'make run' from a terminal in your desktop"
+  echo "session (or over 'ssh -X'), or start it there yourself with:"
   echo "    $build_dir/bin/Korvid $example"
-  exit 0
+  echo "To check that it starts without a display:"
+  echo "    QT_QPA_PLATFORM=offscreen $build_dir/bin/Korvid $example"
+  exit 1
 fi
 echo "Starting the Korvid workbench on $example ..."
 exec "$build_dir/bin/Korvid" "$example"
