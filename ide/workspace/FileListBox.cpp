@@ -150,7 +150,8 @@ QStringList TImageFileListBox::ItemTexts() const
 
 int TImageFileListBox::RowHeight() const
 {
-    return std::max(fontMetrics().boundingRect(QStringLiteral("Wg")).height() + 2, MinRowHeight);
+    // The text height is the font's line height, the same for every text.
+    return std::max(fontMetrics().height() + 2, MinRowHeight);
 }
 
 void TImageFileListBox::SetDirectory(const QString &path)

@@ -41,9 +41,9 @@ bool PassesFilter(const QString &fileName, unsigned filter)
 const QList<TFileFilter> &FileFilters()
 {
     static const QList<TFileFilter> filters = {
-        {FilterBas, "FilterBasBtn", "Filter Basic files (*.bas)", ".bas"},
-        {FilterLst, "FilterLstBtn", "Filter List files (*.lst)", ".lst"},
-        {FilterHex, "FilterHexBtn", "Filter Hex files (*.hex)", ".hex"},
+        {FilterBas, "FilterBasBtn", ".bas"},
+        {FilterLst, "FilterLstBtn", ".lst"},
+        {FilterHex, "FilterHexBtn", ".hex"},
     };
     return filters;
 }

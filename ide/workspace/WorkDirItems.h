@@ -17,12 +17,12 @@ struct TFileItem
 };
 using TFileItems = QList<TFileItem>;
 
-// The filter buttons of the working-directory toolbar, one bit each.
+// The filter buttons of the working-directory toolbar, one bit each (their
+// captions and hints are in the toolbar's command table).
 struct TFileFilter
 {
     unsigned Bit;
     const char *ButtonName;
-    const char *Hint;
     const char *Extension;
 };
 const QList<TFileFilter> &FileFilters();

@@ -12,6 +12,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
+#include <QRegularExpression>
 #include <QProcess>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -153,6 +155,62 @@ private slots:
         w.BuildList->DblClick();
         QCOMPARE(w.CurrentEditor()->GetFileName(), source);
         QCOMPARE(Current(w)->CaretLine(), 3);
+        QVERIFY(m_errors.isEmpty());
+    }
+
+    // A new user's first session with the example: F9, break a line, F9,
+    // double-click the red line with the mouse and land on it.
+    void HelloExampleWalkThrough()
+    {
+        const QString examples = QDir::cleanPath(QStringLiteral(VELMO_TEST_DATA "/../../../../examples"));
+        const QString source = Path("examples/hello.bas");
+        QDir().mkpath(Path("examples"));
+        QVERIFY(QFile::copy(examples + "/hello.bas", source));
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.OpenFile(source);
+        TSourceEditor *editor = Current(w);
+        QVERIFY(editor);
+
+        QTest::keyClick(&w, Qt::Key_F9);
+        QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
+        QVERIFY(w.BuildList->Lines().contains("0 - Error(s)."));
+        QCOMPARE(RowContaining(w.BuildList, "):"), -1);
+
+        // Break the FOR line: the caret to its end, two backspaces take "10".
+        const int forLine = editor->text().split('\n').indexOf(QRegularExpression("^FOR .* TO 10\\s*$"));
+        QVERIFY(forLine >= 0);
+        editor->setCursorPosition(forLine, editor->text(forLine).trimmed().size());
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QTest::keyClick(editor, Qt::Key_Backspace);
+        QVERIFY(editor->text(forLine).trimmed().endsWith("TO"));
+        QTest::keyClick(&w, Qt::Key_F9);
+        QVERIFY(!editor->IsModified());
+        QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
+        QVERIFY(!w.BuildList->Lines().contains("0 - Error(s)."));
+        const QString message = QString("%1(%2):").arg(source).arg(forLine + 1);
+        const int row = RowContaining(w.BuildList, message);
+        QVERIFY2(row >= 0, qPrintable(w.BuildList->Lines().join('\n')));
+
+        // The line is drawn in red.
+        w.BuildList->scrollToItem(w.BuildList->item(row));
+        const QRect rect = w.BuildList->visualItemRect(w.BuildList->item(row));
+        const QImage image = w.BuildList->viewport()->grab().toImage();
+        bool red = false;
+        for (int x = rect.left(); x < rect.right() && x < image.width() && !red; ++x)
+            for (int y = rect.top(); y <= rect.bottom() && !red; ++y)
+                red = QColor(image.pixel(x, y)) == QColor(255, 0, 0);
+        QVERIFY(red);
+
+        editor->setCursorPosition(0, 0);
+        QTest::mouseClick(w.BuildList->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(w.BuildList->viewport(), Qt::LeftButton, {}, rect.center());
+        QCOMPARE(w.CurrentEditor()->GetFileName(), source);
+        QCOMPARE(Current(w)->CaretLine(), forLine + 1);
+        QCOMPARE(Current(w)->CaretColumn(), 1);
+        QVERIFY(!Current(w)->hasSelectedText());
         QVERIFY(m_errors.isEmpty());
     }
 

@@ -202,6 +202,27 @@ private slots:
         QCOMPARE(m_list->Icons().Extensions(), (QStringList{"lst", "bas", "hex", "pdf"}));
     }
 
+    // A row is the text height of the list's font plus 2, at least 17 pixels,
+    // as in the output lists.
+    void rowHeightFollowsTheFont_data()
+    {
+        QTest::addColumn<int>("pixelSize");
+        QTest::newRow("small font") << 8;
+        QTest::newRow("large font") << 40;
+    }
+
+    void rowHeightFollowsTheFont()
+    {
+        QFETCH(int, pixelSize);
+        m_list->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_list.get()));
+        QFont font = m_list->font();
+        font.setPixelSize(pixelSize);
+        m_list->setFont(font);
+        const int expected = std::max(QFontMetrics(font).height() + 2, 17);
+        QCOMPARE(m_list->visualItemRect(m_list->item(1)).height(), expected);
+    }
+
     void wheelScrollsTwoLinesPerNotch()
     {
         for (int i = 0; i < 60; ++i)

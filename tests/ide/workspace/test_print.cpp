@@ -7,6 +7,7 @@
 
 #include <QCheckBox>
 #include <QDate>
+#include <QFont>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
@@ -93,7 +94,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_tmp.isValid());
-        for (const char *tool : {"pdftotext", "pdfinfo", "pdftoppm"})
+        for (const char *tool : {"pdftotext", "pdfinfo", "pdftoppm", "pdffonts"})
             QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), tool);
     }
 
@@ -202,6 +203,40 @@ private slots:
         editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, QsciLexerCPP::Keyword,
                              static_cast<void *>(font));
         QCOMPARE(QByteArray(font), fontBefore);
+    }
+
+    // The print font is the job's, whatever font the editor shows: the same
+    // text takes the same pages from an editor at 6 or 28 points, and more
+    // pages with a larger print font.
+    void printFontIsTheJobsNotTheEditors_data()
+    {
+        QTest::addColumn<int>("editorPoints");
+        QTest::newRow("small editor font") << 6;
+        QTest::newRow("large editor font") << 28;
+    }
+
+    void printFontIsTheJobsNotTheEditors()
+    {
+        QFETCH(int, editorPoints);
+        const auto pagesWith = [this](int editorSize, int printSize) {
+            QsciScintilla editor;
+            editor.setFont(QFont(QStringLiteral("DejaVu Sans"), editorSize));
+            editor.setText(NumberedLines(200));
+            TPrintJobSettings settings = MakePrintJobSettings("a.txt", "/a.txt", true, false, false);
+            settings.FontSize = printSize;
+            int pages = 0;
+            PrintToPdf(editor, settings, Pdf("font.pdf"), &pages);
+            return pages;
+        };
+        const int reference = pagesWith(10, 10);
+        QVERIFY(reference >= 2);
+        // The text is set in the desktop's face for "Courier New".
+        if (!QStandardPaths::findExecutable("fc-match").isEmpty()) {
+            const QString face = Run("fc-match", {"-f", "%{family[0]}", "Courier New"}).remove(' ');
+            QVERIFY2(Run("pdffonts", {Pdf("font.pdf")}).contains(face), qPrintable(face));
+        }
+        QCOMPARE(pagesWith(editorPoints, 10), reference);
+        QVERIFY(pagesWith(10, 20) > reference);
     }
 
     void emptyTextPrintsOnePage()

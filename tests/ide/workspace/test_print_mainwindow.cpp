@@ -15,6 +15,7 @@
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -30,6 +31,16 @@ QString PdfText(const QString &pdf)
     process.start("pdftotext", {"-layout", pdf, "-"});
     process.waitForFinished(30000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The document title recorded in the PDF file.
+QString PdfTitle(const QString &pdf)
+{
+    QProcess process;
+    process.start("pdfinfo", {pdf});
+    process.waitForFinished(30000);
+    const QRegularExpression title(QStringLiteral("^Title:\\s+(.*)$"), QRegularExpression::MultilineOption);
+    return title.match(QString::fromUtf8(process.readAllStandardOutput())).captured(1).trimmed();
 }
 
 // Pixels of the first page whose red, green and blue differ clearly.
@@ -86,6 +97,7 @@ private:
             QTest::keyClick(dialog, answer);
         });
         w.RunCommand("PrintFileMenuClick");
+        QCoreApplication::processEvents();  // the answer runs before `seen` goes
         return seen;
     }
 
@@ -153,6 +165,8 @@ private slots:
         QVERIFY(text.contains(QDir::cleanPath(source).toLower()));
         QVERIFY(text.contains("Velmo"));
         QVERIFY(text.contains("1/1"));
+        // The job carries the editor's title.
+        QCOMPARE(PdfTitle(Pdf()), w.CurrentEditor()->GetTitle());
     }
 
     void colouringFollowsTheBoxAndTheFileType_data()
@@ -202,7 +216,7 @@ private slots:
         TMainWindow w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.PrintFileMenuClick();
+        QVERIFY(!RunPrint(w, Qt::Key_Return).shown);
         QVERIFY(!QFile::exists(Pdf()));
         // The command is disabled in the File menu as well.
         w.FileMenuClick();
