@@ -1,5 +1,7 @@
 #include "Settings.h"
 
+#include "RecentFiles.h"
+
 #include <QDir>
 #include <QFileInfo>
 
@@ -25,17 +27,18 @@ const QString kMacros = QStringLiteral("Macros");
 const QString kTransfer = QStringLiteral("Transfer");
 const QString kAppRoot = QStringLiteral("<approot>");
 
-// Puts name on top of the recent list, dropping empty names and duplicates.
-void AddRecent(QStringList &list, const QString &name)
+// A root ("/" or a drive root "C:/") keeps its separator.
+bool IsRoot(const QString &dir)
 {
-    if (name.isEmpty())
-        return;
-    for (int i = list.size() - 1; i >= 0; --i)
-        if (list[i].compare(name, Qt::CaseInsensitive) == 0)
-            list.removeAt(i);
-    list.prepend(name);
-    while (list.size() > TWorkspaceState::MaxRecentFiles)
-        list.removeLast();
+    return dir.size() == 1 || (dir.size() == 3 && dir[1] == ':');
+}
+
+// The stored form of a directory: no trailing separator except for a root.
+QString WithoutTrailingSeparator(QString dir)
+{
+    while ((dir.endsWith('/') || dir.endsWith('\\')) && !IsRoot(dir))
+        dir.chop(1);
+    return dir;
 }
 
 QStringList ReadHistory(const TIniFile &ini, const QString &prefix)
@@ -76,8 +79,10 @@ QString MatchChoice(const QStringList &choices, const QString &text)
 TWorkspaceState ReadWorkspace(const TIniFile &ini, const QString &programDir)
 {
     TWorkspaceState s;
+    TRecentFiles recent;
     for (int n = TWorkspaceState::MaxRecentFiles - 1; n >= 0; --n)
-        AddRecent(s.recentFiles, ini.ReadString(kMru, "File" + QString::number(n), QString()));
+        recent.AddFile(ini.ReadString(kMru, "File" + QString::number(n), QString()));
+    s.recentFiles = recent.Files();
     s.workingDir = ini.ReadString(kFolders, "WorkingDir", programDir);
     if (s.workingDir.isEmpty() || !QFileInfo(s.workingDir).isDir())
         s.workingDir = programDir;
@@ -92,7 +97,7 @@ TWorkspaceState ReadWorkspace(const TIniFile &ini, const QString &programDir)
 void WriteWorkspace(TIniFile &ini, const TWorkspaceState &s)
 {
     WriteList(ini, kMru, "File", s.recentFiles.mid(0, TWorkspaceState::MaxRecentFiles));
-    ini.WriteString(kFolders, "WorkingDir", s.workingDir);
+    ini.WriteString(kFolders, "WorkingDir", WithoutTrailingSeparator(s.workingDir));
     ini.WriteInteger(kFolders, "FilterBas", s.filterBas ? 1 : 0);
     ini.WriteInteger(kFolders, "FilterLst", s.filterLst ? 1 : 0);
     ini.WriteInteger(kFolders, "FilterHex", s.filterHex ? 1 : 0);

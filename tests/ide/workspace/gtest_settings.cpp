@@ -165,6 +165,37 @@ TEST_F(SettingsTest, RecentFilesDropDuplicatesKeepingTheNewest)
     EXPECT_EQ(w.recentFiles, QStringList({"/x/A.bas", "/x/b.bas"}));
 }
 
+TEST_F(SettingsTest, RecentFilesCompareOnlyAsciiLettersWithoutCase)
+{
+    WriteRaw("[MRUFiles]\r\nFile0=/x/\xC3\x84.bas\r\nFile1=/x/\xC3\xA4.bas\r\nFile2=/x/\xC3\xA4.BAS\r\n");
+    const TWorkspaceState w = Settings::ReadWorkspace(TIniFile(Path()), programDir);
+    EXPECT_EQ(w.recentFiles, QStringList({QString::fromUtf8("/x/\xC3\x84.bas"), QString::fromUtf8("/x/\xC3\xA4.bas")}));
+}
+
+struct WorkingDirCase {
+    const char *state;
+    const char *stored;
+};
+
+class WorkingDirWriteTest : public SettingsTest, public ::testing::WithParamInterface<WorkingDirCase>
+{
+};
+
+TEST_P(WorkingDirWriteTest, StoredWithoutTrailingSeparatorExceptRoot)
+{
+    TWorkspaceState w;
+    w.workingDir = GetParam().state;
+    TIniFile ini(Path());
+    Settings::WriteWorkspace(ini, w);
+    EXPECT_EQ(ini.ReadString("Folders", "WorkingDir", "<none>"), GetParam().stored);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, WorkingDirWriteTest,
+                         ::testing::Values(WorkingDirCase{"/home/u/velmo/", "/home/u/velmo"},
+                                           WorkingDirCase{"/home/u/velmo", "/home/u/velmo"},
+                                           WorkingDirCase{"/home/u//", "/home/u"}, WorkingDirCase{"/", "/"},
+                                           WorkingDirCase{"C:/", "C:/"}, WorkingDirCase{"C:\\Velmo\\", "C:\\Velmo"}));
+
 TEST_F(SettingsTest, HistorySkipsEmptyKeys)
 {
     WriteRaw("[FindReplaceHistory]\r\nSearch0=\r\nSearch1=PRINT\r\nSearch5=GOTO\r\nSearch20=beyond\r\n"
