@@ -17,7 +17,7 @@ const char kTerms[] =
 
 } // namespace
 
-TAboutForm::TAboutForm(QWidget *parent)
+TAboutForm::TAboutForm(QWidget *parent, const QString &programFile)
     : QDialog(parent)
 {
     InitResources();
@@ -35,7 +35,7 @@ TAboutForm::TAboutForm(QWidget *parent)
     logo->setPixmap(QPixmap(":/korvid/logo.png"));
 
     AddLabel(tr("Velmo Editor"), QRect(220, 16, 150, 20), true);
-    Label2 = AddLabel("Version " + GetFileVersion(QCoreApplication::applicationFilePath(), true),
+    Label2 = AddLabel("Version " + GetFileVersion(programFile, true),
                       QRect(220, 40, 150, 20), false);
     Label2->setObjectName("Label2");
     AddLabel(tr("Author:"), QRect(12, 100, 60, 18), true);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QDialog>
 
 class QLabel;
@@ -13,7 +14,9 @@ public:
     static constexpr int DesignWidth = 375;
     static constexpr int DesignHeight = 288;
 
-    explicit TAboutForm(QWidget *parent = nullptr);
+    // programFile is the program whose version the box shows.
+    explicit TAboutForm(QWidget *parent = nullptr,
+                        const QString &programFile = QCoreApplication::applicationFilePath());
 
     QLabel *Label2; // "Version " and the program's version
 

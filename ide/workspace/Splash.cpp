@@ -31,7 +31,7 @@ QLabel *WhiteLabel(QWidget *parent, const QString &text, const QString &family, 
 
 } // namespace
 
-TSplashScreen::TSplashScreen(QWidget *parent)
+TSplashScreen::TSplashScreen(QWidget *parent, const QString &programFile)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     InitResources();
@@ -45,7 +45,7 @@ TSplashScreen::TSplashScreen(QWidget *parent)
     SplashImage->setPixmap(QPixmap(":/korvid/splash.jpg"));
     SplashImage->setScaledContents(true);
 
-    const QString version = GetFileVersion(QCoreApplication::applicationFilePath(), false);
+    const QString version = GetFileVersion(programFile, false);
     VersionLabel = WhiteLabel(this, "Korvid V" + version, "Arial Black", 24, true);
     VersionLabel->setObjectName("VersionLabel");
     VersionLabel->setGeometry(128, 178, 229, 33);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QWidget>
 
 class QLabel;
@@ -16,7 +17,9 @@ public:
     static constexpr int DesignHeight = 235;
     static constexpr int ShowTime = 3000;
 
-    explicit TSplashScreen(QWidget *parent = nullptr);
+    // programFile is the program whose version the splash shows.
+    explicit TSplashScreen(QWidget *parent = nullptr,
+                           const QString &programFile = QCoreApplication::applicationFilePath());
 
     int Opacity() const { return FOpacity; }
 

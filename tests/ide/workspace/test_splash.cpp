@@ -79,6 +79,58 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 5000);
     }
 
+    void versionTexts_data()
+    {
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("splashText");
+        QTest::addColumn<QString>("aboutText");
+        const QByteArray marker = QByteArray("\x01") + "KORVID-FILE-" + "VERSION=";
+        QTest::newRow("version record") << QByteArray("head" + marker + "2.5.7.12\x01tail") << "Korvid V2.5"
+                                        << "Version 2.5.7.12";
+        QTest::newRow("no version record") << QByteArray("no record here") << "Korvid V" << "Version ";
+    }
+
+    void versionTexts()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, splashText);
+        QFETCH(QString, aboutText);
+        QTemporaryDir dir;
+        QFile file(dir.filePath("program"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(contents);
+        file.close();
+        TSplashScreen splash(nullptr, file.fileName());
+        splash.Timer1->stop();
+        QCOMPARE(splash.VersionLabel->text(), splashText);
+        TAboutForm about(nullptr, file.fileName());
+        QCOMPARE(about.Label2->text(), aboutText);
+    }
+
+    void fadeStepsDownByFourFrom252()
+    {
+        QPointer<TSplashScreen> splash = new TSplashScreen;
+        splash->show();
+        // Sample the opacity on every pass of the event loop, the fade's
+        // waits included.
+        QList<int> seen;
+        QTimer sampler;
+        sampler.setInterval(0);
+        connect(&sampler, &QTimer::timeout, [&] {
+            if (splash && (seen.isEmpty() || seen.last() != splash->Opacity()))
+                seen << splash->Opacity();
+        });
+        sampler.start();
+        splash->Timer1->start(5);
+        QTRY_VERIFY_WITH_TIMEOUT(splash.isNull(), 5000);
+        sampler.stop();
+        QList<int> expected = {255};
+        for (int opacity = 248; opacity >= 0; opacity -= 4)
+            expected << opacity;
+        QCOMPARE(expected.size(), 64); // the design value and 63 fade steps
+        QCOMPARE(seen, expected);
+    }
+
     void aboutBox()
     {
         TAboutForm about;
