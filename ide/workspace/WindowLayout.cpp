@@ -85,6 +85,15 @@ void TMainWindow::SaveLayout()
     if (!FShown)
         return; // a window never shown has no layout of its own
     TIniFile ini(LayoutFileName());
+    // The panel, the window and the toolbar host, in the order their
+    // controls go away.
+    TPanelGeometry panel;
+    panel.top = WorkDirPanel->y();
+    panel.left = WorkDirPanel->x();
+    panel.height = panel.fullHeight = WorkDirPanel->height();
+    panel.width = WorkDirPanel->width();
+    Layout::WritePanel(ini, panel);
+
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
     TWindowPlacement p;
     p.left = normal.left();
@@ -93,13 +102,6 @@ void TMainWindow::SaveLayout()
     p.bottom = normal.top() + normal.height();
     p.maximized = isMaximized();
     Layout::WritePlacement(ini, p);
-
-    TPanelGeometry panel;
-    panel.top = WorkDirPanel->y();
-    panel.left = WorkDirPanel->x();
-    panel.height = panel.fullHeight = WorkDirPanel->height();
-    panel.width = WorkDirPanel->width();
-    Layout::WritePanel(ini, panel);
 
     TToolBarArrangement bars;
     QList<QToolBar *> toolbars = {EditToolBar, ControllerToolBar};

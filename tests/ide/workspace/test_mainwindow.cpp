@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 #include <QtTest>
 #include <chrono>
 #include <thread>
@@ -99,9 +101,14 @@ class TestMainWindow : public QObject
 {
     Q_OBJECT
 
+public slots:
+    // Receives the desktop shell's "open" requests.
+    void RecordUrl(const QUrl &url) { openedUrls << url; }
+
 private:
     QTemporaryDir *dir = nullptr;
     QStringList errors;
+    QList<QUrl> openedUrls;
 
     QString SettingsPath() const { return dir->filePath("prog/Korvid.ini"); }
     QString LayoutPath() const { return dir->filePath("config/Korvid.ini"); }
@@ -114,6 +121,7 @@ private slots:
         SetProgramDir(dir->filePath("prog"));
         SetSettingsFileNames(SettingsPath(), LayoutPath());
         errors.clear();
+        openedUrls.clear();
         SetErrorReporter([this](const QString &m) { errors << m; });
     }
 
@@ -158,6 +166,7 @@ private slots:
     void windowDesign()
     {
         TMainWindow w;
+        QCOMPARE(w.objectName(), QString("MainWindow"));
         QCOMPARE(w.windowTitle(), QString("Korvid"));
         QCOMPARE(w.EditToolBar->windowTitle(), QString("Edit && Build"));
         QCOMPARE(w.ControllerToolBar->windowTitle(), QString("Connect && Send"));
@@ -334,10 +343,11 @@ private slots:
     void popupMenus_data()
     {
         QTest::addColumn<QString>("popup");
-        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<QStringList>("items"); // caption, then "|" and the shortcut if any
         QTest::newRow("editor") << "EditorPopupMenu"
-                                << QStringList{"&Close", "&Undo", "&Redo", "Cu&t", "C&opy", "&Paste", "&Delete",
-                                               "Select &All"};
+                                << QStringList{"&Close|Ctrl+F4", "&Undo|Ctrl+Z", "&Redo|Ctrl+Shift+Z",
+                                               "Cu&t|Ctrl+X",    "C&opy|Ctrl+C", "&Paste|Ctrl+V",
+                                               "&Delete",        "Select &All|Ctrl+A"};
         QTest::newRow("workdir") << "WorkDirPopupMenu" << QStringList{"&Refresh List", "&Delete File"};
         QTest::newRow("build") << "OutputPopupMenu" << QStringList{"&Clear output"};
         QTest::newRow("find") << "FindPopupMenu" << QStringList{"&Clear output"};
@@ -351,10 +361,30 @@ private slots:
         QFETCH(QStringList, items);
         TMainWindow w;
         QStringList texts;
-        for (QAction *a : w.Menu(popup)->actions())
-            if (!a->isSeparator())
-                texts << a->text();
+        for (QAction *a : w.Menu(popup)->actions()) {
+            if (a->isSeparator())
+                continue;
+            const QString key = a->shortcut().toString(QKeySequence::PortableText);
+            texts << (key.isEmpty() ? a->text() : a->text() + "|" + key);
+        }
         QCOMPARE(texts, items);
+    }
+
+    void editorPopupItemsActOnTheCurrentEditor()
+    {
+        QFile file(dir->filePath("a.bas"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("10 PRINT 1\n20 END");
+        file.close();
+        TMainWindow w;
+        w.OpenFile(dir->filePath("other.bas"));
+        w.OpenFile(file.fileName());
+        QCOMPARE(w.CurrentEditor()->GetSelText(), QString());
+        w.MenuItem("EditorSelectAllItem")->trigger();
+        QCOMPARE(w.CurrentEditor()->GetSelText(), QString("10 PRINT 1\n20 END"));
+        w.MenuItem("EditorCloseItem")->trigger();
+        QCOMPARE(w.EditorList->OpenCount(), 1);
+        QCOMPARE(w.CurrentEditor()->GetFileName(), dir->filePath("other.bas"));
     }
 
     void openingHandlers_data()
@@ -587,6 +617,34 @@ private slots:
         QCOMPARE(w.StatusText(0), QString()); // cleared at once
     }
 
+    void statusPanelDesign_data()
+    {
+        QTest::addColumn<int>("panel");
+        QTest::addColumn<int>("width"); // 0: takes the rest of the bar
+        const int widths[] = {70, 77, 70, 137, 50, 50, 0};
+        for (int i = 0; i < 7; ++i)
+            QTest::newRow(qPrintable(QString("panel %1").arg(i))) << i << widths[i];
+    }
+
+    void statusPanelDesign()
+    {
+        QFETCH(int, panel);
+        QFETCH(int, width);
+        TMainWindow w;
+        auto *label = w.findChild<QLabel *>(QString("StatusPanel%1").arg(panel));
+        QVERIFY(label);
+        QCOMPARE(w.StatusText(panel), QString(panel == 0 ? " 1:1 " : ""));
+        w.resize(1000, 500);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        if (width > 0) {
+            QCOMPARE(label->width(), width);
+            QCOMPARE(label->alignment(), Qt::AlignCenter);
+        } else {
+            QVERIFY(label->width() > 200);
+        }
+    }
+
     void statusPanelsStartState()
     {
         TMainWindow w;
@@ -725,6 +783,12 @@ private slots:
         QCOMPARE(settings.ReadString("Folders", "FilterHex", ""), QString("0"));
         QCOMPARE(settings.ReadString("MRUFiles", "File0", ""), QString("/a.bas"));
         const TIniFile layout(LayoutPath());
+        // Written as the controls go away: the panel, the window, the toolbars.
+        QStringList sections;
+        for (const QString &line : TIniFile::LoadLines(LayoutPath()))
+            if (line.startsWith('['))
+                sections << line;
+        QCOMPARE(sections, QStringList({"[WorkDirPanel]", "[MainForm]", "[ToolBars]"}));
         QCOMPARE(layout.ReadInteger("MainForm", "Left", -1), placed.left());
         QCOMPARE(layout.ReadInteger("MainForm", "Right", -1), placed.left() + placed.width());
         QCOMPARE(layout.ReadInteger("WorkDirPanel", "Width", -1), 260);
@@ -767,8 +831,32 @@ private slots:
         IniWrite("MainForm", "Right", "-29000", true);
         IniWrite("MainForm", "Bottom", "-29000", true);
         TMainWindow w;
-        QVERIFY(w.geometry().left() > -1000);
         QCOMPARE(w.size(), QSize(633, 520));
+        // Placed as at a first start: centred on the desktop.
+        const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
+        QVERIFY2((w.geometry().center() - centre).manhattanLength() <= 2,
+                 qPrintable(QString("%1,%2").arg(w.geometry().center().x()).arg(w.geometry().center().y())));
+    }
+
+    void helpCommandsOpenTheirAddresses()
+    {
+        TMainWindow w;
+        for (const char *scheme : {"https", "http", "mailto", "file"})
+            QDesktopServices::setUrlHandler(scheme, this, "RecordUrl");
+        const QStringList commands = {"VelmoHomepageMenu", "LanguageMenu", "SamplesMenu", "TechnicalSupportMenu",
+                                      "ProgrammingManualMenu"};
+        for (const QString &command : commands)
+            w.MenuItem(command)->trigger();
+        for (const char *scheme : {"https", "http", "mailto", "file"})
+            QDesktopServices::unsetUrlHandler(scheme);
+        QCOMPARE(openedUrls.size(), commands.size());
+        const QString home = openedUrls[0].toString();
+        QVERIFY(home.endsWith('/'));
+        QCOMPARE(openedUrls[1].toString(), home + "language");
+        QCOMPARE(openedUrls[2].toString(), home + "samples");
+        QCOMPARE(openedUrls[3].scheme(), QString("mailto"));
+        QVERIFY(openedUrls[3].path().contains('@'));
+        QCOMPARE(openedUrls[4], QUrl::fromLocalFile(ProgramDir + "Help/Velmo.pdf"));
     }
 
     void refusedSettingsWriteIsReported()
