@@ -119,10 +119,13 @@ void TColorListBox::keyPressEvent(QKeyEvent *event)
     QListWidget::keyPressEvent(event);
 }
 
+// Only the primary button's double-click jumps; the other button opens the
+// list's pop-up menu.
 void TColorListBox::mouseDoubleClickEvent(QMouseEvent *event)
 {
     QListWidget::mouseDoubleClickEvent(event);
-    DblClick();
+    if (event->button() == Qt::LeftButton)
+        DblClick();
 }
 
 // Every wheel message moves the list by exactly one line.

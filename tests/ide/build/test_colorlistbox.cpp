@@ -90,6 +90,30 @@ private slots:
         QCOMPARE(jumps.errors, error.isEmpty() ? QStringList() : QStringList({error}));
     }
 
+    void OnlyTheLeftButtonJumps_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<int>("jumps");
+        QTest::newRow("left") << int(Qt::LeftButton) << 1;
+        QTest::newRow("right") << int(Qt::RightButton) << 0;
+        QTest::newRow("middle") << int(Qt::MiddleButton) << 0;
+    }
+    void OnlyTheLeftButtonJumps()
+    {
+        QFETCH(int, button);
+        QFETCH(int, jumps);
+        TColorListBox list;
+        TJumps seen;
+        seen.Attach(list);
+        list.SetLines({"/p/a.bas(3): Syntax error."});
+        list.resize(400, 200);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setCurrentRow(0);
+        QTest::mouseDClick(list.viewport(), Qt::MouseButton(button), {}, CenterOf(list, 0));
+        QCOMPARE(seen.lines.size(), jumps);
+    }
+
     void NothingSelectedDoesNothing()
     {
         TColorListBox list;
