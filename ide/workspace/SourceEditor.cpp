@@ -33,7 +33,11 @@ QString AskSaveNameWithDialog(QWidget *parent, const QString &initialName)
     dialog.setNameFilters(DialogNameFilters(kSaveFilter));
     dialog.setDefaultSuffix(QStringLiteral("bas"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    dialog.selectFile(initialName);
+    // A new file's bare name stands in the current (working) directory, not
+    // in the folder the last file dialog happened to show.
+    const QFileInfo initial(initialName);
+    dialog.setDirectory(initial.absolutePath());
+    dialog.selectFile(initial.fileName());
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();

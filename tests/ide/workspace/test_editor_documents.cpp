@@ -5,11 +5,15 @@
 #include "Intellisense.h"
 #include "SearchReplace.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -42,6 +46,8 @@ class TestEditorDocuments : public QObject {
     std::deque<QString> m_saveNames;  // answers of the save dialog
     std::deque<int> m_answers;        // answers of the questions
     QStringList m_questions;
+    QStringList m_helps;
+    TEditorPrompts m_dialogPrompts; // the real dialogs
 
     QString Path(const QString &name) const { return m_dir->filePath(name); }
     TSourceEditor *Current() const { return AsSourceEditor(m_tabs->CurrentEditor()); }
@@ -58,7 +64,40 @@ class TestEditorDocuments : public QObject {
         Current()->setCursorPosition(0, static_cast<int>(text.size()));
     }
 
+    // Runs the next modal file dialog: records what it offers, types a name
+    // (none: cancel) and closes it.
+    struct TFileDialogSeen {
+        QStringList filters;
+        QString suffix;
+        QString initialName;
+        QString directory;
+    };
+    void AnswerFileDialog(TFileDialogSeen &seen, const QString &typed)
+    {
+        QTimer::singleShot(0, this, [&seen, typed] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            seen.filters = dialog->nameFilters();
+            seen.suffix = dialog->defaultSuffix();
+            if (auto *edit = dialog->findChild<QLineEdit *>("fileNameEdit"))
+                seen.initialName = edit->text();
+            seen.directory = dialog->directory().absolutePath();
+            if (typed.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(typed);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+    }
+
 private slots:
+    void initTestCase()
+    {
+        m_dialogPrompts = TSourceEditor::Prompts();
+    }
+
     void init()
     {
         m_dir = std::make_unique<QTemporaryDir>();
@@ -75,6 +114,7 @@ private slots:
         m_saveNames.clear();
         m_answers.clear();
         m_questions.clear();
+        m_helps.clear();
         TSourceEditor::Prompts().AskSaveName = [this](QWidget *, const QString &) {
             if (m_saveNames.empty())
                 return QString();
@@ -82,8 +122,9 @@ private slots:
             m_saveNames.pop_front();
             return name;
         };
-        TSourceEditor::Prompts().Confirm = [this](const QString &message, const QString &) {
+        TSourceEditor::Prompts().Confirm = [this](const QString &message, const QString &help) {
             m_questions << message;
+            m_helps << help;
             if (m_answers.empty())
                 return 2;
             const int answer = m_answers.front();
@@ -365,6 +406,141 @@ private slots:
         m_tabs->NewTextFileClick();
         Current()->setText("a\r\nb\nc\rd\n");
         QCOMPARE(Current()->GetLines(), QStringList({"a", "b", "c", "d"}));
+    }
+
+    void questionsAreWorded_data()
+    {
+        QTest::addColumn<bool>("closing");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("help");
+        QTest::newRow("save over an existing file")
+            << false << "The file old.bas already exists." << "Do You want to replace the existing file?";
+        QTest::newRow("close a changed file") << true << "NewFile1.bas has been changed."
+                                              << "Do You want to save the changes?";
+    }
+
+    void questionsAreWorded()
+    {
+        QFETCH(bool, closing);
+        QFETCH(QString, message);
+        QFETCH(QString, help);
+        WriteAll(Path("old.bas"), "keep");
+        m_tabs->NewBasicFileClick();
+        Type("x");
+        m_saveNames = {Path("old.bas")};
+        QCOMPARE(closing ? Current()->CloseQuery() : Current()->SaveAs(), int(srCancelled));
+        QCOMPARE(m_questions, QStringList{message});
+        QCOMPARE(m_helps, QStringList{help});
+    }
+
+    void findByNameIgnoresTheCaseOfAsciiLettersOnly_data()
+    {
+        QTest::addColumn<QString>("opened");
+        QTest::addColumn<QString>("asked");
+        QTest::addColumn<bool>("found");
+        QTest::newRow("ascii letters") << "Prog.BAS" << "pROG.bas" << true;
+        QTest::newRow("same name") << "prog.bas" << "prog.bas" << true;
+        QTest::newRow("other name") << "prog.bas" << "prog2.bas" << false;
+        QTest::newRow("umlaut in other case") << QString::fromUtf8("\xc3\xa4.bas") << QString::fromUtf8("\xc3\x84.bas")
+                                              << false;
+        QTest::newRow("umlaut, ascii in other case") << QString::fromUtf8("\xc3\xa4X.bas")
+                                                     << QString::fromUtf8("\xc3\xa4x.BAS") << true;
+    }
+
+    void findByNameIgnoresTheCaseOfAsciiLettersOnly()
+    {
+        QFETCH(QString, opened);
+        QFETCH(QString, asked);
+        QFETCH(bool, found);
+        TEditorList &list = m_tabs->EditorList();
+        m_tabs->NewTextFileClick();
+        IEditor *editor = m_tabs->OpenEditor(opened);
+        QCOMPARE(list.FindByName(asked), found ? editor : nullptr);
+        QCOMPARE(list.Open(asked) == editor, found);
+    }
+
+    void notificationsFollowTheChangeSet_data()
+    {
+        QTest::addColumn<unsigned>("changes");
+        QTest::addColumn<QString>("called"); // E edit state, C caret, D document, in calling order
+        QTest::newRow("full refresh") << unsigned(scAll) << "ECD";
+        QTest::newRow("selection") << unsigned(scSelection) << "E";
+        QTest::newRow("caret column") << unsigned(scCaretX) << "C";
+        QTest::newRow("caret line") << unsigned(scCaretY) << "C";
+        QTest::newRow("insert mode") << unsigned(scInsertMode) << "D";
+        QTest::newRow("modified") << unsigned(scModified) << "D";
+        QTest::newRow("read-only") << unsigned(scReadOnly) << "D";
+        QTest::newRow("first visible column") << unsigned(scLeftChar) << "";
+        QTest::newRow("first visible line") << unsigned(scTopLine) << "";
+        QTest::newRow("selection and modified") << unsigned(scSelection | scModified) << "ED";
+        QTest::newRow("caret and read-only") << unsigned(scCaretY | scReadOnly) << "CD";
+    }
+
+    void notificationsFollowTheChangeSet()
+    {
+        QFETCH(unsigned, changes);
+        QFETCH(QString, called);
+        TEditorList list(nullptr);
+        QString seen;
+        list.NotifyChange(nullptr, changes); // no handler set: nothing happens
+        list.OnEditStateChange = [&](IEditor *) { seen += 'E'; };
+        list.OnCaretChange = [&](IEditor *) { seen += 'C'; };
+        list.OnDocumentChange = [&](IEditor *) { seen += 'D'; };
+        list.NotifyChange(nullptr, changes);
+        QCOMPARE(seen, called);
+    }
+
+    void saveDialogOffersVelmoProgramsAndAddsTheExtension_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved"); // empty: cancelled
+        QTest::newRow("name without extension") << "prog" << "prog.bas";
+        QTest::newRow("other extension kept") << "notes.txt" << "notes.txt";
+        QTest::newRow("cancelled") << "" << "";
+    }
+
+    void saveDialogOffersVelmoProgramsAndAddsTheExtension()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        TSourceEditor::Prompts().AskSaveName = m_dialogPrompts.AskSaveName;
+        m_host->show();
+        // A file saved elsewhere first: the dialog then shows that folder.
+        QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));
+        m_tabs->OpenEditor(Path("elsewhere/x.bas"));
+        TFileDialogSeen before;
+        AnswerFileDialog(before, "y");
+        QCOMPARE(Current()->SaveAs(), int(srSaved));
+        QCOMPARE(before.directory, Path("elsewhere"));
+        QCOMPARE(before.initialName, QString("x.bas"));
+
+        m_tabs->NewBasicFileClick();
+        Type("text");
+        TFileDialogSeen seen;
+        AnswerFileDialog(seen, typed);
+        const int result = Current()->SaveAs();
+        QCOMPARE(seen.filters, QStringList({"Velmo programs (*.bas)", "All files (*)"}));
+        QCOMPARE(seen.suffix, QString("bas"));
+        QCOMPARE(seen.initialName, QString("NewFile1.bas"));
+        QCOMPARE(seen.directory, m_dir->path()); // the working directory
+        if (saved.isEmpty()) {
+            QCOMPARE(result, int(srCancelled));
+            QCOMPARE(Current()->GetFileName(), QString("NewFile1.bas"));
+            return;
+        }
+        QCOMPARE(result, int(srSaved));
+        QCOMPARE(Current()->GetFileName(), Path(saved));
+        QCOMPARE(ReadAll(Path(saved)), QByteArray("text"));
+    }
+
+    void openDialogOffersTheFileKinds()
+    {
+        m_host->show();
+        TFileDialogSeen seen;
+        AnswerFileDialog(seen, QString());
+        QCOMPARE(m_tabs->ChooseFileToOpen(), QString());
+        QCOMPARE(seen.filters, QStringList({"Velmo programs (*.bas)", "List files (*.lst)", "Hex files (*.hex)",
+                                            "Log files (*.log)", "All files (*)"}));
     }
 };
 

@@ -145,6 +145,32 @@ private slots:
             QCOMPARE(Selection().first, start);
     }
 
+    void whereTheSearchStarts_data()
+    {
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<bool>("wholeScope");
+        QTest::addColumn<long>("start");
+        // "ab ab ab" with the caret inside the second "ab"
+        QTest::newRow("forwards from the caret") << false << false << 6L;
+        QTest::newRow("forwards from the start") << false << true << 0L;
+        QTest::newRow("backwards from the caret") << true << false << 0L;
+        QTest::newRow("backwards from the end") << true << true << 6L;
+    }
+
+    void whereTheSearchStarts()
+    {
+        QFETCH(bool, backwards);
+        QFETCH(bool, wholeScope);
+        QFETCH(long, start);
+        Editor()->setText("ab ab ab");
+        SetFind("ab");
+        Editor()->setCursorPosition(0, 4);
+        Editor()->Search(false, backwards, wholeScope);
+        QCOMPARE(Selection(), std::make_pair(start, start + 2));
+        QCOMPARE(Caret(), backwards ? start : start + 2);
+        QCOMPARE(m_beeps, 0);
+    }
+
     void selectedTextOnlyLimitsTheScope()
     {
         Editor()->setText("x a x a x");
@@ -204,12 +230,15 @@ private slots:
     void identicalReplaceTextAsksNothing()
     {
         Editor()->setText("abc abc");
+        Editor()->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+        Editor()->setModified(false);
         SetFind("abc", "abc");
         Editor()->Search(true, false, true);
         QCOMPARE(m_confirms, 0);
         QCOMPARE(m_beeps, 0);
         QCOMPARE(Editor()->text(), QString("abc abc"));
-        QVERIFY(!Editor()->isUndoAvailable() || Editor()->text() == "abc abc");
+        QVERIFY(!Editor()->IsModified());
+        QVERIFY(!Editor()->isUndoAvailable());
     }
 
     void findCommandPrefillsTheSelectedText()
