@@ -116,6 +116,14 @@ private slots:
             QVERIFY(text.contains("/work/velmo/prog.bas"));
             QVERIFY(!text.contains("Prog.BAS"));
             QVERIFY(text.contains(QString("%1/%2").arg(page).arg(pages)));
+            // Title left and date right on one line; file name left and
+            // page of pages right on another.
+            QVERIFY2(QRegularExpression("^\\s*Velmo\\s{2,}" + QRegularExpression::escape(date) + "\\s*$",
+                                        QRegularExpression::MultilineOption).match(text).hasMatch(),
+                     qPrintable(text));
+            QVERIFY2(QRegularExpression(QString("^\\s*/work/velmo/prog\\.bas\\s{2,}%1/%2\\s*$").arg(page).arg(pages),
+                                        QRegularExpression::MultilineOption).match(text).hasMatch(),
+                     qPrintable(text));
         }
         const QString all = PdfText(pdf);
         QVERIFY(all.contains("item1 = 1"));
