@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -151,6 +153,33 @@ TEST(Keywords, NinetySortedUpperCaseWords)
     EXPECT_TRUE(std::is_sorted(words.begin(), words.end()));
     for (const std::string &word : words)
         EXPECT_TRUE(std::none_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; })) << word;
+}
+
+// The reserved words as the language lists them.
+const char *const kReservedWords[] = {
+    "IF", "THEN", "ELSE", "ELSIF", "ENDIF", "FOR", "TO", "STEP", "NEXT", "WHILE", "WEND", "DO", "LOOP", "EXIT",
+    "ON", "GOTO", "GOSUB", "RETURN", "DATA", "READ", "RESTORE", "LOAD", "STORE", "WAIT", "END", "STANDBY",
+    "INC", "DEC", "PUT", "GET", "FIND", "OPEN", "AS", "CLOSE", "CLS", "POKE", "MOVE", "FONT", "COLOR", "SOUND",
+    "SEND", "RECV", "PAUSE", "FLUSH", "INPUT", "OUTPUT", "PRINT", "INITGSM", "SENDSMS", "RECVSMS", "I2CIN",
+    "I2COUT", "SPISHIFT", "SETCOM", "SETPWM", "SETPORT", "SETKEYPAD", "SETCOUNTER", "SETCLOCK", "SETDISPLAY",
+    "SETNETWORK", "SETDRIVE", "SETSYMBOL", "SETSTEPPER", "PLOT", "DRAW", "FRAME", "SCROLL", "CIRCLE",
+    "PICTURE", "BARGRAPH", "CHAR", "BYTE", "WORD", "INTEGER", "LONG", "FLOAT", "NOT", "AND", "OR", "XOR",
+    "MOD", "CR", "NL", "TAB", "SPC", "CHR", "HEX", "USING", "PI",
+};
+
+TEST(Keywords, ExactlyTheReservedWords)
+{
+    std::vector<std::string> expected(std::begin(kReservedWords), std::end(kReservedWords));
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(VelmoKeywords(), expected);
+    TVelmoTokenizer t;
+    for (const char *word : kReservedWords) {
+        std::string lower(word);
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](char c) { return char(std::tolower(c)); });
+        EXPECT_TRUE(t.IsKeyword(word)) << word;
+        EXPECT_TRUE(t.IsKeyword(lower)) << lower;
+        EXPECT_EQ(Scan(t, lower), (Tokens{{K::Key, lower}})) << lower;
+    }
 }
 
 TEST(Keywords, LookupIgnoresCase)

@@ -122,12 +122,23 @@ private slots:
         QCOMPARE(editor.text(), QString("\tx"));
     }
 
-    void gutterGrowsBeyondTwoDigits()
+    // The line numbers take at least two digits: one line and 99 lines give
+    // the same gutter, 100 lines a wider one, 1000 lines wider still.
+    void gutterHoldsAtLeastTwoDigits()
     {
         TSourceEditor editor("g.txt", nullptr);
-        const int two = editor.marginWidth(0);
-        editor.setText(QString(120, u'\n'));
-        QVERIFY(editor.marginWidth(0) > two);
+        const auto widthFor = [&editor](int lines) {
+            editor.setText(QString(lines - 1, u'\n'));
+            return editor.marginWidth(0);
+        };
+        const int one = widthFor(1);
+        QVERIFY(one > 0);
+        QCOMPARE(widthFor(9), one);
+        QCOMPARE(widthFor(99), one);
+        const int three = widthFor(100);
+        QVERIFY(three > one);
+        QVERIFY(widthFor(1000) > three);
+        QCOMPARE(widthFor(5), one); // shrinks back
     }
 
     void endKeyGoesToTheLastNonBlankFirst()

@@ -4,6 +4,7 @@
 #include "Intellisense.h"
 #include "SearchReplace.h"
 
+#include <QFile>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -74,6 +75,35 @@ private slots:
         for (const TCompletionItem &item : items) {
             QVERIFY(qstrlen(item.insertText) <= 40);
             QVERIFY(qstrlen(item.hint) <= 100);
+        }
+    }
+
+    // Every item against the list kept in the test data: kind, insert text
+    // and hint with its blanks, in order; the display text is built from them.
+    void everyItemAsListed()
+    {
+        QFile file(QStringLiteral(VELMO_TEST_DATA "/editor/completion_items.txt"));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        QStringList expected;
+        while (!file.atEnd()) {
+            const QString line = QString::fromUtf8(file.readLine()).chopped(1);
+            if (!line.startsWith(u'#'))
+                expected << line;
+        }
+        const QStringList kindNames = {"Type", "Format", "Keyword", "Command", "Function",
+                                       "Operator", "Constant", "Variable", "Directive"};
+        QStringList got;
+        for (const TCompletionItem &item : TIntellisense::Items())
+            got << QStringLiteral("%1\t%2\t\"%3\"")
+                       .arg(kindNames.at(int(item.kind)), QString(item.insertText), QString(item.hint));
+        QCOMPARE(got.size(), 139);
+        QCOMPARE(got, expected);
+        QCOMPARE(Completion().InsertList().size(), 139);
+        for (int i = 0; i < 139; ++i) {
+            const QStringList fields = expected[i].split(u'\t');
+            QCOMPARE(Completion().InsertList().at(i), fields[1]);
+            QVERIFY(Completion().ItemList().at(i).startsWith(fields[0] + " \\column{}"));
+            QVERIFY(Completion().ItemList().at(i).endsWith("\\color{0}" + fields[2].mid(1).chopped(1)));
         }
     }
 
@@ -177,18 +207,40 @@ private slots:
         QVERIFY(!Completion().IsShowing());
     }
 
-    void triggerCharactersStartTheTimer()
+    void triggerCharacters_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("timer");
+        QTest::newRow("lower-case letter") << "r" << true;
+        QTest::newRow("hash") << "#" << true;
+        QTest::newRow("upper-case letter") << "R" << false;
+        QTest::newRow("digit") << "1" << false;
+        QTest::newRow("blank") << " " << false;
+        QTest::newRow("underscore") << "_" << false;
+        QTest::newRow("letter then digit") << "r1" << false;
+        QTest::newRow("digit then letter") << "1z" << true;
+    }
+
+    void triggerCharacters()
+    {
+        QFETCH(QString, typed);
+        QFETCH(bool, timer);
+        TypeIntoNew(".bas", "");
+        QTest::keyClicks(Editor(), typed);
+        QCOMPARE(Completion().TimerActive(), timer);
+        QVERIFY(!Completion().IsShowing());
+    }
+
+    void theTimerOpensThePopup()
     {
         TypeIntoNew(".bas", "");
         QTest::keyClick(Editor(), 'P', Qt::ShiftModifier);
-        QVERIFY(!Completion().TimerActive());
         QTest::keyClick(Editor(), 'r');
-        QVERIFY(Completion().TimerActive());
-        QTest::keyClick(Editor(), '1');
-        QVERIFY(!Completion().TimerActive());
-        QTest::keyClick(Editor(), Qt::Key_Backspace);
         QTest::keyClick(Editor(), 'i');
-        QTRY_VERIFY_WITH_TIMEOUT(Completion().IsShowing(), 4000);
+        QVERIFY(!Completion().IsShowing());
+        QTest::qWait(1500);
+        QVERIFY(!Completion().IsShowing()); // not before two seconds
+        QTRY_VERIFY_WITH_TIMEOUT(Completion().IsShowing(), 2000);
         QCOMPARE(Completion().ShownInsertTexts(), QStringList{"print"});
     }
 
