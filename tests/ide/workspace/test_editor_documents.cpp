@@ -6,6 +6,7 @@
 #include "SearchReplace.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -380,6 +381,39 @@ private slots:
         e->SelectAll();
         e->Delete();
         QCOMPARE(e->text(), QString(" two"));
+    }
+
+    void readOnlyEditorsKeepTheirText_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("cut") << "Cut";
+        QTest::newRow("paste") << "Paste";
+        QTest::newRow("delete") << "Delete";
+        QTest::newRow("undo") << "Undo";
+        QTest::newRow("redo") << "Redo";
+    }
+
+    void readOnlyEditorsKeepTheirText()
+    {
+        QFETCH(QString, command);
+        const QMap<QString, void (TEditorTabs::*)()> commands = {
+            {"Cut", &TEditorTabs::CutMenuClick},     {"Paste", &TEditorTabs::PasteMenuClick},
+            {"Delete", &TEditorTabs::DeleteMenuClick}, {"Undo", &TEditorTabs::UndoMenuClick},
+            {"Redo", &TEditorTabs::RedoMenuClick},
+        };
+        m_tabs->NewTextFileClick();
+        TSourceEditor *e = Current();
+        e->insert("one two");
+        e->insert("three ");
+        e->Undo(); // leaves something to redo
+        QApplication::clipboard()->setText("pasted");
+        e->setSelection(0, 0, 0, 3);
+        e->SetReadOnly(true);
+        (m_tabs.get()->*commands.value(command))();
+        QCOMPARE(e->text(), QString("one two"));
+        e->SetReadOnly(false);
+        (m_tabs.get()->*commands.value(command))();
+        QVERIFY(e->text() != QString("one two")); // the same command edits a writable editor
     }
 
     void gotoLinePutsTheLineInTheMiddle()

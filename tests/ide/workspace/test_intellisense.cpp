@@ -4,7 +4,9 @@
 #include "Intellisense.h"
 #include "SearchReplace.h"
 
+#include <QApplication>
 #include <QFile>
+#include <QListWidget>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QVBoxLayout>
@@ -189,6 +191,44 @@ private slots:
         QTest::keyClick(Editor(), ' ');
         QCOMPARE(Editor()->text(), QString("setclock "));
         QVERIFY(!Completion().IsShowing());
+    }
+
+    void endOfTokenCharactersAccept_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("text");
+        for (const char c : QByteArray(" ()[].:,=\""))
+            QTest::addRow("%c", c) << QString(QChar(c)) << QStringLiteral("print") + QChar(c);
+        QTest::newRow("letter narrows") << "n" << "prin";
+        QTest::newRow("digit narrows") << "1" << "pri1";
+    }
+
+    void endOfTokenCharactersAccept()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, text);
+        TypeIntoNew(".bas", "pri");
+        QTest::keyClick(Editor(), Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(Completion().ShownInsertTexts(), QStringList{"print"});
+        QTest::keyClicks(Editor(), typed);
+        QCOMPARE(Editor()->text(), text);
+        QCOMPARE(Completion().IsShowing(), text == "prin");
+    }
+
+    void popupShowsTwelveLines()
+    {
+        TypeIntoNew(".bas", "");
+        QTest::keyClick(Editor(), Qt::Key_Space, Qt::ControlModifier);
+        QCOMPARE(Completion().ShownInsertTexts().size(), 139);
+        QListWidget *list = nullptr;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (widget->isVisible() && qobject_cast<QListWidget *>(widget))
+                list = qobject_cast<QListWidget *>(widget);
+        QVERIFY(list);
+        QCOMPARE(list->width(), 350);
+        QCOMPARE(list->viewport()->height() / list->sizeHintForRow(0), 12);
+        QCOMPARE(Completion().Settings().font.family(), QString("Tahoma"));
+        QCOMPARE(Completion().Settings().font.pointSize(), 8);
     }
 
     void escapeAndTabAndNoMatch()
