@@ -60,6 +60,7 @@ private slots:
         QCOMPARE(dlg.MsgLabel->text(), QString("The message"));
         QVERIFY(dlg.MsgLabel->font().bold());
         QCOMPARE(dlg.HelpLabel->text(), QString("The help"));
+        QVERIFY(!dlg.HelpLabel->font().bold());
         QVERIFY(!dlg.Image->pixmap().isNull());
 
         QStringList shown;
