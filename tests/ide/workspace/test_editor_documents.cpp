@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 #include <QtTest>
 
+#include <cstdlib>
 #include <deque>
 
 namespace {
@@ -339,16 +340,55 @@ private slots:
     {
         m_tabs->NewTextFileClick();
         TSourceEditor *editor = Current();
+        Type("print");
+        // How the word is drawn: bold, and its colour differs from plain text.
+        const auto wordLooks = [editor] {
+            editor->SendScintilla(QsciScintillaBase::SCI_COLOURISE, 0UL, -1L);
+            const unsigned long style = editor->SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 0UL);
+            const long plain = editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE,
+                                                     static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT));
+            // the control keeps the font weight negated
+            return std::make_pair(std::abs(editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETWEIGHT, style)) >= QFont::Bold,
+                                  editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style) != plain);
+        };
         QVERIFY(!editor->Highlighter());
         QVERIFY(!TIntellisense::Instance().IsAttached(editor));
         m_saveNames = {Path("prog.bas")};
         QCOMPARE(editor->SaveAs(), int(srSaved));
         QVERIFY(editor->Highlighter());
         QVERIFY(TIntellisense::Instance().IsAttached(editor));
+        QCOMPARE(wordLooks(), std::make_pair(true, true));
         m_saveNames = {Path("notes.txt")};
         QCOMPARE(editor->SaveAs(), int(srSaved));
         QVERIFY(!editor->Highlighter());
         QVERIFY(!TIntellisense::Instance().IsAttached(editor));
+        QCOMPARE(wordLooks(), std::make_pair(false, false));
+    }
+
+    // Save As reports the change of the document whether or not the text
+    // was modified, and the tab shows the new name without "*".
+    void saveAsRefreshesTheTab_data()
+    {
+        QTest::addColumn<bool>("modified");
+        QTest::newRow("modified") << true;
+        QTest::newRow("unmodified") << false;
+    }
+
+    void saveAsRefreshesTheTab()
+    {
+        QFETCH(bool, modified);
+        WriteAll(Path("a.bas"), "a");
+        m_tabs->OpenEditor(Path("a.bas"));
+        if (modified)
+            Type("1");
+        int reports = 0;
+        m_tabs->OnDocumentChange = [&](IEditor *e) { reports += e == m_tabs->CurrentEditor() ? 1 : 0; };
+        m_saveNames = {Path("b.bas")};
+        m_tabs->SaveFileAsClick();
+        QCOMPARE(reports, 1);
+        QCOMPARE(Captions(), QStringList{"b.bas"});
+        QVERIFY(!Current()->IsModified());
+        QCOMPARE(ReadAll(Path("b.bas")), modified ? QByteArray("1a") : QByteArray("a"));
     }
 
     void modifiedMarkFollowsTheText()

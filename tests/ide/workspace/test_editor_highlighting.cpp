@@ -5,6 +5,8 @@
 
 #include <QtTest>
 
+#include <cstdlib>
+
 class TestEditorHighlighting : public QObject {
     Q_OBJECT
 
@@ -50,6 +52,16 @@ private slots:
         QCOMPARE(lexer.font(style).bold(), bold); // what the editor draws with
         QCOMPARE(lexer.font(style).italic(), italic);
         QCOMPARE(lexer.description(8), QString());
+
+        // What a ".bas" editor draws with (the control keeps the font weight
+        // negated).
+        TSourceEditor editor("attributes.bas", nullptr);
+        const auto get = [&editor, style](int message) {
+            return editor.SendScintilla(message, static_cast<unsigned long>(style));
+        };
+        QCOMPARE(get(QsciScintillaBase::SCI_STYLEGETFORE), long(colour.red() | colour.green() << 8 | colour.blue() << 16));
+        QCOMPARE(std::abs(get(QsciScintillaBase::SCI_STYLEGETWEIGHT)) >= QFont::Bold, bold);
+        QCOMPARE(get(QsciScintillaBase::SCI_STYLEGETITALIC) != 0, italic);
     }
 
     void identity()
