@@ -227,6 +227,34 @@ private slots:
         QCOMPARE(Editor()->text(), QString("aaaa b"));
     }
 
+    // The question stands below an occurrence in the upper part of the
+    // editor and above one in its lowest third, its left edge at the
+    // occurrence.
+    void theQuestionStandsNextToTheOccurrence()
+    {
+        m_host->show();
+        TSourceEditor *e = Editor();
+        const int onScreen = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN));
+        QVERIFY(onScreen > 6);
+        const int low = onScreen - 2;
+        e->setText("needle" + QString(low, u'\n') + "needle");
+        QList<QRect> placed;
+        m_tabs->EditorList().ExecConfirm = [&](TConfirmReplaceDialog &dialog) {
+            placed << dialog.geometry();
+            return int(TConfirmReplaceDialog::mrNo);
+        };
+        SetFind("needle", "pin");
+        e->Search(true, false, true);
+        QCOMPARE(placed.size(), 2);
+        const int lineHeight = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
+        const int textLeft = e->marginWidth(0) + e->marginWidth(1) +
+                             static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINLEFT));
+        const QPoint origin = e->viewport()->mapToGlobal(QPoint(0, 0));
+        QCOMPARE(placed[0].topLeft(), origin + QPoint(textLeft, lineHeight + 4));
+        QCOMPARE(placed[1].left(), origin.x() + textLeft);
+        QCOMPARE(placed[1].top(), origin.y() + low * lineHeight - 91 - 4);
+    }
+
     void identicalReplaceTextAsksNothing()
     {
         Editor()->setText("abc abc");
