@@ -189,6 +189,17 @@ private slots:
         QCOMPARE(w.statusBar()->findChildren<QLabel *>(QRegularExpression("^StatusPanel\\d$")).size(), 7);
     }
 
+    void panelDesignSizes()
+    {
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QCOMPARE(w.WorkDirPanel->width(), 217);
+        QCOMPARE(w.OutputPanel->height(), 230);
+        QVERIFY(w.WorkDirPanel->isVisible());
+        QVERIFY(w.OutputPanel->isVisible());
+    }
+
     void menuItems_data()
     {
         QTest::addColumn<QString>("menu");
