@@ -272,6 +272,33 @@ private slots:
         QCOMPARE(ReadAll(Path("c.bas")), QByteArray("x"));
     }
 
+    void activatingBringsTheEditorToTheFront()
+    {
+        m_host->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_host.get()));
+        IEditor *first = m_tabs->OpenEditor(Path("a.bas"));
+        IEditor *second = m_tabs->OpenEditor(Path("b.bas"));
+        QCOMPARE(m_tabs->EditorStack()->currentWidget(), AsSourceEditor(second));
+        QString seen;
+        const auto record = [&seen](char what) {
+            return [&seen, what](IEditor *e) { seen += QString("%1%2 ").arg(what).arg(e ? e->GetId() : -1); };
+        };
+        m_tabs->OnEditStateChange = record('E');
+        m_tabs->OnCaretChange = record('C');
+        m_tabs->OnDocumentChange = record('D');
+        m_tabs->EditorList().ActivateEditor(first->GetId());
+        QCOMPARE(m_tabs->EditorStack()->currentWidget(), AsSourceEditor(first));
+        QVERIFY(AsSourceEditor(first)->hasFocus());
+        QCOMPARE(seen, QString("E0 C0 D0 "));
+        seen.clear();
+        m_tabs->EditorTabSet()->setCurrentIndex(0); // the user picks the tabs
+        m_tabs->EditorTabSet()->setCurrentIndex(1);
+        QCOMPARE(m_tabs->EditorStack()->currentWidget(), AsSourceEditor(second));
+        QVERIFY(AsSourceEditor(second)->hasFocus());
+        QVERIFY(seen.startsWith("E0 C0 D0 "));
+        QVERIFY(seen.contains("E1 C1 D1 "));
+    }
+
     void closingTheListReportsNoEditor()
     {
         int noEditor = 0;
@@ -363,6 +390,31 @@ private slots:
         QVERIFY(!editor->Highlighter());
         QVERIFY(!TIntellisense::Instance().IsAttached(editor));
         QCOMPARE(wordLooks(), std::make_pair(false, false));
+    }
+
+    void fileTypeByExtension_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("velmo");
+        QTest::newRow("bas") << "a.bas" << true;
+        QTest::newRow("BAS") << "A.BAS" << true;
+        QTest::newRow("Bas") << "a.Bas" << true;
+        QTest::newRow("two dots") << "a.txt.bas" << true;
+        QTest::newRow("txt") << "a.txt" << false;
+        QTest::newRow("inc") << "a.inc" << false;
+        QTest::newRow("bas then txt") << "a.bas.txt" << false;
+        QTest::newRow("no extension") << "bas" << false;
+        QTest::newRow("longer extension") << "a.basx" << false;
+    }
+
+    void fileTypeByExtension()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, velmo);
+        m_tabs->OpenEditor(Path(name));
+        QCOMPARE(Current()->Highlighter() != nullptr, velmo);
+        QCOMPARE(Current()->lexer() != nullptr, velmo);
+        QCOMPARE(TIntellisense::Instance().IsAttached(Current()), velmo);
     }
 
     // Save As reports the change of the document whether or not the text
