@@ -729,6 +729,8 @@ void TMainWindow::UpdateEditButtons(const TEditState *editor)
 void TMainWindow::UpdateCaret(const TEditState *editor)
 {
     if (!editor) {
+        // A pending update would bring back the position of a closed editor.
+        CaretUpdateTimer->stop();
         SetStatusText(0, QString());
         return;
     }

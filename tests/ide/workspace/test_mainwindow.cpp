@@ -628,6 +628,18 @@ private slots:
         QCOMPARE(w.StatusText(0), QString()); // cleared at once
     }
 
+    void noEditorCancelsAPendingCaretUpdate()
+    {
+        TMainWindow w;
+        TEditState e;
+        e.caretLine = 7;
+        e.caretColumn = 3;
+        w.UpdateCaret(&e);
+        w.UpdateCaret(nullptr); // the editor went away within the 50 ms
+        QTest::qWait(120);
+        QCOMPARE(w.StatusText(0), QString());
+    }
+
     void statusPanelDesign_data()
     {
         QTest::addColumn<int>("panel");
