@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -193,12 +194,45 @@ private slots:
         QCOMPARE(lines, results);
     }
 
-    void ResultLinesAreDrawnIndented()
+    // Result lines in black from 20 pixels, the scope lines and "completed."
+    // in dark blue from 2 pixels; a selected line on grey.
+    void DrawsResultAndScopeLines_data()
     {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<int>("left");
+        QTest::newRow("scope line") << "Search in open files..." << QColor(10, 10, 160) << 2;
+        QTest::newRow("result") << "/w/a.bas(1):   WWW = 1  " << QColor(0, 0, 0) << 20;
+        QTest::newRow("completed") << "completed." << QColor(10, 10, 160) << 2;
+    }
+    void DrawsResultAndScopeLines()
+    {
+        QFETCH(QString, line);
+        QFETCH(QColor, text);
+        QFETCH(int, left);
         TFindListBox list;
-        QCOMPARE(list.StyleOf("/a.bas(1):   x  ", false).indent, 20);
-        QCOMPARE(list.StyleOf("/a.bas(1):   x  ", false).text, QColor(0, 0, 0));
-        QCOMPARE(list.StyleOf("completed.", false).text, QColor(10, 10, 160));
+        list.SetLines({line, line});
+        list.resize(400, 100);
+        list.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        list.setCurrentRow(1);
+        const QImage image = list.viewport()->grab().toImage();
+        const QRect row = list.visualItemRect(list.item(0));
+        const QColor base = list.palette().color(QPalette::Base);
+        int firstInk = -1;
+        bool textColour = false;
+        for (int x = row.left(); x < row.left() + 200; ++x) {
+            for (int y = row.top(); y <= row.bottom(); ++y) {
+                const QColor c(image.pixel(x, y));
+                if (c != base && firstInk < 0)
+                    firstInk = x - row.left();
+                textColour |= c == text;
+            }
+        }
+        QVERIFY(textColour);
+        QVERIFY2(firstInk >= left && firstInk < left + 4, qPrintable(QString::number(firstInk)));
+        const QRect selected = list.visualItemRect(list.item(1));
+        QCOMPARE(QColor(image.pixel(selected.right() - 3, selected.center().y())), QColor(120, 120, 120));
     }
 };
 
