@@ -66,3 +66,11 @@ QString ManualFileName()
 {
     return ProgramDir + "Help/Velmo.pdf";
 }
+
+QStringList AbsoluteFileNames(const QStringList &names)
+{
+    QStringList absolute;
+    for (const QString &name : names)
+        absolute << QFileInfo(name).absoluteFilePath();
+    return absolute;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // Process-wide values every part of the workbench shares.
 
@@ -26,3 +27,8 @@ void SetSettingsFileNames(const QString &settings, const QString &layout);
 
 // The programming manual shipped beside the program.
 QString ManualFileName();
+
+// File names as given on the command line, made absolute against the current
+// directory (the one Korvid was started in). Done before the window is built,
+// because the working-directory panel changes the current directory.
+QStringList AbsoluteFileNames(const QStringList &names);

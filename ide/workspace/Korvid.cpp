@@ -7,10 +7,11 @@ int main(int argc, char *argv[])
 {
     TKorvidApplication app(argc, argv);
     InitGlobals();
+    const QStringList arguments = AbsoluteFileNames(app.arguments().mid(1));
     int result = 0;
     {
         TMainWindow window;
-        window.SetArguments(app.arguments().mid(1));
+        window.SetArguments(arguments);
         auto *splash = new TSplashScreen;
         splash->show();
         window.show();

@@ -937,6 +937,27 @@ private slots:
         QVERIFY(w.ToolButton("CompileBtn")->isEnabled());
     }
 
+    void commandLineNameIsRelativeToTheStartDirectory()
+    {
+        QFile file(dir->filePath("start/prog.bas"));
+        QVERIFY(QDir(dir->path()).mkpath("start"));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("BYTE i\n");
+        file.close();
+        const QString started = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(dir->filePath("start")));
+        const QStringList arguments = AbsoluteFileNames({"prog.bas"});
+        TMainWindow w; // moves the current directory to the working directory
+        QDir::setCurrent(started);
+        w.SetArguments(arguments);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        IEditor *editor = w.CurrentEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor->GetFileName(), file.fileName());
+        QCOMPARE(editor->GetLines().value(0), QString("BYTE i"));
+    }
+
     void decimalSeparatorIsPoint()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
