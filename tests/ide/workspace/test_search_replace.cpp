@@ -171,6 +171,44 @@ private slots:
         QCOMPARE(m_beeps, 0);
     }
 
+    // Letters beyond ASCII in any case: "für FÜR Für fürs", ü taking two bytes.
+    void lettersBeyondAscii_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<bool>("wholeWords");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<long>("start"); // -1: not found
+        QTest::addColumn<long>("end");
+        const QString fuer = QString::fromUtf8("f\xc3\xbcr");
+        const QString FUER = QString::fromUtf8("F\xc3\x9cR");
+        QTest::newRow("any case") << FUER << false << false << false << 0L << 4L;
+        QTest::newRow("matching case") << FUER << true << false << false << 5L << 9L;
+        QTest::newRow("backwards") << fuer << false << false << true << 15L << 19L;
+        QTest::newRow("backwards, whole words") << fuer << false << true << true << 10L << 14L;
+        QTest::newRow("whole words") << QString::fromUtf8("F\xc3\x9cRS") << false << true << false << 15L << 20L;
+        QTest::newRow("part of a word only") << QString::fromUtf8("\xc3\xbcr") << false << true << false << -1L << -1L;
+        QTest::newRow("not there") << QString::fromUtf8("f\xc3\xbcrx") << false << false << false << -1L << -1L;
+    }
+
+    void lettersBeyondAscii()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, matchCase);
+        QFETCH(bool, wholeWords);
+        QFETCH(bool, backwards);
+        QFETCH(long, start);
+        QFETCH(long, end);
+        Editor()->setText(QString::fromUtf8("f\xc3\xbcr F\xc3\x9cR F\xc3\xbcr f\xc3\xbcrs"));
+        SetFind(text);
+        m_dlg->cbSearchCaseSensitive->setChecked(matchCase);
+        m_dlg->cbSearchWholeWords->setChecked(wholeWords);
+        Editor()->Search(false, backwards, true);
+        QCOMPARE(m_beeps, start < 0 ? 1 : 0);
+        if (start >= 0)
+            QCOMPARE(Selection(), std::make_pair(start, end));
+    }
+
     void selectedTextOnlyLimitsTheScope()
     {
         Editor()->setText("x a x a x");
@@ -211,6 +249,41 @@ private slots:
         QCOMPARE(m_beeps, 0);
         Editor()->Undo();
         QCOMPARE(Editor()->text(), QString("a a a"));
+    }
+
+    void replaceAllCases_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("replacement");
+        QTest::addColumn<bool>("backwards");
+        QTest::addColumn<bool>("matchCase");
+        QTest::addColumn<QString>("result");
+        QTest::newRow("removing") << "xaxax" << "a" << "" << false << false << "xxx";
+        QTest::newRow("removing backwards") << "xaxax" << "a" << "" << true << false << "xxx";
+        QTest::newRow("growing backwards") << "ab ab" << "ab" << "abab" << true << false << "abab abab";
+        QTest::newRow("any case") << "Ab aB ab" << "ab" << "c" << false << false << "c c c";
+        QTest::newRow("matching case") << "Ab aB ab" << "ab" << "c" << false << true << "Ab aB c";
+        QTest::newRow("accented letters")
+            << QString::fromUtf8("\xc3\xa9t\xc3\xa9 \xc3\x89T\xc3\x89") << QString::fromUtf8("\xc3\xa9t\xc3\xa9")
+            << QString::fromUtf8("\xe2\x82\xac") << false << false << QString::fromUtf8("\xe2\x82\xac \xe2\x82\xac");
+    }
+
+    void replaceAllCases()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, search);
+        QFETCH(QString, replacement);
+        QFETCH(bool, backwards);
+        QFETCH(bool, matchCase);
+        QFETCH(QString, result);
+        Editor()->setText(text);
+        SetFind(search, replacement);
+        m_dlg->cbSearchCaseSensitive->setChecked(matchCase);
+        m_confirmAnswers = {TConfirmReplaceDialog::mrYesToAll};
+        Editor()->Search(true, backwards, true);
+        QCOMPARE(Editor()->text(), result);
+        QCOMPARE(m_confirms, 1);
     }
 
     void replaceBackwardsAndWithLongerText()
