@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -395,6 +396,38 @@ private slots:
         QCOMPARE(m_dlg->ShowFind(), int(QDialog::Rejected));
         QCOMPARE(m_dlg->SearchHistory(), QStringList({"print"}));
         QCOMPARE(m_dlg->ReplaceHistory(), QStringList({"INPUT"}));
+    }
+
+    // Enter in either text box closes the dialog with OK, Escape with Cancel;
+    // the focus starts in the search box.
+    void keysCloseTheDialog_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("result");
+        QTest::newRow("find, Enter") << false << int(Qt::Key_Return) << int(QDialog::Accepted);
+        QTest::newRow("replace, Enter") << true << int(Qt::Key_Return) << int(QDialog::Accepted);
+        QTest::newRow("find, Escape") << false << int(Qt::Key_Escape) << int(QDialog::Rejected);
+    }
+
+    void keysCloseTheDialog()
+    {
+        QFETCH(bool, replace);
+        QFETCH(int, key);
+        QFETCH(int, result);
+        m_dlg->SetSearchHistory({"print", "Printer"});
+        bool focused = false;
+        QTimer::singleShot(0, this, [&] {
+            QWidget *edit = m_dlg->SearchTextBox->lineEdit();
+            focused = m_dlg->focusWidget() == edit || m_dlg->focusWidget() == m_dlg->SearchTextBox;
+            QTest::keyClicks(edit, "xy");
+            QTest::keyClick(edit, Qt::Key(key));
+            QTimer::singleShot(1000, m_dlg.get(), [this] { m_dlg->done(-1); }); // the key did nothing
+        });
+        QCOMPARE(replace ? m_dlg->ShowReplace() : m_dlg->ShowFind(), result);
+        QVERIFY(focused);
+        if (result == QDialog::Accepted)
+            QCOMPARE(m_dlg->SearchHistory(), QStringList({"xy", "print", "Printer"}));
     }
 
     void historiesRoundTrip()
