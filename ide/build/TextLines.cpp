@@ -1,36 +1,16 @@
 #include "TextLines.h"
 
+#include "Windows1252.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
-namespace {
-
-// Windows-1252 differs from Latin-1 only in 0x80..0x9F; unassigned codes
-// map to the C1 control of the same value.
-constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-QString DecodeCp1252(const QByteArray &bytes)
-{
-    QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        text[i] = (b >= 0x80 && b < 0xA0) ? QChar(kCp1252High[b - 0x80]) : QChar(b);
-    }
-    return text;
-}
-
-} // namespace
-
 QString DecodeText(const QByteArray &bytes)
 {
+    const QByteArray data = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bytes);
-    return utf8.hasError() ? DecodeCp1252(bytes) : text;
+    QString text = utf8.decode(data);
+    return utf8.hasError() ? DecodeWindows1252(data) : text;
 }
 
 QStringList SplitLines(const QString &text)

@@ -5,8 +5,8 @@
 #include <QStringList>
 
 // Text files and captured program output reach the workbench as bytes. A text
-// that is valid UTF-8 is read as UTF-8, anything else as Windows-1252, the
-// code page the compiler writes its messages in.
+// that is valid UTF-8 is read as UTF-8 (a leading byte-order mark dropped),
+// anything else as Windows-1252.
 QString DecodeText(const QByteArray &bytes);
 
 // Splits a text into lines: CR LF, LF alone and CR alone each end a line. A

@@ -1,12 +1,12 @@
 #include "IniFile.h"
 
 #include "Errors.h"
+#include "TextLines.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 namespace {
 
@@ -42,18 +42,6 @@ QString OneLine(QString value)
     value.replace('\r', ' ');
     value.replace('\n', ' ');
     return value;
-}
-
-QString DecodeText(const QByteArray &bytes)
-{
-    QByteArray data = bytes;
-    if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(data);
-    if (utf8.hasError())
-        text = QString::fromLatin1(data);
-    return text;
 }
 
 [[noreturn]] void RaiseWriteError(const QString &fileName)

@@ -52,6 +52,7 @@ const StringCase kStringCases[] = {
     {"CR line ends", "[A]\rk=cr\r", "A", "k", "cr"},
     {"byte order mark", "\xEF\xBB\xBF[A]\r\nk=bom\r\n", "A", "k", "bom"},
     {"UTF-8 text", "[A]\r\nk=Gr\xC3\xBC\xC3\x9F\x65\r\n", "A", "k", "Gr\xC3\xBC\xC3\x9F\x65"},
+    {"Windows-1252 text", "[A]\r\nk=5\x80 f\xFCr\r\n", "A", "k", "5\xE2\x82\xAC f\xC3\xBCr"},
     {"line without = ignored", "[A]\r\n; a comment\r\nk=v\r\n", "A", "k", "v"},
     {"blank lines inside section", "[A]\r\n\r\n\r\nk=v\r\n", "A", "k", "v"},
 };
