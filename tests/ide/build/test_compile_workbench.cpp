@@ -1,3 +1,4 @@
+#include "../support/TestFiles.h"
 #include "CaptionPanel.h"
 #include "ColorListBox.h"
 #include "CompilerRunner.h"
@@ -33,11 +34,7 @@ private:
 
     QString WriteSource(const QString &name, const QByteArray &text)
     {
-        QDir().mkpath(QFileInfo(Path(name)).path());
-        QFile file(Path(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text);
-        return Path(name);
+        return WriteTestFile(Path(name), text);
     }
 
     QStringList DirectOutput(const QString &source)

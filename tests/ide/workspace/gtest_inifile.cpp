@@ -1,6 +1,7 @@
 // TIniFile: reading rules, where writes go in the file, and refused writes.
 
 #include "Errors.h"
+#include "../support/IniFileFixture.h"
 #include "IniFile.h"
 
 #include <QDir>
@@ -10,26 +11,7 @@
 
 namespace {
 
-class IniFileTest : public ::testing::Test
-{
-protected:
-    QString Path() const { return dir.filePath("Korvid.ini"); }
-
-    void WriteRaw(const QByteArray &bytes) const
-    {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray ReadRaw() const
-    {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir dir;
-};
+using IniFileTest = TIniFileFixture;
 
 struct StringCase {
     const char *name;

@@ -1,6 +1,7 @@
 // The layout file's sections: missing keys stay unset, the collapse flag,
 // the toolbar arrangement and a round trip.
 
+#include "../support/IniFileFixture.h"
 #include "IniFile.h"
 #include "Layout.h"
 
@@ -10,20 +11,7 @@
 
 namespace {
 
-class LayoutTest : public ::testing::Test
-{
-protected:
-    QString Path() const { return dir.filePath("Korvid.ini"); }
-
-    void WriteRaw(const QByteArray &bytes) const
-    {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QTemporaryDir dir;
-};
+using LayoutTest = TIniFileFixture;
 
 TEST_F(LayoutTest, MissingKeysStayUnset)
 {

@@ -1,6 +1,7 @@
 // The settings file's records: defaults, reading quirks, what is written
 // back, the macro list rules and the "<approot>" preparation.
 
+#include "../support/IniFileFixture.h"
 #include "IniFile.h"
 #include "Settings.h"
 
@@ -11,7 +12,7 @@
 
 namespace {
 
-class SettingsTest : public ::testing::Test
+class SettingsTest : public TIniFileFixture
 {
 protected:
     void SetUp() override
@@ -20,22 +21,6 @@ protected:
         ASSERT_TRUE(QDir().mkpath(programDir + "Samples"));
     }
 
-    QString Path() const { return dir.filePath("Korvid.ini"); }
-
-    void WriteRaw(const QByteArray &bytes) const
-    {
-        QFile file(Path());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
-    QByteArray ReadRaw() const
-    {
-        QFile file(Path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    QTemporaryDir dir;
     QString programDir;
 };
 

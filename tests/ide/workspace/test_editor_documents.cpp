@@ -1,5 +1,6 @@
 // Documents in tabs: opening, new-file numbering, saving, closing, encodings
 // and line ends, file types.
+#include "../support/EditorTabsHost.h"
 #include "EditorTabs.h"
 #include "Highlighter.h"
 #include "Intellisense.h"
@@ -105,14 +106,8 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         QDir::setCurrent(m_dir->path());
         m_host = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(m_host.get());
-        auto *tabBar = new QTabBar(m_host.get());
-        auto *stack = new QStackedWidget(m_host.get());
-        layout->addWidget(tabBar);
-        layout->addWidget(stack);
-        m_host->resize(600, 400);
         m_searchDlg = std::make_unique<TSearchDlg>();
-        m_tabs = std::make_unique<TEditorTabs>(tabBar, stack, m_searchDlg.get());
+        m_tabs = MakeEditorTabs(m_host.get(), m_searchDlg.get(), QSize(600, 400));
         m_saveNames.clear();
         m_answers.clear();
         m_questions.clear();

@@ -1,5 +1,6 @@
 // Code completion: the item list, its display texts, filtering and the popup
 // in ".bas" editors.
+#include "../support/EditorTabsHost.h"
 #include "EditorTabs.h"
 #include "Intellisense.h"
 #include "SearchReplace.h"
@@ -34,15 +35,9 @@ private slots:
     void init()
     {
         m_host = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(m_host.get());
-        auto *tabBar = new QTabBar(m_host.get());
-        auto *stack = new QStackedWidget(m_host.get());
-        layout->addWidget(tabBar);
-        layout->addWidget(stack);
-        m_host->resize(500, 300);
-        m_host->show();
         m_dlg = std::make_unique<TSearchDlg>();
-        m_tabs = std::make_unique<TEditorTabs>(tabBar, stack, m_dlg.get());
+        m_tabs = MakeEditorTabs(m_host.get(), m_dlg.get(), QSize(500, 300));
+        m_host->show();
         TSourceEditor::Prompts().Confirm = [](const QString &, const QString &) { return 7; };
     }
 

@@ -1,5 +1,6 @@
 // Searching and replacing in an editor, the find dialog's histories and
 // layouts, and the placement of the replace question.
+#include "../support/EditorTabsHost.h"
 #include "ConfirmReplace.h"
 #include "EditorTabs.h"
 #include "SearchReplace.h"
@@ -46,14 +47,8 @@ private slots:
     void init()
     {
         m_host = std::make_unique<QWidget>();
-        auto *layout = new QVBoxLayout(m_host.get());
-        auto *tabBar = new QTabBar(m_host.get());
-        auto *stack = new QStackedWidget(m_host.get());
-        layout->addWidget(tabBar);
-        layout->addWidget(stack);
-        m_host->resize(500, 300);
         m_dlg = std::make_unique<TSearchDlg>();
-        m_tabs = std::make_unique<TEditorTabs>(tabBar, stack, m_dlg.get());
+        m_tabs = MakeEditorTabs(m_host.get(), m_dlg.get(), QSize(500, 300));
         m_confirms = 0;
         m_beeps = 0;
         m_confirmAnswers.clear();

@@ -1,3 +1,4 @@
+#include "../support/TestFiles.h"
 #include "CaptionPanel.h"
 #include "EditorList.h"
 #include "Errors.h"
@@ -31,11 +32,7 @@ private:
 
     QString WriteFile(const QString &name, const QByteArray &text)
     {
-        QDir().mkpath(QFileInfo(Path(name)).path());
-        QFile file(Path(name));
-        if (file.open(QIODevice::WriteOnly))
-            file.write(text);
-        return Path(name);
+        return WriteTestFile(Path(name), text);
     }
 
     // Answers the dialog once it is up: scope boxes, search text, OK or Cancel.
