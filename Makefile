@@ -4,7 +4,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run clean
+.PHONY: all deps configure build test run clean format format-check
 
 all: build
 
@@ -27,3 +27,10 @@ run: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# House style: every tracked C++ file formatted by clang-format (.clang-format).
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+format-check:
+	git ls-files '*.cpp' '*.h' | xargs clang-format --dry-run -Werror

@@ -43,22 +43,28 @@ constexpr Function kFunctions[] = {
 };
 // clang-format on
 
-}  // namespace
+} // namespace
 
-const SysVar* FindSysVar(int symbol) {
-  for (const SysVar& sv : kSysVars)
-    if (symbol >= sv.first && symbol <= sv.last) return &sv;
-  return nullptr;
+const SysVar *FindSysVar(int symbol)
+{
+    for (const SysVar &sv : kSysVars)
+        if (symbol >= sv.first && symbol <= sv.last)
+            return &sv;
+    return nullptr;
 }
 
-const SuffixSet* FindSuffixSet(Suffix suffix) {
-  for (const SuffixSet& set : kSuffixSets)
-    if (set.suffix == suffix) return &set;
-  return nullptr;
+const SuffixSet *FindSuffixSet(Suffix suffix)
+{
+    for (const SuffixSet &set : kSuffixSets)
+        if (set.suffix == suffix)
+            return &set;
+    return nullptr;
 }
 
-const Function* FindFunction(int symbol) {
-  for (const Function& fn : kFunctions)
-    if (fn.symbol == symbol) return &fn;
-  return nullptr;
+const Function *FindFunction(int symbol)
+{
+    for (const Function &fn : kFunctions)
+        if (fn.symbol == symbol)
+            return &fn;
+    return nullptr;
 }

@@ -9,27 +9,27 @@
 enum class Suffix { None, PortBit, Stepper, Time, Date };
 
 struct SysVar {
-  TSYMBOL first;   // the keyword, or the first of a numbered family
-  TSYMBOL last;    // the same, or the last of the family
-  Suffix suffix;
-  bool writable;   // may begin an assignment statement
+    TSYMBOL first; // the keyword, or the first of a numbered family
+    TSYMBOL last; // the same, or the last of the family
+    Suffix suffix;
+    bool writable; // may begin an assignment statement
 };
 
 // The member keywords of one suffix and the message when none of them follows.
 struct SuffixSet {
-  Suffix suffix;
-  TSYMBOL members[3];
-  const char* message;
+    Suffix suffix;
+    TSYMBOL members[3];
+    const char *message;
 };
 
 enum class ArgShape { One, Two, StringVar, Val, Pos, Usr };
 
 struct Function {
-  TSYMBOL symbol;
-  ArgShape shape;
+    TSYMBOL symbol;
+    ArgShape shape;
 };
 
 // The row of a keyword symbol, or nullptr when it is none of these.
-const SysVar* FindSysVar(int symbol);
-const SuffixSet* FindSuffixSet(Suffix suffix);
-const Function* FindFunction(int symbol);
+const SysVar *FindSysVar(int symbol);
+const SuffixSet *FindSuffixSet(Suffix suffix);
+const Function *FindFunction(int symbol);

@@ -4,58 +4,77 @@
 
 #include <cstdio>
 
-void CCode::BeginLine(int index) {
-  EmitByte((index + 1) >> 8);
-  EmitByte((index + 1) & 0xFF);
-  m_lineStart = Size();
-  EmitByte(0);
+void CCode::BeginLine(int index)
+{
+    EmitByte((index + 1) >> 8);
+    EmitByte((index + 1) & 0xFF);
+    m_lineStart = Size();
+    EmitByte(0);
 }
 
-int CCode::EndLine() {
-  EmitByte(0x0A);
-  const int length = Size() - m_lineStart;
-  m_bytes[m_lineStart] = static_cast<uint8_t>(length & 0xFF);
-  return length;
+int CCode::EndLine()
+{
+    EmitByte(0x0A);
+    const int length = Size() - m_lineStart;
+    m_bytes[m_lineStart] = static_cast<uint8_t>(length & 0xFF);
+    return length;
 }
 
-void CCode::EmitEnd(int lineCount) {
-  EmitByte((lineCount + 1) >> 8);
-  EmitByte((lineCount + 1) & 0xFF);
-  EmitByte(0x02);
-  EmitByte(0x03);
+void CCode::EmitEnd(int lineCount)
+{
+    EmitByte((lineCount + 1) >> 8);
+    EmitByte((lineCount + 1) & 0xFF);
+    EmitByte(0x02);
+    EmitByte(0x03);
 }
 
-void CCode::EmitByte(int b) { m_bytes.push_back(static_cast<uint8_t>(b)); }
-
-void CCode::EmitText(const std::string& s) { m_bytes.insert(m_bytes.end(), s.begin(), s.end()); }
-
-void CCode::EmitToken(int code, int number) {
-  EmitByte(code);
-  if (number >= 0) EmitText(std::to_string(number));
+void CCode::EmitByte(int b)
+{
+    m_bytes.push_back(static_cast<uint8_t>(b));
 }
 
-void CCode::EmitVarName(int index) {
-  if (index > 25) EmitByte(0x60 + index / 26);
-  EmitByte('a' + index % 26);
+void CCode::EmitText(const std::string &s)
+{
+    m_bytes.insert(m_bytes.end(), s.begin(), s.end());
 }
 
-void CCode::EmitNumber(int n) {
-  char text[16];
-  if (n < 32768) {
-    std::snprintf(text, sizeof text, "%d", n);
-  } else {
-    std::snprintf(text, sizeof text, "$%X", static_cast<unsigned>(n));
-  }
-  EmitText(text);
+void CCode::EmitToken(int code, int number)
+{
+    EmitByte(code);
+    if (number >= 0)
+        EmitText(std::to_string(number));
 }
 
-void CCode::EmitFloat(double x) {
-  char buffer[400];  // room for the widest double: 309 digits, sign, point, 7 decimals
-  std::snprintf(buffer, sizeof buffer, "%.7f", x);
-  std::string text = buffer;
-  const size_t last = text.find_last_not_of('0');
-  if (text.find('.') != std::string::npos && last != std::string::npos) text.resize(last + 1);
-  EmitText(text);
+void CCode::EmitVarName(int index)
+{
+    if (index > 25)
+        EmitByte(0x60 + index / 26);
+    EmitByte('a' + index % 26);
 }
 
-void CCode::EmitString(const std::string& ansi) { EmitText(AnsiToOem("\"" + ansi + "\"")); }
+void CCode::EmitNumber(int n)
+{
+    char text[16];
+    if (n < 32768) {
+        std::snprintf(text, sizeof text, "%d", n);
+    } else {
+        std::snprintf(text, sizeof text, "$%X", static_cast<unsigned>(n));
+    }
+    EmitText(text);
+}
+
+void CCode::EmitFloat(double x)
+{
+    char buffer[400]; // room for the widest double: 309 digits, sign, point, 7 decimals
+    std::snprintf(buffer, sizeof buffer, "%.7f", x);
+    std::string text = buffer;
+    const size_t last = text.find_last_not_of('0');
+    if (text.find('.') != std::string::npos && last != std::string::npos)
+        text.resize(last + 1);
+    EmitText(text);
+}
+
+void CCode::EmitString(const std::string &ansi)
+{
+    EmitText(AnsiToOem("\"" + ansi + "\""));
+}

@@ -21,4 +21,4 @@ bool IsValidUtf8(std::string_view bytes);
 // The contents of a source file as Windows-1252: valid UTF-8 with non-ASCII
 // characters is transcoded (a byte-order mark is dropped), anything else is
 // taken as Windows-1252 already.
-std::string SourceToAnsi(const std::string& contents);
+std::string SourceToAnsi(const std::string &contents);

@@ -17,95 +17,122 @@ const char kBanner[] = "Velmo Compiler V2.4 - compiler for the ZENTRA module fam
 // Windows-1252, while file names on this system are UTF-8. Standard output
 // is UTF-8 throughout, so that a reader can decode every line the same way
 // and find the files it names: a text that is not UTF-8 yet is transcoded.
-std::string OutputText(const std::string& text) { return IsValidUtf8(text) ? text : AnsiToUtf8(text); }
-
-void ChangeDirectory(const std::string& dir) {
-  std::error_code error;
-  if (!dir.empty()) std::filesystem::current_path(dir, error);
+std::string OutputText(const std::string &text)
+{
+    return IsValidUtf8(text) ? text : AnsiToUtf8(text);
 }
 
-}  // namespace
-
-std::string Format(const char* format, const std::string& arg) {
-  std::string text = format;
-  const size_t at = text.find("%s");
-  return at == std::string::npos ? text : text.replace(at, 2, arg);
+void ChangeDirectory(const std::string &dir)
+{
+    std::error_code error;
+    if (!dir.empty())
+        std::filesystem::current_path(dir, error);
 }
 
-std::string Format(const char* format, long long arg) {
-  std::string text = format;
-  const size_t at = text.find("%d");
-  return at == std::string::npos ? text : text.replace(at, 2, std::to_string(arg));
+} // namespace
+
+std::string Format(const char *format, const std::string &arg)
+{
+    std::string text = format;
+    const size_t at = text.find("%s");
+    return at == std::string::npos ? text : text.replace(at, 2, arg);
 }
 
-CCompiler::CCompiler(std::ostream& out) : m_out(out) {}
+std::string Format(const char *format, long long arg)
+{
+    std::string text = format;
+    const size_t at = text.find("%d");
+    return at == std::string::npos ? text : text.replace(at, 2, std::to_string(arg));
+}
 
-void CCompiler::PrintLine(const std::string& text) { m_out << text << '\n'; }
+CCompiler::CCompiler(std::ostream &out)
+    : m_out(out)
+{
+}
 
-void CCompiler::ReportError(const std::string& text, int fileIndex, int line) {
-  if (m_errorCount < 10) {
-    if (fileIndex < 0) {
-      m_out << OutputText(text) << '\n';
-    } else {
-      m_out << m_files.Name(fileIndex) << '(' << (line < 0 ? 1 : line) << "): " << OutputText(text) << '\n';
+void CCompiler::PrintLine(const std::string &text)
+{
+    m_out << text << '\n';
+}
+
+void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
+{
+    if (m_errorCount < 10) {
+        if (fileIndex < 0) {
+            m_out << OutputText(text) << '\n';
+        } else {
+            m_out << m_files.Name(fileIndex) << '(' << (line < 0 ? 1 : line) << "): " << OutputText(text) << '\n';
+        }
+        ++m_errorCount;
+    } else if (m_errorCount == 10) {
+        m_out << "Too many errors.\n";
+        ++m_errorCount;
     }
-    ++m_errorCount;
-  } else if (m_errorCount == 10) {
-    m_out << "Too many errors.\n";
-    ++m_errorCount;
-  }
 }
 
-bool CCompiler::ReadSource(CSource& source, const std::string& fullPath) {
-  const std::string remembered = CurrentDirectory();
-  if (!source.Read(fullPath)) return false;
-  PrintLine("  >> " + fullPath);
-  ChangeDirectory(DirectoryOf(fullPath));
-  Preprocess(*this, source);
-  ChangeDirectory(remembered);
-  return true;
+bool CCompiler::ReadSource(CSource &source, const std::string &fullPath)
+{
+    const std::string remembered = CurrentDirectory();
+    if (!source.Read(fullPath))
+        return false;
+    PrintLine("  >> " + fullPath);
+    ChangeDirectory(DirectoryOf(fullPath));
+    Preprocess(*this, source);
+    ChangeDirectory(remembered);
+    return true;
 }
 
-void CCompiler::Compile(const std::string& sourceArgument) {
-  const std::string fullPath = MakeFullPath(AddDefaultExtension(sourceArgument, ".bas"));
-  CSource source;
-  PrintLine(kBanner);
-  PrintLine("Compiling...");
-  if (!ReadSource(source, fullPath)) ReportError(Format("Can't open file: '%s'.", fullPath), -1, -1);
-  if (m_errorCount == 0) LabelPass(*this, source);
-  if (m_errorCount == 0) GenerateCode(source);
-  if (m_errorCount == 0) WriteOutputFiles(sourceArgument);
-  if (m_errorCount == 0) PrintStatistics();
-  PrintLine(Format("\nBuild finished.\n%d - Error(s).\n", m_errorCount));
+void CCompiler::Compile(const std::string &sourceArgument)
+{
+    const std::string fullPath = MakeFullPath(AddDefaultExtension(sourceArgument, ".bas"));
+    CSource source;
+    PrintLine(kBanner);
+    PrintLine("Compiling...");
+    if (!ReadSource(source, fullPath))
+        ReportError(Format("Can't open file: '%s'.", fullPath), -1, -1);
+    if (m_errorCount == 0)
+        LabelPass(*this, source);
+    if (m_errorCount == 0)
+        GenerateCode(source);
+    if (m_errorCount == 0)
+        WriteOutputFiles(sourceArgument);
+    if (m_errorCount == 0)
+        PrintStatistics();
+    PrintLine(Format("\nBuild finished.\n%d - Error(s).\n", m_errorCount));
 }
 
 // Every line is compiled, also after errors; only their printing is cut off.
-void CCompiler::GenerateCode(CSource& source) {
-  CParser parser(*this);
-  for (int i = 0; i < source.Count(); ++i) parser.CompileLine(i, source[i]);
-  parser.Finish(source.Count());
+void CCompiler::GenerateCode(CSource &source)
+{
+    CParser parser(*this);
+    for (int i = 0; i < source.Count(); ++i)
+        parser.CompileLine(i, source[i]);
+    parser.Finish(source.Count());
 }
 
-void CCompiler::PrintStatistics() {
-  auto percent = [](long long size, long long limit) { return limit > 0 ? size * 100 / limit : 0; };
-  PrintLine("");
-  PrintLine("Code size: " + std::to_string(m_codeSize) + " bytes (" +
-            std::to_string(percent(m_codeSize, m_codeLimit)) + "%)");
-  PrintLine("Data size: " + std::to_string(m_dataSize) + " bytes (" +
-            std::to_string(percent(m_dataSize, m_dataLimit)) + "%)");
+void CCompiler::PrintStatistics()
+{
+    auto percent = [](long long size, long long limit) { return limit > 0 ? size * 100 / limit : 0; };
+    PrintLine("");
+    PrintLine("Code size: " + std::to_string(m_codeSize) + " bytes (" +
+              std::to_string(percent(m_codeSize, m_codeLimit)) + "%)");
+    PrintLine("Data size: " + std::to_string(m_dataSize) + " bytes (" +
+              std::to_string(percent(m_dataSize, m_dataLimit)) + "%)");
 }
 
 // Both names derive from the argument as given, made full against the
 // directory in which the compiler was started.
-void CCompiler::WriteOutputFiles(const std::string& sourceArgument) {
-  const std::string listing = MakeFullPath(ReplaceExtension(sourceArgument, ".lst"));
-  const std::string hex = MakeFullPath(ReplaceExtension(sourceArgument, ".hex"));
-  PrintLine("Generating...");
-  PrintLine("  >> " + hex);
-  if (!m_code.WriteHexFile(hex)) {
-    ReportError(Format("Can't write file: '%s'.", hex), -1, -1);
-    return;
-  }
-  PrintLine("  >> " + listing);
-  if (!m_code.WriteListing(listing)) ReportError(Format("Can't write file: '%s'.", listing), -1, -1);
+void CCompiler::WriteOutputFiles(const std::string &sourceArgument)
+{
+    const std::string listing = MakeFullPath(ReplaceExtension(sourceArgument, ".lst"));
+    const std::string hex = MakeFullPath(ReplaceExtension(sourceArgument, ".hex"));
+    PrintLine("Generating...");
+    PrintLine("  >> " + hex);
+    if (!m_code.WriteHexFile(hex)) {
+        ReportError(Format("Can't write file: '%s'.", hex), -1, -1);
+        return;
+    }
+    PrintLine("  >> " + listing);
+    if (!m_code.WriteListing(listing))
+        ReportError(Format("Can't write file: '%s'.", listing), -1, -1);
 }

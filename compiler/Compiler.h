@@ -13,44 +13,44 @@
 #include <unordered_map>
 
 class CCompiler {
- public:
-  // Everything the compiler says goes to `out` (standard output by default).
-  explicit CCompiler(std::ostream& out = std::cout);
+public:
+    // Everything the compiler says goes to `out` (standard output by default).
+    explicit CCompiler(std::ostream &out = std::cout);
 
-  void Compile(const std::string& sourceArgument);
+    void Compile(const std::string &sourceArgument);
 
-  // The only way a diagnostic reaches the user: "path(line): text", or the
-  // bare text when fileIndex < 0. Prints at most ten; the eleventh call prints
-  // "Too many errors." and later calls print nothing.
-  void ReportError(const std::string& text, int fileIndex, int line);
-  void PrintLine(const std::string& text);
+    // The only way a diagnostic reaches the user: "path(line): text", or the
+    // bare text when fileIndex < 0. Prints at most ten; the eleventh call prints
+    // "Too many errors." and later calls print nothing.
+    void ReportError(const std::string &text, int fileIndex, int line);
+    void PrintLine(const std::string &text);
 
-  // Reads one file, announces it and runs the directive pass on it (in the
-  // file's directory). False only when the file cannot be opened.
-  bool ReadSource(CSource& source, const std::string& fullPath);
+    // Reads one file, announces it and runs the directive pass on it (in the
+    // file's directory). False only when the file cannot be opened.
+    bool ReadSource(CSource &source, const std::string &fullPath);
 
-  // Writes the HEX file and the listing beside the source argument.
-  void WriteOutputFiles(const std::string& sourceArgument);
+    // Writes the HEX file and the listing beside the source argument.
+    void WriteOutputFiles(const std::string &sourceArgument);
 
-  CDefineList m_defines;                        // macro table
-  std::unordered_map<std::string, int> m_labels;  // upper-case label -> program line index
-  CFileList m_files;
-  TargetProfile m_target;
-  CMacro m_macro;                               // filled by a successful macro look-up
-  CCode m_code;
-  int m_errorCount = 0;
-  int m_dataSize = 0;
-  int m_codeSize = 0;
-  int m_dataLimit = 0;
-  int m_codeLimit = 0;
+    CDefineList m_defines; // macro table
+    std::unordered_map<std::string, int> m_labels; // upper-case label -> program line index
+    CFileList m_files;
+    TargetProfile m_target;
+    CMacro m_macro; // filled by a successful macro look-up
+    CCode m_code;
+    int m_errorCount = 0;
+    int m_dataSize = 0;
+    int m_codeSize = 0;
+    int m_dataLimit = 0;
+    int m_codeLimit = 0;
 
- private:
-  void GenerateCode(CSource& source);
-  void PrintStatistics();
-  std::ostream& m_out;
+private:
+    void GenerateCode(CSource &source);
+    void PrintStatistics();
+    std::ostream &m_out;
 };
 
 // Printf-style formatting of a message with one argument, used for the fixed
 // message texts ("Can't open file: '%s'.", "... (max. %d).").
-std::string Format(const char* format, const std::string& arg);
-std::string Format(const char* format, long long arg);
+std::string Format(const char *format, const std::string &arg);
+std::string Format(const char *format, long long arg);

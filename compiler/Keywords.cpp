@@ -128,52 +128,64 @@ static_assert(sizeof(kKeywords) / sizeof(kKeywords[0]) == CKeywords::kKeywordCou
 static_assert(symKEYCODE == 115 && symSPEED == 154 && symUSING == 194);
 static_assert(symSTEPPER3 + 1 == symSPEED && symDirINCLUDE == 202);
 
-std::string UpperCopy(std::string_view word) {
-  std::string upper(word);
-  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return upper;
+std::string UpperCopy(std::string_view word)
+{
+    std::string upper(word);
+    for (char &c : upper)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return upper;
 }
 
-}  // namespace
+} // namespace
 
-CKeywords::CKeywords() : m_map(kBuckets) {
-  for (const KeywordInfo& k : kKeywords) {
-    m_map.emplace(k.name, &k);
-    m_bySymbol[k.symbol] = &k;
-  }
+CKeywords::CKeywords()
+    : m_map(kBuckets)
+{
+    for (const KeywordInfo &k : kKeywords) {
+        m_map.emplace(k.name, &k);
+        m_bySymbol[k.symbol] = &k;
+    }
 }
 
-const CKeywords& CKeywords::Instance() {
-  static const CKeywords keywords;
-  return keywords;
+const CKeywords &CKeywords::Instance()
+{
+    static const CKeywords keywords;
+    return keywords;
 }
 
-const KeywordInfo* CKeywords::Find(const std::string& upperWord) const {
-  auto it = m_map.find(upperWord);
-  return it == m_map.end() ? nullptr : it->second;
+const KeywordInfo *CKeywords::Find(const std::string &upperWord) const
+{
+    auto it = m_map.find(upperWord);
+    return it == m_map.end() ? nullptr : it->second;
 }
 
-const KeywordInfo* CKeywords::Info(int symbol) const {
-  return symbol >= 0 && symbol < symCount ? m_bySymbol[symbol] : nullptr;
+const KeywordInfo *CKeywords::Info(int symbol) const
+{
+    return symbol >= 0 && symbol < symCount ? m_bySymbol[symbol] : nullptr;
 }
 
-bool LookupKeyword(std::string_view word) {
-  const KeywordInfo* info = CKeywords::Instance().Find(UpperCopy(word));
-  if (!info) return false;
-  Scan.m_symbol = info->symbol;
-  return true;
+bool LookupKeyword(std::string_view word)
+{
+    const KeywordInfo *info = CKeywords::Instance().Find(UpperCopy(word));
+    if (!info)
+        return false;
+    Scan.m_symbol = info->symbol;
+    return true;
 }
 
-const char* TokenText(int code) {
-  return code >= 0x80 && code <= 0xFE ? kTokenTexts[code - 0x80] : "";
+const char *TokenText(int code)
+{
+    return code >= 0x80 && code <= 0xFE ? kTokenTexts[code - 0x80] : "";
 }
 
-int KeywordToken(int symbol) {
-  const KeywordInfo* info = CKeywords::Instance().Info(symbol);
-  return info ? info->token : -1;
+int KeywordToken(int symbol)
+{
+    const KeywordInfo *info = CKeywords::Instance().Info(symbol);
+    return info ? info->token : -1;
 }
 
-int KeywordNumber(int symbol) {
-  const KeywordInfo* info = CKeywords::Instance().Info(symbol);
-  return info ? info->number : -1;
+int KeywordNumber(int symbol)
+{
+    const KeywordInfo *info = CKeywords::Instance().Info(symbol);
+    return info ? info->number : -1;
 }

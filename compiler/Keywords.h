@@ -13,28 +13,28 @@
 // written after the token for numbered keywords (PWM3 -> 0xCB "3") and the
 // sub-code of the display keywords (PLOT -> 0xAD "0"), otherwise -1.
 struct KeywordInfo {
-  const char* name;
-  TSYMBOL symbol;
-  int token;
-  int number;
+    const char *name;
+    TSYMBOL symbol;
+    int token;
+    int number;
 };
 
 class CKeywords {
- public:
-  static constexpr int kKeywordCount = 176;
-  static constexpr int kBuckets = 200;
+public:
+    static constexpr int kKeywordCount = 176;
+    static constexpr int kBuckets = 200;
 
-  static const CKeywords& Instance();
+    static const CKeywords &Instance();
 
-  // The entry of an upper-case word, or nullptr.
-  const KeywordInfo* Find(const std::string& upperWord) const;
-  // The entry of a keyword symbol, or nullptr for a non-keyword symbol.
-  const KeywordInfo* Info(int symbol) const;
+    // The entry of an upper-case word, or nullptr.
+    const KeywordInfo *Find(const std::string &upperWord) const;
+    // The entry of a keyword symbol, or nullptr for a non-keyword symbol.
+    const KeywordInfo *Info(int symbol) const;
 
- private:
-  CKeywords();
-  std::unordered_map<std::string, const KeywordInfo*> m_map;
-  const KeywordInfo* m_bySymbol[symCount] = {};
+private:
+    CKeywords();
+    std::unordered_map<std::string, const KeywordInfo *> m_map;
+    const KeywordInfo *m_bySymbol[symCount] = {};
 };
 
 // Upper-cases a copy of the word and looks it up; on success sets the
@@ -42,7 +42,7 @@ class CKeywords {
 bool LookupKeyword(std::string_view word);
 
 // The listing text of a token code 0x80..0xFE; "" for any other value.
-const char* TokenText(int code);
+const char *TokenText(int code);
 
 // The token code of a keyword symbol (family code for numbered keywords), -1 if none.
 int KeywordToken(int symbol);

@@ -12,42 +12,46 @@ namespace {
 
 // True when the line starts with an identifier and ":"; the scanner then
 // holds the name in m_text and the position after the ":" in m_pos.
-bool StartsWithLabel(CLine& line) {
-  ActiveExpansions.clear();
-  return line.GetSymbol(0) == symIdent && line.GetSymbol(-1) == symColon;
+bool StartsWithLabel(CLine &line)
+{
+    ActiveExpansions.clear();
+    return line.GetSymbol(0) == symIdent && line.GetSymbol(-1) == symColon;
 }
 
 // Cuts the label, its ":" and the blanks after it from the front of the line.
-void CutLabel(CLine& line, int afterColon) {
-  size_t start = static_cast<size_t>(afterColon);
-  while (start < line.m_text.size() && (line.m_text[start] == ' ' || line.m_text[start] == '\t')) ++start;
-  line.m_text.erase(0, start);
+void CutLabel(CLine &line, int afterColon)
+{
+    size_t start = static_cast<size_t>(afterColon);
+    while (start < line.m_text.size() && (line.m_text[start] == ' ' || line.m_text[start] == '\t'))
+        ++start;
+    line.m_text.erase(0, start);
 }
 
-}  // namespace
+} // namespace
 
 // A label on a line of its own marks the next line: its line is dropped, so
 // the next line takes its index (the end record's, after the last line). A
 // label defined twice ends the pass; the lines after it are kept unexamined.
-void LabelPass(CCompiler& compiler, CSource& source) {
-  CSource::Walker walk(source);
-  while (!walk.AtEnd()) {
-    CLine& line = walk.Current();
-    if (!StartsWithLabel(line)) {
-      walk.Keep();
-      continue;
+void LabelPass(CCompiler &compiler, CSource &source)
+{
+    CSource::Walker walk(source);
+    while (!walk.AtEnd()) {
+        CLine &line = walk.Current();
+        if (!StartsWithLabel(line)) {
+            walk.Keep();
+            continue;
+        }
+        const std::string name = Scan.m_text;
+        const int afterColon = Scan.m_pos;
+        if (!compiler.m_labels.emplace(UpperName(name), walk.KeptCount()).second) {
+            compiler.ReportError(Format("Label '%s' already defined.", name), line.m_fileIndex, line.m_lineNumber);
+            return;
+        }
+        if (line.GetSymbol(-1) == symEndOfLine) {
+            walk.Drop();
+        } else {
+            CutLabel(line, afterColon);
+            walk.Keep();
+        }
     }
-    const std::string name = Scan.m_text;
-    const int afterColon = Scan.m_pos;
-    if (!compiler.m_labels.emplace(UpperName(name), walk.KeptCount()).second) {
-      compiler.ReportError(Format("Label '%s' already defined.", name), line.m_fileIndex, line.m_lineNumber);
-      return;
-    }
-    if (line.GetSymbol(-1) == symEndOfLine) {
-      walk.Drop();
-    } else {
-      CutLabel(line, afterColon);
-      walk.Keep();
-    }
-  }
 }

@@ -6,4 +6,4 @@ class CSource;
 
 // Records every label line in CCompiler::m_labels (upper-case name -> index
 // of the program line it marks) and removes the label text from the program.
-void LabelPass(CCompiler& compiler, CSource& source);
+void LabelPass(CCompiler &compiler, CSource &source);

@@ -10,47 +10,47 @@
 // a device number such as "PRINT #1, v" in a definition never takes an
 // argument's place.
 class CMacro {
- public:
-  std::string m_body;
-  int m_paramCount = 0;
+public:
+    std::string m_body;
+    int m_paramCount = 0;
 
-  // Parses what follows the macro's name in a definition: nothing (an empty
-  // body), a body without parameters, or "(" directly after the name, a
-  // parameter list, ")" and the body. False for a malformed parameter list.
-  bool Parse(const std::string& text);
+    // Parses what follows the macro's name in a definition: nothing (an empty
+    // body), a body without parameters, or "(" directly after the name, a
+    // parameter list, ")" and the body. False for a malformed parameter list.
+    bool Parse(const std::string &text);
 
-  // The body with every placeholder replaced by its argument. One pass over
-  // the body: an inserted argument is never searched for placeholders.
-  std::string Substitute(const std::vector<std::string>& args) const;
+    // The body with every placeholder replaced by its argument. One pass over
+    // the body: an inserted argument is never searched for placeholders.
+    std::string Substitute(const std::vector<std::string> &args) const;
 
- private:
-  // Scratch state of the parameter-list parser.
-  enum State { kOpen, kInName, kAfterName, kAfterComma, kClosed, kFailed };
-  std::string m_word;  // parameter name being read
-  State m_state = kOpen;
-  char m_char = 0;     // character being looked at
-  size_t m_pos = 0;    // index of the next character of the definition
-  std::vector<std::string> m_params;
+private:
+    // Scratch state of the parameter-list parser.
+    enum State { kOpen, kInName, kAfterName, kAfterComma, kClosed, kFailed };
+    std::string m_word; // parameter name being read
+    State m_state = kOpen;
+    char m_char = 0; // character being looked at
+    size_t m_pos = 0; // index of the next character of the definition
+    std::vector<std::string> m_params;
 
-  void ParameterChar();
-  void EndOfName();
-  int ParameterIndex(const std::string& word) const;
-  std::string MarkParameters(const std::string& body) const;
+    void ParameterChar();
+    void EndOfName();
+    int ParameterIndex(const std::string &word) const;
+    std::string MarkParameters(const std::string &body) const;
 };
 
 // The macro table: upper-case name -> macro, shared by all files of a run.
 // It starts with the option names of the modules (NO_CLOCK, LCD_DOGM8X1, ...).
 class CDefineList {
- public:
-  CDefineList();
+public:
+    CDefineList();
 
-  void Define(const std::string& name, const CMacro& macro);  // replaces an earlier one
-  void Undefine(const std::string& name);                     // unknown names are no error
-  const CMacro* Find(const std::string& name) const;          // any case; nullptr if absent
+    void Define(const std::string &name, const CMacro &macro); // replaces an earlier one
+    void Undefine(const std::string &name); // unknown names are no error
+    const CMacro *Find(const std::string &name) const; // any case; nullptr if absent
 
- private:
-  std::unordered_map<std::string, CMacro> m_macros;
+private:
+    std::unordered_map<std::string, CMacro> m_macros;
 };
 
 // Blanks and tabs removed at both ends.
-std::string TrimBlanks(const std::string& text);
+std::string TrimBlanks(const std::string &text);

@@ -9,7 +9,7 @@
 #include "Parser.h"
 
 constexpr int kMaxNesting = 200;
-constexpr const char* kTooDeep = "Expression or IF nested too deeply (max. %d levels).";
+constexpr const char *kTooDeep = "Expression or IF nested too deeply (max. %d levels).";
 
 // Counts one level for as long as it lives. Entering a level beyond the
 // bound reports kTooDeep once per line and skips to the end of the line;
@@ -18,20 +18,30 @@ constexpr const char* kTooDeep = "Expression or IF nested too deeply (max. %d le
 // from reporting anything else on it. The flag is cleared when the next
 // line starts.
 class NestingGuard {
- public:
-  explicit NestingGuard(CParser& parser) : m_parser(parser) {
-    if (++m_parser.m_nesting <= kMaxNesting || m_parser.m_nestingOverflow) return;
-    m_parser.Error(Format(kTooDeep, kMaxNesting));
-    m_parser.m_nestingOverflow = true;
-    while (m_parser.Symbol() != symEndOfLine) m_parser.NextSymbol();
-  }
-  ~NestingGuard() { --m_parser.m_nesting; }
-  NestingGuard(const NestingGuard&) = delete;
-  NestingGuard& operator=(const NestingGuard&) = delete;
+public:
+    explicit NestingGuard(CParser &parser)
+        : m_parser(parser)
+    {
+        if (++m_parser.m_nesting <= kMaxNesting || m_parser.m_nestingOverflow)
+            return;
+        m_parser.Error(Format(kTooDeep, kMaxNesting));
+        m_parser.m_nestingOverflow = true;
+        while (m_parser.Symbol() != symEndOfLine)
+            m_parser.NextSymbol();
+    }
+    ~NestingGuard()
+    {
+        --m_parser.m_nesting;
+    }
+    NestingGuard(const NestingGuard &) = delete;
+    NestingGuard &operator=(const NestingGuard &) = delete;
 
-  // True once the line has been given up; the level must return at once.
-  bool Overflow() const { return m_parser.m_nestingOverflow; }
+    // True once the line has been given up; the level must return at once.
+    bool Overflow() const
+    {
+        return m_parser.m_nestingOverflow;
+    }
 
- private:
-  CParser& m_parser;
+private:
+    CParser &m_parser;
 };

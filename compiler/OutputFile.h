@@ -7,8 +7,8 @@
 
 #include <string>
 
-bool WriteFileAtomically(const std::string& path, const std::string& contents);
+bool WriteFileAtomically(const std::string &path, const std::string &contents);
 
 // Text with every "\n" turned into CR LF, as in every line of the HEX file
 // and the listing.
-std::string WithCrLf(const std::string& text);
+std::string WithCrLf(const std::string &text);

@@ -34,116 +34,119 @@ class CCompiler;
 struct TargetProfile;
 
 class CParser {
- public:
-  explicit CParser(CCompiler& compiler);
+public:
+    explicit CParser(CCompiler &compiler);
 
-  // --- The statement loop (Parser.cpp) ---------------------------------
-  void CompileLine(int index, const CLine& line);
-  void Finish(int lineCount);
-  void StatementList(bool conditional);
-  void Statement(bool conditional);
+    // --- The statement loop (Parser.cpp) ---------------------------------
+    void CompileLine(int index, const CLine &line);
+    void Finish(int lineCount);
+    void StatementList(bool conditional);
+    void Statement(bool conditional);
 
-  TSYMBOL Symbol() const { return Scan.m_symbol; }
-  void NextSymbol();
-  void Expect(TSYMBOL symbol, char character);
-  void ExpectKeyword(TSYMBOL symbol, int tokenCode);
-  void Error(const std::string& text, int line = -1);
+    TSYMBOL Symbol() const
+    {
+        return Scan.m_symbol;
+    }
+    void NextSymbol();
+    void Expect(TSYMBOL symbol, char character);
+    void ExpectKeyword(TSYMBOL symbol, int tokenCode);
+    void Error(const std::string &text, int line = -1);
 
-  // --- Variables, declarations, labels (ParserDeclarations.cpp) ---------
-  void Declaration();
-  void Assignment();
-  void IncDec(int token);
-  void VariableRef(CVarInfo& info, bool noArray);
-  void VariableList();
-  void StringVariable();
-  void LabelRef();
-  void LabelList();
+    // --- Variables, declarations, labels (ParserDeclarations.cpp) ---------
+    void Declaration();
+    void Assignment();
+    void IncDec(int token);
+    void VariableRef(CVarInfo &info, bool noArray);
+    void VariableList();
+    void StringVariable();
+    void LabelRef();
+    void LabelList();
 
-  // --- Expressions and system variables (ParserExpressions.cpp) ---------
-  void Condition();
-  void Expression();
-  void Term(CVarInfo& info);
-  void Factor(CVarInfo& info);
-  void SysVarAssignment();
+    // --- Expressions and system variables (ParserExpressions.cpp) ---------
+    void Condition();
+    void Expression();
+    void Term(CVarInfo &info);
+    void Factor(CVarInfo &info);
+    void SysVarAssignment();
 
-  // --- Control flow (ParserControl.cpp) ---------------------------------
-  void IfStatement();
-  void ElsifStatement();
-  void ElseStatement();
-  void EndifStatement();
-  void ForStatement();
-  void NextStatement(bool conditional);
-  void WhileStatement();
-  void WendStatement(bool conditional);
-  void DoStatement();
-  void LoopStatement(bool conditional);
-  void ExitStatement();
-  void ReturnStatement();
-  void GotoStatement(int token);  // GOTO 0x8F, GOSUB 0x90
-  void OnStatement();
-  void EndStatement();
-  void CloseBlocks();  // reports every block still open; run by Finish
+    // --- Control flow (ParserControl.cpp) ---------------------------------
+    void IfStatement();
+    void ElsifStatement();
+    void ElseStatement();
+    void EndifStatement();
+    void ForStatement();
+    void NextStatement(bool conditional);
+    void WhileStatement();
+    void WendStatement(bool conditional);
+    void DoStatement();
+    void LoopStatement(bool conditional);
+    void ExitStatement();
+    void ReturnStatement();
+    void GotoStatement(int token); // GOTO 0x8F, GOSUB 0x90
+    void OnStatement();
+    void EndStatement();
+    void CloseBlocks(); // reports every block still open; run by Finish
 
-  // --- Data list, files and devices (ParserIO.cpp) ----------------------
-  void Device(bool comma);
-  void StringArgument();
-  void PrintItem();
-  void DataStatement();
-  void ReadStatement();
-  void RestoreStatement();
-  void LoadStatement();
-  void StoreStatement();
-  void WaitStatement();
-  void OpenStatement();
-  void CloseStatement();
-  void FlushStatement();
-  void PrintStatement();
-  void InputStatement();
-  void PutStatement();
-  void GetStatement();
-  void FindStatement();
+    // --- Data list, files and devices (ParserIO.cpp) ----------------------
+    void Device(bool comma);
+    void StringArgument();
+    void PrintItem();
+    void DataStatement();
+    void ReadStatement();
+    void RestoreStatement();
+    void LoadStatement();
+    void StoreStatement();
+    void WaitStatement();
+    void OpenStatement();
+    void CloseStatement();
+    void FlushStatement();
+    void PrintStatement();
+    void InputStatement();
+    void PutStatement();
+    void GetStatement();
+    void FindStatement();
 
-  // --- Ports, buses, modem, sound, settings (ParserDevice.cpp) ----------
-  void PokeStatement();
-  void SendStatement();
-  void RecvStatement();
-  void I2cInStatement();
-  void I2cOutStatement();
-  void SpiShiftStatement();
-  void InitGsmStatement();
-  void SendSmsStatement();
-  void RecvSmsStatement();
-  void StandbyStatement();
-  void SoundStatement();
-  void PauseStatement();
-  void SetComStatement();
-  void SetPwmStatement();
-  void SetPortStatement();
-  void SetDriveStatement();
-  void SetClockStatement();
-  void SetKeypadStatement();
-  void SetSymbolStatement();
-  void SetCounterStatement();
-  void SetDisplayStatement();
-  void SetNetworkStatement();
-  void SetStepperStatement();
+    // --- Ports, buses, modem, sound, settings (ParserDevice.cpp) ----------
+    void PokeStatement();
+    void SendStatement();
+    void RecvStatement();
+    void I2cInStatement();
+    void I2cOutStatement();
+    void SpiShiftStatement();
+    void InitGsmStatement();
+    void SendSmsStatement();
+    void RecvSmsStatement();
+    void StandbyStatement();
+    void SoundStatement();
+    void PauseStatement();
+    void SetComStatement();
+    void SetPwmStatement();
+    void SetPortStatement();
+    void SetDriveStatement();
+    void SetClockStatement();
+    void SetKeypadStatement();
+    void SetSymbolStatement();
+    void SetCounterStatement();
+    void SetDisplayStatement();
+    void SetNetworkStatement();
+    void SetStepperStatement();
 
-  // --- Display (ParserDisplay.cpp) --------------------------------------
-  void ClsStatement();
-  void MoveStatement();
-  void FontStatement();
-  void ColorStatement();
-  void GraphicsStatement(int subCode);  // PLOT 0 .. BARGRAPH 6, token 0xAD
+    // --- Display (ParserDisplay.cpp) --------------------------------------
+    void ClsStatement();
+    void MoveStatement();
+    void FontStatement();
+    void ColorStatement();
+    void GraphicsStatement(int subCode); // PLOT 0 .. BARGRAPH 6, token 0xAD
 
-  // --- State -------------------------------------------------------------
-  CLine m_line;  // copy of the line being compiled
-  std::unordered_map<std::string, int>& m_labels;
-  CCompiler& m_compiler;
-  TargetProfile& m_target;
-  CCode& m_code;
-  CStmtList m_blocks;
-  CVarList m_vars;
-  // Nesting of expressions and one-line IFs in the line being compiled (Nesting.h).
-  int m_nesting = 0;
-  bool m_nestingOverflow = false;
+    // --- State -------------------------------------------------------------
+    CLine m_line; // copy of the line being compiled
+    std::unordered_map<std::string, int> &m_labels;
+    CCompiler &m_compiler;
+    TargetProfile &m_target;
+    CCode &m_code;
+    CStmtList m_blocks;
+    CVarList m_vars;
+    // Nesting of expressions and one-line IFs in the line being compiled (Nesting.h).
+    int m_nesting = 0;
+    bool m_nestingOverflow = false;
 };

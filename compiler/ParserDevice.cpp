@@ -4,48 +4,117 @@
 #include "StatementSyntax.h"
 
 // POKE addr, expr
-void CParser::PokeStatement() { CompileStatement(*this); }
+void CParser::PokeStatement()
+{
+    CompileStatement(*this);
+}
 // SEND msg, var, ...
-void CParser::SendStatement() { CompileStatement(*this); }
+void CParser::SendStatement()
+{
+    CompileStatement(*this);
+}
 // RECV var, ...
-void CParser::RecvStatement() { CompileStatement(*this); }
+void CParser::RecvStatement()
+{
+    CompileStatement(*this);
+}
 // I2CIN chip, [addr], var, ...
-void CParser::I2cInStatement() { CompileStatement(*this); }
+void CParser::I2cInStatement()
+{
+    CompileStatement(*this);
+}
 // I2COUT chip, addr [, var, ...]
-void CParser::I2cOutStatement() { CompileStatement(*this); }
+void CParser::I2cOutStatement()
+{
+    CompileStatement(*this);
+}
 // SPISHIFT mode, direction, var, ...
-void CParser::SpiShiftStatement() { CompileStatement(*this); }
+void CParser::SpiShiftStatement()
+{
+    CompileStatement(*this);
+}
 // INITGSM [#device,] pin [, "initstr" [, timeout]]
-void CParser::InitGsmStatement() { CompileStatement(*this); }
+void CParser::InitGsmStatement()
+{
+    CompileStatement(*this);
+}
 // SENDSMS [#device,] phone, item {, item}
-void CParser::SendSmsStatement() { CompileStatement(*this); }
+void CParser::SendSmsStatement()
+{
+    CompileStatement(*this);
+}
 // RECVSMS [#device,] phone, text
-void CParser::RecvSmsStatement() { CompileStatement(*this); }
+void CParser::RecvSmsStatement()
+{
+    CompileStatement(*this);
+}
 // STANDBY
-void CParser::StandbyStatement() { CompileStatement(*this); }
+void CParser::StandbyStatement()
+{
+    CompileStatement(*this);
+}
 // SOUND frequency [, duration]
-void CParser::SoundStatement() { CompileStatement(*this); }
+void CParser::SoundStatement()
+{
+    CompileStatement(*this);
+}
 // PAUSE milliseconds
-void CParser::PauseStatement() { CompileStatement(*this); }
+void CParser::PauseStatement()
+{
+    CompileStatement(*this);
+}
 // SETCOM channel, baudrate
-void CParser::SetComStatement() { CompileStatement(*this); }
+void CParser::SetComStatement()
+{
+    CompileStatement(*this);
+}
 // SETPWM channel, divider, period
-void CParser::SetPwmStatement() { CompileStatement(*this); }
+void CParser::SetPwmStatement()
+{
+    CompileStatement(*this);
+}
 // SETPORT port, config [, pull-up]
-void CParser::SetPortStatement() { CompileStatement(*this); }
+void CParser::SetPortStatement()
+{
+    CompileStatement(*this);
+}
 // SETDRIVE drive
-void CParser::SetDriveStatement() { CompileStatement(*this); }
+void CParser::SetDriveStatement()
+{
+    CompileStatement(*this);
+}
 // SETCLOCK mode
-void CParser::SetClockStatement() { CompileStatement(*this); }
+void CParser::SetClockStatement()
+{
+    CompileStatement(*this);
+}
 // SETKEYPAD keypad
-void CParser::SetKeypadStatement() { CompileStatement(*this); }
+void CParser::SetKeypadStatement()
+{
+    CompileStatement(*this);
+}
 // SETSYMBOL char, data, ...
-void CParser::SetSymbolStatement() { CompileStatement(*this); }
+void CParser::SetSymbolStatement()
+{
+    CompileStatement(*this);
+}
 // SETCOUNTER channel [, mode]
-void CParser::SetCounterStatement() { CompileStatement(*this); }
+void CParser::SetCounterStatement()
+{
+    CompileStatement(*this);
+}
 // SETDISPLAY type [, interface]
-void CParser::SetDisplayStatement() { CompileStatement(*this); }
+void CParser::SetDisplayStatement()
+{
+    CompileStatement(*this);
+}
 // SETNETWORK kind [, baudrate]
-void CParser::SetNetworkStatement() { CompileStatement(*this); }
+void CParser::SetNetworkStatement()
+{
+    CompileStatement(*this);
+}
 // SETSTEPPER motor, mode
-void CParser::SetStepperStatement() { CompileStatement(*this); }
+void CParser::SetStepperStatement()
+{
+    CompileStatement(*this);
+}

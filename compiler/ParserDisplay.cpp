@@ -6,13 +6,25 @@
 #include "StatementSyntax.h"
 
 // CLS
-void CParser::ClsStatement() { CompileStatement(*this); }
+void CParser::ClsStatement()
+{
+    CompileStatement(*this);
+}
 // MOVE xpos, ypos
-void CParser::MoveStatement() { CompileStatement(*this); }
+void CParser::MoveStatement()
+{
+    CompileStatement(*this);
+}
 // FONT size
-void CParser::FontStatement() { CompileStatement(*this); }
+void CParser::FontStatement()
+{
+    CompileStatement(*this);
+}
 // COLOR pen [, paper]
-void CParser::ColorStatement() { CompileStatement(*this); }
+void CParser::ColorStatement()
+{
+    CompileStatement(*this);
+}
 
 // PLOT x, y                          sub-code 0
 // DRAW x, y [, style]                1
@@ -23,10 +35,11 @@ void CParser::ColorStatement() { CompileStatement(*this); }
 // BARGRAPH x, y, w, h, value [, mode] 6
 // All share the token GRAFIX, followed by the sub-code and ",":
 // PLOT 10, 20 is written as GRAFIX 0,10,20.
-void CParser::GraphicsStatement(int subCode) {
-  const TSYMBOL statement = Symbol();
-  m_code.EmitToken(KeywordToken(statement), subCode);
-  m_code.EmitByte(',');
-  NextSymbol();
-  CompileArguments(*this, statement);
+void CParser::GraphicsStatement(int subCode)
+{
+    const TSYMBOL statement = Symbol();
+    m_code.EmitToken(KeywordToken(statement), subCode);
+    m_code.EmitByte(',');
+    NextSymbol();
+    CompileArguments(*this, statement);
 }

@@ -14,21 +14,21 @@ struct CLine;
 // and removes the directive lines, splices in included files and expands the
 // macros of every other line. Afterwards the source holds only ordinary
 // program lines, each with its file index and a clear directive flag.
-void Preprocess(CCompiler& compiler, CSource& source);
+void Preprocess(CCompiler &compiler, CSource &source);
 
 // "NAME body" or "NAME(a, b) body": stores the macro under NAME, replacing an
 // earlier one. False when the parameter list is malformed.
-bool DefineMacro(CCompiler& compiler, const std::string& definition);
-void UndefineMacro(CCompiler& compiler, const std::string& name);
+bool DefineMacro(CCompiler &compiler, const std::string &definition);
+void UndefineMacro(CCompiler &compiler, const std::string &name);
 // True when NAME is a macro; the macro is then copied into m_macro.
-bool LookupMacro(CCompiler& compiler, const std::string& name);
+bool LookupMacro(CCompiler &compiler, const std::string &name);
 
 // Bounds of the expansion of one line. A macro whose body names two others,
 // each naming two more, and so on, doubles the line at every level; a line
 // that would outgrow these bounds is reported as "Can't expand macro".
-constexpr size_t kMaxExpandedLine = 4096;  // characters of an expanded line
-constexpr int kMaxExpansions = 1000;       // macro uses expanded in one line
+constexpr size_t kMaxExpandedLine = 4096; // characters of an expanded line
+constexpr int kMaxExpansions = 1000; // macro uses expanded in one line
 
 // Expands the macros of one ordinary line in place. A failed expansion is
 // reported and ends the expansion of that line.
-void ExpandMacros(CCompiler& compiler, CLine& line);
+void ExpandMacros(CCompiler &compiler, CLine &line);

@@ -11,181 +11,235 @@
 
 #include <cfloat>
 #include <charconv>
-#include <string>
 #include <cmath>
+#include <string>
 
 ScanState Scan;
 std::vector<std::string> ActiveExpansions;
 
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsWordChar(char c) { return IsLetter(c) || IsDigit(c); }
+bool IsLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+bool IsWordChar(char c)
+{
+    return IsLetter(c) || IsDigit(c);
+}
 
-int HexValue(char c) {
-  if (IsDigit(c)) return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+int HexValue(char c)
+{
+    if (IsDigit(c))
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
 }
 
 // Accumulates one digit into a 32-bit value, wrapping instead of overflowing.
-int32_t Accumulate(int32_t value, int radix, int digit) {
-  uint32_t wide = static_cast<uint32_t>(value) * static_cast<uint32_t>(radix);
-  return static_cast<int32_t>(wide + static_cast<uint32_t>(digit));
+int32_t Accumulate(int32_t value, int radix, int digit)
+{
+    uint32_t wide = static_cast<uint32_t>(value) * static_cast<uint32_t>(radix);
+    return static_cast<int32_t>(wide + static_cast<uint32_t>(digit));
 }
 
 // The double nearest to a constant's decimal text ("123.456"); a value too
 // large for a double becomes the largest one, one too small for it 0.
-double DecimalValue(const std::string& text) {
-  double value = 0;
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec == std::errc::result_out_of_range) {
-    const bool noWholePart = text.find_first_not_of('0') == text.find('.');
-    value = noWholePart ? 0.0 : DBL_MAX;
-  }
-  return value;
+double DecimalValue(const std::string &text)
+{
+    double value = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec == std::errc::result_out_of_range) {
+        const bool noWholePart = text.find_first_not_of('0') == text.find('.');
+        value = noWholePart ? 0.0 : DBL_MAX;
+    }
+    return value;
 }
 
 struct SingleChar {
-  char c;
-  TSYMBOL symbol;
+    char c;
+    TSYMBOL symbol;
 };
 constexpr SingleChar kSingleChars[] = {
-    {'+', symPlus},     {'-', symMinus},    {'*', symTimes},    {'/', symDivide},
-    {'=', symEqual},    {'(', symLParen},   {')', symRParen},   {'[', symLBracket},
-    {']', symRBracket}, {',', symComma},    {':', symColon},    {'&', symAnd},
-    {'|', symOr},       {'^', symXor},      {'~', symNot},
+    {'+', symPlus},   {'-', symMinus},  {'*', symTimes},    {'/', symDivide},   {'=', symEqual},
+    {'(', symLParen}, {')', symRParen}, {'[', symLBracket}, {']', symRBracket}, {',', symComma},
+    {':', symColon},  {'&', symAnd},    {'|', symOr},       {'^', symXor},      {'~', symNot},
 };
 
-}  // namespace
+} // namespace
 
 // Reads the character at m_pos into m_char. Reading at the text's length
 // yields NUL; a read beyond that fails, which ends the scan.
-bool CLine::ReadChar() {
-  const int size = static_cast<int>(m_text.size());
-  if (Scan.m_pos > size) return false;
-  Scan.m_char = Scan.m_pos < size ? m_text[Scan.m_pos] : '\0';
-  ++Scan.m_pos;
-  return true;
+bool CLine::ReadChar()
+{
+    const int size = static_cast<int>(m_text.size());
+    if (Scan.m_pos > size)
+        return false;
+    Scan.m_char = Scan.m_pos < size ? m_text[Scan.m_pos] : '\0';
+    ++Scan.m_pos;
+    return true;
 }
 
-TSYMBOL CLine::Finish(TSYMBOL symbol, bool stepBack) {
-  if (stepBack) --Scan.m_pos;
-  Scan.m_symbol = symbol;
-  return symbol;
+TSYMBOL CLine::Finish(TSYMBOL symbol, bool stepBack)
+{
+    if (stepBack)
+        --Scan.m_pos;
+    Scan.m_symbol = symbol;
+    return symbol;
 }
 
 // Skips codes 0..32. An end-of-expansion mark pops the innermost active
 // expansion and is deleted from the text. Returns symInvalid when a
 // character to decide on was found, symEndOfLine when the line ran out.
-TSYMBOL CLine::SkipBlanks() {
-  for (;;) {
-    if (!ReadChar()) return symEndOfLine;
-    const unsigned char c = static_cast<unsigned char>(Scan.m_char);
-    if (c == kEndOfExpansion && !ActiveExpansions.empty()) {
-      ActiveExpansions.pop_back();
-      m_text.erase(Scan.m_pos - 1, 1);
-      --Scan.m_pos;
-      continue;
+TSYMBOL CLine::SkipBlanks()
+{
+    for (;;) {
+        if (!ReadChar())
+            return symEndOfLine;
+        const unsigned char c = static_cast<unsigned char>(Scan.m_char);
+        if (c == kEndOfExpansion && !ActiveExpansions.empty()) {
+            ActiveExpansions.pop_back();
+            m_text.erase(Scan.m_pos - 1, 1);
+            --Scan.m_pos;
+            continue;
+        }
+        if (c > 32)
+            return symInvalid;
     }
-    if (c > 32) return symInvalid;
-  }
 }
 
-TSYMBOL CLine::GetSymbol(int start) {
-  if (start >= 0) Scan.m_pos = start;
-  if (SkipBlanks() == symEndOfLine) return Finish(symEndOfLine, false);
-  const char c = Scan.m_char;
-  if (IsLetter(c)) return ScanWord();
-  if (IsDigit(c)) return ScanDecimal();
-  if (c == '$') return ScanRadix(16);
-  if (c == '%') return ScanRadix(2);
-  if (c == '"') return ScanString();
-  if (c == '\'') {  // a comment: the rest of the line is never scanned
-    Scan.m_pos = static_cast<int>(m_text.size());
-    return Finish(symEndOfLine, false);
-  }
-  if (c == '#') return m_directive ? ScanDirective() : Finish(symHash, false);
-  return ScanOperator();
+TSYMBOL CLine::GetSymbol(int start)
+{
+    if (start >= 0)
+        Scan.m_pos = start;
+    if (SkipBlanks() == symEndOfLine)
+        return Finish(symEndOfLine, false);
+    const char c = Scan.m_char;
+    if (IsLetter(c))
+        return ScanWord();
+    if (IsDigit(c))
+        return ScanDecimal();
+    if (c == '$')
+        return ScanRadix(16);
+    if (c == '%')
+        return ScanRadix(2);
+    if (c == '"')
+        return ScanString();
+    if (c == '\'') { // a comment: the rest of the line is never scanned
+        Scan.m_pos = static_cast<int>(m_text.size());
+        return Finish(symEndOfLine, false);
+    }
+    if (c == '#')
+        return m_directive ? ScanDirective() : Finish(symHash, false);
+    return ScanOperator();
 }
 
-TSYMBOL CLine::ScanWord() {
-  Scan.m_text.assign(1, Scan.m_char);
-  while (ReadChar() && IsWordChar(Scan.m_char)) Scan.m_text += Scan.m_char;
-  if (!LookupKeyword(Scan.m_text)) Scan.m_symbol = symIdent;
-  return Finish(Scan.m_symbol, true);
+TSYMBOL CLine::ScanWord()
+{
+    Scan.m_text.assign(1, Scan.m_char);
+    while (ReadChar() && IsWordChar(Scan.m_char))
+        Scan.m_text += Scan.m_char;
+    if (!LookupKeyword(Scan.m_text))
+        Scan.m_symbol = symIdent;
+    return Finish(Scan.m_symbol, true);
 }
 
-TSYMBOL CLine::ScanDecimal() {
-  std::string digits(1, Scan.m_char);
-  Scan.m_intValue = Scan.m_char - '0';
-  while (ReadChar() && IsDigit(Scan.m_char)) {
-    Scan.m_intValue = Accumulate(Scan.m_intValue, 10, Scan.m_char - '0');
-    digits += Scan.m_char;
-  }
-  if (Scan.m_char != '.') return Finish(symInteger, true);
-  digits += '.';
-  while (ReadChar() && IsDigit(Scan.m_char)) digits += Scan.m_char;
-  Scan.m_floatValue = DecimalValue(digits);
-  return Finish(symFloat, true);
+TSYMBOL CLine::ScanDecimal()
+{
+    std::string digits(1, Scan.m_char);
+    Scan.m_intValue = Scan.m_char - '0';
+    while (ReadChar() && IsDigit(Scan.m_char)) {
+        Scan.m_intValue = Accumulate(Scan.m_intValue, 10, Scan.m_char - '0');
+        digits += Scan.m_char;
+    }
+    if (Scan.m_char != '.')
+        return Finish(symInteger, true);
+    digits += '.';
+    while (ReadChar() && IsDigit(Scan.m_char))
+        digits += Scan.m_char;
+    Scan.m_floatValue = DecimalValue(digits);
+    return Finish(symFloat, true);
 }
 
-TSYMBOL CLine::ScanRadix(int radix) {
-  Scan.m_intValue = 0;
-  for (;;) {
-    if (!ReadChar()) return Finish(symEndOfLine, false);
-    const int digit = HexValue(Scan.m_char);
-    if (digit < 0 || digit >= radix) break;
-    Scan.m_intValue = Accumulate(Scan.m_intValue, radix, digit);
-  }
-  return Finish(symInteger, true);
+TSYMBOL CLine::ScanRadix(int radix)
+{
+    Scan.m_intValue = 0;
+    for (;;) {
+        if (!ReadChar())
+            return Finish(symEndOfLine, false);
+        const int digit = HexValue(Scan.m_char);
+        if (digit < 0 || digit >= radix)
+            break;
+        Scan.m_intValue = Accumulate(Scan.m_intValue, radix, digit);
+    }
+    return Finish(symInteger, true);
 }
 
 // A string without its closing quote runs into the end of the line and gives
 // end of line; the NUL read at the end of the text is not part of m_text.
-TSYMBOL CLine::ScanString() {
-  Scan.m_text.clear();
-  for (;;) {
-    if (!ReadChar()) return Finish(symEndOfLine, false);
-    if (Scan.m_char == '"') return Finish(symString, false);
-    if (Scan.m_pos <= static_cast<int>(m_text.size())) Scan.m_text += Scan.m_char;
-  }
+TSYMBOL CLine::ScanString()
+{
+    Scan.m_text.clear();
+    for (;;) {
+        if (!ReadChar())
+            return Finish(symEndOfLine, false);
+        if (Scan.m_char == '"')
+            return Finish(symString, false);
+        if (Scan.m_pos <= static_cast<int>(m_text.size()))
+            Scan.m_text += Scan.m_char;
+    }
 }
 
-TSYMBOL CLine::ScanDirective() {
-  Scan.m_text.assign(1, '#');
-  while (ReadChar() && IsWordChar(Scan.m_char)) Scan.m_text += Scan.m_char;
-  // Only the directive keywords are spelt with "#" in the keyword table.
-  if (!LookupKeyword(Scan.m_text)) Scan.m_symbol = symBadDirective;
-  return Finish(Scan.m_symbol, true);
+TSYMBOL CLine::ScanDirective()
+{
+    Scan.m_text.assign(1, '#');
+    while (ReadChar() && IsWordChar(Scan.m_char))
+        Scan.m_text += Scan.m_char;
+    // Only the directive keywords are spelt with "#" in the keyword table.
+    if (!LookupKeyword(Scan.m_text))
+        Scan.m_symbol = symBadDirective;
+    return Finish(Scan.m_symbol, true);
 }
 
 // Operators of one or two characters; any other character is invalid.
-TSYMBOL CLine::ScanOperator() {
-  const char c = Scan.m_char;
-  auto followedBy = [this](char next) {
-    if (Scan.m_pos < static_cast<int>(m_text.size()) && m_text[Scan.m_pos] == next) {
-      ++Scan.m_pos;
-      return true;
+TSYMBOL CLine::ScanOperator()
+{
+    const char c = Scan.m_char;
+    auto followedBy = [this](char next) {
+        if (Scan.m_pos < static_cast<int>(m_text.size()) && m_text[Scan.m_pos] == next) {
+            ++Scan.m_pos;
+            return true;
+        }
+        return false;
+    };
+    if (c == '<') {
+        if (followedBy('<'))
+            return Finish(symShiftLeft, false);
+        if (followedBy('>'))
+            return Finish(symNotEqual, false);
+        if (followedBy('='))
+            return Finish(symLessEqual, false);
+        return Finish(symLess, false);
     }
-    return false;
-  };
-  if (c == '<') {
-    if (followedBy('<')) return Finish(symShiftLeft, false);
-    if (followedBy('>')) return Finish(symNotEqual, false);
-    if (followedBy('=')) return Finish(symLessEqual, false);
-    return Finish(symLess, false);
-  }
-  if (c == '>') {
-    if (followedBy('>')) return Finish(symShiftRight, false);
-    if (followedBy('=')) return Finish(symGreaterEqual, false);
-    return Finish(symGreater, false);
-  }
-  if (c == '.') return Finish(followedBy('.') ? symRange : symPeriod, false);
-  for (const SingleChar& s : kSingleChars) {
-    if (s.c == c) return Finish(s.symbol, false);
-  }
-  return Finish(symInvalid, false);
+    if (c == '>') {
+        if (followedBy('>'))
+            return Finish(symShiftRight, false);
+        if (followedBy('='))
+            return Finish(symGreaterEqual, false);
+        return Finish(symGreater, false);
+    }
+    if (c == '.')
+        return Finish(followedBy('.') ? symRange : symPeriod, false);
+    for (const SingleChar &s : kSingleChars) {
+        if (s.c == c)
+            return Finish(s.symbol, false);
+    }
+    return Finish(symInvalid, false);
 }

@@ -8,12 +8,12 @@
 #include <vector>
 
 struct ScanState {
-  int m_pos = 0;              // index of the next character to read
-  char m_char = 0;            // the character read last
-  int32_t m_intValue = 0;     // last integer constant
-  double m_floatValue = 0;    // last float constant
-  std::string m_text;         // last word, directive word or string constant, as written
-  TSYMBOL m_symbol = symEndOfLine;
+    int m_pos = 0; // index of the next character to read
+    char m_char = 0; // the character read last
+    int32_t m_intValue = 0; // last integer constant
+    double m_floatValue = 0; // last float constant
+    std::string m_text; // last word, directive word or string constant, as written
+    TSYMBOL m_symbol = symEndOfLine;
 };
 
 extern ScanState Scan;

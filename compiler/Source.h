@@ -10,25 +10,25 @@
 
 // One program line. The scanner works on it through GetSymbol.
 struct CLine {
-  std::string m_text;      // leading white space removed; macro expansion edits it in place
-  bool m_directive = false;  // "#word" scans as a directive while set
-  int m_fileIndex = 0;     // index of the line's file in CFileList
-  int m_lineNumber = 0;    // 1-based physical line number in that file
+    std::string m_text; // leading white space removed; macro expansion edits it in place
+    bool m_directive = false; // "#word" scans as a directive while set
+    int m_fileIndex = 0; // index of the line's file in CFileList
+    int m_lineNumber = 0; // 1-based physical line number in that file
 
-  // Scans the next symbol (Scanner.cpp). start >= 0 restarts at that index
-  // of m_text; start < 0 continues at the scanner's position.
-  TSYMBOL GetSymbol(int start);
+    // Scans the next symbol (Scanner.cpp). start >= 0 restarts at that index
+    // of m_text; start < 0 continues at the scanner's position.
+    TSYMBOL GetSymbol(int start);
 
- private:
-  bool ReadChar();
-  TSYMBOL SkipBlanks();
-  TSYMBOL ScanWord();
-  TSYMBOL ScanDecimal();
-  TSYMBOL ScanRadix(int radix);
-  TSYMBOL ScanString();
-  TSYMBOL ScanDirective();
-  TSYMBOL ScanOperator();
-  TSYMBOL Finish(TSYMBOL symbol, bool stepBack);
+private:
+    bool ReadChar();
+    TSYMBOL SkipBlanks();
+    TSYMBOL ScanWord();
+    TSYMBOL ScanDecimal();
+    TSYMBOL ScanRadix(int radix);
+    TSYMBOL ScanString();
+    TSYMBOL ScanDirective();
+    TSYMBOL ScanOperator();
+    TSYMBOL Finish(TSYMBOL symbol, bool stepBack);
 };
 
 // An ordered, owning list of program lines plus the name of the file read.
@@ -37,67 +37,103 @@ struct CLine {
 // must stay linear in the number of lines: they walk the source once with a
 // CSource::Walker instead of removing lines one by one from the middle.
 class CSource {
- public:
-  class Walker;
+public:
+    class Walker;
 
-  // Reads a file; false when it cannot be opened. UTF-8 files with non-ASCII
-  // characters are transcoded to Windows-1252, anything else is taken as is.
-  bool Read(const std::string& path);
+    // Reads a file; false when it cannot be opened. UTF-8 files with non-ASCII
+    // characters are transcoded to Windows-1252, anything else is taken as is.
+    bool Read(const std::string &path);
 
-  int Count() const { return static_cast<int>(m_lines.size()); }
-  CLine& operator[](int index) { return *m_lines[index]; }
-  const CLine& operator[](int index) const { return *m_lines[index]; }
-  const std::string& Name() const { return m_name; }
-  void SetName(const std::string& name) { m_name = name; }
+    int Count() const
+    {
+        return static_cast<int>(m_lines.size());
+    }
+    CLine &operator[](int index)
+    {
+        return *m_lines[index];
+    }
+    const CLine &operator[](int index) const
+    {
+        return *m_lines[index];
+    }
+    const std::string &Name() const
+    {
+        return m_name;
+    }
+    void SetName(const std::string &name)
+    {
+        m_name = name;
+    }
 
-  void Add(std::unique_ptr<CLine> line) { m_lines.push_back(std::move(line)); }
-  void Add(const std::string& text, int lineNumber);
-  void RemoveAt(int index);                  // destroys the line
-  void InsertAll(int index, CSource& other);  // moves other's lines, other ends empty
-  void RemoveAll() { m_lines.clear(); }
+    void Add(std::unique_ptr<CLine> line)
+    {
+        m_lines.push_back(std::move(line));
+    }
+    void Add(const std::string &text, int lineNumber);
+    void RemoveAt(int index); // destroys the line
+    void InsertAll(int index, CSource &other); // moves other's lines, other ends empty
+    void RemoveAll()
+    {
+        m_lines.clear();
+    }
 
-  // Splits file contents into lines as Read does (exposed for tests and tools).
-  void SetText(const std::string& contents);
+    // Splits file contents into lines as Read does (exposed for tests and tools).
+    void SetText(const std::string &contents);
 
- private:
-  std::vector<std::unique_ptr<CLine>> m_lines;
-  std::string m_name;
+private:
+    std::vector<std::unique_ptr<CLine>> m_lines;
+    std::string m_name;
 };
 
 // One forward pass over a CSource that keeps, drops or splices lines at the
 // cursor. Kept lines are collected in order; Done() makes them the source.
 // Every operation is O(1) (splicing is O(lines spliced)).
 class CSource::Walker {
- public:
-  explicit Walker(CSource& source);
-  ~Walker() { Done(); }
+public:
+    explicit Walker(CSource &source);
+    ~Walker()
+    {
+        Done();
+    }
 
-  bool AtEnd() const { return m_next >= m_input.size(); }
-  CLine& Current() { return *m_input[m_next]; }
-  int KeptCount() const { return static_cast<int>(m_source.m_lines.size()); }
+    bool AtEnd() const
+    {
+        return m_next >= m_input.size();
+    }
+    CLine &Current()
+    {
+        return *m_input[m_next];
+    }
+    int KeptCount() const
+    {
+        return static_cast<int>(m_source.m_lines.size());
+    }
 
-  void Keep();                    // the line at the cursor stays; cursor moves on
-  void Drop();                    // the line at the cursor is destroyed; cursor moves on
-  void Splice(CSource& other);    // other's lines are kept here, before the cursor's line
-  void Done();                    // drops nothing: lines not yet visited are kept
+    void Keep(); // the line at the cursor stays; cursor moves on
+    void Drop(); // the line at the cursor is destroyed; cursor moves on
+    void Splice(CSource &other); // other's lines are kept here, before the cursor's line
+    void Done(); // drops nothing: lines not yet visited are kept
 
- private:
-  CSource& m_source;
-  std::vector<std::unique_ptr<CLine>> m_input;
-  size_t m_next = 0;
-  bool m_done = false;
+private:
+    CSource &m_source;
+    std::vector<std::unique_ptr<CLine>> m_input;
+    size_t m_next = 0;
+    bool m_done = false;
 };
 
 // The names (full paths) of the source files in order of first use; a file's
 // position is its file index, so the main source file has index 0.
 class CFileList {
- public:
-  int Find(const std::string& name) const;  // case-insensitive; -1 if absent
-  int FindOrAdd(const std::string& name);
-  const std::string& Name(int index) const;  // "" for an index not in the list
-  int Count() const { return static_cast<int>(m_names.size()); }
+public:
+    int Find(const std::string &name) const; // case-insensitive; -1 if absent
+    int FindOrAdd(const std::string &name);
+    const std::string &Name(int index) const; // "" for an index not in the list
+    int Count() const
+    {
+        return static_cast<int>(m_names.size());
+    }
 
- private:
-  std::vector<std::string> m_names;
-  std::unordered_map<std::string, int> m_index;  // upper-case name -> index
+private:
+    std::vector<std::string> m_names;
+    std::unordered_map<std::string, int> m_index; // upper-case name -> index
 };

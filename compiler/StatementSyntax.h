@@ -9,7 +9,7 @@ class CParser;
 
 // Writes the token of the statement keyword that is the current symbol,
 // reads the keyword and compiles the statement's arguments.
-void CompileStatement(CParser& parser);
+void CompileStatement(CParser &parser);
 
 // Compiles the arguments of `statement`, whose keyword has been read.
-void CompileArguments(CParser& parser, TSYMBOL statement);
+void CompileArguments(CParser &parser, TSYMBOL statement);

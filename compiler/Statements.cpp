@@ -10,13 +10,20 @@
 namespace {
 
 struct Entry {
-  int first;  // first symbol of a range
-  int last;   // last symbol of the range (== first for a single symbol)
-  StatementRoutine routine;
+    int first; // first symbol of a range
+    int last; // last symbol of the range (== first for a single symbol)
+    StatementRoutine routine;
 };
 
-#define ROUTINE(call) [](CParser& p, bool c) { (void)c; p.call; }
-#define ONE(symbol, call) {symbol, symbol, ROUTINE(call)}
+#define ROUTINE(call)                                                                                                  \
+    [](CParser &p, bool c) {                                                                                           \
+        (void)c;                                                                                                       \
+        p.call;                                                                                                        \
+    }
+#define ONE(symbol, call)                                                                                              \
+    {                                                                                                                  \
+        symbol, symbol, ROUTINE(call)                                                                                  \
+    }
 
 // clang-format off
 const Entry kEntries[] = {
@@ -111,17 +118,20 @@ const Entry kEntries[] = {
 #undef ONE
 #undef ROUTINE
 
-std::array<StatementRoutine, symCount> BuildTable() {
-  std::array<StatementRoutine, symCount> table{};
-  for (const Entry& e : kEntries) {
-    for (int s = e.first; s <= e.last; ++s) table[s] = e.routine;
-  }
-  return table;
+std::array<StatementRoutine, symCount> BuildTable()
+{
+    std::array<StatementRoutine, symCount> table{};
+    for (const Entry &e : kEntries) {
+        for (int s = e.first; s <= e.last; ++s)
+            table[s] = e.routine;
+    }
+    return table;
 }
 
-}  // namespace
+} // namespace
 
-StatementRoutine StatementFor(int symbol) {
-  static const std::array<StatementRoutine, symCount> table = BuildTable();
-  return symbol >= 0 && symbol < symCount ? table[symbol] : nullptr;
+StatementRoutine StatementFor(int symbol)
+{
+    static const std::array<StatementRoutine, symCount> table = BuildTable();
+    return symbol >= 0 && symbol < symCount ? table[symbol] : nullptr;
 }

@@ -3,7 +3,7 @@
 
 class CParser;
 
-using StatementRoutine = void (*)(CParser& parser, bool conditional);
+using StatementRoutine = void (*)(CParser &parser, bool conditional);
 
 // The routine that compiles a statement beginning with `symbol`, or nullptr
 // when no statement begins with it.

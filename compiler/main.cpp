@@ -15,19 +15,20 @@ const char kUsage[] = "Usage: velc.exe <source>\n";
 const char kUsage[] = "Usage: velc <source>\n";
 #endif
 
-}  // namespace
+} // namespace
 
-int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fputs(kUsage, stdout);
+int main(int argc, char **argv)
+{
+    if (argc < 2) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    try {
+        CCompiler compiler;
+        compiler.Compile(argv[1]);
+    } catch (const std::exception &e) {
+        std::fprintf(stdout, "Fatal error: %s\n", e.what());
+        return 1;
+    }
     return 0;
-  }
-  try {
-    CCompiler compiler;
-    compiler.Compile(argv[1]);
-  } catch (const std::exception& e) {
-    std::fprintf(stdout, "Fatal error: %s\n", e.what());
-    return 1;
-  }
-  return 0;
 }

@@ -38,8 +38,7 @@ TChildProcess::~TChildProcess()
         waitpid(m_pid, nullptr, WNOHANG);
 }
 
-int TChildProcess::Start(const std::string &program, const std::vector<std::string> &args,
-                         int stdoutFd)
+int TChildProcess::Start(const std::string &program, const std::vector<std::string> &args, int stdoutFd)
 {
     std::vector<char *> argv;
     argv.push_back(const_cast<char *>(program.c_str()));

@@ -21,7 +21,10 @@ public:
     // Waits at most timeoutMs for the child to end; true once it has ended.
     bool WaitFor(int timeoutMs);
 
-    bool Running() const { return m_pid > 0; }
+    bool Running() const
+    {
+        return m_pid > 0;
+    }
 
 private:
     pid_t m_pid = -1;

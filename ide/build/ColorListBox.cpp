@@ -13,28 +13,29 @@ namespace {
 // Paints each line with the colours its list chooses for it.
 class TLineDelegate : public QStyledItemDelegate {
 public:
-    explicit TLineDelegate(TColorListBox *list) : QStyledItemDelegate(list), m_list(list) {}
+    explicit TLineDelegate(TColorListBox *list)
+        : QStyledItemDelegate(list)
+        , m_list(list)
+    {
+    }
 
     QSize sizeHint(const QStyleOptionViewItem &, const QModelIndex &) const override
     {
         return {m_list->viewport()->width(), m_list->ItemHeight()};
     }
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         const QString line = index.data(Qt::DisplayRole).toString();
         const bool selected = option.state & QStyle::State_Selected;
         const TLineStyle style = m_list->StyleOf(line, selected);
         const QPalette &palette = m_list->palette();
         painter->save();
-        painter->fillRect(option.rect, style.background.isValid() ? style.background
-                                                                  : palette.color(QPalette::Base));
+        painter->fillRect(option.rect, style.background.isValid() ? style.background : palette.color(QPalette::Base));
         painter->setPen(style.text.isValid() ? style.text : palette.color(QPalette::Text));
         painter->setFont(m_list->font());
         const QRect textRect = option.rect.adjusted(style.indent, 1, 0, 0);
-        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine
-                                        | Qt::TextExpandTabs, line);
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine | Qt::TextExpandTabs, line);
         painter->restore();
     }
 
@@ -44,7 +45,8 @@ private:
 
 } // namespace
 
-TColorListBox::TColorListBox(QWidget *parent) : QListWidget(parent)
+TColorListBox::TColorListBox(QWidget *parent)
+    : QListWidget(parent)
 {
     setFrameShape(QFrame::NoFrame);
     setFocusPolicy(Qt::StrongFocus);
@@ -54,7 +56,10 @@ TColorListBox::TColorListBox(QWidget *parent) : QListWidget(parent)
     setItemDelegate(new TLineDelegate(this));
 }
 
-void TColorListBox::AddLine(const QString &line) { addItem(line); }
+void TColorListBox::AddLine(const QString &line)
+{
+    addItem(line);
+}
 
 void TColorListBox::SetLines(const QStringList &lines)
 {
@@ -71,7 +76,10 @@ QStringList TColorListBox::Lines() const
     return lines;
 }
 
-int TColorListBox::ItemHeight() const { return fontMetrics().height() + 2; }
+int TColorListBox::ItemHeight() const
+{
+    return fontMetrics().height() + 2;
+}
 
 TLineStyle TColorListBox::StyleOf(const QString &line, bool selected) const
 {

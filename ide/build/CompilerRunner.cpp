@@ -24,13 +24,20 @@ bool g_running = false;
 // Holds the run flag for the duration of one run.
 class TRunGuard {
 public:
-    TRunGuard() : m_owner(!g_running) { g_running = true; }
+    TRunGuard()
+        : m_owner(!g_running)
+    {
+        g_running = true;
+    }
     ~TRunGuard()
     {
         if (m_owner)
             g_running = false;
     }
-    bool Owner() const { return m_owner; }
+    bool Owner() const
+    {
+        return m_owner;
+    }
 
 private:
     bool m_owner;
@@ -120,9 +127,15 @@ QString CouldNotRunLine(const QString &commandLine, const QString &systemMessage
     return QStringLiteral("Could not run: %1 (%2).").arg(commandLine, systemMessage);
 }
 
-QString CouldNotRedirectLine() { return QStringLiteral("Could not redirect stdout."); }
+QString CouldNotRedirectLine()
+{
+    return QStringLiteral("Could not redirect stdout.");
+}
 
-bool CompilerRunning() { return g_running; }
+bool CompilerRunning()
+{
+    return g_running;
+}
 
 bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColorListBox *list)
 {
@@ -133,8 +146,7 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColo
     const int captureFd = OpenCapture(capturePath);
     TChildProcess child;
     const int rc = child.Start(QFile::encodeName(compilerPath).toStdString(),
-                               {QFile::encodeName(Unquoted(quotedSource)).toStdString()},
-                               captureFd);
+                               {QFile::encodeName(Unquoted(quotedSource)).toStdString()}, captureFd);
     if (captureFd >= 0)
         ::close(captureFd);
     if (rc != 0) {

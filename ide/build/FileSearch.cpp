@@ -76,7 +76,8 @@ bool LineMatches(const QString &padded, const TFileSearchOptions &options)
 }
 
 TFileSearch::TFileSearch(TFileSearchOptions options, Sink sink)
-    : m_options(std::move(options)), m_sink(std::move(sink))
+    : m_options(std::move(options))
+    , m_sink(std::move(sink))
 {
 }
 

@@ -10,7 +10,7 @@ struct TFileSearchOptions {
     QString text;
     bool caseSensitive = false;
     bool wholeWords = false;
-    QString filter;  // the file filter text, e.g. "*.bas, *.inc, *.txt, *.log"
+    QString filter; // the file filter text, e.g. "*.bas, *.inc, *.txt, *.log"
 };
 
 // The file's extension with its dot, in lower case, must occur in the filter

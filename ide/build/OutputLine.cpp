@@ -9,9 +9,12 @@ const QColor kWhite(255, 255, 255);
 const QColor kGrey(120, 120, 120);
 const QColor kDarkBlue(10, 10, 160);
 const QColor kBlack(0, 0, 0);
-const QColor kOwnColour;  // invalid: the list's own colour
+const QColor kOwnColour; // invalid: the list's own colour
 
-bool HasLocation(const QString &line) { return line.contains(kLocationEnd); }
+bool HasLocation(const QString &line)
+{
+    return line.contains(kLocationEnd);
+}
 
 // A strict decimal integer with an optional sign, as the conversion routine
 // accepts it; anything else is a conversion error.
@@ -35,8 +38,7 @@ TJumpTarget ParseJumpTarget(const QString &line)
         return target;
     target.fileName = line.left(open);
     target.lineText = close > open ? line.mid(open + 1, close - open - 1) : QString();
-    target.kind = ToLineNumber(target.lineText, target.line) ? TJumpTarget::Location
-                                                             : TJumpTarget::BadNumber;
+    target.kind = ToLineNumber(target.lineText, target.line) ? TJumpTarget::Location : TJumpTarget::BadNumber;
     return target;
 }
 

@@ -7,13 +7,13 @@
 // file name, "(", line number, "):", as the compiler writes its messages.
 struct TJumpTarget {
     enum Kind {
-        NoLocation,   // no "(" or no "):" in the line
-        BadNumber,    // the text between them is not an integer
-        Location,     // fileName and line are set
+        NoLocation, // no "(" or no "):" in the line
+        BadNumber, // the text between them is not an integer
+        Location, // fileName and line are set
     };
     Kind kind = NoLocation;
     QString fileName;
-    QString lineText;  // the text between the first "(" and the first "):"
+    QString lineText; // the text between the first "(" and the first "):"
     int line = 0;
 };
 

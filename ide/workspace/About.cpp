@@ -10,10 +10,9 @@
 
 namespace {
 
-const char kTerms[] =
-    "This program is provided as is, without warranty of any kind. You may use it "
-    "to write, compile and download Velmo programs for your own modules. Programs "
-    "you write with it are yours.";
+const char kTerms[] = "This program is provided as is, without warranty of any kind. You may use it "
+                      "to write, compile and download Velmo programs for your own modules. Programs "
+                      "you write with it are yours.";
 
 } // namespace
 
@@ -35,8 +34,7 @@ TAboutForm::TAboutForm(QWidget *parent, const QString &programFile)
     logo->setPixmap(QPixmap(":/korvid/logo.png"));
 
     AddLabel(tr("Velmo Editor"), QRect(220, 16, 150, 20), true);
-    Label2 = AddLabel("Version " + GetFileVersion(programFile, true),
-                      QRect(220, 40, 150, 20), false);
+    Label2 = AddLabel("Version " + GetFileVersion(programFile, true), QRect(220, 40, 150, 20), false);
     Label2->setObjectName("Label2");
     AddLabel(tr("Author:"), QRect(12, 100, 60, 18), true);
     AddLabel(tr("The Velmo development kit team"), QRect(80, 100, 280, 18), false);

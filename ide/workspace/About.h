@@ -6,8 +6,7 @@
 class QLabel;
 
 // The About box: logo, product name, version, author and credits, terms of use.
-class TAboutForm : public QDialog
-{
+class TAboutForm : public QDialog {
     Q_OBJECT
 
 public:

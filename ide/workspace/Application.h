@@ -5,8 +5,7 @@
 // The workbench's application object. It is the top-level error handler: an
 // error that leaves an event handler is shown in an error box and the event
 // loop goes on.
-class TKorvidApplication : public QApplication
-{
+class TKorvidApplication : public QApplication {
     Q_OBJECT
 
 public:

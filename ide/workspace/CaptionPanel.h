@@ -8,8 +8,7 @@ class QVBoxLayout;
 
 // A panel with a caption bar holding a close button; its contents are added
 // with AddWidget.
-class TCaptionPanel : public QFrame
-{
+class TCaptionPanel : public QFrame {
     Q_OBJECT
 
 public:
@@ -19,7 +18,10 @@ public:
     QString Caption() const;
     void AddWidget(QWidget *widget, int stretch = 0);
 
-    QToolButton *CloseButton() const { return FCloseButton; }
+    QToolButton *CloseButton() const
+    {
+        return FCloseButton;
+    }
 
 signals:
     void CloseClicked();

@@ -4,12 +4,9 @@ using M = TMenuId;
 using T = TToolBarId;
 
 const TTopMenu TopMenus[] = {
-    {M::File, "FileMenu", "&File"},
-    {M::Edit, "EditMenu", "&Edit"},
-    {M::Program, "ProgramMenu", "&Program"},
-    {M::Controller, "ControllerMenu", "&Controller"},
-    {M::View, "ViewMenu", "&View"},
-    {M::Help, "HelpMenu", "&Help"},
+    {M::File, "FileMenu", "&File"},          {M::Edit, "EditMenu", "&Edit"},
+    {M::Program, "ProgramMenu", "&Program"}, {M::Controller, "ControllerMenu", "&Controller"},
+    {M::View, "ViewMenu", "&View"},          {M::Help, "HelpMenu", "&Help"},
 };
 const std::size_t TopMenuCount = sizeof TopMenus / sizeof TopMenus[0];
 
@@ -117,5 +114,3 @@ const TToolButtonDef PanelButtons[] = {
 };
 // clang-format on
 const std::size_t PanelButtonCount = sizeof PanelButtons / sizeof PanelButtons[0];
-
-

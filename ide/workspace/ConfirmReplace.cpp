@@ -47,8 +47,7 @@ TConfirmReplaceDialog::~TConfirmReplaceDialog()
         ConfirmReplaceDialog = nullptr;
 }
 
-void TConfirmReplaceDialog::PrepareShow(const QRect &editorRect, int x, int top, int bottom,
-                                        const QString &searchText)
+void TConfirmReplaceDialog::PrepareShow(const QRect &editorRect, int x, int top, int bottom, const QString &searchText)
 {
     lblConfirmation->setText(QStringLiteral("Replace this occurence of \"%1\"?").arg(searchText));
     const int w = width();

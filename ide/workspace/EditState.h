@@ -2,8 +2,7 @@
 
 // What the main window needs to know about one editor to enable commands and
 // fill the status bar. The editor list reports its editors in this form.
-struct TEditState
-{
+struct TEditState {
     bool canCut = false;
     bool canCopy = false;
     bool canUndo = false;
@@ -11,7 +10,7 @@ struct TEditState
     bool canSave = false;
     bool canPaste = false;
     bool canDelete = false;
-    bool anyCanSave = false;   // some open editor answers CanSave
+    bool anyCanSave = false; // some open editor answers CanSave
     bool modified = false;
     bool insertMode = true;
     bool readOnly = false;

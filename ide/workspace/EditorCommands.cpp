@@ -61,12 +61,30 @@ std::optional<TEditState> TMainWindow::CurrentEditState() const
     return EditStateOf(*EditorList, *editor);
 }
 
-void TMainWindow::NewBasicFileClick() { EditorTabs->NewBasicFileClick(); }
-void TMainWindow::NewTextFileClick() { EditorTabs->NewTextFileClick(); }
-void TMainWindow::SaveFileClick() { EditorTabs->SaveFileClick(); }
-void TMainWindow::SaveFileAsClick() { EditorTabs->SaveFileAsClick(); }
-void TMainWindow::CloseFileClick() { EditorTabs->CloseFileClick(); }
-void TMainWindow::CloseAllFilesClick() { EditorTabs->CloseAllFilesClick(); }
+void TMainWindow::NewBasicFileClick()
+{
+    EditorTabs->NewBasicFileClick();
+}
+void TMainWindow::NewTextFileClick()
+{
+    EditorTabs->NewTextFileClick();
+}
+void TMainWindow::SaveFileClick()
+{
+    EditorTabs->SaveFileClick();
+}
+void TMainWindow::SaveFileAsClick()
+{
+    EditorTabs->SaveFileAsClick();
+}
+void TMainWindow::CloseFileClick()
+{
+    EditorTabs->CloseFileClick();
+}
+void TMainWindow::CloseAllFilesClick()
+{
+    EditorTabs->CloseAllFilesClick();
+}
 
 void TMainWindow::OpenFileClick()
 {
@@ -81,15 +99,48 @@ void TMainWindow::SaveAllFilesClick()
     AllSaved = EditorTabs->AllSaved;
 }
 
-void TMainWindow::UndoMenuClick() { EditorTabs->UndoMenuClick(); }
-void TMainWindow::RedoMenuClick() { EditorTabs->RedoMenuClick(); }
-void TMainWindow::CutMenuClick() { EditorTabs->CutMenuClick(); }
-void TMainWindow::CopyMenuClick() { EditorTabs->CopyMenuClick(); }
-void TMainWindow::PasteMenuClick() { EditorTabs->PasteMenuClick(); }
-void TMainWindow::DeleteMenuClick() { EditorTabs->DeleteMenuClick(); }
-void TMainWindow::SelectAllMenuClick() { EditorTabs->SelectAllMenuClick(); }
+void TMainWindow::UndoMenuClick()
+{
+    EditorTabs->UndoMenuClick();
+}
+void TMainWindow::RedoMenuClick()
+{
+    EditorTabs->RedoMenuClick();
+}
+void TMainWindow::CutMenuClick()
+{
+    EditorTabs->CutMenuClick();
+}
+void TMainWindow::CopyMenuClick()
+{
+    EditorTabs->CopyMenuClick();
+}
+void TMainWindow::PasteMenuClick()
+{
+    EditorTabs->PasteMenuClick();
+}
+void TMainWindow::DeleteMenuClick()
+{
+    EditorTabs->DeleteMenuClick();
+}
+void TMainWindow::SelectAllMenuClick()
+{
+    EditorTabs->SelectAllMenuClick();
+}
 
-void TMainWindow::FindMenuClick() { EditorTabs->FindMenuClick(); }
-void TMainWindow::FindNextMenuClick() { EditorTabs->FindNextMenuClick(); }
-void TMainWindow::FindPrevMenuClick() { EditorTabs->FindPrevMenuClick(); }
-void TMainWindow::FindReplaceMenuClick() { EditorTabs->FindReplaceMenuClick(); }
+void TMainWindow::FindMenuClick()
+{
+    EditorTabs->FindMenuClick();
+}
+void TMainWindow::FindNextMenuClick()
+{
+    EditorTabs->FindNextMenuClick();
+}
+void TMainWindow::FindPrevMenuClick()
+{
+    EditorTabs->FindPrevMenuClick();
+}
+void TMainWindow::FindReplaceMenuClick()
+{
+    EditorTabs->FindReplaceMenuClick();
+}

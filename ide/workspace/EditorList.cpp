@@ -25,7 +25,8 @@ TSourceEditor *AsSourceEditor(IEditor *editor)
     return dynamic_cast<TSourceEditor *>(editor);
 }
 
-TEditorList::TEditorList(QWidget *parent) : m_parent(parent)
+TEditorList::TEditorList(QWidget *parent)
+    : m_parent(parent)
 {
     ExecConfirm = [](TConfirmReplaceDialog &dialog) { return dialog.exec(); };
 }
@@ -79,10 +80,8 @@ IEditor *TEditorList::Open(const QString &name)
     if (!editor) {
         auto *created = new TSourceEditor(name, m_parent);
         created->OnStatusChange = [this](TSourceEditor &e, TStatusChanges changes) { NotifyChange(&e, changes); };
-        created->OnReplaceText = [this](TSourceEditor &e, const QString &search, const QString &replacement,
-                                        int line, int index) {
-            return AskReplace(e, search, replacement, line, index);
-        };
+        created->OnReplaceText = [this](TSourceEditor &e, const QString &search, const QString &replacement, int line,
+                                        int index) { return AskReplace(e, search, replacement, line, index); };
         created->SetSearchEngine(&m_searchEngine);
         created->SetPopupMenu(m_popupMenu);
         if (auto *stack = qobject_cast<QStackedWidget *>(m_parent))
@@ -135,9 +134,13 @@ TReplaceAction TEditorList::AskReplace(TSourceEditor &editor, const QString &sea
     ConfirmReplaceDialog->PrepareShow(editor.ScreenClientRect(), occurrence.left(), occurrence.top(),
                                       occurrence.top() + occurrence.height(), search);
     switch (ExecConfirm(*ConfirmReplaceDialog)) {
-    case TConfirmReplaceDialog::mrYes: return TReplaceAction::raReplace;
-    case TConfirmReplaceDialog::mrNo: return TReplaceAction::raSkip;
-    case TConfirmReplaceDialog::mrYesToAll: return TReplaceAction::raReplaceAll;
-    default: return TReplaceAction::raCancel;
+    case TConfirmReplaceDialog::mrYes:
+        return TReplaceAction::raReplace;
+    case TConfirmReplaceDialog::mrNo:
+        return TReplaceAction::raSkip;
+    case TConfirmReplaceDialog::mrYesToAll:
+        return TReplaceAction::raReplaceAll;
+    default:
+        return TReplaceAction::raCancel;
     }
 }

@@ -20,7 +20,10 @@ public:
     explicit TEditorList(QWidget *parent);
 
     int OpenCount() const;
-    bool IsEmpty() const { return OpenCount() == 0; }
+    bool IsEmpty() const
+    {
+        return OpenCount() == 0;
+    }
     bool AnyCanSave() const;
     IEditor *EditorAt(int id) const;
     int IndexOfEditor(const IEditor *editor) const;
@@ -34,9 +37,18 @@ public:
                               int index);
 
     // The slots in order; empty slots hold nullptr.
-    const QList<IEditor *> &Slots() const { return m_slots; }
-    TSearchEngine &SearchEngine() { return m_searchEngine; }
-    void SetPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+    const QList<IEditor *> &Slots() const
+    {
+        return m_slots;
+    }
+    TSearchEngine &SearchEngine()
+    {
+        return m_searchEngine;
+    }
+    void SetPopupMenu(QMenu *menu)
+    {
+        m_popupMenu = menu;
+    }
 
     std::function<void(IEditor *)> OnEditStateChange;
     std::function<void(IEditor *)> OnCaretChange;

@@ -9,9 +9,9 @@
 
 namespace {
 
-const QString kOpenFilter = QStringLiteral(
-    "Velmo programs (*.bas)|*.bas|List files (*.lst)|*.lst|Hex files (*.hex)|*.hex|"
-    "Log files (*.log)|*.log|All files (*.*)|*.*");
+const QString kOpenFilter =
+    QStringLiteral("Velmo programs (*.bas)|*.bas|List files (*.lst)|*.lst|Hex files (*.hex)|*.hex|"
+                   "Log files (*.log)|*.log|All files (*.*)|*.*");
 
 void SetUpTabs(QTabBar *tabs)
 {
@@ -25,24 +25,28 @@ void SetUpTabs(QTabBar *tabs)
 } // namespace
 
 TEditorTabs::TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searchDlg, QObject *parent)
-    : QObject(parent),
-      m_searchDlg(searchDlg ? searchDlg : &TSearchDlg::Instance()),
-      m_tabs(tabs),
-      m_stack(stack),
-      m_list(stack)
+    : QObject(parent)
+    , m_searchDlg(searchDlg ? searchDlg : &TSearchDlg::Instance())
+    , m_tabs(tabs)
+    , m_stack(stack)
+    , m_list(stack)
 {
     SetUpTabs(m_tabs);
-    m_list.OnEditStateChange = [this](IEditor *e) { if (OnEditStateChange) OnEditStateChange(e); };
-    m_list.OnCaretChange = [this](IEditor *e) { if (OnCaretChange) OnCaretChange(e); };
+    m_list.OnEditStateChange = [this](IEditor *e) {
+        if (OnEditStateChange)
+            OnEditStateChange(e);
+    };
+    m_list.OnCaretChange = [this](IEditor *e) {
+        if (OnCaretChange)
+            OnCaretChange(e);
+    };
     m_list.OnDocumentChange = [this](IEditor *e) {
         UpdateModifiedMark(e);
         if (OnDocumentChange)
             OnDocumentChange(e);
     };
     m_list.SearchEngine().Options = [this] { return m_searchDlg->Options(); };
-    ExecSearchDlg = [](TSearchDlg &dialog, bool replace) {
-        return replace ? dialog.ShowReplace() : dialog.ShowFind();
-    };
+    ExecSearchDlg = [](TSearchDlg &dialog, bool replace) { return replace ? dialog.ShowReplace() : dialog.ShowFind(); };
     connect(m_tabs, &QTabBar::currentChanged, this, &TEditorTabs::EditorTabSetChanged);
     connect(m_tabs, &QTabBar::tabCloseRequested, this, [this](int index) {
         if (EditorTabSetClose(index))
@@ -145,7 +149,8 @@ void TEditorTabs::NewTextFileClick()
 
 QString TEditorTabs::ChooseFileToOpen()
 {
-    return QFileDialog::getOpenFileName(m_tabs->window(), QString(), QString(), DialogNameFilters(kOpenFilter).join(";;"));
+    return QFileDialog::getOpenFileName(m_tabs->window(), QString(), QString(),
+                                        DialogNameFilters(kOpenFilter).join(";;"));
 }
 
 void TEditorTabs::SaveFileClick()
@@ -216,13 +221,41 @@ void TEditorTabs::UpdateModifiedMark(IEditor *editor)
 
 // ---- Edit commands
 
-void TEditorTabs::UndoMenuClick() { if (IEditor *e = CurrentEditor()) e->Undo(); }
-void TEditorTabs::RedoMenuClick() { if (IEditor *e = CurrentEditor()) e->Redo(); }
-void TEditorTabs::CutMenuClick() { if (IEditor *e = CurrentEditor()) e->Cut(); }
-void TEditorTabs::CopyMenuClick() { if (IEditor *e = CurrentEditor()) e->Copy(); }
-void TEditorTabs::PasteMenuClick() { if (IEditor *e = CurrentEditor()) e->Paste(); }
-void TEditorTabs::DeleteMenuClick() { if (IEditor *e = CurrentEditor()) e->Delete(); }
-void TEditorTabs::SelectAllMenuClick() { if (IEditor *e = CurrentEditor()) e->SelectAll(); }
+void TEditorTabs::UndoMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Undo();
+}
+void TEditorTabs::RedoMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Redo();
+}
+void TEditorTabs::CutMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Cut();
+}
+void TEditorTabs::CopyMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Copy();
+}
+void TEditorTabs::PasteMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Paste();
+}
+void TEditorTabs::DeleteMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Delete();
+}
+void TEditorTabs::SelectAllMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->SelectAll();
+}
 
 // ---- Search commands
 
@@ -236,7 +269,21 @@ void TEditorTabs::RunSearchDialog(bool replace)
         editor->Search(replace, false, m_searchDlg->EntireScope());
 }
 
-void TEditorTabs::FindMenuClick() { RunSearchDialog(false); }
-void TEditorTabs::FindReplaceMenuClick() { RunSearchDialog(true); }
-void TEditorTabs::FindNextMenuClick() { if (IEditor *e = CurrentEditor()) e->Search(false, false, false); }
-void TEditorTabs::FindPrevMenuClick() { if (IEditor *e = CurrentEditor()) e->Search(false, true, false); }
+void TEditorTabs::FindMenuClick()
+{
+    RunSearchDialog(false);
+}
+void TEditorTabs::FindReplaceMenuClick()
+{
+    RunSearchDialog(true);
+}
+void TEditorTabs::FindNextMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Search(false, false, false);
+}
+void TEditorTabs::FindPrevMenuClick()
+{
+    if (IEditor *e = CurrentEditor())
+        e->Search(false, true, false);
+}

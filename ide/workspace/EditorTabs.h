@@ -22,10 +22,22 @@ public:
     // program's one instance if none.
     TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searchDlg = nullptr, QObject *parent = nullptr);
 
-    TEditorList &EditorList() { return m_list; }
-    QTabBar *EditorTabSet() const { return m_tabs; }
-    QStackedWidget *EditorStack() const { return m_stack; }
-    TSearchDlg &SearchDialog() const { return *m_searchDlg; }
+    TEditorList &EditorList()
+    {
+        return m_list;
+    }
+    QTabBar *EditorTabSet() const
+    {
+        return m_tabs;
+    }
+    QStackedWidget *EditorStack() const
+    {
+        return m_stack;
+    }
+    TSearchDlg &SearchDialog() const
+    {
+        return *m_searchDlg;
+    }
 
     // The editor of the selected tab, or none.
     IEditor *CurrentEditor() const;

@@ -7,8 +7,7 @@
 // An error of file access, printing or the settings file. Command handlers do
 // not catch it; it travels to the top-level handler, which shows its message
 // and returns to the event loop.
-class EKorvidError : public std::runtime_error
-{
+class EKorvidError : public std::runtime_error {
 public:
     explicit EKorvidError(const QString &message);
     QString Message() const;

@@ -54,10 +54,9 @@ QIcon TExtensionIcons::IconFor(const QString &fileName)
     const qsizetype index = m_extensions.indexOf(extension);
     if (index >= 0)
         return m_icons[index];
-    const QString sample = extension.isEmpty() ? QStringLiteral("file")
-                                               : QStringLiteral("file.") + extension;
+    const QString sample = extension.isEmpty() ? QStringLiteral("file") : QStringLiteral("file.") + extension;
     QIcon icon = m_provider.icon(QFileInfo(sample));
-    if (icon.isNull())  // a desktop without an icon theme
+    if (icon.isNull()) // a desktop without an icon theme
         icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
     m_extensions.append(extension);
     m_icons.append(icon);
@@ -66,20 +65,20 @@ QIcon TExtensionIcons::IconFor(const QString &fileName)
 
 // Draws each row itself: a folder picture or the file type's icon, then the
 // name without brackets.
-class TFileItemDelegate : public QStyledItemDelegate
-{
+class TFileItemDelegate : public QStyledItemDelegate {
 public:
     explicit TFileItemDelegate(TImageFileListBox *list)
-        : QStyledItemDelegate(list), m_list(list) {}
+        : QStyledItemDelegate(list)
+        , m_list(list)
+    {
+    }
 
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
-        return QSize(QStyledItemDelegate::sizeHint(option, index).width() + TextLeft,
-                     m_list->RowHeight());
+        return QSize(QStyledItemDelegate::sizeHint(option, index).width() + TextLeft, m_list->RowHeight());
     }
 
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
     {
         const bool selected = option.state & QStyle::State_Selected;
         const QRect row = option.rect;
@@ -90,8 +89,7 @@ public:
         painter->setPen(option.palette.color(selected ? QPalette::Base : QPalette::Text));
         painter->setFont(option.font);
         const QRect textRect = row.adjusted(TextLeft, TextTop, 0, 0);
-        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine,
-                          ShownName(index));
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, ShownName(index));
         painter->restore();
     }
 
@@ -121,9 +119,9 @@ private:
 };
 
 TImageFileListBox::TImageFileListBox(QWidget *parent)
-    : QListWidget(parent),
-      m_folderImage(QApplication::style()->standardIcon(QStyle::SP_DirIcon)),
-      m_parentFolderImage(QApplication::style()->standardIcon(QStyle::SP_FileDialogToParent))
+    : QListWidget(parent)
+    , m_folderImage(QApplication::style()->standardIcon(QStyle::SP_DirIcon))
+    , m_parentFolderImage(QApplication::style()->standardIcon(QStyle::SP_FileDialogToParent))
 {
     setItemDelegate(new TFileItemDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);

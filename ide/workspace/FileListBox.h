@@ -12,12 +12,17 @@
 // Small desktop icons for file types, fetched once per lower-case extension
 // and kept for the life of the cache; the index of an extension in the
 // extension list is the index of its icon.
-class TExtensionIcons
-{
+class TExtensionIcons {
 public:
     QIcon IconFor(const QString &fileName);
-    int Count() const { return int(m_extensions.size()); }
-    const QStringList &Extensions() const { return m_extensions; }
+    int Count() const
+    {
+        return int(m_extensions.size());
+    }
+    const QStringList &Extensions() const
+    {
+        return m_extensions;
+    }
 
 private:
     QFileIconProvider m_provider;
@@ -28,8 +33,7 @@ private:
 // The working-directory list: the folders of one directory first, then its
 // files, optionally limited by the filter bits. Reading a directory makes it
 // the current directory of the process.
-class TImageFileListBox : public QListWidget
-{
+class TImageFileListBox : public QListWidget {
 public:
     explicit TImageFileListBox(QWidget *parent = nullptr);
 
@@ -38,8 +42,14 @@ public:
     // Raised for a double-click (or Enter) on a file, with its item text.
     std::function<void(const QString &name)> OnFileDblClick;
 
-    QString Directory() const { return m_directory; }
-    unsigned Filter() const { return m_filter; }
+    QString Directory() const
+    {
+        return m_directory;
+    }
+    unsigned Filter() const
+    {
+        return m_filter;
+    }
     QString SelectedText() const;
     // Folder items and files, in list order, as the list shows them.
     QStringList ItemTexts() const;
@@ -50,7 +60,10 @@ public:
     void DeleteSelected();
     void OpenSelected();
     int RowHeight() const;
-    TExtensionIcons &Icons() { return m_icons; }
+    TExtensionIcons &Icons()
+    {
+        return m_icons;
+    }
 
 protected:
     void DoChange();

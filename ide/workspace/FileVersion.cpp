@@ -9,7 +9,8 @@
 
 // The version record: a marker followed by the version and a closing byte.
 // It is kept in the program file even though nothing reads it at run time.
-[[gnu::used]] static const char kVersionRecord[] = "\x01" "KORVID-FILE-VERSION=" VELMO_VERSION "\x01";
+[[gnu::used]] static const char kVersionRecord[] = "\x01"
+                                                   "KORVID-FILE-VERSION=" VELMO_VERSION "\x01";
 
 namespace {
 

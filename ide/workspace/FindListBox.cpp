@@ -1,6 +1,9 @@
 #include "FindListBox.h"
 
-TFindListBox::TFindListBox(QWidget *parent) : TColorListBox(parent) {}
+TFindListBox::TFindListBox(QWidget *parent)
+    : TColorListBox(parent)
+{
+}
 
 TLineStyle TFindListBox::StyleOf(const QString &line, bool selected) const
 {

@@ -30,7 +30,8 @@ const TAttributeInfo &Attribute(int style)
 
 } // namespace
 
-TSynVelmo::TSynVelmo(QObject *parent) : QsciLexerCustom(parent)
+TSynVelmo::TSynVelmo(QObject *parent)
+    : QsciLexerCustom(parent)
 {
     m_tokenizer.SetComments(csBasStyle);
     m_tokenizer.SetDetectPreprocessor(true);
@@ -84,16 +85,25 @@ QString TSynVelmo::DefaultFilter()
 int TSynVelmo::AttributeOf(TTokenKind kind)
 {
     switch (kind) {
-    case TTokenKind::Comment: return CommentAttri;
-    case TTokenKind::Identifier: return IdentifierAttri;
-    case TTokenKind::Key: return KeyAttri;
-    case TTokenKind::Number: return NumberAttri;
-    case TTokenKind::Preprocessor: return PreprocessorAttri;
-    case TTokenKind::Space: return SpaceAttri;
-    case TTokenKind::String: return StringAttri;
+    case TTokenKind::Comment:
+        return CommentAttri;
+    case TTokenKind::Identifier:
+        return IdentifierAttri;
+    case TTokenKind::Key:
+        return KeyAttri;
+    case TTokenKind::Number:
+        return NumberAttri;
+    case TTokenKind::Preprocessor:
+        return PreprocessorAttri;
+    case TTokenKind::Space:
+        return SpaceAttri;
+    case TTokenKind::String:
+        return StringAttri;
     case TTokenKind::Symbol:
-    case TTokenKind::Unknown: return SymbolAttri;
-    case TTokenKind::Eol: break;
+    case TTokenKind::Unknown:
+        return SymbolAttri;
+    case TTokenKind::Eol:
+        break;
     }
     return -1;
 }

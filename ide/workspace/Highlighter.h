@@ -44,11 +44,20 @@ public:
     static QFont BaseFont();
 
     // The highlighter's settings; changing one repaints the editor.
-    TCommentStyles Comments() const { return m_tokenizer.Comments(); }
+    TCommentStyles Comments() const
+    {
+        return m_tokenizer.Comments();
+    }
     void SetComments(TCommentStyles styles);
-    bool DetectPreprocessor() const { return m_tokenizer.DetectPreprocessor(); }
+    bool DetectPreprocessor() const
+    {
+        return m_tokenizer.DetectPreprocessor();
+    }
     void SetDetectPreprocessor(bool on);
-    TStringDelim StringDelim() const { return m_tokenizer.StringDelim(); }
+    TStringDelim StringDelim() const
+    {
+        return m_tokenizer.StringDelim();
+    }
     void SetStringDelim(TStringDelim delim);
     void SetKeyWords(std::vector<std::string> words);
     bool IsKeyword(const QString &word) const;

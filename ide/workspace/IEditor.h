@@ -29,8 +29,8 @@ protected:
 
 // Results of Save, SaveAs, Close and CloseQuery.
 enum TSaveResult : int {
-    srNothing = 0,   // Save: nothing to do; CloseQuery: changes discarded
-    srSaved = 1,     // saved, or nothing to save
+    srNothing = 0, // Save: nothing to do; CloseQuery: changes discarded
+    srSaved = 1, // saved, or nothing to save
     srCancelled = 2, // the user cancelled
 };
 

@@ -12,14 +12,16 @@
 // Every write reaches the file at once: the whole file is written to a
 // temporary file that then replaces it, so the file is never left
 // half-written. A refused write raises EKorvidError "Unable to write to <file>".
-class TIniFile
-{
+class TIniFile {
 public:
     static constexpr int MaxValueLength = 2047;
 
     explicit TIniFile(const QString &fileName);
 
-    const QString &FileName() const { return FName; }
+    const QString &FileName() const
+    {
+        return FName;
+    }
 
     QString ReadString(const QString &section, const QString &key, const QString &def) const;
     int ReadInteger(const QString &section, const QString &key, int def) const;
@@ -46,8 +48,8 @@ public:
 private:
     struct TLocation {
         int header = -1; // line of the section header, -1 when missing
-        int end = -1;    // line after the section's last key line
-        int key = -1;    // line of the key, -1 when missing
+        int end = -1; // line after the section's last key line
+        int key = -1; // line of the key, -1 when missing
     };
 
     static TLocation Locate(const QStringList &lines, const QString &section, const QString &key);

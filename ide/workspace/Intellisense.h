@@ -60,24 +60,42 @@ public:
     static QColor KindColor(TCompletionKind kind);
     static QString DisplayText(const TCompletionItem &item);
 
-    const TIntellisenseSettings &Settings() const { return m_settings; }
+    const TIntellisenseSettings &Settings() const
+    {
+        return m_settings;
+    }
     void AddItem(const QString &displayText, const QString &insertText);
-    const QStringList &ItemList() const { return m_itemList; }
-    const QStringList &InsertList() const { return m_insertList; }
+    const QStringList &ItemList() const
+    {
+        return m_itemList;
+    }
+    const QStringList &InsertList() const
+    {
+        return m_insertList;
+    }
     // Indices of the items whose insert text begins with word, ignoring case.
     QList<int> Filter(const QString &word) const;
 
     void Attach(TSourceEditor *editor);
     void Detach(TSourceEditor *editor);
-    bool IsAttached(TSourceEditor *editor) const { return m_connections.contains(editor); }
+    bool IsAttached(TSourceEditor *editor) const
+    {
+        return m_connections.contains(editor);
+    }
 
     // Opens the popup for the word before the caret of an attached editor;
     // nothing opens when no item matches.
     void Execute(TSourceEditor *editor);
     bool IsShowing() const;
     QStringList ShownInsertTexts() const;
-    TIntellisensePopup *Popup() const { return m_popup; }
-    bool TimerActive() const { return m_timer.isActive(); }
+    TIntellisensePopup *Popup() const
+    {
+        return m_popup;
+    }
+    bool TimerActive() const
+    {
+        return m_timer.isActive();
+    }
     // Replaces the word before the caret by the selected item.
     void Accept();
     void Cancel();

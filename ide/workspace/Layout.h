@@ -10,20 +10,17 @@
 // working-directory panel's geometry and the arrangement of the toolbars. A
 // value missing from the file stays unset so the window keeps its own.
 
-struct TWindowPlacement
-{
+struct TWindowPlacement {
     std::optional<int> left, top, right, bottom; // the normal (not maximised) rectangle
     std::optional<bool> maximized;
 };
 
-struct TPanelGeometry
-{
+struct TPanelGeometry {
     std::optional<int> top, left, height, fullHeight, width;
     bool collapsed = false;
 };
 
-struct TToolBarPlacement
-{
+struct TToolBarPlacement {
     QString name;
     int row = 0;
     int left = 0;
@@ -33,8 +30,7 @@ struct TToolBarPlacement
     bool visible = true;
 };
 
-struct TToolBarArrangement
-{
+struct TToolBarArrangement {
     int rowCount = 0;
     QList<TToolBarPlacement> bars; // in row order; empty when nothing is stored
 };

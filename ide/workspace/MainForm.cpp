@@ -54,27 +54,44 @@ const int kStatusWidths[TMainWindow::StatusPanelCount] = {70, 77, 70, 137, 50, 5
 
 const char *const kOutputTabCaptions[] = {"Build", "Find", "Console", "Scope"};
 
-const char *const kTimeBases[] = {
-    "1 ms / div", "2 ms / div", "5 ms / div", "10 ms / div", "20 ms / div", "50 ms / div",
-    "100 ms / div", "200 ms / div", "500 ms / div", "1 s / div", "2 s / div", "5 s / div",
-    "10 s / div", "30 s / div", "1 min / div", "5 min / div", "10 min / div", "30 min / div",
-    "1 h / div"};
+const char *const kTimeBases[] = {"1 ms / div",  "2 ms / div",   "5 ms / div",   "10 ms / div",  "20 ms / div",
+                                  "50 ms / div", "100 ms / div", "200 ms / div", "500 ms / div", "1 s / div",
+                                  "2 s / div",   "5 s / div",    "10 s / div",   "30 s / div",   "1 min / div",
+                                  "5 min / div", "10 min / div", "30 min / div", "1 h / div"};
 constexpr int kDefaultTimeBase = 9;
 
 // Buttons that start disabled until the first notification.
-const char *const kInitiallyDisabled[] = {"CutBtn", "CopyBtn", "PasteBtn", "DeleteBtn",
+const char *const kInitiallyDisabled[] = {"CutBtn",  "CopyBtn", "PasteBtn",     "DeleteBtn",
                                           "UndoBtn", "RedoBtn", "DisconnectBtn"};
 
 // Pictures of the toolbar buttons; a button without one shows its text.
-const struct { const char *button; const char *icon; } kButtonIcons[] = {
-    {"NewBtn", "new"},           {"OpenBtn", "open"},         {"SaveBtn", "save"},
-    {"SaveAllBtn", "saveall"},   {"CloseBtn", "close"},       {"PrintBtn", "print"},
-    {"UndoBtn", "undo"},         {"RedoBtn", "redo"},         {"CutBtn", "cut"},
-    {"CopyBtn", "copy"},         {"PasteBtn", "paste"},       {"DeleteBtn", "delete"},
-    {"FindBtn", "find"},         {"FindNextBtn", "findnext"}, {"ReplaceBtn", "replace"},
-    {"CompileBtn", "compile"},   {"DownloadBtn", "download"}, {"ConnectBtn", "connect"},
-    {"DisconnectBtn", "disconnect"}, {"SendMacroBtn", "send"}, {"WorkDirBtn", "folder"},
-    {"RefreshBtn", "refresh"},   {"ClearBtn", "clear"},
+const struct {
+    const char *button;
+    const char *icon;
+} kButtonIcons[] = {
+    {"NewBtn", "new"},
+    {"OpenBtn", "open"},
+    {"SaveBtn", "save"},
+    {"SaveAllBtn", "saveall"},
+    {"CloseBtn", "close"},
+    {"PrintBtn", "print"},
+    {"UndoBtn", "undo"},
+    {"RedoBtn", "redo"},
+    {"CutBtn", "cut"},
+    {"CopyBtn", "copy"},
+    {"PasteBtn", "paste"},
+    {"DeleteBtn", "delete"},
+    {"FindBtn", "find"},
+    {"FindNextBtn", "findnext"},
+    {"ReplaceBtn", "replace"},
+    {"CompileBtn", "compile"},
+    {"DownloadBtn", "download"},
+    {"ConnectBtn", "connect"},
+    {"DisconnectBtn", "disconnect"},
+    {"SendMacroBtn", "send"},
+    {"WorkDirBtn", "folder"},
+    {"RefreshBtn", "refresh"},
+    {"ClearBtn", "clear"},
 };
 
 QIcon ButtonIcon(const char *button)
@@ -789,12 +806,24 @@ bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
 void TMainWindow::RunOpeningHandler(TMenuId menu)
 {
     switch (menu) {
-    case TMenuId::File: FileMenuClick(); break;
-    case TMenuId::Edit: EditMenuClick(); break;
-    case TMenuId::Program: ProgramMenuClick(); break;
-    case TMenuId::Controller: ControllerMenuClick(); break;
-    case TMenuId::View: ViewMenuClick(); break;
-    case TMenuId::Help: HelpMenuClick(); break;
+    case TMenuId::File:
+        FileMenuClick();
+        break;
+    case TMenuId::Edit:
+        EditMenuClick();
+        break;
+    case TMenuId::Program:
+        ProgramMenuClick();
+        break;
+    case TMenuId::Controller:
+        ControllerMenuClick();
+        break;
+    case TMenuId::View:
+        ViewMenuClick();
+        break;
+    case TMenuId::Help:
+        HelpMenuClick();
+        break;
     }
 }
 
@@ -931,9 +960,14 @@ void TMainWindow::AboutMenuClick()
 void TMainWindow::ClearBtnClick()
 {
     switch (OutputTabs->currentIndex()) {
-    case OutputBuildTab: BuildList->clear(); break;
-    case OutputFindTab: FindList->clear(); break;
-    default: break; // the console and the scope clear themselves
+    case OutputBuildTab:
+        BuildList->clear();
+        break;
+    case OutputFindTab:
+        FindList->clear();
+        break;
+    default:
+        break; // the console and the scope clear themselves
     }
 }
 

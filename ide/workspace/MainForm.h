@@ -34,8 +34,7 @@ class TMcuComRecv;
 // The one top-level window of Korvid: menus, toolbars, the working-directory
 // panel, the editor panel, the output panel and the status bar. It decides
 // which commands are enabled and runs start-up and shut-down.
-class TMainWindow : public QMainWindow
-{
+class TMainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -75,9 +74,9 @@ public:
     virtual bool PortIsOpen() const;
 
     // --- Components by name ---------------------------------------------
-    QAction *MenuItem(const QString &name) const;   // menu and popup items
+    QAction *MenuItem(const QString &name) const; // menu and popup items
     QAction *ToolButton(const QString &name) const; // toolbar buttons
-    QMenu *Menu(const QString &name) const;         // top menus, submenus, popups
+    QMenu *Menu(const QString &name) const; // top menus, submenus, popups
     QString StatusText(int panel) const;
     void SetStatusText(int panel, const QString &text);
     // Gives a view its context menu.
@@ -120,7 +119,7 @@ public:
 
     // --- Command handlers of the window -----------------------------------
     void CompileMenuClick();
-    void FindAllMenuClick();    // SearchAll.cpp
+    void FindAllMenuClick(); // SearchAll.cpp
     void ExitMenuClick();
     void ViewWorkDirMenuClick();
     void ViewOutputMenuClick();
@@ -172,11 +171,11 @@ public:
     QTimer *CaretUpdateTimer = nullptr;
 
     // --- Fields -------------------------------------------------------------
-    TEditorList *EditorList = nullptr;   // owned by EditorTabs
-    TEditorTabs *EditorTabs = nullptr;   // pairs EditorTabSet with the editor list
-    TImageFileListBox *WorkDirList = nullptr;  // the working-directory list
+    TEditorList *EditorList = nullptr; // owned by EditorTabs
+    TEditorTabs *EditorTabs = nullptr; // pairs EditorTabSet with the editor list
+    TImageFileListBox *WorkDirList = nullptr; // the working-directory list
     TRecentFiles *RecentFileList = nullptr;
-    TColorListBox *BuildList = nullptr;   // output views, stacked in OutputViews
+    TColorListBox *BuildList = nullptr; // output views, stacked in OutputViews
     TFindListBox *FindList = nullptr;
     QWidget *Console = nullptr;
     QWidget *ScopeView = nullptr;
@@ -184,7 +183,7 @@ public:
     int CaretLine = 0;
     int CaretColumn = 0;
     bool AllSaved = false;
-    TWorkspaceState Workspace;            // as read from the settings file
+    TWorkspaceState Workspace; // as read from the settings file
 
     // Cleared by the one-time settings-file preparation of the first
     // ApplySettings in the process.

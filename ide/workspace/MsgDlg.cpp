@@ -27,10 +27,8 @@ struct TKindInfo {
 };
 
 const TKindInfo kKinds[] = {
-    {"Warning", QStyle::SP_MessageBoxWarning},
-    {"Error", QStyle::SP_MessageBoxCritical},
-    {"Information", QStyle::SP_MessageBoxInformation},
-    {"Confirmation", QStyle::SP_MessageBoxQuestion},
+    {"Warning", QStyle::SP_MessageBoxWarning},         {"Error", QStyle::SP_MessageBoxCritical},
+    {"Information", QStyle::SP_MessageBoxInformation}, {"Confirmation", QStyle::SP_MessageBoxQuestion},
     {"Custom", QStyle::SP_MessageBoxQuestion},
 };
 
@@ -88,7 +86,12 @@ TMessageDlg::TMessageDlg(QWidget *parent)
 
 void TMessageDlg::CreateButtons(QWidget *band)
 {
-    const struct { QPushButton **button; const char *name; const char *caption; int result; } buttons[] = {
+    const struct {
+        QPushButton **button;
+        const char *name;
+        const char *caption;
+        int result;
+    } buttons[] = {
         {&Btn1, "Btn1", "Yes", mrYes},
         {&Btn2, "Btn2", "No", mrNo},
         {&Btn3, "Btn3", "Cancel", mrCancel},

@@ -15,8 +15,7 @@ enum TMsgResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 
 // The one modal message dialog: an icon, the message in bold, a help text
 // below it and one to three buttons in a grey band.
-class TMessageDlg : public QDialog
-{
+class TMessageDlg : public QDialog {
     Q_OBJECT
 
 public:

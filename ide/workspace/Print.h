@@ -8,8 +8,7 @@ class QPushButton;
 // The print options dialog, created once and reused, so the boxes keep
 // their states between prints (except the selection box, which is set
 // before every opening).
-class TPrintFileDialog : public QDialog
-{
+class TPrintFileDialog : public QDialog {
     Q_OBJECT
 
 public:

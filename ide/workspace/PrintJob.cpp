@@ -18,28 +18,26 @@ namespace {
 using Sci = QsciScintillaBase;
 
 constexpr int DecorationPointSize = 8;
-constexpr int DecorationGap = 4;  // pixels at 72 dpi, scaled to the printer
+constexpr int DecorationGap = 4; // pixels at 72 dpi, scaled to the printer
 constexpr int FontNameBuffer = 256;
 
 QFont DecorationFont()
 {
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(DecorationPointSize);
-    font.setStyleStrategy(QFont::PreferNoShaping);  // file names without ligatures
+    font.setStyleStrategy(QFont::PreferNoShaping); // file names without ligatures
     return font;
 }
 
 // The look of one text style, saved to be put back after a print.
-struct TStyleState
-{
+struct TStyleState {
     QByteArray Font;
     long SizeFractional = 0;
     long Weight = 0;
     long Italic = 0;
 };
 
-struct TMarginState
-{
+struct TMarginState {
     long Type = 0;
     long Width = 0;
 };
@@ -47,8 +45,7 @@ struct TMarginState
 // Gives the editor the print font, the colour mode and the line-number
 // margin of a job for the time of one print, and restores its own look
 // afterwards.
-class TPrintLook
-{
+class TPrintLook {
 public:
     TPrintLook(QsciScintilla &editor, const TPrintJobSettings &settings)
         : m_editor(editor)
@@ -58,8 +55,7 @@ public:
         m_colourMode = Send(Sci::SCI_GETPRINTCOLOURMODE);
         ApplyStyles(settings);
         ApplyMargins(settings.LineNumbers);
-        Send(Sci::SCI_SETPRINTCOLOURMODE,
-             settings.Colors ? Sci::SC_PRINT_COLOURONWHITE : Sci::SC_PRINT_BLACKONWHITE);
+        Send(Sci::SCI_SETPRINTCOLOURMODE, settings.Colors ? Sci::SC_PRINT_COLOURONWHITE : Sci::SC_PRINT_BLACKONWHITE);
     }
 
     ~TPrintLook()
@@ -122,8 +118,7 @@ private:
     {
         const long count = Send(Sci::SCI_GETMARGINS);
         for (long margin = 0; margin < count; ++margin)
-            m_margins.push_back({Send(Sci::SCI_GETMARGINTYPEN, margin),
-                                 Send(Sci::SCI_GETMARGINWIDTHN, margin)});
+            m_margins.push_back({Send(Sci::SCI_GETMARGINTYPEN, margin), Send(Sci::SCI_GETMARGINWIDTHN, margin)});
     }
 
     // Scintilla prints only a line-number margin of non-zero width.
@@ -192,8 +187,7 @@ void TEditorPrinter::Fail(const QString &reason) const
     throw EKorvidError(QStringLiteral("Unable to print \"%1\": %2").arg(title, reason));
 }
 
-void TEditorPrinter::PrintText(QsciScintillaBase &editor, long start, long end,
-                               const TPrintJobSettings &settings)
+void TEditorPrinter::PrintText(QsciScintillaBase &editor, long start, long end, const TPrintJobSettings &settings)
 {
     m_job = &settings;
     const std::unique_ptr<TEditorPrinter, void (*)(TEditorPrinter *)> jobScope(
@@ -219,8 +213,7 @@ void TEditorPrinter::PrintText(QsciScintillaBase &editor, long start, long end,
 
 // One pass over the pages; a text without characters still gets one page
 // with its header and footer.
-int TEditorPrinter::RunPages(QsciScintillaBase &editor, QPainter &painter, long start,
-                             long end, bool render)
+int TEditorPrinter::RunPages(QsciScintillaBase &editor, QPainter &painter, long start, long end, bool render)
 {
     const QRect page(0, 0, width(), height());
     int pageNumber = 0;
@@ -231,8 +224,7 @@ int TEditorPrinter::RunPages(QsciScintillaBase &editor, QPainter &painter, long 
             Fail(QStringLiteral("the printer refused a page."));
         QRect area = page;
         formatPage(painter, render, area, pageNumber);
-        const long next = editor.SendScintilla(Sci::SCI_FORMATRANGE, render, &painter, area,
-                                               pos, end);
+        const long next = editor.SendScintilla(Sci::SCI_FORMATRANGE, render, &painter, area, pos, end);
         if (next <= pos)
             break;
         pos = next;
@@ -276,8 +268,7 @@ TEditorPrinter &CurrentPrinter()
     return *g_printer;
 }
 
-void PrintEditor(QsciScintilla &editor, const TPrintJobSettings &settings,
-                 TEditorPrinter &printer)
+void PrintEditor(QsciScintilla &editor, const TPrintJobSettings &settings, TEditorPrinter &printer)
 {
     long start = 0;
     long end = editor.SendScintilla(Sci::SCI_GETLENGTH);

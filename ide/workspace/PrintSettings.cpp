@@ -2,8 +2,8 @@
 
 #include <QList>
 
-TPrintJobSettings MakePrintJobSettings(const QString &title, const QString &fileName,
-                                       bool colors, bool lineNumbers, bool selectedOnly)
+TPrintJobSettings MakePrintJobSettings(const QString &title, const QString &fileName, bool colors, bool lineNumbers,
+                                       bool selectedOnly)
 {
     TPrintJobSettings settings;
     settings.DocumentTitle = title;

@@ -3,11 +3,10 @@
 #include <QString>
 
 // What one print of an editor's text looks like.
-struct TPrintJobSettings
-{
-    QString DocumentTitle;              // name of the job in the print queue
+struct TPrintJobSettings {
+    QString DocumentTitle; // name of the job in the print queue
     QString Title = QStringLiteral("Velmo");
-    bool Colors = true;                 // colours and highlighting, else black text
+    bool Colors = true; // colours and highlighting, else black text
     bool LineNumbers = false;
     bool SelectedOnly = false;
     QString HeaderLeft = QStringLiteral("$Title$");
@@ -15,16 +14,15 @@ struct TPrintJobSettings
     QString FooterLeft;
     QString FooterRight = QStringLiteral("$PAGENUM$/$PAGECOUNT$");
     QString FontName = QStringLiteral("Courier New");
-    int FontSize = 10;                  // points
+    int FontSize = 10; // points
 };
 
 // The settings for printing the editor titled `title` holding `fileName`.
-TPrintJobSettings MakePrintJobSettings(const QString &title, const QString &fileName,
-                                       bool colors, bool lineNumbers, bool selectedOnly);
+TPrintJobSettings MakePrintJobSettings(const QString &title, const QString &fileName, bool colors, bool lineNumbers,
+                                       bool selectedOnly);
 
 // Values of the header and footer fields on one page.
-struct TPrintFieldValues
-{
+struct TPrintFieldValues {
     QString Title;
     QString Date;
     int PageNumber = 0;

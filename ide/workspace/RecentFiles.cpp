@@ -44,9 +44,7 @@ void TRecentFiles::AddFile(const QString &name)
 
 void TRecentFiles::RemoveFile(const QString &name)
 {
-    m_files.removeIf([&name](const QString &entry) {
-        return SameNameIgnoringAsciiCase(entry, name);
-    });
+    m_files.removeIf([&name](const QString &entry) { return SameNameIgnoringAsciiCase(entry, name); });
 }
 
 QString TRecentFiles::FileAt(int index) const

@@ -6,16 +6,21 @@
 // The files opened most recently, most recent first. Names are kept as they
 // were opened; two names that differ only in the case of ASCII letters count
 // as the same file, and the later spelling wins.
-class TRecentFiles
-{
+class TRecentFiles {
 public:
     static constexpr int MaxCount = 5;
 
     void AddFile(const QString &name);
     void RemoveFile(const QString &name);
     QString FileAt(int index) const;
-    int Count() const { return int(m_files.size()); }
-    const QStringList &Files() const { return m_files; }
+    int Count() const
+    {
+        return int(m_files.size());
+    }
+    const QStringList &Files() const
+    {
+        return m_files;
+    }
 
 private:
     QStringList m_files;

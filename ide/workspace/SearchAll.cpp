@@ -47,7 +47,10 @@ void FreeSearchAllDlg()
     g_searchAllDlg = nullptr;
 }
 
-QStringList FindHistory() { return TSearchDlg::Instance().SearchHistory(); }
+QStringList FindHistory()
+{
+    return TSearchDlg::Instance().SearchHistory();
+}
 
 void AddToFindHistory(const QString &text)
 {
@@ -65,7 +68,8 @@ QCheckBox *AddCheckBox(const QString &caption, QVBoxLayout *layout)
 
 } // namespace
 
-TSearchAllDlg::TSearchAllDlg(QWidget *parent) : QDialog(parent, Qt::Tool)
+TSearchAllDlg::TSearchAllDlg(QWidget *parent)
+    : QDialog(parent, Qt::Tool)
 {
     setWindowTitle(QStringLiteral("Search all..."));
     setSizeGripEnabled(true);
@@ -145,13 +149,34 @@ int TSearchAllDlg::Execute()
     return result;
 }
 
-void TSearchAllDlg::SetSearchText(const QString &text) { SearchTextBox->setEditText(text); }
-QString TSearchAllDlg::SearchText() const { return SearchTextBox->currentText(); }
-bool TSearchAllDlg::CaseSensitive() const { return SearchCaseSensitiveBtn->isChecked(); }
-bool TSearchAllDlg::WholeWords() const { return SearchWholeWordsOnlyBtn->isChecked(); }
-bool TSearchAllDlg::SearchOpenFiles() const { return SearchOpenFilesBtn->isChecked(); }
-bool TSearchAllDlg::SearchWorkDir() const { return SearchWorkDirBtn->isChecked(); }
-QString TSearchAllDlg::FileFilter() const { return FilterBox->currentText(); }
+void TSearchAllDlg::SetSearchText(const QString &text)
+{
+    SearchTextBox->setEditText(text);
+}
+QString TSearchAllDlg::SearchText() const
+{
+    return SearchTextBox->currentText();
+}
+bool TSearchAllDlg::CaseSensitive() const
+{
+    return SearchCaseSensitiveBtn->isChecked();
+}
+bool TSearchAllDlg::WholeWords() const
+{
+    return SearchWholeWordsOnlyBtn->isChecked();
+}
+bool TSearchAllDlg::SearchOpenFiles() const
+{
+    return SearchOpenFilesBtn->isChecked();
+}
+bool TSearchAllDlg::SearchWorkDir() const
+{
+    return SearchWorkDirBtn->isChecked();
+}
+QString TSearchAllDlg::FileFilter() const
+{
+    return FilterBox->currentText();
+}
 
 void TSearchAllDlg::SetResultList(TColorListBox *list)
 {

@@ -62,8 +62,8 @@ TSearchMatch TSearchEngine::Find(QsciScintilla &editor, const TSearchOptions &op
     editor.SendScintilla(Sci::SCI_SETSEARCHFLAGS, flags);
     editor.SendScintilla(Sci::SCI_SETTARGETSTART, from);
     editor.SendScintilla(Sci::SCI_SETTARGETEND, to);
-    const long at = editor.SendScintilla(Sci::SCI_SEARCHINTARGET, static_cast<unsigned long>(text.size()),
-                                         text.constData());
+    const long at =
+        editor.SendScintilla(Sci::SCI_SEARCHINTARGET, static_cast<unsigned long>(text.size()), text.constData());
     if (at < 0)
         return match;
     match.start = at;

@@ -20,7 +20,10 @@ struct TSearchOptions {
 struct TSearchMatch {
     long start = -1; // byte positions in the document; start < 0: none
     long end = -1;
-    bool Found() const { return start >= 0; }
+    bool Found() const
+    {
+        return start >= 0;
+    }
 };
 
 class TSearchEngine {

@@ -61,7 +61,8 @@ void FreeSearchDlg()
 
 } // namespace
 
-TSearchDlg::TSearchDlg(QWidget *parent) : QDialog(parent, Qt::Tool)
+TSearchDlg::TSearchDlg(QWidget *parent)
+    : QDialog(parent, Qt::Tool)
 {
     SearchLabel = new QLabel(QStringLiteral("&Search for:"), this);
     SearchLabel->setGeometry(kMargin, 8, kBoxWidth, 16);
@@ -134,12 +135,30 @@ void TSearchDlg::SetSearchText(const QString &text)
     SearchTextBox->setCurrentText(text);
 }
 
-QString TSearchDlg::SearchText() const { return SearchTextBox->currentText(); }
-QString TSearchDlg::ReplaceText() const { return ReplaceTextBox->currentText(); }
-bool TSearchDlg::CaseSensitive() const { return cbSearchCaseSensitive->isChecked(); }
-bool TSearchDlg::WholeWords() const { return cbSearchWholeWords->isChecked(); }
-bool TSearchDlg::SelectedOnly() const { return cbSearchSelectedOnly->isChecked(); }
-bool TSearchDlg::EntireScope() const { return !cbSearchFromCursor->isChecked(); }
+QString TSearchDlg::SearchText() const
+{
+    return SearchTextBox->currentText();
+}
+QString TSearchDlg::ReplaceText() const
+{
+    return ReplaceTextBox->currentText();
+}
+bool TSearchDlg::CaseSensitive() const
+{
+    return cbSearchCaseSensitive->isChecked();
+}
+bool TSearchDlg::WholeWords() const
+{
+    return cbSearchWholeWords->isChecked();
+}
+bool TSearchDlg::SelectedOnly() const
+{
+    return cbSearchSelectedOnly->isChecked();
+}
+bool TSearchDlg::EntireScope() const
+{
+    return !cbSearchFromCursor->isChecked();
+}
 
 TSearchOptions TSearchDlg::Options() const
 {
@@ -152,10 +171,22 @@ TSearchOptions TSearchDlg::Options() const
     return options;
 }
 
-QStringList TSearchDlg::SearchHistory() const { return ItemsOf(SearchTextBox); }
-QStringList TSearchDlg::ReplaceHistory() const { return ItemsOf(ReplaceTextBox); }
-void TSearchDlg::SetSearchHistory(const QStringList &history) { SetItems(SearchTextBox, history); }
-void TSearchDlg::SetReplaceHistory(const QStringList &history) { SetItems(ReplaceTextBox, history); }
+QStringList TSearchDlg::SearchHistory() const
+{
+    return ItemsOf(SearchTextBox);
+}
+QStringList TSearchDlg::ReplaceHistory() const
+{
+    return ItemsOf(ReplaceTextBox);
+}
+void TSearchDlg::SetSearchHistory(const QStringList &history)
+{
+    SetItems(SearchTextBox, history);
+}
+void TSearchDlg::SetReplaceHistory(const QStringList &history)
+{
+    SetItems(ReplaceTextBox, history);
+}
 
 void TSearchDlg::AddToHistory(QStringList &history, const QString &text)
 {

@@ -7,10 +7,8 @@
 
 namespace Settings {
 
-const QStringList PortChoices = {"COM1", "COM2", "COM3", "COM4", "COM5",
-                                 "COM6", "COM7", "COM8", "COM9", "COM10"};
-const QStringList BaudrateChoices = {"300", "600", "1200", "2400", "4800",
-                                     "9600", "19200", "38400", "57600", "115.2k"};
+const QStringList PortChoices = {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "COM10"};
+const QStringList BaudrateChoices = {"300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115.2k"};
 const QStringList DatabitsChoices = {"7", "8"};
 const QStringList StopbitsChoices = {"1", "2"};
 const QStringList ParityChoices = {"none", "odd", "even"};
@@ -60,8 +58,8 @@ void WriteList(TIniFile &ini, const QString &section, const QString &prefix, con
 
 // A missing key gives the default; a stored text that is none of the
 // captions gives the first caption.
-QString ReadChoice(const TIniFile &ini, const QString &section, const QString &key,
-                   const QStringList &choices, const QString &def)
+QString ReadChoice(const TIniFile &ini, const QString &section, const QString &key, const QStringList &choices,
+                   const QString &def)
 {
     return MatchChoice(choices, ini.ReadString(section, key, def));
 }

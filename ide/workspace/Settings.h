@@ -9,17 +9,16 @@
 // group of keys, with the reading rules and defaults of each key.
 
 // Sections "MRUFiles", "Folders" and "FindReplaceHistory" (main window).
-struct TWorkspaceState
-{
+struct TWorkspaceState {
     static constexpr int MaxRecentFiles = 5;
     static constexpr int MaxHistory = 20;
 
-    QStringList recentFiles;    // most recent first
-    QString workingDir;         // an existing directory
-    bool filterBas = false;     // filter buttons down
+    QStringList recentFiles; // most recent first
+    QString workingDir; // an existing directory
+    bool filterBas = false; // filter buttons down
     bool filterLst = false;
     bool filterHex = false;
-    QStringList searchHistory;  // most recent first
+    QStringList searchHistory; // most recent first
     QStringList replaceHistory;
 
     // The working-directory list's filter: bit 0 .bas, bit 1 .lst, bit 2 .hex.
@@ -27,8 +26,7 @@ struct TWorkspaceState
 };
 
 // Section "COM-Device" (preferences dialog).
-struct TComDeviceState
-{
+struct TComDeviceState {
     QString port = QStringLiteral("COM1");
     QString baudrate = QStringLiteral("9600");
     QString databits = QStringLiteral("8");
@@ -37,8 +35,7 @@ struct TComDeviceState
 };
 
 // Section "Terminal" (preferences dialog).
-struct TTerminalState
-{
+struct TTerminalState {
     QString emulation = QStringLiteral("ASCII");
     bool echo = false;
     bool crlfIn = false;

@@ -69,9 +69,12 @@ QStringList SplitTextLines(const QString &text)
 QsciScintilla::EolMode EolModeOf(TLineEnd lineEnd)
 {
     switch (lineEnd) {
-    case TLineEnd::Lf: return QsciScintilla::EolUnix;
-    case TLineEnd::Cr: return QsciScintilla::EolMac;
-    case TLineEnd::CrLf: break;
+    case TLineEnd::Lf:
+        return QsciScintilla::EolUnix;
+    case TLineEnd::Cr:
+        return QsciScintilla::EolMac;
+    case TLineEnd::CrLf:
+        break;
     }
     return QsciScintilla::EolWindows;
 }
@@ -106,7 +109,8 @@ TEditorPrompts &TSourceEditor::Prompts()
 }
 
 TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent)
-    : QsciScintilla(parent), m_fileName(fileName)
+    : QsciScintilla(parent)
+    , m_fileName(fileName)
 {
     Configure();
     LoadFile();
@@ -255,18 +259,33 @@ bool TSourceEditor::HasSelection() const
         const long anchor = SendScintilla(SCI_GETRECTANGULARSELECTIONANCHOR);
         const long caret = SendScintilla(SCI_GETRECTANGULARSELECTIONCARET);
         return SendScintilla(SCI_GETCOLUMN, anchor) + SendScintilla(SCI_GETRECTANGULARSELECTIONANCHORVIRTUALSPACE) !=
-               SendScintilla(SCI_GETCOLUMN, caret) + SendScintilla(SCI_GETRECTANGULARSELECTIONCARETVIRTUALSPACE);
+            SendScintilla(SCI_GETCOLUMN, caret) + SendScintilla(SCI_GETRECTANGULARSELECTIONCARETVIRTUALSPACE);
     }
     return SendScintilla(SCI_GETANCHOR) != SendScintilla(SCI_GETCURRENTPOS) ||
-           SendScintilla(SCI_GETSELECTIONNANCHORVIRTUALSPACE, 0UL) !=
-               SendScintilla(SCI_GETSELECTIONNCARETVIRTUALSPACE, 0UL);
+        SendScintilla(SCI_GETSELECTIONNANCHORVIRTUALSPACE, 0UL) !=
+        SendScintilla(SCI_GETSELECTIONNCARETVIRTUALSPACE, 0UL);
 }
 
-bool TSourceEditor::CanCut() const { return HasSelection(); }
-bool TSourceEditor::CanCopy() const { return HasSelection(); }
-bool TSourceEditor::CanDelete() const { return HasSelection(); }
-bool TSourceEditor::CanUndo() const { return !isReadOnly() && isUndoAvailable(); }
-bool TSourceEditor::CanRedo() const { return !isReadOnly() && isRedoAvailable(); }
+bool TSourceEditor::CanCut() const
+{
+    return HasSelection();
+}
+bool TSourceEditor::CanCopy() const
+{
+    return HasSelection();
+}
+bool TSourceEditor::CanDelete() const
+{
+    return HasSelection();
+}
+bool TSourceEditor::CanUndo() const
+{
+    return !isReadOnly() && isUndoAvailable();
+}
+bool TSourceEditor::CanRedo() const
+{
+    return !isReadOnly() && isRedoAvailable();
+}
 
 bool TSourceEditor::CanSave() const
 {
@@ -279,12 +298,30 @@ bool TSourceEditor::CanPaste() const
     return !isReadOnly() && data && data->hasText();
 }
 
-void TSourceEditor::Undo() { undo(); }
-void TSourceEditor::Redo() { redo(); }
-void TSourceEditor::SelectAll() { selectAll(true); }
-void TSourceEditor::Cut() { cut(); }
-void TSourceEditor::Copy() { copy(); }
-void TSourceEditor::Paste() { paste(); }
+void TSourceEditor::Undo()
+{
+    undo();
+}
+void TSourceEditor::Redo()
+{
+    redo();
+}
+void TSourceEditor::SelectAll()
+{
+    selectAll(true);
+}
+void TSourceEditor::Cut()
+{
+    cut();
+}
+void TSourceEditor::Copy()
+{
+    copy();
+}
+void TSourceEditor::Paste()
+{
+    paste();
+}
 
 void TSourceEditor::Delete()
 {
@@ -319,9 +356,9 @@ int TSourceEditor::SaveAs()
         if (name.isEmpty())
             return srCancelled;
         if (QFileInfo::exists(name)) {
-            const int answer = Prompts().Confirm(
-                QStringLiteral("The file %1 already exists.").arg(QFileInfo(name).fileName()),
-                QStringLiteral("Do You want to replace the existing file?"));
+            const int answer =
+                Prompts().Confirm(QStringLiteral("The file %1 already exists.").arg(QFileInfo(name).fileName()),
+                                  QStringLiteral("Do You want to replace the existing file?"));
             if (answer == 7)
                 continue;
             if (answer != 6)
@@ -496,8 +533,8 @@ void TSourceEditor::SelectBytes(long anchor, long caret)
 // Where a search starts: the start (or, backwards, the end) of the scope for
 // the whole scope; otherwise the caret inside a selected scope, or the end
 // (backwards: the start) of the selection.
-static long StartOfSearch(const QsciScintilla &ed, std::pair<long, long> scope, bool inSelection,
-                          bool backwards, bool wholeScope)
+static long StartOfSearch(const QsciScintilla &ed, std::pair<long, long> scope, bool inSelection, bool backwards,
+                          bool wholeScope)
 {
     if (wholeScope)
         return backwards ? scope.second : scope.first;
@@ -515,8 +552,7 @@ int TSourceEditor::SearchOnce(const TSearchOptions &options, bool backwards, boo
     const auto scope = Scope(options);
     const bool inSelection = options.selectedOnly && HasSelection();
     const long from = StartOfSearch(*this, scope, inSelection, backwards, wholeScope);
-    const TSearchMatch match =
-        m_searchEngine->Find(*this, options, from, backwards ? scope.first : scope.second);
+    const TSearchMatch match = m_searchEngine->Find(*this, options, from, backwards ? scope.first : scope.second);
     if (!match.Found())
         return 0;
     if (backwards)
@@ -549,8 +585,7 @@ int TSourceEditor::ReplaceAll(const TSearchOptions &options, bool backwards, boo
     int found = 0;
     beginUndoAction();
     for (;;) {
-        const TSearchMatch match =
-            m_searchEngine->Find(*this, options, from, backwards ? scope.first : scope.second);
+        const TSearchMatch match = m_searchEngine->Find(*this, options, from, backwards ? scope.first : scope.second);
         if (!match.Found())
             break;
         ++found;
@@ -563,8 +598,8 @@ int TSourceEditor::ReplaceAll(const TSearchOptions &options, bool backwards, boo
         }
         ask = ask && action != TReplaceAction::raReplaceAll;
         SendScintilla(SCI_SETTARGETRANGE, match.start, match.end);
-        const long length = SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()),
-                                          replacement.constData());
+        const long length =
+            SendScintilla(SCI_REPLACETARGET, static_cast<unsigned long>(replacement.size()), replacement.constData());
         scope.second += length - (match.end - match.start);
         from = backwards ? match.start : match.start + length;
         SelectBytes(match.start, match.start + length);

@@ -15,11 +15,11 @@ class TSynVelmo;
 
 // The status changes an editor reports, as a set of these bits.
 enum TStatusChange : unsigned {
-    scAll = 1u << 0,        // full refresh
-    scCaretX = 1u << 1,     // caret column
-    scCaretY = 1u << 2,     // caret line
-    scLeftChar = 1u << 3,   // first visible column
-    scTopLine = 1u << 4,    // first visible line
+    scAll = 1u << 0, // full refresh
+    scCaretX = 1u << 1, // caret column
+    scCaretY = 1u << 2, // caret line
+    scLeftChar = 1u << 3, // first visible column
+    scTopLine = 1u << 4, // first visible line
     scInsertMode = 1u << 5,
     scModified = 1u << 6,
     scSelection = 1u << 7,
@@ -73,13 +73,22 @@ public:
     int SaveAs() override;
     int Close() override;
     int CloseQuery() override;
-    int GetId() const override { return m_id; }
+    int GetId() const override
+    {
+        return m_id;
+    }
     QStringList GetLines() const override;
     QString GetSelText() const override;
-    QString GetFileName() const override { return m_fileName; }
+    QString GetFileName() const override
+    {
+        return m_fileName;
+    }
     QString GetTitle() const override;
     void Activate() override;
-    void SetId(int id) override { m_id = id; }
+    void SetId(int id) override
+    {
+        m_id = id;
+    }
     void GotoLine(int line) override;
     void Search(bool replace, bool backwards, bool wholeScope) override;
     void Print(bool colours, bool lineNumbers, bool selectionOnly) override;
@@ -87,17 +96,41 @@ public:
     // Highlighting and completion follow the file's extension.
     void ApplyFileType();
     bool HasSelection() const;
-    bool IsModified() const { return isModified(); }
-    bool InsertMode() const { return !overwriteMode(); }
-    bool IsReadOnly() const { return isReadOnly(); }
+    bool IsModified() const
+    {
+        return isModified();
+    }
+    bool InsertMode() const
+    {
+        return !overwriteMode();
+    }
+    bool IsReadOnly() const
+    {
+        return isReadOnly();
+    }
     void SetReadOnly(bool readOnly);
-    int CaretLine() const;   // 1-based
+    int CaretLine() const; // 1-based
     int CaretColumn() const; // 1-based, tabs expanded
-    TTextEncoding Encoding() const { return m_encoding; }
-    TLineEnd LineEnd() const { return m_lineEnd; }
-    TSynVelmo *Highlighter() const { return m_highlighter; }
-    void SetSearchEngine(TSearchEngine *engine) { m_searchEngine = engine; }
-    void SetPopupMenu(QMenu *menu) { m_popupMenu = menu; }
+    TTextEncoding Encoding() const
+    {
+        return m_encoding;
+    }
+    TLineEnd LineEnd() const
+    {
+        return m_lineEnd;
+    }
+    TSynVelmo *Highlighter() const
+    {
+        return m_highlighter;
+    }
+    void SetSearchEngine(TSearchEngine *engine)
+    {
+        m_searchEngine = engine;
+    }
+    void SetPopupMenu(QMenu *menu)
+    {
+        m_popupMenu = menu;
+    }
 
     // Screen geometry of a place in the text and of the client area, used to
     // put the replace question next to an occurrence.

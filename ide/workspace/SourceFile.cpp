@@ -13,8 +13,8 @@ namespace {
 TLineEnd FirstLineEnd(const QByteArray &bytes)
 {
     const int at = bytes.indexOf('\n') < 0 ? bytes.indexOf('\r')
-                   : bytes.indexOf('\r') < 0 ? bytes.indexOf('\n')
-                                            : std::min(bytes.indexOf('\r'), bytes.indexOf('\n'));
+        : bytes.indexOf('\r') < 0          ? bytes.indexOf('\n')
+                                           : std::min(bytes.indexOf('\r'), bytes.indexOf('\n'));
     if (at < 0)
         return TLineEnd::CrLf;
     if (bytes[at] == '\n')

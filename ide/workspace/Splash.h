@@ -8,8 +8,7 @@ class QTimer;
 
 // The start-up picture: borderless, on top of all windows, centred on the
 // screen. Three seconds after its creation it fades out and destroys itself.
-class TSplashScreen : public QWidget
-{
+class TSplashScreen : public QWidget {
     Q_OBJECT
 
 public:
@@ -21,7 +20,10 @@ public:
     explicit TSplashScreen(QWidget *parent = nullptr,
                            const QString &programFile = QCoreApplication::applicationFilePath());
 
-    int Opacity() const { return FOpacity; }
+    int Opacity() const
+    {
+        return FOpacity;
+    }
 
     QLabel *SplashImage;
     QLabel *VersionLabel;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-
 namespace {
 
 char Upper(char c)
@@ -58,16 +57,18 @@ const std::vector<std::string> &VelmoKeywords()
 {
     static const std::vector<std::string> words = [] {
         std::vector<std::string> list = {
-            "IF", "THEN", "ELSE", "ELSIF", "ENDIF", "FOR", "TO", "STEP", "NEXT", "WHILE",
-            "WEND", "DO", "LOOP", "EXIT", "ON", "GOTO", "GOSUB", "RETURN", "DATA", "READ",
-            "RESTORE", "LOAD", "STORE", "WAIT", "END", "STANDBY", "INC", "DEC", "PUT", "GET",
-            "FIND", "OPEN", "AS", "CLOSE", "CLS", "POKE", "MOVE", "FONT", "COLOR", "SOUND",
-            "SEND", "RECV", "PAUSE", "FLUSH", "INPUT", "OUTPUT", "PRINT", "INITGSM", "SENDSMS",
-            "RECVSMS", "I2CIN", "I2COUT", "SPISHIFT", "SETCOM", "SETPWM", "SETPORT",
-            "SETKEYPAD", "SETCOUNTER", "SETCLOCK", "SETDISPLAY", "SETNETWORK", "SETDRIVE",
-            "SETSYMBOL", "SETSTEPPER", "PLOT", "DRAW", "FRAME", "SCROLL", "CIRCLE", "PICTURE",
-            "BARGRAPH", "CHAR", "BYTE", "WORD", "INTEGER", "LONG", "FLOAT", "NOT", "AND", "OR",
-            "XOR", "MOD", "CR", "NL", "TAB", "SPC", "CHR", "HEX", "USING", "PI",
+            "IF",        "THEN",       "ELSE",     "ELSIF",      "ENDIF",      "FOR",      "TO",        "STEP",
+            "NEXT",      "WHILE",      "WEND",     "DO",         "LOOP",       "EXIT",     "ON",        "GOTO",
+            "GOSUB",     "RETURN",     "DATA",     "READ",       "RESTORE",    "LOAD",     "STORE",     "WAIT",
+            "END",       "STANDBY",    "INC",      "DEC",        "PUT",        "GET",      "FIND",      "OPEN",
+            "AS",        "CLOSE",      "CLS",      "POKE",       "MOVE",       "FONT",     "COLOR",     "SOUND",
+            "SEND",      "RECV",       "PAUSE",    "FLUSH",      "INPUT",      "OUTPUT",   "PRINT",     "INITGSM",
+            "SENDSMS",   "RECVSMS",    "I2CIN",    "I2COUT",     "SPISHIFT",   "SETCOM",   "SETPWM",    "SETPORT",
+            "SETKEYPAD", "SETCOUNTER", "SETCLOCK", "SETDISPLAY", "SETNETWORK", "SETDRIVE", "SETSYMBOL", "SETSTEPPER",
+            "PLOT",      "DRAW",       "FRAME",    "SCROLL",     "CIRCLE",     "PICTURE",  "BARGRAPH",  "CHAR",
+            "BYTE",      "WORD",       "INTEGER",  "LONG",       "FLOAT",      "NOT",      "AND",       "OR",
+            "XOR",       "MOD",        "CR",       "NL",         "TAB",        "SPC",      "CHR",       "HEX",
+            "USING",     "PI",
         };
         std::sort(list.begin(), list.end());
         return list;
@@ -156,8 +157,7 @@ void TVelmoTokenizer::MakeDispatchTable()
             proc = TProc::Ident;
         m_dispatch[c] = proc;
     }
-    m_dispatch[static_cast<unsigned char>(m_stringDelim == TStringDelim::sdDoubleQuote ? '"' : '\'')] =
-        TProc::String;
+    m_dispatch[static_cast<unsigned char>(m_stringDelim == TStringDelim::sdDoubleQuote ? '"' : '\'')] = TProc::String;
 }
 
 char TVelmoTokenizer::At(std::size_t pos) const
@@ -187,8 +187,8 @@ std::string_view TVelmoTokenizer::GetToken() const
 void TVelmoTokenizer::Next()
 {
     m_tokenPos = m_run;
-    const bool inComment = m_range == TRangeState::AnsiComment || m_range == TRangeState::PasComment ||
-                           m_range == TRangeState::CComment;
+    const bool inComment =
+        m_range == TRangeState::AnsiComment || m_range == TRangeState::PasComment || m_range == TRangeState::CComment;
     if (inComment && !AtLineEnd(m_run)) {
         ContinueComment();
         return;
@@ -200,16 +200,36 @@ void TVelmoTokenizer::Dispatch(TProc proc)
 {
     const char next = At(m_run + 1);
     switch (proc) {
-    case TProc::Null: m_kind = TTokenKind::Eol; break;
-    case TProc::LF: OneChar(TTokenKind::Space); break;
-    case TProc::CR: CRProc(); break;
-    case TProc::Space: SpaceProc(); break;
-    case TProc::String: StringProc(); break;
-    case TProc::Hash: HashProc(); break;
-    case TProc::Integer: IntegerProc(); break;
-    case TProc::Number: NumberProc(); break;
-    case TProc::Ident: IdentProc(); break;
-    case TProc::Unknown: OneChar(TTokenKind::Unknown); break;
+    case TProc::Null:
+        m_kind = TTokenKind::Eol;
+        break;
+    case TProc::LF:
+        OneChar(TTokenKind::Space);
+        break;
+    case TProc::CR:
+        CRProc();
+        break;
+    case TProc::Space:
+        SpaceProc();
+        break;
+    case TProc::String:
+        StringProc();
+        break;
+    case TProc::Hash:
+        HashProc();
+        break;
+    case TProc::Integer:
+        IntegerProc();
+        break;
+    case TProc::Number:
+        NumberProc();
+        break;
+    case TProc::Ident:
+        IdentProc();
+        break;
+    case TProc::Unknown:
+        OneChar(TTokenKind::Unknown);
+        break;
     case TProc::Apostrophe:
         if (m_comments & csBasStyle)
             ToEndOfLine(TTokenKind::Comment);
@@ -254,9 +274,15 @@ void TVelmoTokenizer::Dispatch(TProc proc)
 void TVelmoTokenizer::ContinueComment()
 {
     switch (m_range) {
-    case TRangeState::AnsiComment: ScanBlockComment('*', ')', m_range); break;
-    case TRangeState::PasComment: ScanBlockComment('}', '\0', m_range); break;
-    default: ScanBlockComment('*', '/', m_range); break;
+    case TRangeState::AnsiComment:
+        ScanBlockComment('*', ')', m_range);
+        break;
+    case TRangeState::PasComment:
+        ScanBlockComment('}', '\0', m_range);
+        break;
+    default:
+        ScanBlockComment('*', '/', m_range);
+        break;
     }
 }
 
@@ -365,4 +391,3 @@ void TVelmoTokenizer::IdentProc()
         ++m_run;
     m_kind = IsKeyword(GetToken()) ? TTokenKind::Key : TTokenKind::Identifier;
 }
-

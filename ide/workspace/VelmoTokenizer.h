@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-
 // Token kinds, in the order the highlighter reports them.
 enum class TTokenKind : std::uint8_t {
     Comment,
@@ -28,8 +27,8 @@ enum class TTokenKind : std::uint8_t {
 enum class TRangeState : std::uint8_t {
     None,
     AnsiComment, // inside "(*"
-    PasComment,  // inside "{"
-    CComment,    // inside "/*"
+    PasComment, // inside "{"
+    CComment, // inside "/*"
     Normal,
 };
 
@@ -56,33 +55,85 @@ public:
     TVelmoTokenizer();
 
     // Settings (the highlighter's published properties).
-    TCommentStyles Comments() const { return m_comments; }
-    void SetComments(TCommentStyles styles) { m_comments = styles; }
-    bool DetectPreprocessor() const { return m_detectPreprocessor; }
-    void SetDetectPreprocessor(bool on) { m_detectPreprocessor = on; }
-    TStringDelim StringDelim() const { return m_stringDelim; }
+    TCommentStyles Comments() const
+    {
+        return m_comments;
+    }
+    void SetComments(TCommentStyles styles)
+    {
+        m_comments = styles;
+    }
+    bool DetectPreprocessor() const
+    {
+        return m_detectPreprocessor;
+    }
+    void SetDetectPreprocessor(bool on)
+    {
+        m_detectPreprocessor = on;
+    }
+    TStringDelim StringDelim() const
+    {
+        return m_stringDelim;
+    }
     void SetStringDelim(TStringDelim delim);
-    const std::vector<std::string> &KeyWords() const { return m_keywords; }
+    const std::vector<std::string> &KeyWords() const
+    {
+        return m_keywords;
+    }
     void SetKeyWords(std::vector<std::string> words);
     bool IsKeyword(std::string_view word) const;
 
     // Scanning. The line may carry its line end; the scan stops at its end.
     void SetLine(std::string_view line, int index);
     void Next();
-    bool GetEol() const { return m_kind == TTokenKind::Eol; }
+    bool GetEol() const
+    {
+        return m_kind == TTokenKind::Eol;
+    }
     std::string_view GetToken() const;
-    int GetTokenPos() const { return static_cast<int>(m_tokenPos); }
-    TTokenKind GetTokenKind() const { return m_kind; }
-    int LineIndex() const { return m_lineIndex; }
+    int GetTokenPos() const
+    {
+        return static_cast<int>(m_tokenPos);
+    }
+    TTokenKind GetTokenKind() const
+    {
+        return m_kind;
+    }
+    int LineIndex() const
+    {
+        return m_lineIndex;
+    }
 
-    TRangeState GetRange() const { return m_range; }
-    void SetRange(TRangeState range) { m_range = range; }
-    void ResetRange() { m_range = TRangeState::Normal; }
+    TRangeState GetRange() const
+    {
+        return m_range;
+    }
+    void SetRange(TRangeState range)
+    {
+        m_range = range;
+    }
+    void ResetRange()
+    {
+        m_range = TRangeState::Normal;
+    }
 
 private:
     enum class TProc : std::uint8_t {
-        Null, LF, CR, Space, String, Hash, Integer, Apostrophe, RoundOpen,
-        Slash, Number, Semicolon, BraceOpen, Ident, Unknown,
+        Null,
+        LF,
+        CR,
+        Space,
+        String,
+        Hash,
+        Integer,
+        Apostrophe,
+        RoundOpen,
+        Slash,
+        Number,
+        Semicolon,
+        BraceOpen,
+        Ident,
+        Unknown,
     };
 
     void MakeDispatchTable();
@@ -114,4 +165,3 @@ private:
     TTokenKind m_kind = TTokenKind::Eol;
     TRangeState m_range = TRangeState::Normal;
 };
-

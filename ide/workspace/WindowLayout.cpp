@@ -41,10 +41,14 @@ void TMainWindow::RestoreLayout()
     const TWindowPlacement p = Layout::ReadPlacement(ini);
     CentreOnScreen(this);
     QRect rect = geometry();
-    if (p.left) rect.moveLeft(*p.left);
-    if (p.top) rect.moveTop(*p.top);
-    if (p.right) rect.setRight(*p.right - 1);
-    if (p.bottom) rect.setBottom(*p.bottom - 1);
+    if (p.left)
+        rect.moveLeft(*p.left);
+    if (p.top)
+        rect.moveTop(*p.top);
+    if (p.right)
+        rect.setRight(*p.right - 1);
+    if (p.bottom)
+        rect.setBottom(*p.bottom - 1);
     if (UsableRect(rect))
         setGeometry(rect);
     if (p.maximized.value_or(false))
@@ -105,16 +109,15 @@ void TMainWindow::SaveLayout()
 
     TToolBarArrangement bars;
     QList<QToolBar *> toolbars = {EditToolBar, ControllerToolBar};
-    std::stable_sort(toolbars.begin(), toolbars.end(), [](QToolBar *a, QToolBar *b) {
-        return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x();
-    });
+    std::stable_sort(toolbars.begin(), toolbars.end(),
+                     [](QToolBar *a, QToolBar *b) { return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x(); });
     int row = -1;
     int lastTop = -1;
     for (QToolBar *bar : toolbars) {
         if (row < 0 || bar->y() != lastTop)
             ++row;
         lastTop = bar->y();
-        bars.bars << TToolBarPlacement{bar->objectName(), row, bar->x(), bar->y(), bar->width(), bar->height(),
+        bars.bars << TToolBarPlacement{bar->objectName(),     row, bar->x(), bar->y(), bar->width(), bar->height(),
                                        bar->isVisibleTo(this)};
     }
     bars.rowCount = row + 1;

@@ -40,16 +40,14 @@ void TMainWindow::CreateWorkDirList()
         UpdateWorkDirCaption();
     };
     WorkDirList->OnFileDblClick = [this](const QString &) { OpenWorkDirFile(); };
-    connect(Menu("WorkDirPopupMenu"), &QMenu::aboutToShow, this,
-            &TMainWindow::WorkDirPopupMenuUpdate);
+    connect(Menu("WorkDirPopupMenu"), &QMenu::aboutToShow, this, &TMainWindow::WorkDirPopupMenuUpdate);
     RecentFileList = new TRecentFiles;
     QMenu *recentMenu = Menu("RecentFilesMenu");
     for (int i = 0; i < TRecentFiles::MaxCount; ++i) {
         auto *entry = recentMenu->addAction(QString());
         entry->setObjectName(RecentEntryName(i));
         entry->setVisible(false);
-        connect(entry, &QAction::triggered, this,
-                [this, i] { RunGuarded([this, i] { OpenRecentFileClick(i); }); });
+        connect(entry, &QAction::triggered, this, [this, i] { RunGuarded([this, i] { OpenRecentFileClick(i); }); });
         FMenuItems.insert(entry->objectName(), entry);
     }
 }
@@ -136,7 +134,7 @@ void TMainWindow::ReadWorkDirSettings()
 {
     for (qsizetype i = Workspace.recentFiles.size() - 1; i >= 0; --i)
         RecentFileList->AddFile(Workspace.recentFiles[i]);
-    const QString directory = Workspace.workingDir;  // a refresh moves the field
+    const QString directory = Workspace.workingDir; // a refresh moves the field
     WorkDirList->SetFilter(unsigned(Workspace.FilterBits()));
     WorkDirList->SetDirectory(directory);
 }

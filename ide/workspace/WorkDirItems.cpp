@@ -53,8 +53,7 @@ TFileItems ReadDirectoryItems(const QString &directory)
     QDir dir(directory);
     if (!dir.exists() || !dir.isReadable())
         throw EKorvidError(QStringLiteral("Unable to read the folder \"%1\".").arg(directory));
-    const QFileInfoList entries =
-        dir.entryInfoList(QDir::AllEntries, QDir::NoSort);
+    const QFileInfoList entries = dir.entryInfoList(QDir::AllEntries, QDir::NoSort);
     TFileItems items;
     items.reserve(entries.size());
     for (const QFileInfo &info : entries)
@@ -111,8 +110,7 @@ QString FolderNameOf(const QString &itemText)
     return itemText;
 }
 
-TListPlace RestoreListPlace(const TFileItems &items, int oldSelected,
-                            const QString &oldSelectedText, int oldTopRow)
+TListPlace RestoreListPlace(const TFileItems &items, int oldSelected, const QString &oldSelectedText, int oldTopRow)
 {
     const int count = int(items.size());
     if (!oldSelectedText.isEmpty()) {

@@ -8,8 +8,7 @@
 // parent as "[..]") or a file shown by its plain name. The kind is kept
 // beside the text so that a file whose name happens to start with "[" is
 // still treated as a file.
-struct TFileItem
-{
+struct TFileItem {
     QString Text;
     bool IsDirectory = false;
 
@@ -19,8 +18,7 @@ using TFileItems = QList<TFileItem>;
 
 // The filter buttons of the working-directory toolbar, one bit each (their
 // captions and hints are in the toolbar's command table).
-struct TFileFilter
-{
+struct TFileFilter {
     unsigned Bit;
     const char *ButtonName;
     const char *Extension;
@@ -55,10 +53,8 @@ bool IsEditorFileType(const QString &fileName);
 QString FolderNameOf(const QString &itemText);
 
 // Where the user's place lands after the list was read again.
-struct TListPlace
-{
-    int Selected = -1;  // row to select, -1 for none
-    int TopRow = -1;    // row to scroll to the top, -1 to leave the scroll
+struct TListPlace {
+    int Selected = -1; // row to select, -1 for none
+    int TopRow = -1; // row to scroll to the top, -1 to leave the scroll
 };
-TListPlace RestoreListPlace(const TFileItems &items, int oldSelected,
-                            const QString &oldSelectedText, int oldTopRow);
+TListPlace RestoreListPlace(const TFileItems &items, int oldSelected, const QString &oldSelectedText, int oldTopRow);

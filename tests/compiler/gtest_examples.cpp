@@ -17,54 +17,65 @@ namespace {
 
 const fs::path kExamples = fs::path(VELMO_TEST_DATA) / ".." / ".." / ".." / "examples";
 
-std::vector<std::string> ExamplePrograms() {
-  std::vector<std::string> programs;
-  if (!fs::is_directory(kExamples)) return programs;
-  for (const auto& entry : fs::directory_iterator(kExamples)) {
-    const fs::path& path = entry.path();
-    if (entry.is_regular_file() && path.extension() == ".bas") programs.push_back(path.filename().string());
-    const fs::path main = path / (path.filename().string() + ".bas");
-    if (entry.is_directory() && fs::is_regular_file(main)) programs.push_back(fs::relative(main, kExamples).string());
-  }
-  std::sort(programs.begin(), programs.end());
-  return programs;
+std::vector<std::string> ExamplePrograms()
+{
+    std::vector<std::string> programs;
+    if (!fs::is_directory(kExamples))
+        return programs;
+    for (const auto &entry : fs::directory_iterator(kExamples)) {
+        const fs::path &path = entry.path();
+        if (entry.is_regular_file() && path.extension() == ".bas")
+            programs.push_back(path.filename().string());
+        const fs::path main = path / (path.filename().string() + ".bas");
+        if (entry.is_directory() && fs::is_regular_file(main))
+            programs.push_back(fs::relative(main, kExamples).string());
+    }
+    std::sort(programs.begin(), programs.end());
+    return programs;
 }
 
-std::string RunVelc(const fs::path& dir, const std::string& program) {
-  const char* bin = std::getenv("VELMO_BIN_DIR");
-  const std::string command = "cd '" + dir.string() + "' && '" + (bin ? bin : ".") + "/velc' '" + program + "'";
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[4096];
-    size_t n;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, n);
-    pclose(pipe);
-  }
-  return output;
+std::string RunVelc(const fs::path &dir, const std::string &program)
+{
+    const char *bin = std::getenv("VELMO_BIN_DIR");
+    const std::string command = "cd '" + dir.string() + "' && '" + (bin ? bin : ".") + "/velc' '" + program + "'";
+    std::string output;
+    if (FILE *pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
 }
 
-class Example : public testing::TestWithParam<std::string> {};
+class Example : public testing::TestWithParam<std::string> { };
 
 // velc writes its output files beside the program, so it runs on a copy.
-TEST_P(Example, CompilesWithoutErrors) {
-  const fs::path work = fs::temp_directory_path() / ("velc-examples-" + std::to_string(getpid()));
-  fs::remove_all(work);
-  fs::copy(kExamples, work, fs::copy_options::recursive);
-  const std::string output = RunVelc(work, GetParam());
-  EXPECT_NE(output.find("\n0 - Error(s).\n"), std::string::npos) << output;
-  EXPECT_TRUE(fs::is_regular_file(work / fs::path(GetParam()).replace_extension(".hex"))) << output;
-  fs::remove_all(work);
+TEST_P(Example, CompilesWithoutErrors)
+{
+    const fs::path work = fs::temp_directory_path() / ("velc-examples-" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::copy(kExamples, work, fs::copy_options::recursive);
+    const std::string output = RunVelc(work, GetParam());
+    EXPECT_NE(output.find("\n0 - Error(s).\n"), std::string::npos) << output;
+    EXPECT_TRUE(fs::is_regular_file(work / fs::path(GetParam()).replace_extension(".hex"))) << output;
+    fs::remove_all(work);
 }
 
 INSTANTIATE_TEST_SUITE_P(Programs, Example, testing::ValuesIn(ExamplePrograms()),
-                         [](const testing::TestParamInfo<std::string>& info) {
-                           std::string name = info.param;
-                           for (char& c : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
+                         [](const testing::TestParamInfo<std::string> &info) {
+                             std::string name = info.param;
+                             for (char &c : name) {
+                                 if (!std::isalnum(static_cast<unsigned char>(c)))
+                                     c = '_';
+                             }
+                             return name;
                          });
 
-TEST(Examples, AreFound) { EXPECT_GE(ExamplePrograms().size(), 5u); }
+TEST(Examples, AreFound)
+{
+    EXPECT_GE(ExamplePrograms().size(), 5u);
+}
 
-}  // namespace
+} // namespace

@@ -13,38 +13,43 @@
 namespace {
 
 struct ExpansionCase {
-  const char* name;
-  std::vector<std::string> definitions;  // texts of #DEFINE lines after the directive
-  std::string line;
-  std::string expanded;  // the line's text afterwards
-  std::string message;   // the diagnostic, "" for none
+    const char *name;
+    std::vector<std::string> definitions; // texts of #DEFINE lines after the directive
+    std::string line;
+    std::string expanded; // the line's text afterwards
+    std::string message; // the diagnostic, "" for none
 };
 
 // The line is the file's line 4, so a message reads "/p/m.bas(4): ...".
-std::string Expand(const ExpansionCase& c, std::string& output) {
-  std::ostringstream out;
-  CCompiler compiler(out);
-  compiler.m_files.FindOrAdd("/p/m.bas");
-  for (const std::string& definition : c.definitions) {
-    EXPECT_TRUE(DefineMacro(compiler, definition)) << definition;
-  }
-  CLine line;
-  line.m_text = c.line;
-  line.m_lineNumber = 4;
-  ExpandMacros(compiler, line);
-  output = out.str();
-  return line.m_text;
+std::string Expand(const ExpansionCase &c, std::string &output)
+{
+    std::ostringstream out;
+    CCompiler compiler(out);
+    compiler.m_files.FindOrAdd("/p/m.bas");
+    for (const std::string &definition : c.definitions) {
+        EXPECT_TRUE(DefineMacro(compiler, definition)) << definition;
+    }
+    CLine line;
+    line.m_text = c.line;
+    line.m_lineNumber = 4;
+    ExpandMacros(compiler, line);
+    output = out.str();
+    return line.m_text;
 }
 
-void PrintTo(const ExpansionCase& c, std::ostream* os) { *os << c.line; }
+void PrintTo(const ExpansionCase &c, std::ostream *os)
+{
+    *os << c.line;
+}
 
-class MacroExpansion : public testing::TestWithParam<ExpansionCase> {};
+class MacroExpansion : public testing::TestWithParam<ExpansionCase> { };
 
-TEST_P(MacroExpansion, GivesText) {
-  std::string output;
-  EXPECT_EQ(Expand(GetParam(), output), GetParam().expanded);
-  const std::string message = GetParam().message;
-  EXPECT_EQ(output, message.empty() ? "" : "/p/m.bas(4): " + message + "\n");
+TEST_P(MacroExpansion, GivesText)
+{
+    std::string output;
+    EXPECT_EQ(Expand(GetParam(), output), GetParam().expanded);
+    const std::string message = GetParam().message;
+    EXPECT_EQ(output, message.empty() ? "" : "/p/m.bas(4): " + message + "\n");
 }
 
 // clang-format off
@@ -86,72 +91,84 @@ const ExpansionCase kExpansions[] = {
 // clang-format on
 
 INSTANTIATE_TEST_SUITE_P(Lines, MacroExpansion, testing::ValuesIn(kExpansions),
-                         [](const testing::TestParamInfo<ExpansionCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ExpansionCase> &info) { return info.param.name; });
 
 // Every level doubles the line: 2^30 characters unless the expansion is bounded.
-std::vector<std::string> DoublingMacros(const char* leafBody) {
-  std::vector<std::string> definitions;
-  for (int i = 0; i < 30; ++i) {
-    definitions.push_back("M" + std::to_string(i) + " M" + std::to_string(i + 1) + " M" + std::to_string(i + 1));
-  }
-  definitions.push_back(std::string("M30 ") + leafBody);
-  return definitions;
+std::vector<std::string> DoublingMacros(const char *leafBody)
+{
+    std::vector<std::string> definitions;
+    for (int i = 0; i < 30; ++i) {
+        const std::string next = std::to_string(i + 1);
+        definitions.push_back(
+            std::string("M").append(std::to_string(i)).append(" M").append(next).append(" M").append(next));
+    }
+    definitions.push_back(std::string("M30 ") + leafBody);
+    return definitions;
 }
 
-TEST(MacroExpansionBound, GrowingLineIsReported) {
-  std::string output;
-  const std::string text = Expand({"", DoublingMacros("x"), "PRINT M0", "", ""}, output);
-  EXPECT_LE(text.size(), kMaxExpandedLine);
-  EXPECT_NE(output.find("): Can't expand macro: 'M"), std::string::npos) << output;
+TEST(MacroExpansionBound, GrowingLineIsReported)
+{
+    std::string output;
+    const std::string text = Expand({"", DoublingMacros("x"), "PRINT M0", "", ""}, output);
+    EXPECT_LE(text.size(), kMaxExpandedLine);
+    EXPECT_NE(output.find("): Can't expand macro: 'M"), std::string::npos) << output;
 }
 
 // Empty leaves keep the line short, yet the number of uses still doubles.
-TEST(MacroExpansionBound, EndlessNumberOfUsesIsReported) {
-  std::string output;
-  Expand({"", DoublingMacros(""), "PRINT M0", "", ""}, output);
-  EXPECT_NE(output.find("): Can't expand macro: 'M"), std::string::npos) << output;
+TEST(MacroExpansionBound, EndlessNumberOfUsesIsReported)
+{
+    std::string output;
+    Expand({"", DoublingMacros(""), "PRINT M0", "", ""}, output);
+    EXPECT_NE(output.find("): Can't expand macro: 'M"), std::string::npos) << output;
 }
 
-TEST(MacroExpansionBound, LongLineWithinBoundExpands) {
-  std::string output;
-  std::string line = "DATA X";
-  std::string expected = "DATA 1";
-  for (int i = 0; i < 500; ++i) {
-    line += ",X";
-    expected += ",1";
-  }
-  EXPECT_EQ(Expand({"", {"X 1"}, line, "", ""}, output), expected);
-  EXPECT_EQ(output, "");
+TEST(MacroExpansionBound, LongLineWithinBoundExpands)
+{
+    std::string output;
+    std::string line = "DATA X";
+    std::string expected = "DATA 1";
+    for (int i = 0; i < 500; ++i) {
+        line += ",X";
+        expected += ",1";
+    }
+    EXPECT_EQ(Expand({"", {"X 1"}, line, "", ""}, output), expected);
+    EXPECT_EQ(output, "");
 }
 
 // A line that is longer than the bound already may still be shortened.
-TEST(MacroExpansionBound, LongerLineThatShrinks) {
-  std::string output;
-  const std::string tail(kMaxExpandedLine, ' ');
-  EXPECT_EQ(Expand({"", {"F(a) a"}, "PRINT F(1)" + tail, "", ""}, output), "PRINT 1" + tail);
-  EXPECT_EQ(output, "");
+TEST(MacroExpansionBound, LongerLineThatShrinks)
+{
+    std::string output;
+    const std::string tail(kMaxExpandedLine, ' ');
+    EXPECT_EQ(Expand({"", {"F(a) a"}, "PRINT F(1)" + tail, "", ""}, output), "PRINT 1" + tail);
+    EXPECT_EQ(output, "");
 }
 
 struct DefinitionCase {
-  const char* text;
-  bool accepted;
-  const char* body;
-  int params;
+    const char *text;
+    bool accepted;
+    const char *body;
+    int params;
 };
 
-void PrintTo(const DefinitionCase& c, std::ostream* os) { *os << c.text; }
+void PrintTo(const DefinitionCase &c, std::ostream *os)
+{
+    *os << c.text;
+}
 
-class MacroDefinition : public testing::TestWithParam<DefinitionCase> {};
+class MacroDefinition : public testing::TestWithParam<DefinitionCase> { };
 
-TEST_P(MacroDefinition, ParsesParameterList) {
-  std::ostringstream out;
-  CCompiler compiler(out);
-  EXPECT_EQ(DefineMacro(compiler, GetParam().text), GetParam().accepted);
-  if (!GetParam().accepted) return;
-  const std::string name = std::string(GetParam().text).substr(0, std::string(GetParam().text).find_first_of("( \t"));
-  ASSERT_TRUE(LookupMacro(compiler, name));
-  EXPECT_EQ(compiler.m_macro.m_body, GetParam().body);
-  EXPECT_EQ(compiler.m_macro.m_paramCount, GetParam().params);
+TEST_P(MacroDefinition, ParsesParameterList)
+{
+    std::ostringstream out;
+    CCompiler compiler(out);
+    EXPECT_EQ(DefineMacro(compiler, GetParam().text), GetParam().accepted);
+    if (!GetParam().accepted)
+        return;
+    const std::string name = std::string(GetParam().text).substr(0, std::string(GetParam().text).find_first_of("( \t"));
+    ASSERT_TRUE(LookupMacro(compiler, name));
+    EXPECT_EQ(compiler.m_macro.m_body, GetParam().body);
+    EXPECT_EQ(compiler.m_macro.m_paramCount, GetParam().params);
 }
 
 // clang-format off
@@ -179,28 +196,29 @@ const DefinitionCase kDefinitions[] = {
 
 INSTANTIATE_TEST_SUITE_P(Texts, MacroDefinition, testing::ValuesIn(kDefinitions));
 
-TEST(DefineList, PredefinedNamesAndValues) {
-  std::ostringstream out;
-  CCompiler compiler(out);
-  const std::pair<const char*, const char*> names[] = {
-      {"NO_CLOCK", "0"},       {"SOFT_CLOCK", "1"},     {"REAL_CLOCK", "2"},     {"RADIO_CLOCK", "3"},
-      {"RAISING_EDGE", "0"},   {"FALLING_EDGE", "1"},   {"BOTH_EDGES", "2"},     {"UP_DOWN", "3"},
-      {"PHASE", "4"},          {"NET_RS485", "0"},      {"NET_RADIO", "1"},      {"LED_SEG", "0"},
-      {"LCD_DOGM8X1", "1"},    {"LCD_DOGM16X2", "2"},   {"LCD_DOGM16X3", "3"},   {"LCD_DOGM128X32", "4"},
-      {"LCD_DOGM128X64", "4"}, {"LCD_OLED128X64", "6"}, {"SERIAL_SPI", "0"},     {"SERIAL_COM", "1"},
-      {"phone_3x4", "0"},      {"Numeric_4x4", "1"},
-  };
-  for (const auto& [name, value] : names) {
-    ASSERT_TRUE(LookupMacro(compiler, name)) << name;
-    EXPECT_EQ(compiler.m_macro.m_body, value) << name;
-    EXPECT_EQ(compiler.m_macro.m_paramCount, 0) << name;
-  }
-  UndefineMacro(compiler, "no_clock");
-  EXPECT_FALSE(LookupMacro(compiler, "NO_CLOCK"));
-  UndefineMacro(compiler, "NEVER_DEFINED");
-  ASSERT_TRUE(DefineMacro(compiler, "real_clock 7"));
-  ASSERT_TRUE(LookupMacro(compiler, "REAL_CLOCK"));
-  EXPECT_EQ(compiler.m_macro.m_body, "7");
+TEST(DefineList, PredefinedNamesAndValues)
+{
+    std::ostringstream out;
+    CCompiler compiler(out);
+    const std::pair<const char *, const char *> names[] = {
+        {"NO_CLOCK", "0"},       {"SOFT_CLOCK", "1"},     {"REAL_CLOCK", "2"},   {"RADIO_CLOCK", "3"},
+        {"RAISING_EDGE", "0"},   {"FALLING_EDGE", "1"},   {"BOTH_EDGES", "2"},   {"UP_DOWN", "3"},
+        {"PHASE", "4"},          {"NET_RS485", "0"},      {"NET_RADIO", "1"},    {"LED_SEG", "0"},
+        {"LCD_DOGM8X1", "1"},    {"LCD_DOGM16X2", "2"},   {"LCD_DOGM16X3", "3"}, {"LCD_DOGM128X32", "4"},
+        {"LCD_DOGM128X64", "4"}, {"LCD_OLED128X64", "6"}, {"SERIAL_SPI", "0"},   {"SERIAL_COM", "1"},
+        {"phone_3x4", "0"},      {"Numeric_4x4", "1"},
+    };
+    for (const auto &[name, value] : names) {
+        ASSERT_TRUE(LookupMacro(compiler, name)) << name;
+        EXPECT_EQ(compiler.m_macro.m_body, value) << name;
+        EXPECT_EQ(compiler.m_macro.m_paramCount, 0) << name;
+    }
+    UndefineMacro(compiler, "no_clock");
+    EXPECT_FALSE(LookupMacro(compiler, "NO_CLOCK"));
+    UndefineMacro(compiler, "NEVER_DEFINED");
+    ASSERT_TRUE(DefineMacro(compiler, "real_clock 7"));
+    ASSERT_TRUE(LookupMacro(compiler, "REAL_CLOCK"));
+    EXPECT_EQ(compiler.m_macro.m_body, "7");
 }
 
-}  // namespace
+} // namespace

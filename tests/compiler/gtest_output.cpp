@@ -16,221 +16,248 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string Text(const CCode& code) {
-  return std::string(code.Bytes().begin(), code.Bytes().end());
+std::string Text(const CCode &code)
+{
+    return std::string(code.Bytes().begin(), code.Bytes().end());
 }
 
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+std::string ReadFile(const fs::path &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 struct EmitCase {
-  void (*emit)(CCode&);
-  const char* written;
+    void (*emit)(CCode &);
+    const char *written;
 };
 
 const EmitCase kEmits[] = {
-    {[](CCode& c) { c.EmitNumber(32767); }, "32767"},
-    {[](CCode& c) { c.EmitNumber(32768); }, "$8000"},
-    {[](CCode& c) { c.EmitNumber(-5); }, "-5"},
-    {[](CCode& c) { c.EmitNumber(0x7FFFFFFF); }, "$7FFFFFFF"},
-    {[](CCode& c) { c.EmitFloat(2.5); }, "2.5"},
-    {[](CCode& c) { c.EmitFloat(2.0); }, "2."},
-    {[](CCode& c) { c.EmitFloat(3.14159265); }, "3.1415927"},
-    {[](CCode& c) { c.EmitFloat(3.10); }, "3.1"},
-    {[](CCode& c) { c.EmitFloat(0.0); }, "0."},
-    {[](CCode& c) { c.EmitVarName(0); }, "a"},
-    {[](CCode& c) { c.EmitVarName(25); }, "z"},
-    {[](CCode& c) { c.EmitVarName(26); }, "aa"},
-    {[](CCode& c) { c.EmitVarName(51); }, "az"},
-    {[](CCode& c) { c.EmitVarName(52); }, "ba"},
-    {[](CCode& c) { c.EmitToken(0xCB, 3); }, "\xCB" "3"},
-    {[](CCode& c) { c.EmitToken(0x88); }, "\x88"},
+    {[](CCode &c) { c.EmitNumber(32767); }, "32767"},
+    {[](CCode &c) { c.EmitNumber(32768); }, "$8000"},
+    {[](CCode &c) { c.EmitNumber(-5); }, "-5"},
+    {[](CCode &c) { c.EmitNumber(0x7FFFFFFF); }, "$7FFFFFFF"},
+    {[](CCode &c) { c.EmitFloat(2.5); }, "2.5"},
+    {[](CCode &c) { c.EmitFloat(2.0); }, "2."},
+    {[](CCode &c) { c.EmitFloat(3.14159265); }, "3.1415927"},
+    {[](CCode &c) { c.EmitFloat(3.10); }, "3.1"},
+    {[](CCode &c) { c.EmitFloat(0.0); }, "0."},
+    {[](CCode &c) { c.EmitVarName(0); }, "a"},
+    {[](CCode &c) { c.EmitVarName(25); }, "z"},
+    {[](CCode &c) { c.EmitVarName(26); }, "aa"},
+    {[](CCode &c) { c.EmitVarName(51); }, "az"},
+    {[](CCode &c) { c.EmitVarName(52); }, "ba"},
+    {[](CCode &c) { c.EmitToken(0xCB, 3); },
+     "\xCB"
+     "3"},
+    {[](CCode &c) { c.EmitToken(0x88); }, "\x88"},
     // Windows-1252 e-acute and pound sign become their code page 850 bytes.
-    {[](CCode& c) { c.EmitString("caf\xE9 \xA3"); }, "\"caf\x82 \x9C\""},
-    {[](CCode& c) { c.EmitString("\x80"); }, "\"?\""},  // the euro sign has no OEM byte
+    {[](CCode &c) { c.EmitString("caf\xE9 \xA3"); }, "\"caf\x82 \x9C\""},
+    {[](CCode &c) { c.EmitString("\x80"); }, "\"?\""}, // the euro sign has no OEM byte
 };
 
-class EmitTable : public testing::TestWithParam<EmitCase> {};
+class EmitTable : public testing::TestWithParam<EmitCase> { };
 
-TEST_P(EmitTable, WritesText) {
-  CCode code;
-  GetParam().emit(code);
-  EXPECT_EQ(Text(code), GetParam().written);
+TEST_P(EmitTable, WritesText)
+{
+    CCode code;
+    GetParam().emit(code);
+    EXPECT_EQ(Text(code), GetParam().written);
 }
 
 INSTANTIATE_TEST_SUITE_P(Emit, EmitTable, testing::ValuesIn(kEmits));
 
-TEST(Image, EndLineReportsLengthBeyondTheLengthByte) {
-  CCode code;
-  code.BeginLine(0);
-  code.EmitText(std::string(253, 'x'));
-  EXPECT_EQ(code.EndLine(), 255);
-  code.BeginLine(1);
-  code.EmitText(std::string(254, 'x'));
-  EXPECT_EQ(code.EndLine(), 256);
+TEST(Image, EndLineReportsLengthBeyondTheLengthByte)
+{
+    CCode code;
+    code.BeginLine(0);
+    code.EmitText(std::string(253, 'x'));
+    EXPECT_EQ(code.EndLine(), 255);
+    code.BeginLine(1);
+    code.EmitText(std::string(254, 'x'));
+    EXPECT_EQ(code.EndLine(), 256);
 }
 
-TEST(Image, LineRecordsAndEndRecord) {
-  CCode code;
-  code.BeginLine(299);
-  code.EmitToken(0x88);
-  code.EndLine();
-  code.EmitEnd(300);
-  const std::vector<uint8_t> want = {0x01, 0x2C, 0x03, 0x88, 0x0A, 0x01, 0x2D, 0x02, 0x03};
-  EXPECT_EQ(code.Bytes(), want);
+TEST(Image, LineRecordsAndEndRecord)
+{
+    CCode code;
+    code.BeginLine(299);
+    code.EmitToken(0x88);
+    code.EndLine();
+    code.EmitEnd(300);
+    const std::vector<uint8_t> want = {0x01, 0x2C, 0x03, 0x88, 0x0A, 0x01, 0x2D, 0x02, 0x03};
+    EXPECT_EQ(code.Bytes(), want);
 }
 
 // The records of the four-line worked example: BYTE i / FOR i = 1 TO 10 /
 // PRINT "Hi", i / NEXT, built through the emit operations.
-CCode WorkedExample() {
-  CCode code;
-  code.BeginLine(0);
-  code.EmitToken(0xC2);
-  code.EmitVarName(0);
-  code.EndLine();
-  code.BeginLine(1);
-  code.EmitToken(0x85);
-  code.EmitVarName(0);
-  code.EmitByte('=');
-  code.EmitNumber(1);
-  code.EmitToken(0x86);
-  code.EmitNumber(10);
-  code.EndLine();
-  code.BeginLine(2);
-  code.EmitToken(0xAA);
-  code.EmitString("Hi");
-  code.EmitByte(',');
-  code.EmitVarName(0);
-  code.EndLine();
-  code.BeginLine(3);
-  code.EmitToken(0x88);
-  code.EndLine();
-  code.EmitEnd(4);
-  return code;
-}
-
-TEST(Image, WorkedExampleBytes) {
-  const std::vector<uint8_t> want = {
-      0x00, 0x01, 0x04, 0xC2, 0x61, 0x0A, 0x00, 0x02, 0x09, 0x85, 0x61, 0x3D, 0x31, 0x86, 0x31, 0x30, 0x0A,
-      0x00, 0x03, 0x09, 0xAA, 0x22, 0x48, 0x69, 0x22, 0x2C, 0x61, 0x0A, 0x00, 0x04, 0x03, 0x88, 0x0A,
-      0x00, 0x05, 0x02, 0x03};
-  EXPECT_EQ(WorkedExample().Bytes(), want);
-}
-
-TEST(Listing, ShowsTokensOffsetsAndSize) {
-  EXPECT_EQ(WorkedExample().ListingText(),
-            "Listfile produced by Velmo-Compiler V2.4\n\n"
-            "Line  Addr  Code\n"
-            "----------------\n"
-            "   1  0000  BYTE a\n"
-            "   2  0006  FOR a=1 TO 10\n"
-            "   3  0011  PRINT \"Hi\",a\n"
-            "   4  001C  NEXT\n"
-            "\nCode size: 37 bytes.\n");
-}
-
-TEST(Listing, BytesAbove0x7FInsideStringsAreCharacters) {
-  CCode code;
-  code.BeginLine(6);
-  code.EmitToken(0xAA);
-  code.EmitString("\xE9\x80");  // e-acute, euro (no OEM byte: "?")
-  code.EmitToken(0xF8);
-  code.EndLine();
-  code.EmitEnd(7);
-  const std::string listing = code.ListingText();
-  EXPECT_NE(listing.find("   7  0000  PRINT \"\xE9?\"CR\n"), std::string::npos) << listing;
-}
-
-TEST(Listing, RecordOffsetIsFourHexDigits) {
-  CCode code;
-  for (int i = 0; i < 0x1A4 / 5; ++i) {  // 84 records of 5 bytes
-    code.BeginLine(i);
-    code.EmitByte('x');
+CCode WorkedExample()
+{
+    CCode code;
+    code.BeginLine(0);
+    code.EmitToken(0xC2);
+    code.EmitVarName(0);
     code.EndLine();
-  }
-  code.BeginLine(6);
-  code.EmitByte('y');
-  code.EndLine();
-  code.EmitEnd(7);
-  EXPECT_NE(code.ListingText().find("\n   7  01A4  y\n"), std::string::npos);
+    code.BeginLine(1);
+    code.EmitToken(0x85);
+    code.EmitVarName(0);
+    code.EmitByte('=');
+    code.EmitNumber(1);
+    code.EmitToken(0x86);
+    code.EmitNumber(10);
+    code.EndLine();
+    code.BeginLine(2);
+    code.EmitToken(0xAA);
+    code.EmitString("Hi");
+    code.EmitByte(',');
+    code.EmitVarName(0);
+    code.EndLine();
+    code.BeginLine(3);
+    code.EmitToken(0x88);
+    code.EndLine();
+    code.EmitEnd(4);
+    return code;
+}
+
+TEST(Image, WorkedExampleBytes)
+{
+    const std::vector<uint8_t> want = {0x00, 0x01, 0x04, 0xC2, 0x61, 0x0A, 0x00, 0x02, 0x09, 0x85, 0x61, 0x3D, 0x31,
+                                       0x86, 0x31, 0x30, 0x0A, 0x00, 0x03, 0x09, 0xAA, 0x22, 0x48, 0x69, 0x22, 0x2C,
+                                       0x61, 0x0A, 0x00, 0x04, 0x03, 0x88, 0x0A, 0x00, 0x05, 0x02, 0x03};
+    EXPECT_EQ(WorkedExample().Bytes(), want);
+}
+
+TEST(Listing, ShowsTokensOffsetsAndSize)
+{
+    EXPECT_EQ(WorkedExample().ListingText(),
+              "Listfile produced by Velmo-Compiler V2.4\n\n"
+              "Line  Addr  Code\n"
+              "----------------\n"
+              "   1  0000  BYTE a\n"
+              "   2  0006  FOR a=1 TO 10\n"
+              "   3  0011  PRINT \"Hi\",a\n"
+              "   4  001C  NEXT\n"
+              "\nCode size: 37 bytes.\n");
+}
+
+TEST(Listing, BytesAbove0x7FInsideStringsAreCharacters)
+{
+    CCode code;
+    code.BeginLine(6);
+    code.EmitToken(0xAA);
+    code.EmitString("\xE9\x80"); // e-acute, euro (no OEM byte: "?")
+    code.EmitToken(0xF8);
+    code.EndLine();
+    code.EmitEnd(7);
+    const std::string listing = code.ListingText();
+    EXPECT_NE(listing.find("   7  0000  PRINT \"\xE9?\"CR\n"), std::string::npos) << listing;
+}
+
+TEST(Listing, RecordOffsetIsFourHexDigits)
+{
+    CCode code;
+    for (int i = 0; i < 0x1A4 / 5; ++i) { // 84 records of 5 bytes
+        code.BeginLine(i);
+        code.EmitByte('x');
+        code.EndLine();
+    }
+    code.BeginLine(6);
+    code.EmitByte('y');
+    code.EndLine();
+    code.EmitEnd(7);
+    EXPECT_NE(code.ListingText().find("\n   7  01A4  y\n"), std::string::npos);
 }
 
 class HexFileTest : public testing::Test {
- protected:
-  fs::path dir = fs::temp_directory_path() / ("velc-hex-" + std::to_string(::getpid()));
-  void SetUp() override { fs::create_directories(dir); }
-  void TearDown() override { fs::remove_all(dir); }
+protected:
+    fs::path dir = fs::temp_directory_path() / ("velc-hex-" + std::to_string(::getpid()));
+    void SetUp() override
+    {
+        fs::create_directories(dir);
+    }
+    void TearDown() override
+    {
+        fs::remove_all(dir);
+    }
 
-  std::string HexOf(int size) {
-    CCode code;
-    for (int i = 0; i < size; ++i) code.EmitByte(i);
-    EXPECT_TRUE(code.WriteHexFile((dir / "t.hex").string()));
-    return ReadFile(dir / "t.hex");
-  }
+    std::string HexOf(int size)
+    {
+        CCode code;
+        for (int i = 0; i < size; ++i)
+            code.EmitByte(i);
+        EXPECT_TRUE(code.WriteHexFile((dir / "t.hex").string()));
+        return ReadFile(dir / "t.hex");
+    }
 };
 
-TEST_F(HexFileTest, EmptyProgramImage) {
-  CCode code;
-  code.EmitEnd(0);
-  ASSERT_TRUE(code.WriteHexFile((dir / "t.hex").string()));
-  EXPECT_EQ(ReadFile(dir / "t.hex"), ":0400000000010203F6\r\n:00000001FF\r\n");
+TEST_F(HexFileTest, EmptyProgramImage)
+{
+    CCode code;
+    code.EmitEnd(0);
+    ASSERT_TRUE(code.WriteHexFile((dir / "t.hex").string()));
+    EXPECT_EQ(ReadFile(dir / "t.hex"), ":0400000000010203F6\r\n:00000001FF\r\n");
 }
 
-TEST_F(HexFileTest, NoBytesGivesOnlyTheEndOfFileRecord) {
-  EXPECT_EQ(HexOf(0), ":00000001FF\r\n");
+TEST_F(HexFileTest, NoBytesGivesOnlyTheEndOfFileRecord)
+{
+    EXPECT_EQ(HexOf(0), ":00000001FF\r\n");
 }
 
-TEST_F(HexFileTest, FullRecordsOnly) {
-  EXPECT_EQ(HexOf(32),
-            ":10000000000102030405060708090A0B0C0D0E0F78\r\n"
-            ":10001000101112131415161718191A1B1C1D1E1F68\r\n"
-            ":00000001FF\r\n");
+TEST_F(HexFileTest, FullRecordsOnly)
+{
+    EXPECT_EQ(HexOf(32),
+              ":10000000000102030405060708090A0B0C0D0E0F78\r\n"
+              ":10001000101112131415161718191A1B1C1D1E1F68\r\n"
+              ":00000001FF\r\n");
 }
 
-TEST_F(HexFileTest, ShortLastRecord) {
-  const std::string hex = HexOf(33);
-  EXPECT_NE(hex.find("\r\n:0100200020BF\r\n:00000001FF\r\n"), std::string::npos) << hex;
+TEST_F(HexFileTest, ShortLastRecord)
+{
+    const std::string hex = HexOf(33);
+    EXPECT_NE(hex.find("\r\n:0100200020BF\r\n:00000001FF\r\n"), std::string::npos) << hex;
 }
 
-TEST_F(HexFileTest, WriteIntoMissingDirectoryFailsAndLeavesNothing) {
-  CCode code;
-  code.EmitEnd(0);
-  EXPECT_FALSE(code.WriteHexFile((dir / "missing" / "t.hex").string()));
-  EXPECT_FALSE(fs::exists(dir / "missing"));
+TEST_F(HexFileTest, WriteIntoMissingDirectoryFailsAndLeavesNothing)
+{
+    CCode code;
+    code.EmitEnd(0);
+    EXPECT_FALSE(code.WriteHexFile((dir / "missing" / "t.hex").string()));
+    EXPECT_FALSE(fs::exists(dir / "missing"));
 }
 
-TEST_F(HexFileTest, ReplacesOlderFileAndLeavesNoTemporaryFile) {
-  std::ofstream(dir / "t.hex") << "old contents that are much longer than the new ones\n";
-  CCode code;
-  code.EmitEnd(0);
-  ASSERT_TRUE(code.WriteHexFile((dir / "t.hex").string()));
-  EXPECT_EQ(ReadFile(dir / "t.hex"), ":0400000000010203F6\r\n:00000001FF\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+TEST_F(HexFileTest, ReplacesOlderFileAndLeavesNoTemporaryFile)
+{
+    std::ofstream(dir / "t.hex") << "old contents that are much longer than the new ones\n";
+    CCode code;
+    code.EmitEnd(0);
+    ASSERT_TRUE(code.WriteHexFile((dir / "t.hex").string()));
+    EXPECT_EQ(ReadFile(dir / "t.hex"), ":0400000000010203F6\r\n:00000001FF\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST(IntelHex, ChecksumMakesRecordSumToZero) {
-  CIntelHexFile hex;
-  const uint8_t bytes[] = {0xFF, 0xFF, 0xFF};
-  hex.WriteDataRecord(0xFFF0, bytes, 3);
-  EXPECT_EQ(hex.Text(), ":03FFF000FFFFFF11\n");
+TEST(IntelHex, ChecksumMakesRecordSumToZero)
+{
+    CIntelHexFile hex;
+    const uint8_t bytes[] = {0xFF, 0xFF, 0xFF};
+    hex.WriteDataRecord(0xFFF0, bytes, 3);
+    EXPECT_EQ(hex.Text(), ":03FFF000FFFFFF11\n");
 }
 
-TEST(ListingFile, WrittenAsUtf8WithCrLf) {
-  const fs::path path = fs::temp_directory_path() / ("velc-lst-" + std::to_string(::getpid()) + ".lst");
-  CCode code;
-  code.BeginLine(0);
-  code.EmitString("\xFC");  // u-umlaut
-  code.EndLine();
-  code.EmitEnd(1);
-  ASSERT_TRUE(code.WriteListing(path.string()));
-  const std::string text = ReadFile(path);
-  fs::remove(path);
-  EXPECT_NE(text.find("   1  0000  \"\xC3\xBC\"\r\n"), std::string::npos) << text;
-  EXPECT_EQ(text.find("\n\n"), std::string::npos) << "every line ends in CR LF";
+TEST(ListingFile, WrittenAsUtf8WithCrLf)
+{
+    const fs::path path = fs::temp_directory_path() / ("velc-lst-" + std::to_string(::getpid()) + ".lst");
+    CCode code;
+    code.BeginLine(0);
+    code.EmitString("\xFC"); // u-umlaut
+    code.EndLine();
+    code.EmitEnd(1);
+    ASSERT_TRUE(code.WriteListing(path.string()));
+    const std::string text = ReadFile(path);
+    fs::remove(path);
+    EXPECT_NE(text.find("   1  0000  \"\xC3\xBC\"\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("\n\n"), std::string::npos) << "every line ends in CR LF";
 }
 
-}  // namespace
+} // namespace

@@ -16,44 +16,35 @@ struct MatchCase {
     bool matches;
 };
 
-class LineMatchTest : public testing::TestWithParam<MatchCase> {};
+class LineMatchTest : public testing::TestWithParam<MatchCase> { };
 
 TEST_P(LineMatchTest, MatchesPaddedLine)
 {
     const MatchCase &c = GetParam();
     const TFileSearchOptions options{QString::fromUtf8(c.text), c.caseSensitive, c.wholeWords, {}};
     const QString padded = "  " + QString::fromUtf8(c.line) + "  ";
-    EXPECT_EQ(LineMatches(padded, options), c.matches)
-        << "text '" << c.text << "' line '" << c.line << "'";
+    EXPECT_EQ(LineMatches(padded, options), c.matches) << "text '" << c.text << "' line '" << c.line << "'";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Table, LineMatchTest,
-    testing::Values(
-        MatchCase{"print", false, false, "10 PRINT x", true},
-        MatchCase{"print", true, false, "10 PRINT x", false},
-        MatchCase{"PRINT", true, false, "10 PRINT x", true},
-        MatchCase{"é", false, false, "REM CAFÉ", true},
-        MatchCase{"É", true, false, "REM café", false},
-        MatchCase{"print", false, false, "10 PRINTX", true},
-        MatchCase{"print", false, true, "10 PRINTX", false},
-        MatchCase{"print", false, true, "10 PRINT:x", true},
-        MatchCase{"x", false, true, "a = x + 1", true},
-        MatchCase{"x", false, true, "x_1 = 2", false},
-        MatchCase{"x", false, true, "a_x = 2", false},
-        // The first whole-word candidate touches "_": the line is rejected
-        // even though a clean "x" follows.
-        MatchCase{"x", false, true, "y = x_ + x", false},
-        // A partial-word hit is passed over, then the clean word counts.
-        MatchCase{"x", false, true, "xy = x", true},
-        MatchCase{"x", false, true, "max = 1", false},
-        MatchCase{"2", false, true, "a2 = 2", true},
-        MatchCase{"a =", false, true, "a = b", true},
-        MatchCase{"x", false, true, "x", true},
-        // Only ASCII letters and digits are word characters.
-        MatchCase{"x", false, true, "äxö", true},
-        MatchCase{"", false, false, "anything", false},
-        MatchCase{"", false, true, "anything", false}));
+    testing::Values(MatchCase{"print", false, false, "10 PRINT x", true},
+                    MatchCase{"print", true, false, "10 PRINT x", false},
+                    MatchCase{"PRINT", true, false, "10 PRINT x", true}, MatchCase{"é", false, false, "REM CAFÉ", true},
+                    MatchCase{"É", true, false, "REM café", false}, MatchCase{"print", false, false, "10 PRINTX", true},
+                    MatchCase{"print", false, true, "10 PRINTX", false},
+                    MatchCase{"print", false, true, "10 PRINT:x", true}, MatchCase{"x", false, true, "a = x + 1", true},
+                    MatchCase{"x", false, true, "x_1 = 2", false}, MatchCase{"x", false, true, "a_x = 2", false},
+                    // The first whole-word candidate touches "_": the line is rejected
+                    // even though a clean "x" follows.
+                    MatchCase{"x", false, true, "y = x_ + x", false},
+                    // A partial-word hit is passed over, then the clean word counts.
+                    MatchCase{"x", false, true, "xy = x", true}, MatchCase{"x", false, true, "max = 1", false},
+                    MatchCase{"2", false, true, "a2 = 2", true}, MatchCase{"a =", false, true, "a = b", true},
+                    MatchCase{"x", false, true, "x", true},
+                    // Only ASCII letters and digits are word characters.
+                    MatchCase{"x", false, true, "äxö", true}, MatchCase{"", false, false, "anything", false},
+                    MatchCase{"", false, true, "anything", false}));
 
 TEST(ExtensionFilter, ComparesTheLowerCaseExtensionAsSubstring)
 {

@@ -37,7 +37,9 @@ TEST(TextLines, DecodesUtf8AndFallsBackToWindows1252)
     EXPECT_EQ(DecodeText(QByteArray("caf\xe9")), QStringLiteral("café"));
     EXPECT_EQ(DecodeText(QByteArray("\x80 \x9f \xa0")), QStringLiteral("€ Ÿ \u00a0"));
     EXPECT_EQ(DecodeText(QByteArray("plain")), QStringLiteral("plain"));
-    EXPECT_EQ(DecodeText(QByteArray("\xEF\xBB\xBF" "first line")), QStringLiteral("first line"));
+    EXPECT_EQ(DecodeText(QByteArray("\xEF\xBB\xBF"
+                                    "first line")),
+              QStringLiteral("first line"));
 }
 
 TEST(TextLines, ReadTextLinesReportsAMissingFile)

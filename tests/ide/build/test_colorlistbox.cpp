@@ -30,7 +30,10 @@ private:
         return list.visualItemRect(list.item(row)).center();
     }
 
-    static void Select(TColorListBox &list, int row) { list.setCurrentRow(row); }
+    static void Select(TColorListBox &list, int row)
+    {
+        list.setCurrentRow(row);
+    }
 
 private slots:
     void ItemHeightIsTextHeightPlusTwo()
@@ -58,9 +61,8 @@ private slots:
         QTest::newRow("diagnostic, double-click") << diag << false << "/home/ann/prog.bas" << 12 << false << "";
         QTest::newRow("diagnostic, Enter") << diag << true << "/home/ann/prog.bas" << 12 << false << "";
         QTest::newRow("file line") << "  >> /home/ann/prog.bas" << false << "" << 0 << true << "";
-        QTest::newRow("folder with parenthesis")
-            << "/p/old (2)/a.bas(5): Syntax error." << false << "" << 0 << false
-            << "'2)/a.bas(5' is not a valid integer value.";
+        QTest::newRow("folder with parenthesis") << "/p/old (2)/a.bas(5): Syntax error." << false << "" << 0 << false
+                                                 << "'2)/a.bas(5' is not a valid integer value.";
     }
     void JumpOnDoubleClickOrEnter()
     {
@@ -143,8 +145,8 @@ private slots:
         } steps[] = {{120, 49}, {-120, 50}, {0, 51}, {960, 50}, {-1, 51}};
         for (const auto &step : steps) {
             const QPoint pos = list.viewport()->rect().center();
-            QWheelEvent wheel(pos, list.viewport()->mapToGlobal(pos), {}, QPoint(0, step.delta),
-                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            QWheelEvent wheel(pos, list.viewport()->mapToGlobal(pos), {}, QPoint(0, step.delta), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
             QApplication::sendEvent(list.viewport(), &wheel);
             QCOMPARE(bar->value(), step.expected);
         }

@@ -14,8 +14,8 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
-#include <QRegularExpression>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -30,7 +30,10 @@ private:
     QStringList m_errors;
     QString m_compiler;
 
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
+    QString Path(const QString &name) const
+    {
+        return m_dir->filePath(name);
+    }
 
     QString WriteSource(const QString &name, const QByteArray &text)
     {
@@ -60,7 +63,10 @@ private:
         }
     }
 
-    static TSourceEditor *Current(TMainWindow &w) { return AsSourceEditor(w.CurrentEditor()); }
+    static TSourceEditor *Current(TMainWindow &w)
+    {
+        return AsSourceEditor(w.CurrentEditor());
+    }
 
     static int RowContaining(TColorListBox *list, const QString &text)
     {
@@ -141,7 +147,7 @@ private slots:
         Current(w)->setText("\n\n10 )(\n\n");
         QVERIFY(Current(w)->IsModified());
         QVERIFY(w.RunCommand("CompileMenuClick"));
-        QVERIFY(!Current(w)->IsModified());                  // saved before compiling
+        QVERIFY(!Current(w)->IsModified()); // saved before compiling
         QCOMPARE(w.BuildList->Lines(), DirectOutput(source)); // only the new output
         const int row = RowContaining(w.BuildList, source + "(3):");
         QVERIFY(row >= 0);

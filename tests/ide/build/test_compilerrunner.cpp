@@ -47,8 +47,8 @@ private slots:
         const struct {
             int waits;
             const char *status;
-        } table[] = {{0, ""}, {1, ""}, {9, ""}, {10, "Compiling."}, {11, ""}, {20, "Compiling.."},
-                     {30, "Compiling..."}};
+        } table[] = {
+            {0, ""}, {1, ""}, {9, ""}, {10, "Compiling."}, {11, ""}, {20, "Compiling.."}, {30, "Compiling..."}};
         for (const auto &row : table)
             QCOMPARE(CompilingStatus(row.waits), QString(row.status));
     }
@@ -66,17 +66,18 @@ private slots:
     {
         QFETCH(QString, folder);
         const QString dir = NewDir("out-" + folder);
-        const QString compiler = WriteCompiler(
-            dir, "printf 'Velmo Compiler V2.4\\n\\nCompiling...\\n  >> %s\\n' \"$1\"\n"
-                 "printf '%s(3): Syntax error.\\n\\nBuild finished.\\n1 - Error(s).\\n\\n' \"$1\"\n"
-                 "exit 1\n");
+        const QString compiler =
+            WriteCompiler(dir,
+                          "printf 'Velmo Compiler V2.4\\n\\nCompiling...\\n  >> %s\\n' \"$1\"\n"
+                          "printf '%s(3): Syntax error.\\n\\nBuild finished.\\n1 - Error(s).\\n\\n' \"$1\"\n"
+                          "exit 1\n");
         const QString source = NewDir(folder) + "/prog.bas";
         TColorListBox list;
         list.AddLine("old line");
         QVERIFY(RunCompiler(compiler, '"' + source + '"', &list));
-        QCOMPARE(list.Lines(), QStringList({"Velmo Compiler V2.4", "", "Compiling...", "  >> " + source,
-                                            source + "(3): Syntax error.", "", "Build finished.",
-                                            "1 - Error(s).", ""}));
+        QCOMPARE(list.Lines(),
+                 QStringList({"Velmo Compiler V2.4", "", "Compiling...", "  >> " + source,
+                              source + "(3): Syntax error.", "", "Build finished.", "1 - Error(s).", ""}));
         QVERIFY(!QFile::exists(CapturePath(compiler)));
     }
 
@@ -139,8 +140,7 @@ private slots:
         const QString compiler = WriteCompiler(NewDir("noexec"), "echo never\n", false);
         TColorListBox list;
         RunCompiler(compiler, "\"/x/a.bas\"", &list);
-        QCOMPARE(list.Lines(),
-                 QStringList({"Could not run: " + compiler + " \"/x/a.bas\" (Permission denied)."}));
+        QCOMPARE(list.Lines(), QStringList({"Could not run: " + compiler + " \"/x/a.bas\" (Permission denied)."}));
         // The capture file stays behind, empty, for the next run to reuse.
         QCOMPARE(QFileInfo(CapturePath(compiler)).size(), 0);
     }
@@ -155,7 +155,6 @@ private slots:
         RunCompiler(compiler, "\"/x/a.bas\"", &list);
         QCOMPARE(list.Lines(), QStringList({"Could not redirect stdout."}));
     }
-
 };
 
 QTEST_MAIN(TestCompilerRunner)

@@ -8,10 +8,12 @@
 
 // A settings file "Korvid.ini" in a fresh temporary folder, written and read
 // back byte for byte, for the tests of the settings and layout files.
-class TIniFileFixture : public ::testing::Test
-{
+class TIniFileFixture : public ::testing::Test {
 protected:
-    QString Path() const { return dir.filePath("Korvid.ini"); }
+    QString Path() const
+    {
+        return dir.filePath("Korvid.ini");
+    }
 
     void WriteRaw(const QByteArray &bytes) const
     {

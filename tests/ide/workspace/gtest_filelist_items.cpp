@@ -9,7 +9,6 @@
 
 #include <ostream>
 
-
 // Readable values in failure messages and test names.
 inline void PrintTo(const QString &s, std::ostream *os)
 {
@@ -34,20 +33,21 @@ QStringList Texts(const TFileItems &items)
     return texts;
 }
 
-struct ArrangeCase
-{
+struct ArrangeCase {
     const char *name;
     unsigned filter;
     QStringList expected;
 };
 
-void PrintTo(const ArrangeCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const ArrangeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 // The sorted directory read: b.bas, A.lst, c.hex, folder Sub and the rest.
-const QStringList SortedRead = {"[.]", "[..]", "A.lst", "b.bas", "c.hex", "notes.txt",
-                                "prog.BAS", "[Sub]", "[zeta]"};
+const QStringList SortedRead = {"[.]", "[..]", "A.lst", "b.bas", "c.hex", "notes.txt", "prog.BAS", "[Sub]", "[zeta]"};
 
-class ArrangeTest : public ::testing::TestWithParam<ArrangeCase> {};
+class ArrangeTest : public ::testing::TestWithParam<ArrangeCase> { };
 
 TEST_P(ArrangeTest, FoldersFirstThenFilteredFiles)
 {
@@ -57,13 +57,12 @@ TEST_P(ArrangeTest, FoldersFirstThenFilteredFiles)
 INSTANTIATE_TEST_SUITE_P(
     Filters, ArrangeTest,
     ::testing::Values(
-        ArrangeCase{"NoFilter", 0,
-                    {"[..]", "[Sub]", "[zeta]", "A.lst", "b.bas", "c.hex", "notes.txt", "prog.BAS"}},
+        ArrangeCase{"NoFilter", 0, {"[..]", "[Sub]", "[zeta]", "A.lst", "b.bas", "c.hex", "notes.txt", "prog.BAS"}},
         ArrangeCase{"Bas", FilterBas, {"[..]", "[Sub]", "[zeta]", "b.bas", "prog.BAS"}},
-        ArrangeCase{"BasAndHex", FilterBas | FilterHex,
-                    {"[..]", "[Sub]", "[zeta]", "b.bas", "c.hex", "prog.BAS"}},
+        ArrangeCase{"BasAndHex", FilterBas | FilterHex, {"[..]", "[Sub]", "[zeta]", "b.bas", "c.hex", "prog.BAS"}},
         ArrangeCase{"Lst", FilterLst, {"[..]", "[Sub]", "[zeta]", "A.lst"}},
-        ArrangeCase{"All", FilterBas | FilterLst | FilterHex,
+        ArrangeCase{"All",
+                    FilterBas | FilterLst | FilterHex,
                     {"[..]", "[Sub]", "[zeta]", "A.lst", "b.bas", "c.hex", "prog.BAS"}}),
     [](const ::testing::TestParamInfo<ArrangeCase> &info) { return std::string(info.param.name); });
 
@@ -84,8 +83,7 @@ TEST(ReadDirectoryItems, ListsSortedWithoutRegardToCaseAndSkipsHidden)
     dir.mkdir("Sub");
     dir.mkdir(".git");
     const TFileItems items = ReadDirectoryItems(tmp.path());
-    EXPECT_EQ(Texts(ArrangeItems(items, 0)),
-              QStringList({"[..]", "[Sub]", "A.lst", "b.bas", "c.hex"}));
+    EXPECT_EQ(Texts(ArrangeItems(items, 0)), QStringList({"[..]", "[Sub]", "A.lst", "b.bas", "c.hex"}));
     EXPECT_TRUE(items.contains(TFileItem{"[.]", true}));
     EXPECT_TRUE(items.contains(TFileItem{"[Sub]", true}));
     EXPECT_TRUE(items.contains(TFileItem{"A.lst", false}));
@@ -96,31 +94,31 @@ TEST(ReadDirectoryItems, MissingFolderThrows)
     EXPECT_THROW(ReadDirectoryItems("/no/such/folder/here"), EKorvidError);
 }
 
-struct TypeCase
-{
+struct TypeCase {
     const char *name;
     bool inEditor;
 };
 
-void PrintTo(const TypeCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const TypeCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
-class EditorTypeTest : public ::testing::TestWithParam<TypeCase> {};
+class EditorTypeTest : public ::testing::TestWithParam<TypeCase> { };
 
 TEST_P(EditorTypeTest, DecidesEditorOrDesktop)
 {
     EXPECT_EQ(IsEditorFileType(GetParam().name), GetParam().inEditor) << GetParam().name;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Types, EditorTypeTest,
-    ::testing::Values(TypeCase{"a.bas", true}, TypeCase{"A.BAS", true}, TypeCase{"a.Lst", true},
-                      TypeCase{"a.hex", true}, TypeCase{"a.log", true}, TypeCase{"a.txt", true},
-                      TypeCase{"defs.inc", true}, TypeCase{"manual.pdf", false},
-                      TypeCase{"a.bas.bak", false}, TypeCase{"bas", false},
-                      TypeCase{"Makefile", false}, TypeCase{"a.", false}));
+INSTANTIATE_TEST_SUITE_P(Types, EditorTypeTest,
+                         ::testing::Values(TypeCase{"a.bas", true}, TypeCase{"A.BAS", true}, TypeCase{"a.Lst", true},
+                                           TypeCase{"a.hex", true}, TypeCase{"a.log", true}, TypeCase{"a.txt", true},
+                                           TypeCase{"defs.inc", true}, TypeCase{"manual.pdf", false},
+                                           TypeCase{"a.bas.bak", false}, TypeCase{"bas", false},
+                                           TypeCase{"Makefile", false}, TypeCase{"a.", false}));
 
-struct PlaceCase
-{
+struct PlaceCase {
     const char *name;
     QStringList items;
     int oldSelected;
@@ -130,9 +128,12 @@ struct PlaceCase
     int top;
 };
 
-void PrintTo(const PlaceCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const PlaceCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
-class RestorePlaceTest : public ::testing::TestWithParam<PlaceCase> {};
+class RestorePlaceTest : public ::testing::TestWithParam<PlaceCase> { };
 
 TEST_P(RestorePlaceTest, KeepsTheUsersPlace)
 {
@@ -142,17 +143,16 @@ TEST_P(RestorePlaceTest, KeepsTheUsersPlace)
     EXPECT_EQ(place.TopRow, c.top);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Refresh, RestorePlaceTest,
-    ::testing::Values(
-        // The selected file moved down: found by its text, no scroll restore.
-        PlaceCase{"FoundByText", {"[..]", "a.bas", "b.bas", "c.bas"}, 1, "B.BAS", 0, 2, -1},
-        // The selected file was deleted: the same position is selected.
-        PlaceCase{"DeletedKeepsIndex", {"[..]", "a.bas", "c.bas"}, 2, "b.bas", 1, 2, 1},
-        // The selected row is past the end: nothing selected.
-        PlaceCase{"IndexGone", {"[..]", "a.bas"}, 2, "b.bas", 1, -1, 1},
-        PlaceCase{"TopGone", {"[..]"}, 2, "b.bas", 3, -1, -1},
-        PlaceCase{"NothingSelected", {"[..]", "a.bas"}, -1, "", 0, -1, 0}),
-    [](const ::testing::TestParamInfo<PlaceCase> &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Refresh, RestorePlaceTest,
+                         ::testing::Values(
+                             // The selected file moved down: found by its text, no scroll restore.
+                             PlaceCase{"FoundByText", {"[..]", "a.bas", "b.bas", "c.bas"}, 1, "B.BAS", 0, 2, -1},
+                             // The selected file was deleted: the same position is selected.
+                             PlaceCase{"DeletedKeepsIndex", {"[..]", "a.bas", "c.bas"}, 2, "b.bas", 1, 2, 1},
+                             // The selected row is past the end: nothing selected.
+                             PlaceCase{"IndexGone", {"[..]", "a.bas"}, 2, "b.bas", 1, -1, 1},
+                             PlaceCase{"TopGone", {"[..]"}, 2, "b.bas", 3, -1, -1},
+                             PlaceCase{"NothingSelected", {"[..]", "a.bas"}, -1, "", 0, -1, 0}),
+                         [](const ::testing::TestParamInfo<PlaceCase> &info) { return std::string(info.param.name); });
 
 } // namespace

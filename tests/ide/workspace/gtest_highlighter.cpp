@@ -30,7 +30,7 @@ struct Case {
     Tokens tokens;
 };
 
-class DefaultRules : public ::testing::TestWithParam<Case> {};
+class DefaultRules : public ::testing::TestWithParam<Case> { };
 
 TEST_P(DefaultRules, SplitsTheLine)
 {
@@ -46,16 +46,23 @@ const Case kDefaultCases[] = {
     {"cr_alone", "a\rb", {{K::Identifier, "a"}, {K::Space, "\r"}, {K::Identifier, "b"}}},
     {"space_run", " \t\x01\x0b\x0c\x0e x", {{K::Space, " \t\x01\x0b\x0c\x0e "}, {K::Identifier, "x"}}},
     {"nul_ends_the_line", std::string("a\0b", 3), {{K::Identifier, "a"}}},
-    {"keywords_any_case", "print Print PRINT",
+    {"keywords_any_case",
+     "print Print PRINT",
      {{K::Key, "print"}, {K::Space, " "}, {K::Key, "Print"}, {K::Space, " "}, {K::Key, "PRINT"}}},
-    {"compiler_words_are_identifiers", "PWM3 SIN TIME",
+    {"compiler_words_are_identifiers",
+     "PWM3 SIN TIME",
      {{K::Identifier, "PWM3"}, {K::Space, " "}, {K::Identifier, "SIN"}, {K::Space, " "}, {K::Identifier, "TIME"}}},
-    {"words_hold_periods", "TIME.HOUR PORT3.7 END.",
-     {{K::Identifier, "TIME.HOUR"}, {K::Space, " "}, {K::Identifier, "PORT3.7"}, {K::Space, " "},
+    {"words_hold_periods",
+     "TIME.HOUR PORT3.7 END.",
+     {{K::Identifier, "TIME.HOUR"},
+      {K::Space, " "},
+      {K::Identifier, "PORT3.7"},
+      {K::Space, " "},
       {K::Identifier, "END."}}},
     {"underscore_starts_a_word", "_end", {{K::Identifier, "_end"}}},
-    {"comment_mid_line", "a=1 ' note", {{K::Identifier, "a"}, {K::Unknown, "="}, {K::Number, "1"},
-                                        {K::Space, " "}, {K::Comment, "' note"}}},
+    {"comment_mid_line",
+     "a=1 ' note",
+     {{K::Identifier, "a"}, {K::Unknown, "="}, {K::Number, "1"}, {K::Space, " "}, {K::Comment, "' note"}}},
     {"comment_stops_at_line_end", "' all\r\n", {{K::Comment, "' all"}, {K::Space, "\r\n"}}},
     {"string", "\"a b\"c", {{K::String, "\"a b\""}, {K::Identifier, "c"}}},
     {"empty_string", "\"\"", {{K::String, "\"\""}}},
@@ -68,8 +75,9 @@ const Case kDefaultCases[] = {
     {"c_hex", "0x1Fz", {{K::Number, "0x1F"}, {K::Identifier, "z"}}},
     {"range_dots", "1..5", {{K::Number, "1"}, {K::Unknown, "."}, {K::Unknown, "."}, {K::Number, "5"}}},
     {"number_then_word", "12ab", {{K::Number, "12"}, {K::Identifier, "ab"}}},
-    {"paren_star_is_symbol", "(*x*)", {{K::Symbol, "("}, {K::Unknown, "*"}, {K::Identifier, "x"},
-                                       {K::Unknown, "*"}, {K::Unknown, ")"}}},
+    {"paren_star_is_symbol",
+     "(*x*)",
+     {{K::Symbol, "("}, {K::Unknown, "*"}, {K::Identifier, "x"}, {K::Unknown, "*"}, {K::Unknown, ")"}}},
     {"brace_is_symbol", "{x}", {{K::Symbol, "{"}, {K::Identifier, "x"}, {K::Unknown, "}"}}},
     {"slashes_are_symbols", "//", {{K::Symbol, "/"}, {K::Symbol, "/"}}},
     {"semicolon_is_symbol", ";x", {{K::Symbol, ";"}, {K::Identifier, "x"}}},
@@ -88,7 +96,7 @@ struct StyleCase {
     TRangeState endRange;
 };
 
-class CommentStyles : public ::testing::TestWithParam<StyleCase> {};
+class CommentStyles : public ::testing::TestWithParam<StyleCase> { };
 
 TEST_P(CommentStyles, SplitsTheLines)
 {
@@ -102,16 +110,27 @@ TEST_P(CommentStyles, SplitsTheLines)
 }
 
 const StyleCase kStyleCases[] = {
-    {"ansi_over_lines", csAnsiStyle, {"a(*b", "c*)d"},
+    {"ansi_over_lines",
+     csAnsiStyle,
+     {"a(*b", "c*)d"},
      {{{K::Identifier, "a"}, {K::Comment, "(*b"}}, {{K::Comment, "c*)"}, {K::Identifier, "d"}}},
      TRangeState::Normal},
-    {"ansi_open_at_end", csAnsiStyle, {"(* x\r\n"}, {{{K::Comment, "(* x"}, {K::Space, "\r\n"}}},
+    {"ansi_open_at_end",
+     csAnsiStyle,
+     {"(* x\r\n"},
+     {{{K::Comment, "(* x"}, {K::Space, "\r\n"}}},
      TRangeState::AnsiComment},
-    {"pascal", csPasStyle, {"{a", "b}c"}, {{{K::Comment, "{a"}}, {{K::Comment, "b}"}, {K::Identifier, "c"}}},
+    {"pascal",
+     csPasStyle,
+     {"{a", "b}c"},
+     {{{K::Comment, "{a"}}, {{K::Comment, "b}"}, {K::Identifier, "c"}}},
      TRangeState::Normal},
     {"c_block", csCStyle, {"/* a */b"}, {{{K::Comment, "/* a */"}, {K::Identifier, "b"}}}, TRangeState::Normal},
     {"c_block_open", csCStyle, {"/* a", ""}, {{{K::Comment, "/* a"}}, {}}, TRangeState::CComment},
-    {"cpp_line", csCPPStyle, {"x // y"}, {{{K::Identifier, "x"}, {K::Space, " "}, {K::Comment, "// y"}}},
+    {"cpp_line",
+     csCPPStyle,
+     {"x // y"},
+     {{{K::Identifier, "x"}, {K::Space, " "}, {K::Comment, "// y"}}},
      TRangeState::Normal},
     {"asm_line", csAsmStyle, {"; y"}, {{{K::Comment, "; y"}}}, TRangeState::Normal},
     {"apostrophe_off", 0, {"'x"}, {{{K::Symbol, "'"}, {K::Identifier, "x"}}}, TRangeState::Normal},
@@ -157,14 +176,16 @@ TEST(Keywords, NinetySortedUpperCaseWords)
 
 // The reserved words as the language lists them.
 const char *const kReservedWords[] = {
-    "IF", "THEN", "ELSE", "ELSIF", "ENDIF", "FOR", "TO", "STEP", "NEXT", "WHILE", "WEND", "DO", "LOOP", "EXIT",
-    "ON", "GOTO", "GOSUB", "RETURN", "DATA", "READ", "RESTORE", "LOAD", "STORE", "WAIT", "END", "STANDBY",
-    "INC", "DEC", "PUT", "GET", "FIND", "OPEN", "AS", "CLOSE", "CLS", "POKE", "MOVE", "FONT", "COLOR", "SOUND",
-    "SEND", "RECV", "PAUSE", "FLUSH", "INPUT", "OUTPUT", "PRINT", "INITGSM", "SENDSMS", "RECVSMS", "I2CIN",
-    "I2COUT", "SPISHIFT", "SETCOM", "SETPWM", "SETPORT", "SETKEYPAD", "SETCOUNTER", "SETCLOCK", "SETDISPLAY",
-    "SETNETWORK", "SETDRIVE", "SETSYMBOL", "SETSTEPPER", "PLOT", "DRAW", "FRAME", "SCROLL", "CIRCLE",
-    "PICTURE", "BARGRAPH", "CHAR", "BYTE", "WORD", "INTEGER", "LONG", "FLOAT", "NOT", "AND", "OR", "XOR",
-    "MOD", "CR", "NL", "TAB", "SPC", "CHR", "HEX", "USING", "PI",
+    "IF",         "THEN",    "ELSE",      "ELSIF",      "ENDIF",    "FOR",        "TO",         "STEP",     "NEXT",
+    "WHILE",      "WEND",    "DO",        "LOOP",       "EXIT",     "ON",         "GOTO",       "GOSUB",    "RETURN",
+    "DATA",       "READ",    "RESTORE",   "LOAD",       "STORE",    "WAIT",       "END",        "STANDBY",  "INC",
+    "DEC",        "PUT",     "GET",       "FIND",       "OPEN",     "AS",         "CLOSE",      "CLS",      "POKE",
+    "MOVE",       "FONT",    "COLOR",     "SOUND",      "SEND",     "RECV",       "PAUSE",      "FLUSH",    "INPUT",
+    "OUTPUT",     "PRINT",   "INITGSM",   "SENDSMS",    "RECVSMS",  "I2CIN",      "I2COUT",     "SPISHIFT", "SETCOM",
+    "SETPWM",     "SETPORT", "SETKEYPAD", "SETCOUNTER", "SETCLOCK", "SETDISPLAY", "SETNETWORK", "SETDRIVE", "SETSYMBOL",
+    "SETSTEPPER", "PLOT",    "DRAW",      "FRAME",      "SCROLL",   "CIRCLE",     "PICTURE",    "BARGRAPH", "CHAR",
+    "BYTE",       "WORD",    "INTEGER",   "LONG",       "FLOAT",    "NOT",        "AND",        "OR",       "XOR",
+    "MOD",        "CR",      "NL",        "TAB",        "SPC",      "CHR",        "HEX",        "USING",    "PI",
 };
 
 TEST(Keywords, ExactlyTheReservedWords)

@@ -1,7 +1,7 @@
 // TIniFile: reading rules, where writes go in the file, and refused writes.
 
-#include "Errors.h"
 #include "../support/IniFileFixture.h"
+#include "Errors.h"
 #include "IniFile.h"
 
 #include <QDir>
@@ -39,9 +39,7 @@ const StringCase kStringCases[] = {
     {"blank lines inside section", "[A]\r\n\r\n\r\nk=v\r\n", "A", "k", "v"},
 };
 
-class IniStringTest : public IniFileTest, public ::testing::WithParamInterface<StringCase>
-{
-};
+class IniStringTest : public IniFileTest, public ::testing::WithParamInterface<StringCase> { };
 
 TEST_P(IniStringTest, ReadsValue)
 {
@@ -51,14 +49,13 @@ TEST_P(IniStringTest, ReadsValue)
     EXPECT_EQ(ini.ReadString(c.section, c.key, "<def>"), QString::fromUtf8(c.expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, IniStringTest, ::testing::ValuesIn(kStringCases),
-                         [](const auto &info) {
-                             std::string name = info.param.name;
-                             for (char &ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, IniStringTest, ::testing::ValuesIn(kStringCases), [](const auto &info) {
+    std::string name = info.param.name;
+    for (char &ch : name)
+        if (!isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name;
+});
 
 TEST_F(IniFileTest, MissingFileGivesDefaults)
 {
@@ -81,9 +78,7 @@ struct IntCase {
     int expected; // default is -99
 };
 
-class IniIntegerTest : public IniFileTest, public ::testing::WithParamInterface<IntCase>
-{
-};
+class IniIntegerTest : public IniFileTest, public ::testing::WithParamInterface<IntCase> { };
 
 TEST_P(IniIntegerTest, ParsesDecimalAndHex)
 {
@@ -104,7 +99,7 @@ TEST_F(IniFileTest, BooleansAreIntegers)
     EXPECT_FALSE(ini.ReadBool("A", "zero", true));
     EXPECT_TRUE(ini.ReadBool("A", "one", false));
     EXPECT_TRUE(ini.ReadBool("A", "two", false));
-    EXPECT_TRUE(ini.ReadBool("A", "word", true));   // not a number: the default
+    EXPECT_TRUE(ini.ReadBool("A", "word", true)); // not a number: the default
     EXPECT_FALSE(ini.ReadBool("A", "word", false));
     EXPECT_FALSE(ini.ReadBool("A", "hex", true));
 }
@@ -130,9 +125,7 @@ const WriteCase kWriteCases[] = {
     {"empty section header only", "[A]\r\n", "A", "k", "v", "[A]\r\nk=v\r\n"},
 };
 
-class IniWriteTest : public IniFileTest, public ::testing::WithParamInterface<WriteCase>
-{
-};
+class IniWriteTest : public IniFileTest, public ::testing::WithParamInterface<WriteCase> { };
 
 TEST_P(IniWriteTest, WritesKeyInPlace)
 {
@@ -144,14 +137,13 @@ TEST_P(IniWriteTest, WritesKeyInPlace)
     EXPECT_EQ(ReadRaw(), c.after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, IniWriteTest, ::testing::ValuesIn(kWriteCases),
-                         [](const auto &info) {
-                             std::string name = info.param.name;
-                             for (char &ch : name)
-                                 if (!isalnum(static_cast<unsigned char>(ch)))
-                                     ch = '_';
-                             return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Table, IniWriteTest, ::testing::ValuesIn(kWriteCases), [](const auto &info) {
+    std::string name = info.param.name;
+    for (char &ch : name)
+        if (!isalnum(static_cast<unsigned char>(ch)))
+            ch = '_';
+    return name;
+});
 
 TEST_F(IniFileTest, WrittenValuesReadBack)
 {

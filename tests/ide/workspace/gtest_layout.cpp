@@ -31,9 +31,7 @@ struct CollapsCase {
     bool collapsed;
 };
 
-class CollapsTest : public LayoutTest, public ::testing::WithParamInterface<CollapsCase>
-{
-};
+class CollapsTest : public LayoutTest, public ::testing::WithParamInterface<CollapsCase> { };
 
 TEST_P(CollapsTest, OnlyOneMeansCollapsed)
 {

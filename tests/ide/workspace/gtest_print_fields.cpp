@@ -12,15 +12,17 @@ inline void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
-struct FieldCase
-{
+struct FieldCase {
     const char *text;
     const char *expected;
 };
 
-void PrintTo(const FieldCase &c, std::ostream *os) { *os << '"' << c.text << '"'; }
+void PrintTo(const FieldCase &c, std::ostream *os)
+{
+    *os << '"' << c.text << '"';
+}
 
-class PrintFieldsTest : public ::testing::TestWithParam<FieldCase> {};
+class PrintFieldsTest : public ::testing::TestWithParam<FieldCase> { };
 
 TEST_P(PrintFieldsTest, Expands)
 {
@@ -28,17 +30,13 @@ TEST_P(PrintFieldsTest, Expands)
     EXPECT_EQ(ExpandPrintFields(GetParam().text, values), QString(GetParam().expected));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Fields, PrintFieldsTest,
-    ::testing::Values(
-        FieldCase{"$Title$", "Velmo"},
-        FieldCase{"$Date$", "2026-12-09"},
-        FieldCase{"$PAGENUM$/$PAGECOUNT$", "2/5"},
-        FieldCase{"$title$ $DATE$ $PageNum$", "Velmo 2026-12-09 2"},
-        FieldCase{"Page $PAGENUM$ of $PAGECOUNT$.", "Page 2 of 5."},
-        FieldCase{"/home/u/prog.bas", "/home/u/prog.bas"},
-        FieldCase{"$Titl$ $$Title$$", "$Titl$ $Velmo$"},
-        FieldCase{"", ""}));
+INSTANTIATE_TEST_SUITE_P(Fields, PrintFieldsTest,
+                         ::testing::Values(FieldCase{"$Title$", "Velmo"}, FieldCase{"$Date$", "2026-12-09"},
+                                           FieldCase{"$PAGENUM$/$PAGECOUNT$", "2/5"},
+                                           FieldCase{"$title$ $DATE$ $PageNum$", "Velmo 2026-12-09 2"},
+                                           FieldCase{"Page $PAGENUM$ of $PAGECOUNT$.", "Page 2 of 5."},
+                                           FieldCase{"/home/u/prog.bas", "/home/u/prog.bas"},
+                                           FieldCase{"$Titl$ $$Title$$", "$Titl$ $Velmo$"}, FieldCase{"", ""}));
 
 TEST(PrintFields, ValuesAreNotExpandedAgain)
 {
@@ -48,8 +46,7 @@ TEST(PrintFields, ValuesAreNotExpandedAgain)
 
 TEST(PrintJobSettings, FooterNamesTheFileInSmallLetters)
 {
-    const TPrintJobSettings s =
-        MakePrintJobSettings("Prog.BAS", "/Home/User/Prog.BAS", false, true, true);
+    const TPrintJobSettings s = MakePrintJobSettings("Prog.BAS", "/Home/User/Prog.BAS", false, true, true);
     EXPECT_EQ(s.DocumentTitle, "Prog.BAS");
     EXPECT_EQ(s.FooterLeft, "/home/user/prog.bas");
 }

@@ -12,14 +12,16 @@ inline void PrintTo(const QString &s, std::ostream *os)
 
 namespace {
 
-struct RecentCase
-{
+struct RecentCase {
     const char *name;
-    QStringList opened;    // in order of opening
-    QStringList expected;  // most recent first
+    QStringList opened; // in order of opening
+    QStringList expected; // most recent first
 };
 
-void PrintTo(const RecentCase &c, std::ostream *os) { *os << c.name; }
+void PrintTo(const RecentCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
 
 TRecentFiles OpenAll(const QStringList &names)
 {
@@ -29,7 +31,7 @@ TRecentFiles OpenAll(const QStringList &names)
     return recent;
 }
 
-class RecentFilesTest : public ::testing::TestWithParam<RecentCase> {};
+class RecentFilesTest : public ::testing::TestWithParam<RecentCase> { };
 
 TEST_P(RecentFilesTest, KeepsMostRecentFirst)
 {
@@ -40,18 +42,15 @@ TEST_P(RecentFilesTest, KeepsMostRecentFirst)
 INSTANTIATE_TEST_SUITE_P(
     Adding, RecentFilesTest,
     ::testing::Values(
-        RecentCase{"Empty", {}, {}},
-        RecentCase{"EmptyNameIgnored", {"/a.bas", "", "/b.bas"}, {"/b.bas", "/a.bas"}},
+        RecentCase{"Empty", {}, {}}, RecentCase{"EmptyNameIgnored", {"/a.bas", "", "/b.bas"}, {"/b.bas", "/a.bas"}},
         RecentCase{"ReopenMovesToTop", {"/a.bas", "/b.bas", "/a.bas"}, {"/a.bas", "/b.bas"}},
-        RecentCase{"CaseInsensitiveLaterSpellingWins",
-                   {"/x/Prog.bas", "/y.bas", "/X/PROG.BAS"}, {"/X/PROG.BAS", "/y.bas"}},
-        RecentCase{"NonAsciiLettersCompareExactly",
-                   {"/x/\u00e4.bas", "/x/\u00c4.bas"}, {"/x/\u00c4.bas", "/x/\u00e4.bas"}},
+        RecentCase{
+            "CaseInsensitiveLaterSpellingWins", {"/x/Prog.bas", "/y.bas", "/X/PROG.BAS"}, {"/X/PROG.BAS", "/y.bas"}},
+        RecentCase{
+            "NonAsciiLettersCompareExactly", {"/x/\u00e4.bas", "/x/\u00c4.bas"}, {"/x/\u00c4.bas", "/x/\u00e4.bas"}},
         RecentCase{"FiveKept", {"/1", "/2", "/3", "/4", "/5"}, {"/5", "/4", "/3", "/2", "/1"}},
-        RecentCase{"SixthDropsOldest",
-                   {"/1", "/2", "/3", "/4", "/5", "/6"}, {"/6", "/5", "/4", "/3", "/2"}},
-        RecentCase{"ReopenAtLimitDropsNothing",
-                   {"/1", "/2", "/3", "/4", "/5", "/1"}, {"/1", "/5", "/4", "/3", "/2"}},
+        RecentCase{"SixthDropsOldest", {"/1", "/2", "/3", "/4", "/5", "/6"}, {"/6", "/5", "/4", "/3", "/2"}},
+        RecentCase{"ReopenAtLimitDropsNothing", {"/1", "/2", "/3", "/4", "/5", "/1"}, {"/1", "/5", "/4", "/3", "/2"}},
         RecentCase{"RelativeNameKeptAsGiven", {"prog.bas"}, {"prog.bas"}}),
     [](const ::testing::TestParamInfo<RecentCase> &info) { return std::string(info.param.name); });
 

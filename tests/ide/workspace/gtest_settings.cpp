@@ -12,8 +12,7 @@
 
 namespace {
 
-class SettingsTest : public TIniFileFixture
-{
+class SettingsTest : public TIniFileFixture {
 protected:
     void SetUp() override
     {
@@ -58,20 +57,18 @@ struct ChoiceCase {
     const char *expected;
 };
 
-class ComDeviceChoiceTest : public SettingsTest, public ::testing::WithParamInterface<ChoiceCase>
-{
-};
+class ComDeviceChoiceTest : public SettingsTest, public ::testing::WithParamInterface<ChoiceCase> { };
 
 TEST_P(ComDeviceChoiceTest, StoredTextSelectsCaption)
 {
     const ChoiceCase &c = GetParam();
     WriteRaw(QByteArray("[COM-Device]\r\n") + c.key + "=" + c.stored + "\r\n");
     const TComDeviceState s = Settings::ReadComDevice(TIniFile(Path()));
-    const QString got = QString(c.key) == "Port"       ? s.port
-                        : QString(c.key) == "Baudrate" ? s.baudrate
-                        : QString(c.key) == "Databits" ? s.databits
-                        : QString(c.key) == "Stopbits" ? s.stopbits
-                                                       : s.parity;
+    const QString got = QString(c.key) == "Port" ? s.port
+        : QString(c.key) == "Baudrate"           ? s.baudrate
+        : QString(c.key) == "Databits"           ? s.databits
+        : QString(c.key) == "Stopbits"           ? s.stopbits
+                                                 : s.parity;
     EXPECT_EQ(got, c.expected) << c.key << "=" << c.stored;
 }
 
@@ -81,10 +78,10 @@ INSTANTIATE_TEST_SUITE_P(Table, ComDeviceChoiceTest,
                                            ChoiceCase{"Port", "/dev/ttyUSB0", "/dev/ttyUSB0"},
                                            ChoiceCase{"Baudrate", "115.2K", "115.2k"},
                                            ChoiceCase{"Baudrate", "115200", "300"},
-                                           ChoiceCase{"Baudrate", "57600", "57600"},
-                                           ChoiceCase{"Databits", "7", "7"}, ChoiceCase{"Databits", "9", "7"},
-                                           ChoiceCase{"Stopbits", "2", "2"}, ChoiceCase{"Parity", "EVEN", "even"},
-                                           ChoiceCase{"Parity", "keine", "none"}, ChoiceCase{"Parity", "odd", "odd"}));
+                                           ChoiceCase{"Baudrate", "57600", "57600"}, ChoiceCase{"Databits", "7", "7"},
+                                           ChoiceCase{"Databits", "9", "7"}, ChoiceCase{"Stopbits", "2", "2"},
+                                           ChoiceCase{"Parity", "EVEN", "even"}, ChoiceCase{"Parity", "keine", "none"},
+                                           ChoiceCase{"Parity", "odd", "odd"}));
 
 TEST_F(SettingsTest, TerminalValues)
 {
@@ -162,9 +159,7 @@ struct WorkingDirCase {
     const char *stored;
 };
 
-class WorkingDirWriteTest : public SettingsTest, public ::testing::WithParamInterface<WorkingDirCase>
-{
-};
+class WorkingDirWriteTest : public SettingsTest, public ::testing::WithParamInterface<WorkingDirCase> { };
 
 TEST_P(WorkingDirWriteTest, StoredWithoutTrailingSeparatorExceptRoot)
 {
@@ -197,9 +192,7 @@ struct FilterCase {
     int bits;
 };
 
-class FilterTest : public SettingsTest, public ::testing::WithParamInterface<FilterCase>
-{
-};
+class FilterTest : public SettingsTest, public ::testing::WithParamInterface<FilterCase> { };
 
 TEST_P(FilterTest, OnlyOneMeansDown)
 {
@@ -232,9 +225,10 @@ TEST_F(SettingsTest, WorkspaceWritesEveryKey)
     w.replaceHistory = {"r0"};
     TIniFile ini(Path());
     Settings::WriteWorkspace(ini, w);
-    EXPECT_EQ(ReadRaw(), "[MRUFiles]\r\nFile0=/1.bas\r\nFile1=/2.bas\r\n"
-                         "[Folders]\r\nWorkingDir=/work\r\nFilterBas=0\r\nFilterLst=1\r\nFilterHex=0\r\n"
-                         "[FindReplaceHistory]\r\nSearch0=s0\r\nSearch1=s1\r\nReplace0=r0\r\n");
+    EXPECT_EQ(ReadRaw(),
+              "[MRUFiles]\r\nFile0=/1.bas\r\nFile1=/2.bas\r\n"
+              "[Folders]\r\nWorkingDir=/work\r\nFilterBas=0\r\nFilterLst=1\r\nFilterHex=0\r\n"
+              "[FindReplaceHistory]\r\nSearch0=s0\r\nSearch1=s1\r\nReplace0=r0\r\n");
 }
 
 TEST_F(SettingsTest, MacrosStopAtFirstGapAndWritingReplacesTheSection)
@@ -254,9 +248,7 @@ struct AppRootCase {
     const char *expected; // "$" stands for the program directory
 };
 
-class AppRootTest : public SettingsTest, public ::testing::WithParamInterface<AppRootCase>
-{
-};
+class AppRootTest : public SettingsTest, public ::testing::WithParamInterface<AppRootCase> { };
 
 TEST_P(AppRootTest, FirstPlaceholderOfLineIsExpanded)
 {
@@ -265,20 +257,21 @@ TEST_P(AppRootTest, FirstPlaceholderOfLineIsExpanded)
     EXPECT_EQ(Settings::ExpandAppRoot(GetParam().line, dirText), expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Table, AppRootTest,
-    ::testing::Values(AppRootCase{"WorkingDir=<APPROOT>\\Samples", "WorkingDir=$Samples"},
-                      AppRootCase{"WorkingDir=<approot>/Samples", "WorkingDir=$Samples"},
-                      AppRootCase{"x=<AppRoot>", "x=$"}, AppRootCase{"x=<approot>Samples", "x=$Samples"},
-                      AppRootCase{"a=<approot>\\1;<approot>\\2", "a=$1;<approot>\\2"},
-                      AppRootCase{"plain=line", "plain=line"}, AppRootCase{"a=<approot\\x", "a=<approot\\x"}));
+INSTANTIATE_TEST_SUITE_P(Table, AppRootTest,
+                         ::testing::Values(AppRootCase{"WorkingDir=<APPROOT>\\Samples", "WorkingDir=$Samples"},
+                                           AppRootCase{"WorkingDir=<approot>/Samples", "WorkingDir=$Samples"},
+                                           AppRootCase{"x=<AppRoot>", "x=$"},
+                                           AppRootCase{"x=<approot>Samples", "x=$Samples"},
+                                           AppRootCase{"a=<approot>\\1;<approot>\\2", "a=$1;<approot>\\2"},
+                                           AppRootCase{"plain=line", "plain=line"},
+                                           AppRootCase{"a=<approot\\x", "a=<approot\\x"}));
 
 TEST_F(SettingsTest, PreparationRewritesTheFileWithCrLf)
 {
     WriteRaw("[Folders]\nWorkingDir=<APPROOT>\\Samples\n[Transfer]\nLastFile=a.hex\n");
     Settings::PrepareAppRoot(Path(), programDir);
-    EXPECT_EQ(ReadRaw(), ("[Folders]\r\nWorkingDir=" + programDir + "Samples\r\n[Transfer]\r\nLastFile=a.hex\r\n")
-                             .toUtf8());
+    EXPECT_EQ(ReadRaw(),
+              ("[Folders]\r\nWorkingDir=" + programDir + "Samples\r\n[Transfer]\r\nLastFile=a.hex\r\n").toUtf8());
 }
 
 TEST_F(SettingsTest, PreparationLeavesAMissingFileMissing)

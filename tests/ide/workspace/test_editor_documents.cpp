@@ -46,14 +46,20 @@ class TestEditorDocuments : public QObject {
     std::unique_ptr<QWidget> m_host;
     std::unique_ptr<TSearchDlg> m_searchDlg;
     std::unique_ptr<TEditorTabs> m_tabs;
-    std::deque<QString> m_saveNames;  // answers of the save dialog
-    std::deque<int> m_answers;        // answers of the questions
+    std::deque<QString> m_saveNames; // answers of the save dialog
+    std::deque<int> m_answers; // answers of the questions
     QStringList m_questions;
     QStringList m_helps;
     TEditorPrompts m_dialogPrompts; // the real dialogs
 
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
-    TSourceEditor *Current() const { return AsSourceEditor(m_tabs->CurrentEditor()); }
+    QString Path(const QString &name) const
+    {
+        return m_dir->filePath(name);
+    }
+    TSourceEditor *Current() const
+    {
+        return AsSourceEditor(m_tabs->CurrentEditor());
+    }
     QStringList Captions() const
     {
         QStringList captions;
@@ -308,7 +314,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("windows-1252, CR LF") << QByteArray("a\xe9\x80\r\nb\r\n");
         QTest::newRow("utf-8, LF") << QByteArray("a\xc3\xa9\xe2\x82\xac\nb\n");
-        QTest::newRow("utf-8 with mark, CR") << QByteArray("\xef\xbb\xbf" "a\rb");
+        QTest::newRow("utf-8 with mark, CR") << QByteArray("\xef\xbb\xbf"
+                                                           "a\rb");
         QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\rd");
     }
 
@@ -324,8 +331,10 @@ private slots:
         m_tabs->SaveFileClick();
         const QByteArray bom = bytes.startsWith("\xef\xbb\xbf") ? bytes.left(3) : QByteArray();
         const QByteArray body = bytes.mid(bom.size());
-        const qsizetype eolAt = body.indexOf('\r') >= 0 && (body.indexOf('\n') < 0 || body.indexOf('\r') < body.indexOf('\n'))
-                                    ? body.indexOf('\r') : body.indexOf('\n');
+        const qsizetype eolAt =
+            body.indexOf('\r') >= 0 && (body.indexOf('\n') < 0 || body.indexOf('\r') < body.indexOf('\n'))
+            ? body.indexOf('\r')
+            : body.indexOf('\n');
         QByteArray eol = body.mid(eolAt, 1);
         if (eol == "\r" && body.mid(eolAt, 2) == "\r\n")
             eol = "\r\n";
@@ -370,7 +379,8 @@ private slots:
             const long plain = editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE,
                                                      static_cast<unsigned long>(QsciScintillaBase::STYLE_DEFAULT));
             // the control keeps the font weight negated
-            return std::make_pair(std::abs(editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETWEIGHT, style)) >= QFont::Bold,
+            return std::make_pair(std::abs(editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETWEIGHT, style)) >=
+                                      QFont::Bold,
                                   editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style) != plain);
         };
         QVERIFY(!editor->Highlighter());
@@ -484,7 +494,7 @@ private slots:
     {
         QFETCH(QString, command);
         const QMap<QString, void (TEditorTabs::*)()> commands = {
-            {"Cut", &TEditorTabs::CutMenuClick},     {"Paste", &TEditorTabs::PasteMenuClick},
+            {"Cut", &TEditorTabs::CutMenuClick},       {"Paste", &TEditorTabs::PasteMenuClick},
             {"Delete", &TEditorTabs::DeleteMenuClick}, {"Undo", &TEditorTabs::UndoMenuClick},
             {"Redo", &TEditorTabs::RedoMenuClick},
         };
@@ -534,8 +544,8 @@ private slots:
         QTest::addColumn<bool>("closing");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("help");
-        QTest::newRow("save over an existing file")
-            << false << "The file old.bas already exists." << "Do You want to replace the existing file?";
+        QTest::newRow("save over an existing file") << false << "The file old.bas already exists."
+                                                    << "Do You want to replace the existing file?";
         QTest::newRow("close a changed file") << true << "NewFile1.bas has been changed."
                                               << "Do You want to save the changes?";
     }
@@ -559,13 +569,16 @@ private slots:
         QTest::addColumn<QString>("opened");
         QTest::addColumn<QString>("asked");
         QTest::addColumn<bool>("found");
-        QTest::newRow("ascii letters") << "Prog.BAS" << "pROG.bas" << true;
-        QTest::newRow("same name") << "prog.bas" << "prog.bas" << true;
-        QTest::newRow("other name") << "prog.bas" << "prog2.bas" << false;
-        QTest::newRow("umlaut in other case") << QString::fromUtf8("\xc3\xa4.bas") << QString::fromUtf8("\xc3\x84.bas")
-                                              << false;
-        QTest::newRow("umlaut, ascii in other case") << QString::fromUtf8("\xc3\xa4X.bas")
-                                                     << QString::fromUtf8("\xc3\xa4x.BAS") << true;
+        QTest::newRow("ascii letters") << "Prog.BAS"
+                                       << "pROG.bas" << true;
+        QTest::newRow("same name") << "prog.bas"
+                                   << "prog.bas" << true;
+        QTest::newRow("other name") << "prog.bas"
+                                    << "prog2.bas" << false;
+        QTest::newRow("umlaut in other case")
+            << QString::fromUtf8("\xc3\xa4.bas") << QString::fromUtf8("\xc3\x84.bas") << false;
+        QTest::newRow("umlaut, ascii in other case")
+            << QString::fromUtf8("\xc3\xa4X.bas") << QString::fromUtf8("\xc3\xa4x.BAS") << true;
     }
 
     void findByNameIgnoresTheCaseOfAsciiLettersOnly()
@@ -615,9 +628,12 @@ private slots:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("saved"); // empty: cancelled
-        QTest::newRow("name without extension") << "prog" << "prog.bas";
-        QTest::newRow("other extension kept") << "notes.txt" << "notes.txt";
-        QTest::newRow("cancelled") << "" << "";
+        QTest::newRow("name without extension") << "prog"
+                                                << "prog.bas";
+        QTest::newRow("other extension kept") << "notes.txt"
+                                              << "notes.txt";
+        QTest::newRow("cancelled") << ""
+                                   << "";
     }
 
     void saveDialogOffersVelmoProgramsAndAddsTheExtension()
@@ -660,8 +676,9 @@ private slots:
         TFileDialogSeen seen;
         AnswerFileDialog(seen, QString());
         QCOMPARE(m_tabs->ChooseFileToOpen(), QString());
-        QCOMPARE(seen.filters, QStringList({"Velmo programs (*.bas)", "List files (*.lst)", "Hex files (*.hex)",
-                                            "Log files (*.log)", "All files (*)"}));
+        QCOMPARE(seen.filters,
+                 QStringList({"Velmo programs (*.bas)", "List files (*.lst)", "Hex files (*.hex)", "Log files (*.log)",
+                              "All files (*)"}));
     }
 };
 

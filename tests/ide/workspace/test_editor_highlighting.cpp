@@ -59,7 +59,8 @@ private slots:
         const auto get = [&editor, style](int message) {
             return editor.SendScintilla(message, static_cast<unsigned long>(style));
         };
-        QCOMPARE(get(QsciScintillaBase::SCI_STYLEGETFORE), long(colour.red() | colour.green() << 8 | colour.blue() << 16));
+        QCOMPARE(get(QsciScintillaBase::SCI_STYLEGETFORE),
+                 long(colour.red() | colour.green() << 8 | colour.blue() << 16));
         QCOMPARE(std::abs(get(QsciScintillaBase::SCI_STYLEGETWEIGHT)) >= QFont::Bold, bold);
         QCOMPARE(get(QsciScintillaBase::SCI_STYLEGETITALIC) != 0, italic);
     }
@@ -84,10 +85,10 @@ private slots:
         editor.setText("PRINT #1, \"hi\" ' c\r\nx = $1F\n");
         Colourise(editor);
         const QList<QPair<long, int>> expected = {
-            {0, TSynVelmo::KeyAttri},          {4, TSynVelmo::KeyAttri},    {5, TSynVelmo::SpaceAttri},
-            {6, TSynVelmo::PreprocessorAttri}, {8, TSynVelmo::SymbolAttri}, {10, TSynVelmo::StringAttri},
-            {15, TSynVelmo::CommentAttri},     {20, TSynVelmo::IdentifierAttri},
-            {22, TSynVelmo::SymbolAttri},      {24, TSynVelmo::NumberAttri}, {26, TSynVelmo::NumberAttri},
+            {0, TSynVelmo::KeyAttri},          {4, TSynVelmo::KeyAttri},         {5, TSynVelmo::SpaceAttri},
+            {6, TSynVelmo::PreprocessorAttri}, {8, TSynVelmo::SymbolAttri},      {10, TSynVelmo::StringAttri},
+            {15, TSynVelmo::CommentAttri},     {20, TSynVelmo::IdentifierAttri}, {22, TSynVelmo::SymbolAttri},
+            {24, TSynVelmo::NumberAttri},      {26, TSynVelmo::NumberAttri},
         };
         for (const auto &[pos, style] : expected)
             QCOMPARE(StyleAt(editor, pos), style);

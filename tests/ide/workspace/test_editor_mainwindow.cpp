@@ -25,14 +25,20 @@ class TestEditorMainWindow : public QObject {
     QStringList m_errors;
     std::deque<int> m_answers;
 
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
+    QString Path(const QString &name) const
+    {
+        return m_dir->filePath(name);
+    }
     void Write(const QString &name, const QByteArray &bytes)
     {
         QFile file(Path(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
-    static TSourceEditor *Current(TMainWindow &w) { return AsSourceEditor(w.CurrentEditor()); }
+    static TSourceEditor *Current(TMainWindow &w)
+    {
+        return AsSourceEditor(w.CurrentEditor());
+    }
 
 private slots:
     void init()

@@ -25,19 +25,20 @@
 #include <memory>
 
 // Receives the desktop's "open" requests instead of the desktop.
-class TUrlRecorder : public QObject
-{
+class TUrlRecorder : public QObject {
     Q_OBJECT
 
 public:
     QList<QUrl> urls;
 
 public slots:
-    void Open(const QUrl &url) { urls.append(url); }
+    void Open(const QUrl &url)
+    {
+        urls.append(url);
+    }
 };
 
-class TestFileListMainWindow : public QObject
-{
+class TestFileListMainWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -45,14 +46,26 @@ private:
     QStringList m_errors;
     QString m_startDir;
 
-    QString Root() const { return m_dir->path(); }
-    QString Work() const { return QDir(Root()).canonicalPath() + "/work"; }
-    QString SettingsPath() const { return m_dir->filePath("prog/Korvid.ini"); }
+    QString Root() const
+    {
+        return m_dir->path();
+    }
+    QString Work() const
+    {
+        return QDir(Root()).canonicalPath() + "/work";
+    }
+    QString SettingsPath() const
+    {
+        return m_dir->filePath("prog/Korvid.ini");
+    }
     void IniWrite(const QString &section, const QString &key, const QString &value)
     {
         TIniFile(SettingsPath()).WriteString(section, key, value);
     }
-    void Touch(const QString &name) { QFile(Work() + "/" + name).open(QIODevice::WriteOnly); }
+    void Touch(const QString &name)
+    {
+        QFile(Work() + "/" + name).open(QIODevice::WriteOnly);
+    }
     static void Select(TMainWindow &w, const QString &text)
     {
         const auto found = w.WorkDirList->findItems(text, Qt::MatchExactly);
@@ -116,11 +129,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("down");
         QTest::addColumn<QStringList>("files");
-        QTest::newRow("none") << QStringList{}
-                              << QStringList{"A.lst", "b.bas", "c.hex", "defs.inc", "manual.pdf"};
+        QTest::newRow("none") << QStringList{} << QStringList{"A.lst", "b.bas", "c.hex", "defs.inc", "manual.pdf"};
         QTest::newRow("lst") << QStringList{"FilterLstBtn"} << QStringList{"A.lst"};
-        QTest::newRow("bas+lst") << QStringList{"FilterBasBtn", "FilterLstBtn"}
-                                 << QStringList{"A.lst", "b.bas"};
+        QTest::newRow("bas+lst") << QStringList{"FilterBasBtn", "FilterLstBtn"} << QStringList{"A.lst", "b.bas"};
     }
 
     void filterButtonsSetTheFilter()
@@ -131,7 +142,7 @@ private slots:
         TMainWindow w;
         Show(w);
         for (const QString &name : down)
-            w.ToolButton(name)->trigger();  // toggles the button and runs its handler
+            w.ToolButton(name)->trigger(); // toggles the button and runs its handler
         QCOMPARE(w.WorkDirList->ItemTexts(), QStringList({"[..]", "[Sub]"}) + files);
     }
 

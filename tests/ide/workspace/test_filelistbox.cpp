@@ -1,5 +1,5 @@
-#include "FileListBox.h"
 #include "Errors.h"
+#include "FileListBox.h"
 #include "MsgDlg.h"
 
 #include <QDir>
@@ -13,8 +13,7 @@
 
 #include <memory>
 
-class TestFileListBox : public QObject
-{
+class TestFileListBox : public QObject {
     Q_OBJECT
 
 private:
@@ -25,15 +24,24 @@ private:
     bool m_answer = false;
     int m_changes = 0;
 
-    QString Root() const { return m_tmp->path(); }
-    void Touch(const QString &name) { QFile(QDir(Root()).filePath(name)).open(QIODevice::WriteOnly); }
+    QString Root() const
+    {
+        return m_tmp->path();
+    }
+    void Touch(const QString &name)
+    {
+        QFile(QDir(Root()).filePath(name)).open(QIODevice::WriteOnly);
+    }
     void Select(const QString &text)
     {
         const QList<QListWidgetItem *> found = m_list->findItems(text, Qt::MatchExactly);
         QVERIFY2(found.size() == 1, qPrintable(text));
         m_list->setCurrentItem(found.first());
     }
-    void Press(Qt::Key key) { QTest::keyClick(m_list.get(), key); }
+    void Press(Qt::Key key)
+    {
+        QTest::keyClick(m_list.get(), key);
+    }
 
 private slots:
     void init()
@@ -70,7 +78,7 @@ private slots:
         QCOMPARE(m_list->Directory(), QDir(Root()).canonicalPath());
         QCOMPARE(QDir::currentPath(), QDir(Root()).canonicalPath());
         QCOMPARE(m_changes, 1);
-        m_list->SetDirectory(Root());  // same folder: not read again
+        m_list->SetDirectory(Root()); // same folder: not read again
         QCOMPARE(m_changes, 1);
     }
 
@@ -79,9 +87,9 @@ private slots:
         QTest::addColumn<unsigned>("filter");
         QTest::addColumn<QStringList>("expected");
         QTest::newRow("none") << 0u
-            << QStringList{"[..]", "[Sub]", "A.lst", "b.bas", "c.hex", "manual.pdf", "prog.BAS"};
+                              << QStringList{"[..]", "[Sub]", "A.lst", "b.bas", "c.hex", "manual.pdf", "prog.BAS"};
         QTest::newRow("bas+hex") << (FilterBas | FilterHex)
-            << QStringList{"[..]", "[Sub]", "b.bas", "c.hex", "prog.BAS"};
+                                 << QStringList{"[..]", "[Sub]", "b.bas", "c.hex", "prog.BAS"};
         QTest::newRow("lst") << FilterLst << QStringList{"[..]", "[Sub]", "A.lst"};
     }
 
@@ -136,7 +144,7 @@ private slots:
         QTest::mouseDClick(m_list->viewport(), Qt::LeftButton, {}, rect.center());
         QCOMPARE(opened, QStringList{"manual.pdf"});
         m_list->clearSelection();
-        Press(Qt::Key_Return);  // nothing selected: nothing happens
+        Press(Qt::Key_Return); // nothing selected: nothing happens
         QCOMPARE(opened.size(), 1);
     }
 
@@ -233,12 +241,12 @@ private slots:
         QScrollBar *bar = m_list->verticalScrollBar();
         QCOMPARE(bar->value(), 0);
         const QPointF at(10, 10);
-        QWheelEvent down(at, m_list->viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {},
-                         Qt::NoScrollPhase, false);
+        QWheelEvent down(at, m_list->viewport()->mapToGlobal(at), {}, {0, -120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                         false);
         QApplication::sendEvent(m_list->viewport(), &down);
         QCOMPARE(bar->value(), 2);
-        QWheelEvent up(at, m_list->viewport()->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {},
-                       Qt::NoScrollPhase, false);
+        QWheelEvent up(at, m_list->viewport()->mapToGlobal(at), {}, {0, 120}, Qt::NoButton, {}, Qt::NoScrollPhase,
+                       false);
         QApplication::sendEvent(m_list->viewport(), &up);
         QCOMPARE(bar->value(), 0);
     }

@@ -22,8 +22,14 @@ class TestIntellisense : public QObject {
     std::unique_ptr<TSearchDlg> m_dlg;
     std::unique_ptr<TEditorTabs> m_tabs;
 
-    TSourceEditor *Editor() const { return AsSourceEditor(m_tabs->CurrentEditor()); }
-    TIntellisense &Completion() const { return TIntellisense::Instance(); }
+    TSourceEditor *Editor() const
+    {
+        return AsSourceEditor(m_tabs->CurrentEditor());
+    }
+    TIntellisense &Completion() const
+    {
+        return TIntellisense::Instance();
+    }
     void TypeIntoNew(const char *extension, const QString &text)
     {
         m_tabs->OpenEditor(m_tabs->NewFileName(extension));
@@ -62,8 +68,8 @@ private slots:
             ++blocks.last().second;
         }
         using K = TCompletionKind;
-        const QList<QPair<K, int>> expected = {{K::Directive, 8}, {K::Type, 6},     {K::Format, 5},
-                                               {K::Operator, 5},  {K::Keyword, 24}, {K::Command, 43},
+        const QList<QPair<K, int>> expected = {{K::Directive, 8}, {K::Type, 6},      {K::Format, 5},
+                                               {K::Operator, 5},  {K::Keyword, 24},  {K::Command, 43},
                                                {K::Function, 24}, {K::Variable, 21}, {K::Constant, 3}};
         QCOMPARE(blocks, expected);
         QCOMPARE(QString(items.front().insertText), QString("#include"));
@@ -87,7 +93,7 @@ private slots:
             if (!line.startsWith(u'#'))
                 expected << line;
         }
-        const QStringList kindNames = {"Type", "Format", "Keyword", "Command", "Function",
+        const QStringList kindNames = {"Type",     "Format",   "Keyword",  "Command",  "Function",
                                        "Operator", "Constant", "Variable", "Directive"};
         QStringList got;
         for (const TCompletionItem &item : TIntellisense::Items())
@@ -109,14 +115,14 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("display");
         QTest::newRow("keyword") << 24 << "Keyword \\column{}\\style{+B}\\color{clBlue} if\\style{-B}\\color{0}..then";
-        QTest::newRow("directive") << 0
-                                   << "Directive \\column{}\\style{+B}\\color{clGray} #include\\style{-B}\\color{0} \"filename\"";
+        QTest::newRow("directive")
+            << 0 << "Directive \\column{}\\style{+B}\\color{clGray} #include\\style{-B}\\color{0} \"filename\"";
         QTest::newRow("function") << 91 << "Function \\column{}\\style{+B}\\color{clBlack} lo\\style{-B}\\color{0}(a)";
         QTest::newRow("variable") << 115 << "Variable \\column{}\\style{+B}\\color{clBlack} Err\\style{-B}\\color{0}";
-        QTest::newRow("constant") << 138
-                                  << "Constant \\column{}\\style{+B}\\color{clBlue} PI\\style{-B}\\color{0} = 3.1415927";
-        QTest::newRow("command with blanks") << 48
-                                             << "Command \\column{}\\style{+B}\\color{clBlue} put\\style{-B}\\color{0} #device,expr|var{,count} ";
+        QTest::newRow("constant")
+            << 138 << "Constant \\column{}\\style{+B}\\color{clBlue} PI\\style{-B}\\color{0} = 3.1415927";
+        QTest::newRow("command with blanks")
+            << 48 << "Command \\column{}\\style{+B}\\color{clBlue} put\\style{-B}\\color{0} #device,expr|var{,count} ";
     }
 
     void displayTexts()
@@ -131,9 +137,9 @@ private slots:
     {
         using K = TCompletionKind;
         const std::map<K, QColor> colours = {
-            {K::Type, Qt::blue},      {K::Format, Qt::blue},     {K::Keyword, Qt::blue},
-            {K::Command, Qt::blue},   {K::Function, Qt::black},  {K::Operator, Qt::blue},
-            {K::Constant, Qt::blue},  {K::Variable, Qt::black},  {K::Directive, QColor(128, 128, 128)},
+            {K::Type, Qt::blue},     {K::Format, Qt::blue},    {K::Keyword, Qt::blue},
+            {K::Command, Qt::blue},  {K::Function, Qt::black}, {K::Operator, Qt::blue},
+            {K::Constant, Qt::blue}, {K::Variable, Qt::black}, {K::Directive, QColor(128, 128, 128)},
         };
         for (const auto &[kind, colour] : colours)
             QCOMPARE(TIntellisense::KindColor(kind), colour);
@@ -145,11 +151,11 @@ private slots:
         QTest::addColumn<QStringList>("inserts");
         QTest::newRow("pr") << "pr" << QStringList{"print"};
         QTest::newRow("PR") << "PR" << QStringList{"print"};
-        QTest::newRow("hash") << "#" << QStringList{"#include", "#target", "#define", "#undef", "#ifndef",
-                                                    "#ifdef", "#else", "#endif"};
+        QTest::newRow("hash") << "#" << QStringList{"#include", "#target", "#define", "#undef",
+                                                    "#ifndef",  "#ifdef",  "#else",   "#endif"};
         QTest::newRow("mixed case items") << "ti" << QStringList{"Timer", "Time"};
-        QTest::newRow("constants") << "p" << QStringList{"put", "print", "poke", "pause", "plot", "picture",
-                                                         "pos", "peek", "pow", "point", "Pwm", "Port", "PI"};
+        QTest::newRow("constants") << "p" << QStringList{"put",  "print", "poke",  "pause", "plot", "picture", "pos",
+                                                         "peek", "pow",   "point", "Pwm",   "Port", "PI"};
         QTest::newRow("none") << "qq" << QStringList{};
     }
 
@@ -194,8 +200,10 @@ private slots:
         QTest::addColumn<QString>("text");
         for (const char c : QByteArray(" ()[].:,=\""))
             QTest::addRow("%c", c) << QString(QChar(c)) << QStringLiteral("print") + QChar(c);
-        QTest::newRow("letter narrows") << "n" << "prin";
-        QTest::newRow("digit narrows") << "1" << "pri1";
+        QTest::newRow("letter narrows") << "n"
+                                        << "prin";
+        QTest::newRow("digit narrows") << "1"
+                                       << "pri1";
     }
 
     void endOfTokenCharactersAccept()

@@ -6,9 +6,9 @@
 #include "Application.h"
 #include "CaptionPanel.h"
 #include "ColorListBox.h"
-#include "FindListBox.h"
 #include "EditorList.h"
 #include "Errors.h"
+#include "FindListBox.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "MainForm.h"
@@ -39,14 +39,19 @@
 #include <thread>
 
 // A window whose current editor and port state the test decides.
-class TTestWindow : public TMainWindow
-{
+class TTestWindow : public TMainWindow {
 public:
     std::optional<TEditState> editor;
     bool portOpen = false;
 
-    std::optional<TEditState> CurrentEditState() const override { return editor; }
-    bool PortIsOpen() const override { return portOpen; }
+    std::optional<TEditState> CurrentEditState() const override
+    {
+        return editor;
+    }
+    bool PortIsOpen() const override
+    {
+        return portOpen;
+    }
 };
 
 Q_DECLARE_METATYPE(std::optional<TEditState>)
@@ -84,8 +89,7 @@ QStringList Expect(const QStringList &names, const QString &bits)
     return states;
 }
 
-class ThrowingObject : public QObject
-{
+class ThrowingObject : public QObject {
 public:
     bool event(QEvent *e) override
     {
@@ -97,21 +101,29 @@ public:
 
 } // namespace
 
-class TestMainWindow : public QObject
-{
+class TestMainWindow : public QObject {
     Q_OBJECT
 
 public slots:
     // Receives the desktop shell's "open" requests.
-    void RecordUrl(const QUrl &url) { openedUrls << url; }
+    void RecordUrl(const QUrl &url)
+    {
+        openedUrls << url;
+    }
 
 private:
     QTemporaryDir *dir = nullptr;
     QStringList errors;
     QList<QUrl> openedUrls;
 
-    QString SettingsPath() const { return dir->filePath("prog/Korvid.ini"); }
-    QString LayoutPath() const { return dir->filePath("config/Korvid.ini"); }
+    QString SettingsPath() const
+    {
+        return dir->filePath("prog/Korvid.ini");
+    }
+    QString LayoutPath() const
+    {
+        return dir->filePath("config/Korvid.ini");
+    }
 
 private slots:
     void init()
@@ -138,16 +150,13 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("className");
         const QList<QPair<const char *, const char *>> rows = {
-            {"EditToolBar", "QToolBar"},        {"ControllerToolBar", "QToolBar"},
-            {"WorkDirPanel", "TCaptionPanel"},  {"WorkDirToolbar", "QToolBar"},
-            {"WorkDirList", "QWidget"},         {"WorkDirSplitter", "QSplitter"},
-            {"EditorPanel", "QWidget"},         {"EditorTabSet", "QTabBar"},
-            {"OutputSplitter", "QSplitter"},    {"OutputPanel", "TCaptionPanel"},
-            {"OutputToolbar", "QToolBar"},      {"OutputTabs", "QTabBar"},
-            {"BuildList", "QWidget"},           {"FindList", "QWidget"},
-            {"Console", "QWidget"},             {"ScopeView", "QWidget"},
-            {"StatusBar", "QStatusBar"},        {"MacroBox", "QComboBox"},
-            {"TimeBaseBox", "QComboBox"},       {"CaretUpdateTimer", "QTimer"},
+            {"EditToolBar", "QToolBar"},      {"ControllerToolBar", "QToolBar"}, {"WorkDirPanel", "TCaptionPanel"},
+            {"WorkDirToolbar", "QToolBar"},   {"WorkDirList", "QWidget"},        {"WorkDirSplitter", "QSplitter"},
+            {"EditorPanel", "QWidget"},       {"EditorTabSet", "QTabBar"},       {"OutputSplitter", "QSplitter"},
+            {"OutputPanel", "TCaptionPanel"}, {"OutputToolbar", "QToolBar"},     {"OutputTabs", "QTabBar"},
+            {"BuildList", "QWidget"},         {"FindList", "QWidget"},           {"Console", "QWidget"},
+            {"ScopeView", "QWidget"},         {"StatusBar", "QStatusBar"},       {"MacroBox", "QComboBox"},
+            {"TimeBaseBox", "QComboBox"},     {"CaretUpdateTimer", "QTimer"},
         };
         for (const auto &row : rows)
             QTest::newRow(row.first) << row.first << row.second;
@@ -356,8 +365,8 @@ private slots:
         QTest::addColumn<QString>("popup");
         QTest::addColumn<QStringList>("items"); // caption, then "|" and the shortcut if any
         QTest::newRow("editor") << "EditorPopupMenu"
-                                << QStringList{"&Close|Ctrl+F4", "&Undo|Ctrl+Z", "&Redo|Ctrl+Shift+Z",
-                                               "Cu&t|Ctrl+X",    "C&opy|Ctrl+C", "&Paste|Ctrl+V",
+                                << QStringList{"&Close|Ctrl+F4", "&Undo|Ctrl+Z",      "&Redo|Ctrl+Shift+Z",
+                                               "Cu&t|Ctrl+X",    "C&opy|Ctrl+C",      "&Paste|Ctrl+V",
                                                "&Delete",        "Select &All|Ctrl+A"};
         QTest::newRow("workdir") << "WorkDirPopupMenu" << QStringList{"&Refresh List", "&Delete File"};
         QTest::newRow("build") << "OutputPopupMenu" << QStringList{"&Clear output"};
@@ -401,19 +410,22 @@ private slots:
     void openingHandlers_data()
     {
         QTest::addColumn<std::optional<TEditState>>("editor");
-        QTest::addColumn<QString>("fileBits");  // Save SaveAs SaveAll Close CloseAll Print New Open Exit
-        QTest::addColumn<QString>("editBits");  // Undo Redo Cut Copy Paste Delete SelectAll Find FindNext FindPrev Replace
+        QTest::addColumn<QString>("fileBits"); // Save SaveAs SaveAll Close CloseAll Print New Open Exit
+        QTest::addColumn<QString>(
+            "editBits"); // Undo Redo Cut Copy Paste Delete SelectAll Find FindNext FindPrev Replace
         QTest::addColumn<bool>("compile");
 
-        QTest::newRow("no editor") << std::optional<TEditState>() << "000000111" << "00000000000" << false;
+        QTest::newRow("no editor") << std::optional<TEditState>() << "000000111"
+                                   << "00000000000" << false;
         QTest::newRow("unsaved editor with selection")
-            << std::optional<TEditState>(Editor(true, true, true, true)) << "111111111" << "10111111111" << true;
+            << std::optional<TEditState>(Editor(true, true, true, true)) << "111111111"
+            << "10111111111" << true;
         QTest::newRow("saved editor, another one unsaved")
-            << std::optional<TEditState>(Editor(false, true, false, false)) << "011111111" << "00001011111"
-            << true;
+            << std::optional<TEditState>(Editor(false, true, false, false)) << "011111111"
+            << "00001011111" << true;
         QTest::newRow("nothing to save anywhere")
-            << std::optional<TEditState>(Editor(false, false, false, false)) << "010111111" << "00001011111"
-            << true;
+            << std::optional<TEditState>(Editor(false, false, false, false)) << "010111111"
+            << "00001011111" << true;
     }
 
     void openingHandlers()
@@ -422,11 +434,11 @@ private slots:
         QFETCH(QString, fileBits);
         QFETCH(QString, editBits);
         QFETCH(bool, compile);
-        const QStringList fileItems = {"SaveFileMenu", "SaveFileAsMenu", "SaveAllFilesMenu",
-                                       "CloseFileMenu", "CloseAllFilesMenu", "PrintFileMenu",
-                                       "NewBasicFileMenu", "OpenFileMenu", "ExitMenu"};
-        const QStringList editItems = {"UndoMenu", "RedoMenu", "CutMenu", "CopyMenu",
-                                       "PasteMenu", "DeleteMenu", "SelectAllMenu", "FindMenu",
+        const QStringList fileItems = {"SaveFileMenu",     "SaveFileAsMenu",    "SaveAllFilesMenu",
+                                       "CloseFileMenu",    "CloseAllFilesMenu", "PrintFileMenu",
+                                       "NewBasicFileMenu", "OpenFileMenu",      "ExitMenu"};
+        const QStringList editItems = {"UndoMenu",     "RedoMenu",     "CutMenu",        "CopyMenu",
+                                       "PasteMenu",    "DeleteMenu",   "SelectAllMenu",  "FindMenu",
                                        "FindNextMenu", "FindPrevMenu", "FindReplaceMenu"};
         TTestWindow w;
         // Start from the opposite of the no-editor state so that stale
@@ -574,12 +586,21 @@ private slots:
         TEditState insertReadOnly = Editor(false, true, false, false);
         insertReadOnly.readOnly = true;
 
-        QTest::newRow("none") << std::optional<TEditState>() << "00000000" << "" << "";
-        QTest::newRow("modified") << std::optional<TEditState>(modified) << "11111111" << "Modified" << "Insert";
-        QTest::newRow("overwrite") << std::optional<TEditState>(overwrite) << "11111100" << "" << "Overwrite";
-        QTest::newRow("read only") << std::optional<TEditState>(readOnly) << "11111100" << "" << "Read only";
-        QTest::newRow("insert wins over read only")
-            << std::optional<TEditState>(insertReadOnly) << "11111101" << "" << "Insert";
+        QTest::newRow("none") << std::optional<TEditState>() << "00000000"
+                              << ""
+                              << "";
+        QTest::newRow("modified") << std::optional<TEditState>(modified) << "11111111"
+                                  << "Modified"
+                                  << "Insert";
+        QTest::newRow("overwrite") << std::optional<TEditState>(overwrite) << "11111100"
+                                   << ""
+                                   << "Overwrite";
+        QTest::newRow("read only") << std::optional<TEditState>(readOnly) << "11111100"
+                                   << ""
+                                   << "Read only";
+        QTest::newRow("insert wins over read only") << std::optional<TEditState>(insertReadOnly) << "11111101"
+                                                    << ""
+                                                    << "Insert";
     }
 
     void documentState()
@@ -588,8 +609,8 @@ private slots:
         QFETCH(QString, bits);
         QFETCH(QString, panel1);
         QFETCH(QString, panel2);
-        const QStringList names = {"FindBtn", "ReplaceBtn", "CompileBtn", "FindNextBtn",
-                                   "CloseBtn", "PrintBtn", "SaveBtn", "SaveAllBtn"};
+        const QStringList names = {"FindBtn",  "ReplaceBtn", "CompileBtn", "FindNextBtn",
+                                   "CloseBtn", "PrintBtn",   "SaveBtn",    "SaveAllBtn"};
         TMainWindow w;
         w.SetStatusText(1, "stale");
         w.SetStatusText(2, "stale");

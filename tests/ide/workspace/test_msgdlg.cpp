@@ -10,8 +10,7 @@
 #include <QTimer>
 #include <QtTest>
 
-class TestMsgDlg : public QObject
-{
+class TestMsgDlg : public QObject {
     Q_OBJECT
 
 private:
@@ -37,13 +36,12 @@ private slots:
         QTest::newRow("warning") << int(mkWarning) << false << "Warning" << QStringList{"OK"};
         QTest::newRow("error ignores cancel flag") << int(mkError) << true << "Error" << QStringList{"OK"};
         QTest::newRow("information") << int(mkInformation) << false << "Information" << QStringList{"OK"};
-        QTest::newRow("confirmation yes/no") << int(mkConfirmation) << false << "Confirmation"
-                                             << QStringList{"Yes", "No"};
-        QTest::newRow("confirmation with cancel") << int(mkConfirmation) << true << "Confirmation"
-                                                  << QStringList{"Yes", "No", "Cancel"};
+        QTest::newRow("confirmation yes/no")
+            << int(mkConfirmation) << false << "Confirmation" << QStringList{"Yes", "No"};
+        QTest::newRow("confirmation with cancel")
+            << int(mkConfirmation) << true << "Confirmation" << QStringList{"Yes", "No", "Cancel"};
         QTest::newRow("custom yes/no") << int(mkCustom) << false << "Custom" << QStringList{"Yes", "No"};
-        QTest::newRow("custom with cancel") << int(mkCustom) << true << "Custom"
-                                            << QStringList{"Yes", "No", "Cancel"};
+        QTest::newRow("custom with cancel") << int(mkCustom) << true << "Custom" << QStringList{"Yes", "No", "Cancel"};
     }
 
     void layout()
@@ -122,9 +120,8 @@ private slots:
 
     void enterTakesDefault()
     {
-        const int got = ShowAndAct(mkConfirmation, true, [](TMessageDlg *dlg) {
-            QTest::keyClick(dlg, Qt::Key_Return);
-        });
+        const int got =
+            ShowAndAct(mkConfirmation, true, [](TMessageDlg *dlg) { QTest::keyClick(dlg, Qt::Key_Return); });
         QCOMPARE(got, int(mrYes));
     }
 

@@ -16,7 +16,6 @@
 #include <QTest>
 #include <QTimer>
 
-
 namespace {
 
 QString Run(const QString &program, const QStringList &args)
@@ -70,17 +69,18 @@ QString NumberedLines(int count)
 
 } // namespace
 
-class TestPrint : public QObject
-{
+class TestPrint : public QObject {
     Q_OBJECT
 
 private:
     QTemporaryDir m_tmp;
 
-    QString Pdf(const char *name) const { return m_tmp.filePath(name); }
+    QString Pdf(const char *name) const
+    {
+        return m_tmp.filePath(name);
+    }
 
-    void PrintToPdf(QsciScintilla &editor, const TPrintJobSettings &settings, const QString &pdf,
-                    int *pages = nullptr)
+    void PrintToPdf(QsciScintilla &editor, const TPrintJobSettings &settings, const QString &pdf, int *pages = nullptr)
     {
         TEditorPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -104,8 +104,7 @@ private slots:
         editor.setText(NumberedLines(150));
         const QString pdf = Pdf("pages.pdf");
         int pages = 0;
-        PrintToPdf(editor, MakePrintJobSettings("Prog.BAS", "/Work/Velmo/Prog.BAS", true, false, false),
-                   pdf, &pages);
+        PrintToPdf(editor, MakePrintJobSettings("Prog.BAS", "/Work/Velmo/Prog.BAS", true, false, false), pdf, &pages);
         QVERIFY(pages >= 2);
         QCOMPARE(PdfPages(pdf), pages);
         const QString date = QDate::currentDate().toString(Qt::ISODate);
@@ -119,10 +118,14 @@ private slots:
             // Title left and date right on one line; file name left and
             // page of pages right on another.
             QVERIFY2(QRegularExpression("^\\s*Velmo\\s{2,}" + QRegularExpression::escape(date) + "\\s*$",
-                                        QRegularExpression::MultilineOption).match(text).hasMatch(),
+                                        QRegularExpression::MultilineOption)
+                         .match(text)
+                         .hasMatch(),
                      qPrintable(text));
             QVERIFY2(QRegularExpression(QString("^\\s*/work/velmo/prog\\.bas\\s{2,}%1/%2\\s*$").arg(page).arg(pages),
-                                        QRegularExpression::MultilineOption).match(text).hasMatch(),
+                                        QRegularExpression::MultilineOption)
+                         .match(text)
+                         .hasMatch(),
                      qPrintable(text));
         }
         const QString all = PdfText(pdf);
@@ -153,8 +156,7 @@ private slots:
         editor.setSelection(59, 2, endLine, endColumn);
         const QString pdf = Pdf("selection.pdf");
         int pages = 0;
-        PrintToPdf(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, selectedOnly), pdf,
-                   &pages);
+        PrintToPdf(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, selectedOnly), pdf, &pages);
         const QString text = PdfText(pdf);
         QVERIFY(text.contains("item60 = 60"));
         QCOMPARE(text.contains("item59 = 59"), !selectedOnly);
@@ -208,8 +210,7 @@ private slots:
         QVERIFY(ColouredPixels(coloured, m_tmp.path()) > 50);
         QCOMPARE(ColouredPixels(plain, m_tmp.path()), 0);
         char font[256] = {};
-        editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, QsciLexerCPP::Keyword,
-                             static_cast<void *>(font));
+        editor.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, QsciLexerCPP::Keyword, static_cast<void *>(font));
         QCOMPARE(QByteArray(font), fontBefore);
     }
 
@@ -252,8 +253,7 @@ private slots:
         QsciScintilla editor;
         const QString pdf = Pdf("empty.pdf");
         int pages = 0;
-        PrintToPdf(editor, MakePrintJobSettings("NewFile1.bas", "NewFile1.bas", true, false, false),
-                   pdf, &pages);
+        PrintToPdf(editor, MakePrintJobSettings("NewFile1.bas", "NewFile1.bas", true, false, false), pdf, &pages);
         QCOMPARE(pages, 1);
         QCOMPARE(PdfPages(pdf), 1);
         const QString text = PdfText(pdf);
@@ -269,8 +269,8 @@ private slots:
         TEditorPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName("/no/such/folder/out.pdf");
-        QVERIFY_THROWS_EXCEPTION(EKorvidError,
-            PrintEditor(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, false), printer));
+        QVERIFY_THROWS_EXCEPTION(
+            EKorvidError, PrintEditor(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, false), printer));
         QCOMPARE(editor.marginWidth(0), 40);
         QCOMPARE(editor.SendScintilla(QsciScintillaBase::SCI_GETPRINTCOLOURMODE), 0L);
     }
@@ -286,8 +286,9 @@ private slots:
             PrintEditor(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, false), printer);
             QFAIL("no error raised");
         } catch (const EKorvidError &e) {
-            QCOMPARE(e.Message(), QString("Unable to print \"a.bas\": no printer is available. "
-                                          "Choose a printer or a PDF file with \"Printer Setup...\"."));
+            QCOMPARE(e.Message(),
+                     QString("Unable to print \"a.bas\": no printer is available. "
+                             "Choose a printer or a PDF file with \"Printer Setup...\"."));
         }
     }
 
@@ -327,11 +328,10 @@ private slots:
         dialog.LineNumbersCheckBox->setChecked(true);
         QTimer::singleShot(0, &dialog, [&dialog, key] {
             dialog.LineNumbersCheckBox->setFocus();
-            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog,
-                            Qt::Key(key));
+            QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &dialog, Qt::Key(key));
         });
         QCOMPARE(dialog.exec(), result);
-        QVERIFY(dialog.LineNumbers());  // the boxes keep their states
+        QVERIFY(dialog.LineNumbers()); // the boxes keep their states
     }
 };
 

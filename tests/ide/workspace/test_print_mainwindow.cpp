@@ -63,8 +63,7 @@ int ColouredPixels(const QString &pdf, const QString &dir)
 }
 
 // What the dialog showed when it opened.
-struct TDialogSeen
-{
+struct TDialogSeen {
     bool shown = false;
     bool selectedOnlyEnabled = false;
     bool selectedOnlyTicked = false;
@@ -72,8 +71,7 @@ struct TDialogSeen
 
 } // namespace
 
-class TestPrintMainWindow : public QObject
-{
+class TestPrintMainWindow : public QObject {
     Q_OBJECT
 
 private:
@@ -81,7 +79,10 @@ private:
     QStringList m_errors;
     QString m_startDir;
 
-    QString Pdf() const { return m_dir->filePath("out.pdf"); }
+    QString Pdf() const
+    {
+        return m_dir->filePath("out.pdf");
+    }
 
     // Answers the print dialog once it is open, with Enter or Escape.
     TDialogSeen RunPrint(TMainWindow &w, Qt::Key answer)
@@ -97,7 +98,7 @@ private:
             QTest::keyClick(dialog, answer);
         });
         w.RunCommand("PrintFileMenuClick");
-        QCoreApplication::processEvents();  // the answer runs before `seen` goes
+        QCoreApplication::processEvents(); // the answer runs before `seen` goes
         return seen;
     }
 
@@ -149,7 +150,7 @@ private slots:
         TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
         QVERIFY(editor);
         if (select)
-            editor->setSelection(9, 0, 11, 0);  // lines 10 and 11
+            editor->setSelection(9, 0, 11, 0); // lines 10 and 11
         TPrintFileDialog::Instance().SelectedOnlyCheckBox->setEnabled(true);
         TPrintFileDialog::Instance().SelectedOnlyCheckBox->setChecked(boxTickedBefore);
 

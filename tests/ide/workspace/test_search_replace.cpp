@@ -30,13 +30,19 @@ class TestSearchReplace : public QObject {
     int m_beeps = 0;
     QString m_question;
 
-    TSourceEditor *Editor() const { return AsSourceEditor(m_tabs->CurrentEditor()); }
+    TSourceEditor *Editor() const
+    {
+        return AsSourceEditor(m_tabs->CurrentEditor());
+    }
     std::pair<long, long> Selection() const
     {
         return {Editor()->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONSTART),
                 Editor()->SendScintilla(QsciScintillaBase::SCI_GETSELECTIONEND)};
     }
-    long Caret() const { return Editor()->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS); }
+    long Caret() const
+    {
+        return Editor()->SendScintilla(QsciScintillaBase::SCI_GETCURRENTPOS);
+    }
     void SetFind(const QString &text, const QString &replacement = QString())
     {
         m_dlg->SearchTextBox->setCurrentText(text);
@@ -55,8 +61,8 @@ private slots:
         m_tabs->EditorList().ExecConfirm = [this](TConfirmReplaceDialog &dialog) {
             ++m_confirms;
             m_question = dialog.lblConfirmation->text();
-            const int answer = m_confirmAnswers.empty() ? int(TConfirmReplaceDialog::mrCancel)
-                                                        : m_confirmAnswers.front();
+            const int answer =
+                m_confirmAnswers.empty() ? int(TConfirmReplaceDialog::mrCancel) : m_confirmAnswers.front();
             if (!m_confirmAnswers.empty())
                 m_confirmAnswers.pop_front();
             return answer;
@@ -255,11 +261,21 @@ private slots:
         QTest::addColumn<bool>("backwards");
         QTest::addColumn<bool>("matchCase");
         QTest::addColumn<QString>("result");
-        QTest::newRow("removing") << "xaxax" << "a" << "" << false << false << "xxx";
-        QTest::newRow("removing backwards") << "xaxax" << "a" << "" << true << false << "xxx";
-        QTest::newRow("growing backwards") << "ab ab" << "ab" << "abab" << true << false << "abab abab";
-        QTest::newRow("any case") << "Ab aB ab" << "ab" << "c" << false << false << "c c c";
-        QTest::newRow("matching case") << "Ab aB ab" << "ab" << "c" << false << true << "Ab aB c";
+        QTest::newRow("removing") << "xaxax"
+                                  << "a"
+                                  << "" << false << false << "xxx";
+        QTest::newRow("removing backwards") << "xaxax"
+                                            << "a"
+                                            << "" << true << false << "xxx";
+        QTest::newRow("growing backwards") << "ab ab"
+                                           << "ab"
+                                           << "abab" << true << false << "abab abab";
+        QTest::newRow("any case") << "Ab aB ab"
+                                  << "ab"
+                                  << "c" << false << false << "c c c";
+        QTest::newRow("matching case") << "Ab aB ab"
+                                       << "ab"
+                                       << "c" << false << true << "Ab aB c";
         QTest::newRow("accented letters")
             << QString::fromUtf8("\xc3\xa9t\xc3\xa9 \xc3\x89T\xc3\x89") << QString::fromUtf8("\xc3\xa9t\xc3\xa9")
             << QString::fromUtf8("\xe2\x82\xac") << false << false << QString::fromUtf8("\xe2\x82\xac \xe2\x82\xac");
@@ -317,7 +333,7 @@ private slots:
         QCOMPARE(placed.size(), 2);
         const int lineHeight = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
         const int textLeft = e->marginWidth(0) + e->marginWidth(1) +
-                             static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINLEFT));
+            static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINLEFT));
         const QPoint origin = e->viewport()->mapToGlobal(QPoint(0, 0));
         QCOMPARE(placed[0].topLeft(), origin + QPoint(textLeft, lineHeight + 4));
         QCOMPARE(placed[1].left(), origin.x() + textLeft);

@@ -117,11 +117,11 @@ private slots:
                                  << QStringList({"Search in current file...", a, "completed."});
         QTest::newRow("open files") << true << true << false
                                     << QStringList({"Search in open files...", a, b, "completed."});
-        QTest::newRow("open files, none open") << true << false << false
-                                               << QStringList({"Search in open files...", "completed."});
-        QTest::newRow("directory only")
-            << false << false << true
-            << QStringList({"Search in working directory...", log, disk, txt, "completed."});
+        QTest::newRow("open files, none open")
+            << true << false << false << QStringList({"Search in open files...", "completed."});
+        QTest::newRow("directory only") << false << false << true
+                                        << QStringList(
+                                               {"Search in working directory...", log, disk, txt, "completed."});
     }
     void SearchesTheChosenScope()
     {
@@ -165,12 +165,11 @@ private slots:
             << "print" << false << false << 3 << QStringList({d + "/main.bas(2):   20    PRINT x_1  "});
         QTest::newRow("case sensitive") << "print" << true << false << 3 << QStringList();
         QTest::newRow("underscore") << "x" << false << true << 3 << QStringList({d + "/main.bas(1):   10 x = 1  "});
-        QTest::newRow("log needs the first filter")
-            << "+ 1" << false << false << 1 << QStringList();
-        QTest::newRow("upper-case .LOG")
-            << "+ 1" << false << false << 0 << QStringList({d + "/SESSION.LOG(1):   x + 1  "});
-        QTest::newRow("no extension never") << "main" << false << false << 0
-                                            << QStringList({d + "/notes.txt(1):   see main.bas, x  "});
+        QTest::newRow("log needs the first filter") << "+ 1" << false << false << 1 << QStringList();
+        QTest::newRow("upper-case .LOG") << "+ 1" << false << false << 0
+                                         << QStringList({d + "/SESSION.LOG(1):   x + 1  "});
+        QTest::newRow("no extension never")
+            << "main" << false << false << 0 << QStringList({d + "/notes.txt(1):   see main.bas, x  "});
     }
     void FiltersAndOptions()
     {

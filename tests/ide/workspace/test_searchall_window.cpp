@@ -28,7 +28,10 @@ private:
     QStringList m_errors;
     QString m_seenText;
 
-    QString Path(const QString &name) const { return m_dir->filePath(name); }
+    QString Path(const QString &name) const
+    {
+        return m_dir->filePath(name);
+    }
 
     QString WriteFile(const QString &name, const QByteArray &text)
     {
@@ -107,7 +110,7 @@ private slots:
         AsSourceEditor(w.CurrentEditor())->setSelection(1, 0, 1, 1);
         Answer("x", true, true);
         QVERIFY(w.RunCommand("FindAllMenuClick"));
-        QCOMPARE(m_seenText, QString("x"));  // the selection filled the search box
+        QCOMPARE(m_seenText, QString("x")); // the selection filled the search box
         const QStringList lines = w.FindList->Lines();
         QCOMPARE(lines.first(), QString("Search in open files..."));
         QVERIFY(lines.contains(a + "(2):   x = 2  "));
@@ -119,8 +122,7 @@ private slots:
         QCOMPARE(w.FindList->Lines(), QStringList({"Search in current file...", "completed."}));
         Answer("rem", true, false);
         QVERIFY(w.RunCommand("FindAllMenuClick"));
-        QCOMPARE(w.FindList->Lines(),
-                 QStringList({"Search in open files...", b + "(3):   REM  ", "completed."}));
+        QCOMPARE(w.FindList->Lines(), QStringList({"Search in open files...", b + "(3):   REM  ", "completed."}));
         w.FindList->setCurrentRow(1);
         w.FindList->DblClick();
         QCOMPARE(w.CurrentEditor()->GetFileName(), b);

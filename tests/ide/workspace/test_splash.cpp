@@ -15,8 +15,7 @@
 #include <QtTest>
 #include <cerrno>
 
-class TestSplash : public QObject
-{
+class TestSplash : public QObject {
     Q_OBJECT
 
 private slots:
@@ -28,11 +27,16 @@ private slots:
         // The record's marker is put together here so that this program
         // itself holds no second record.
         const QByteArray marker = QByteArray("\x01") + "KORVID-FILE-" + "VERSION=";
-        QTest::newRow("full record") << QByteArray("ELF...." + marker + "2.5.7.12\x01 rest") << "2.5" << "2.5.7.12";
-        QTest::newRow("three numbers") << QByteArray(marker + "3.1.4\x01") << "3.1" << "3.1.4.0";
-        QTest::newRow("no record") << QByteArray("just some bytes") << "" << "";
-        QTest::newRow("unterminated record") << QByteArray(marker + "1.2") << "" << "";
-        QTest::newRow("empty file") << QByteArray() << "" << "";
+        QTest::newRow("full record") << QByteArray("ELF...." + marker + "2.5.7.12\x01 rest") << "2.5"
+                                     << "2.5.7.12";
+        QTest::newRow("three numbers") << QByteArray(marker + "3.1.4\x01") << "3.1"
+                                       << "3.1.4.0";
+        QTest::newRow("no record") << QByteArray("just some bytes") << ""
+                                   << "";
+        QTest::newRow("unterminated record") << QByteArray(marker + "1.2") << ""
+                                             << "";
+        QTest::newRow("empty file") << QByteArray() << ""
+                                    << "";
     }
 
     void fileVersion()
@@ -87,7 +91,8 @@ private slots:
         const QByteArray marker = QByteArray("\x01") + "KORVID-FILE-" + "VERSION=";
         QTest::newRow("version record") << QByteArray("head" + marker + "2.5.7.12\x01tail") << "Korvid V2.5"
                                         << "Version 2.5.7.12";
-        QTest::newRow("no version record") << QByteArray("no record here") << "Korvid V" << "Version ";
+        QTest::newRow("no version record") << QByteArray("no record here") << "Korvid V"
+                                           << "Version ";
     }
 
     void versionTexts()
