@@ -1,5 +1,6 @@
 #include "EditorTabs.h"
 
+#include "CommandRegistry.h"
 #include "SearchReplace.h"
 
 #include <QFileDialog>
@@ -286,4 +287,33 @@ void TEditorTabs::FindPrevMenuClick()
 {
     if (IEditor *e = CurrentEditor())
         e->Search(false, true, false);
+}
+
+void TEditorTabs::RegisterCommands(TCommandRegistry &commands)
+{
+    using TMethod = void (TEditorTabs::*)();
+    static const struct {
+        const char *name;
+        TMethod method;
+    } kCommands[] = {
+        {"NewBasicFileClick", &TEditorTabs::NewBasicFileClick},
+        {"NewTextFileClick", &TEditorTabs::NewTextFileClick},
+        {"SaveFileClick", &TEditorTabs::SaveFileClick},
+        {"SaveFileAsClick", &TEditorTabs::SaveFileAsClick},
+        {"CloseFileClick", &TEditorTabs::CloseFileClick},
+        {"UndoMenuClick", &TEditorTabs::UndoMenuClick},
+        {"RedoMenuClick", &TEditorTabs::RedoMenuClick},
+        {"CutMenuClick", &TEditorTabs::CutMenuClick},
+        {"CopyMenuClick", &TEditorTabs::CopyMenuClick},
+        {"PasteMenuClick", &TEditorTabs::PasteMenuClick},
+        {"DeleteMenuClick", &TEditorTabs::DeleteMenuClick},
+        {"SelectAllMenuClick", &TEditorTabs::SelectAllMenuClick},
+        {"FindMenuClick", &TEditorTabs::FindMenuClick},
+        {"FindNextMenuClick", &TEditorTabs::FindNextMenuClick},
+        {"FindPrevMenuClick", &TEditorTabs::FindPrevMenuClick},
+        {"FindReplaceMenuClick", &TEditorTabs::FindReplaceMenuClick},
+    };
+    for (const auto &command : kCommands)
+        commands.Bind(command.name, [this, method = command.method] { (this->*method)(); });
+    commands.Bind("CloseAllFilesClick", [this] { CloseAllFilesClick(); });
 }

@@ -11,6 +11,7 @@
 #include <functional>
 
 class QStackedWidget;
+class TCommandRegistry;
 class QTabBar;
 class TSearchDlg;
 
@@ -49,6 +50,10 @@ public:
     QString NewFileName(const QString &extension) const;
     // The open dialog; the chosen name, or an empty text.
     QString ChooseFileToOpen();
+
+    // Binds the File, Edit and search commands below to their names in the
+    // command table.
+    void RegisterCommands(TCommandRegistry &commands);
 
     // File commands.
     void NewBasicFileClick();

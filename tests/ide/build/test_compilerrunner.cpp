@@ -1,3 +1,4 @@
+#include "BuildList.h"
 #include "ColorListBox.h"
 #include "CompilerRunner.h"
 
@@ -74,7 +75,7 @@ private slots:
         const QString source = NewDir(folder) + "/prog.bas";
         TColorListBox list;
         list.AddLine("old line");
-        QVERIFY(RunCompiler(compiler, '"' + source + '"', &list));
+        QVERIFY(RunCompiler(compiler, '"' + source + '"', BuildListOutput(&list)));
         QCOMPARE(list.Lines(),
                  QStringList({"Velmo Compiler V2.4", "", "Compiling...", "  >> " + source,
                               source + "(3): Syntax error.", "", "Build finished.", "1 - Error(s).", ""}));
@@ -90,7 +91,7 @@ private slots:
         stale.write("left over 1\nleft over 2\nleft over 3\n");
         stale.close();
         TColorListBox list;
-        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
         QCOMPARE(list.Lines(), QStringList({"new"}));
     }
 
@@ -110,7 +111,7 @@ private slots:
                 seen.append(lines.first());
         });
         sampler.start(50);
-        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
         QCOMPARE(seen, QStringList({"Compiling.", "Compiling.."}));
         QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
         QCOMPARE(list.Lines(), QStringList({"done"}));
@@ -124,10 +125,10 @@ private slots:
         bool running = false;
         QTimer::singleShot(100, [&] {
             running = CompilerRunning();
-            nested = RunCompiler(compiler, "\"/x/b.bas\"", &other);
+            nested = RunCompiler(compiler, "\"/x/b.bas\"", BuildListOutput(&other));
         });
         QVERIFY(!CompilerRunning());
-        QVERIFY(RunCompiler(compiler, "\"/x/a.bas\"", &list));
+        QVERIFY(RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list)));
         QVERIFY(!CompilerRunning());
         QVERIFY(running);
         QVERIFY(!nested);
@@ -139,7 +140,7 @@ private slots:
     {
         const QString compiler = WriteCompiler(NewDir("noexec"), "echo never\n", false);
         TColorListBox list;
-        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
         QCOMPARE(list.Lines(), QStringList({"Could not run: " + compiler + " \"/x/a.bas\" (Permission denied)."}));
         // The capture file stays behind, empty, for the next run to reuse.
         QCOMPARE(QFileInfo(CapturePath(compiler)).size(), 0);
@@ -152,7 +153,7 @@ private slots:
         const QString compiler = WriteCompiler(dir, "echo lost\n");
         QVERIFY(QDir(dir).mkdir("velc.out"));
         TColorListBox list;
-        RunCompiler(compiler, "\"/x/a.bas\"", &list);
+        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
         QCOMPARE(list.Lines(), QStringList({"Could not redirect stdout."}));
     }
 };

@@ -3,6 +3,7 @@
 // request and the find histories in the settings file.
 #include "Application.h"
 #include "EditorTabs.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "Globals.h"
 #include "IniFile.h"

@@ -1,6 +1,7 @@
 #include "../support/TestFiles.h"
 #include "CaptionPanel.h"
 #include "EditorList.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "FileListBox.h"
 #include "FindListBox.h"

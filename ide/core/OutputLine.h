@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 
 // A line of the Build or Find list that names a place in a source file:
@@ -17,21 +16,9 @@ struct TJumpTarget {
     int line = 0;
 };
 
+// Whether the line holds "):", the end of a place in a source file.
+bool HasLocation(const QString &line);
+
 // Takes the file name before the first "(" and the line number between that
 // "(" and the first "):".
 TJumpTarget ParseJumpTarget(const QString &line);
-
-// How one line is drawn. An invalid colour stands for the list's own
-// background or text colour.
-struct TLineStyle {
-    QColor background;
-    QColor text;
-    int indent = 2;
-};
-
-// Build list: compiler messages red, file lines ("  >> ") in the normal
-// colour, everything else dark blue.
-TLineStyle BuildLineStyle(const QString &line, bool selected);
-
-// Find list: result lines black and indented, scope lines dark blue.
-TLineStyle FindLineStyle(const QString &line, bool selected);

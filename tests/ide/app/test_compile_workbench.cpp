@@ -3,6 +3,7 @@
 #include "ColorListBox.h"
 #include "CompilerRunner.h"
 #include "EditorList.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "Globals.h"
 #include "IEditor.h"

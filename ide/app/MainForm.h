@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CommandRegistry.h"
+#include "CommandState.h"
 #include "Commands.h"
 #include "EditState.h"
 #include "Settings.h"
@@ -38,8 +40,6 @@ class TMainWindow : public QMainWindow {
     Q_OBJECT
 
 public:
-    using THandler = void (TMainWindow::*)();
-
     static constexpr int StatusPanelCount = 7;
     static constexpr int OutputBuildTab = 0;
     static constexpr int OutputFindTab = 1;
@@ -83,9 +83,14 @@ public:
     void AttachPopup(QWidget *view, QMenu *popup);
 
     // Runs a handler of the command table by name; errors reach the
-    // top-level handler. False when no such handler exists or it failed.
-    bool RunCommand(const QString &handler);
-    static bool HasHandler(const QString &handler);
+    // top-level handler. False when no such handler is bound or it failed.
+    bool RunCommand(const QString &handler, const QString &sender = QString());
+    bool HasHandler(const QString &handler) const;
+    // Where every subsystem binds its command handlers.
+    TCommandRegistry &Commands()
+    {
+        return m_commands;
+    }
 
     // --- Opening handlers -------------------------------------------------
     void FileMenuClick();
@@ -96,30 +101,13 @@ public:
     void HelpMenuClick();
     void EditorPopupMenuUpdate();
 
-    // --- File, Edit and search commands on documents (EditorCommands.cpp) --
-    void NewBasicFileClick();
-    void NewTextFileClick();
+    // --- Commands on documents the window itself carries out ----------------
     void OpenFileClick();
-    void SaveFileClick();
-    void SaveFileAsClick();
     void SaveAllFilesClick();
-    void CloseFileClick();
-    void CloseAllFilesClick();
-    void UndoMenuClick();
-    void RedoMenuClick();
-    void CutMenuClick();
-    void CopyMenuClick();
-    void PasteMenuClick();
-    void DeleteMenuClick();
-    void SelectAllMenuClick();
-    void FindMenuClick();
-    void FindNextMenuClick();
-    void FindPrevMenuClick();
-    void FindReplaceMenuClick();
 
     // --- Command handlers of the window -----------------------------------
     void CompileMenuClick();
-    void FindAllMenuClick(); // SearchAll.cpp
+    void FindAllMenuClick(); // FindAllCommand.cpp
     void ExitMenuClick();
     void ViewWorkDirMenuClick();
     void ViewOutputMenuClick();
@@ -195,7 +183,10 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    static const QHash<QString, THandler> &Handlers();
+    void BindCommands();
+    void CheckCommandBindings() const;
+    void ApplyEnabled(const TEnabledItems &items, bool buttons);
+    TWorkbenchState WorkbenchState() const;
 
     void FormCreate();
     void FormShow();
@@ -229,6 +220,7 @@ private:
     void RestoreLayout();
     void SaveLayout();
 
+    TCommandRegistry m_commands;
     QHash<QString, QAction *> FMenuItems;
     QHash<QString, QAction *> FButtons;
     QHash<QString, QMenu *> FMenus;

@@ -3,6 +3,7 @@
 // opening files from the panel and the folder dialog.
 
 #include "CaptionPanel.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "FileListBox.h"
 #include "Globals.h"

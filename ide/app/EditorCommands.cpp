@@ -1,5 +1,6 @@
-// The main window's File, Edit and search commands on documents, and its
-// view of the current editor. The work is done by the editor tabs.
+// The main window's view of the current editor and the document commands
+// that involve the window (recent files, the saved state a compile needs).
+// The editor tabs carry out and bind the other File, Edit and search commands.
 #include "EditorTabs.h"
 #include "MainForm.h"
 #include "SearchReplace.h"
@@ -61,31 +62,6 @@ std::optional<TEditState> TMainWindow::CurrentEditState() const
     return EditStateOf(*EditorList, *editor);
 }
 
-void TMainWindow::NewBasicFileClick()
-{
-    EditorTabs->NewBasicFileClick();
-}
-void TMainWindow::NewTextFileClick()
-{
-    EditorTabs->NewTextFileClick();
-}
-void TMainWindow::SaveFileClick()
-{
-    EditorTabs->SaveFileClick();
-}
-void TMainWindow::SaveFileAsClick()
-{
-    EditorTabs->SaveFileAsClick();
-}
-void TMainWindow::CloseFileClick()
-{
-    EditorTabs->CloseFileClick();
-}
-void TMainWindow::CloseAllFilesClick()
-{
-    EditorTabs->CloseAllFilesClick();
-}
-
 void TMainWindow::OpenFileClick()
 {
     const QString name = EditorTabs->ChooseFileToOpen();
@@ -97,50 +73,4 @@ void TMainWindow::SaveAllFilesClick()
 {
     EditorTabs->SaveAllFilesClick();
     AllSaved = EditorTabs->AllSaved;
-}
-
-void TMainWindow::UndoMenuClick()
-{
-    EditorTabs->UndoMenuClick();
-}
-void TMainWindow::RedoMenuClick()
-{
-    EditorTabs->RedoMenuClick();
-}
-void TMainWindow::CutMenuClick()
-{
-    EditorTabs->CutMenuClick();
-}
-void TMainWindow::CopyMenuClick()
-{
-    EditorTabs->CopyMenuClick();
-}
-void TMainWindow::PasteMenuClick()
-{
-    EditorTabs->PasteMenuClick();
-}
-void TMainWindow::DeleteMenuClick()
-{
-    EditorTabs->DeleteMenuClick();
-}
-void TMainWindow::SelectAllMenuClick()
-{
-    EditorTabs->SelectAllMenuClick();
-}
-
-void TMainWindow::FindMenuClick()
-{
-    EditorTabs->FindMenuClick();
-}
-void TMainWindow::FindNextMenuClick()
-{
-    EditorTabs->FindNextMenuClick();
-}
-void TMainWindow::FindPrevMenuClick()
-{
-    EditorTabs->FindPrevMenuClick();
-}
-void TMainWindow::FindReplaceMenuClick()
-{
-    EditorTabs->FindReplaceMenuClick();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LineStyle.h"
 #include "OutputLine.h"
 
 #include <QListWidget>

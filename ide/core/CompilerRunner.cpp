@@ -1,14 +1,12 @@
 #include "CompilerRunner.h"
 
 #include "ChildProcess.h"
-#include "ColorListBox.h"
 #include "TextLines.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 
 #include <cstring>
 #include <fcntl.h>
@@ -57,14 +55,26 @@ int OpenCapture(const QString &capturePath)
     return ::open(name.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
 }
 
-void WaitShowingProgress(TChildProcess &child, const QPointer<TColorListBox> &list)
+bool Alive(const TBuildOutput &output)
+{
+    return !output.alive || output.alive();
+}
+
+void AddLine(const TBuildOutput &output, const QString &line)
+{
+    if (output.addLine && Alive(output))
+        output.addLine(line);
+}
+
+void WaitShowingProgress(TChildProcess &child, const TBuildOutput &output)
 {
     int waits = 0;
     while (!child.WaitFor(kWaitStepMs)) {
         const QString status = CompilingStatus(++waits);
-        if (!status.isEmpty() && list) {
-            list->clear();
-            list->AddLine(status);
+        if (!status.isEmpty() && Alive(output)) {
+            if (output.clear)
+                output.clear();
+            AddLine(output, status);
         }
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
@@ -72,14 +82,15 @@ void WaitShowingProgress(TChildProcess &child, const QPointer<TColorListBox> &li
 
 // A capture file that could not be opened for the run is not read, so a
 // stale file left by someone else never shows as this run's output.
-void LoadCapture(const QString &capturePath, bool captured, TColorListBox *list)
+void LoadCapture(const QString &capturePath, bool captured, const TBuildOutput &output)
 {
     QFile capture(capturePath);
     if (!captured || !capture.open(QIODevice::ReadOnly)) {
-        list->AddLine(CouldNotRedirectLine());
+        AddLine(output, CouldNotRedirectLine());
         return;
     }
-    list->SetLines(SplitLines(DecodeText(capture.readAll())));
+    if (output.setLines && Alive(output))
+        output.setLines(SplitLines(DecodeText(capture.readAll())));
     capture.close();
     capture.remove();
 }
@@ -137,7 +148,7 @@ bool CompilerRunning()
     return g_running;
 }
 
-bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColorListBox *list)
+bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const TBuildOutput &output)
 {
     TRunGuard guard;
     if (!guard.Owner())
@@ -150,22 +161,22 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColo
     if (captureFd >= 0)
         ::close(captureFd);
     if (rc != 0) {
-        list->AddLine(CouldNotRunLine(CompilerCommandLine(compilerPath, quotedSource),
-                                      QString::fromLocal8Bit(std::strerror(rc))));
+        AddLine(output,
+                CouldNotRunLine(CompilerCommandLine(compilerPath, quotedSource),
+                                QString::fromLocal8Bit(std::strerror(rc))));
         return true;
     }
-    const QPointer<TColorListBox> guardList(list);
-    WaitShowingProgress(child, guardList);
-    if (guardList)
-        LoadCapture(capturePath, captureFd >= 0, list);
+    WaitShowingProgress(child, output);
+    if (Alive(output))
+        LoadCapture(capturePath, captureFd >= 0, output);
     return true;
 }
 
-bool CompileSource(const QString &compilerPath, const QString &sourcePath, TColorListBox *list)
+bool CompileSource(const QString &compilerPath, const QString &sourcePath, const TBuildOutput &output)
 {
     if (!QFileInfo(compilerPath).isFile()) {
-        list->AddLine(CompilerNotFoundLine(compilerPath));
+        AddLine(output, CompilerNotFoundLine(compilerPath));
         return true;
     }
-    return RunCompiler(compilerPath, u'"' + sourcePath + u'"', list);
+    return RunCompiler(compilerPath, u'"' + sourcePath + u'"', output);
 }

@@ -4,18 +4,6 @@ namespace {
 
 const QString kLocationEnd = QStringLiteral("):");
 
-const QColor kRed(255, 0, 0);
-const QColor kWhite(255, 255, 255);
-const QColor kGrey(120, 120, 120);
-const QColor kDarkBlue(10, 10, 160);
-const QColor kBlack(0, 0, 0);
-const QColor kOwnColour; // invalid: the list's own colour
-
-bool HasLocation(const QString &line)
-{
-    return line.contains(kLocationEnd);
-}
-
 // A strict decimal integer with an optional sign, as the conversion routine
 // accepts it; anything else is a conversion error.
 bool ToLineNumber(const QString &text, int &number)
@@ -29,6 +17,11 @@ bool ToLineNumber(const QString &text, int &number)
 
 } // namespace
 
+bool HasLocation(const QString &line)
+{
+    return line.contains(kLocationEnd);
+}
+
 TJumpTarget ParseJumpTarget(const QString &line)
 {
     TJumpTarget target;
@@ -40,23 +33,4 @@ TJumpTarget ParseJumpTarget(const QString &line)
     target.lineText = close > open ? line.mid(open + 1, close - open - 1) : QString();
     target.kind = ToLineNumber(target.lineText, target.line) ? TJumpTarget::Location : TJumpTarget::BadNumber;
     return target;
-}
-
-TLineStyle BuildLineStyle(const QString &line, bool selected)
-{
-    if (HasLocation(line))
-        return selected ? TLineStyle{kRed, kWhite} : TLineStyle{kOwnColour, kRed};
-    if (selected)
-        return {kGrey, kWhite};
-    if (line.contains(QStringLiteral(">>")))
-        return {kOwnColour, kOwnColour};
-    return {kOwnColour, kDarkBlue};
-}
-
-TLineStyle FindLineStyle(const QString &line, bool selected)
-{
-    const int indent = HasLocation(line) ? 20 : 2;
-    if (selected)
-        return {kGrey, kWhite, indent};
-    return {kOwnColour, HasLocation(line) ? kBlack : kDarkBlue, indent};
 }

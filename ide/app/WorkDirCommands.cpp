@@ -3,6 +3,7 @@
 #include "MainForm.h"
 
 #include "CaptionPanel.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "FileListBox.h"
 #include "IEditor.h"

@@ -1,9 +1,11 @@
 #include "MainForm.h"
 
 #include "About.h"
+#include "BuildList.h"
 #include "CaptionPanel.h"
 #include "CompilerRunner.h"
 #include "EditorTabs.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "FileListBox.h"
 #include "FindListBox.h"
@@ -112,51 +114,6 @@ QKeySequence KeyOf(const QKeyEvent *event)
 
 bool TMainWindow::SettingsNotPrepared = true;
 
-// Handlers of the command table by name. A command whose handler is not
-// listed here is shown but does nothing yet.
-const QHash<QString, TMainWindow::THandler> &TMainWindow::Handlers()
-{
-    static const QHash<QString, THandler> handlers = {
-        {"ExitMenuClick", &TMainWindow::ExitMenuClick},
-        {"ViewWorkDirMenuClick", &TMainWindow::ViewWorkDirMenuClick},
-        {"ViewOutputMenuClick", &TMainWindow::ViewOutputMenuClick},
-        {"ProgrammingManualMenuClick", &TMainWindow::ProgrammingManualMenuClick},
-        {"LanguageMenuClick", &TMainWindow::LanguageMenuClick},
-        {"SamplesMenuClick", &TMainWindow::SamplesMenuClick},
-        {"VelmoHomepageMenuClick", &TMainWindow::VelmoHomepageMenuClick},
-        {"TechnicalSupportMenuClick", &TMainWindow::TechnicalSupportMenuClick},
-        {"AboutMenuClick", &TMainWindow::AboutMenuClick},
-        {"ClearBtnClick", &TMainWindow::ClearBtnClick},
-        {"WorkDirBtnClick", &TMainWindow::WorkDirBtnClick},
-        {"RefreshBtnClick", &TMainWindow::RefreshBtnClick},
-        {"WorkDirFilterBtnClick", &TMainWindow::WorkDirFilterBtnClick},
-        {"DeleteWorkDirFileMenuClick", &TMainWindow::DeleteWorkDirFileMenuClick},
-        {"PrintFileMenuClick", &TMainWindow::PrintFileMenuClick},
-        {"NewBasicFileClick", &TMainWindow::NewBasicFileClick},
-        {"NewTextFileClick", &TMainWindow::NewTextFileClick},
-        {"OpenFileClick", &TMainWindow::OpenFileClick},
-        {"SaveFileClick", &TMainWindow::SaveFileClick},
-        {"SaveFileAsClick", &TMainWindow::SaveFileAsClick},
-        {"SaveAllFilesClick", &TMainWindow::SaveAllFilesClick},
-        {"CompileMenuClick", &TMainWindow::CompileMenuClick},
-        {"FindAllMenuClick", &TMainWindow::FindAllMenuClick},
-        {"CloseFileClick", &TMainWindow::CloseFileClick},
-        {"CloseAllFilesClick", &TMainWindow::CloseAllFilesClick},
-        {"UndoMenuClick", &TMainWindow::UndoMenuClick},
-        {"RedoMenuClick", &TMainWindow::RedoMenuClick},
-        {"CutMenuClick", &TMainWindow::CutMenuClick},
-        {"CopyMenuClick", &TMainWindow::CopyMenuClick},
-        {"PasteMenuClick", &TMainWindow::PasteMenuClick},
-        {"DeleteMenuClick", &TMainWindow::DeleteMenuClick},
-        {"SelectAllMenuClick", &TMainWindow::SelectAllMenuClick},
-        {"FindMenuClick", &TMainWindow::FindMenuClick},
-        {"FindNextMenuClick", &TMainWindow::FindNextMenuClick},
-        {"FindPrevMenuClick", &TMainWindow::FindPrevMenuClick},
-        {"FindReplaceMenuClick", &TMainWindow::FindReplaceMenuClick},
-    };
-    return handlers;
-}
-
 TMainWindow::TMainWindow(QWidget *parent)
     : QMainWindow(parent)
 {
@@ -173,6 +130,7 @@ TMainWindow::TMainWindow(QWidget *parent)
     CreatePanelButtons();
     CreateStatusBar();
     FormCreate();
+    BindCommands();
     qApp->installEventFilter(this);
 }
 
@@ -229,10 +187,10 @@ QAction *TMainWindow::CreateButtonAction(const TCommand &command)
 
 void TMainWindow::BindHandler(QAction *action, const char *handler)
 {
-    const QString name = QString::fromLatin1(handler);
-    if (!HasHandler(name))
+    if (!handler)
         return;
-    connect(action, &QAction::triggered, this, [this, name] { RunCommand(name); });
+    const QString name = QString::fromLatin1(handler);
+    connect(action, &QAction::triggered, this, [this, name, action] { RunCommand(name, action->objectName()); });
 }
 
 void TMainWindow::CreateMenus()
@@ -620,7 +578,7 @@ void TMainWindow::CompileMenuClick()
     OutputTabs->setCurrentIndex(OutputBuildTab);
     QAction *button = ToolButton("CompileBtn");
     button->setEnabled(false);
-    CompileSource(CompilerPath(ProgramDir), editor->GetFileName(), BuildList);
+    CompileSource(CompilerPath(ProgramDir), editor->GetFileName(), BuildListOutput(BuildList));
     button->setEnabled(true);
 }
 
@@ -703,17 +661,34 @@ void TMainWindow::SetStatusText(int panel, const QString &text)
     FStatusPanels[panel]->SetText(text);
 }
 
-bool TMainWindow::HasHandler(const QString &handler)
+bool TMainWindow::HasHandler(const QString &handler) const
 {
-    return Handlers().contains(handler);
+    return m_commands.IsBound(handler);
 }
 
-bool TMainWindow::RunCommand(const QString &handler)
+bool TMainWindow::RunCommand(const QString &handler, const QString &sender)
 {
-    const THandler method = Handlers().value(handler);
-    if (!method)
+    if (!m_commands.IsBound(handler))
         return false;
-    return RunGuarded([this, method] { (this->*method)(); });
+    return RunGuarded([this, &handler, &sender] { m_commands.Run(handler, sender); });
+}
+
+void TMainWindow::ApplyEnabled(const TEnabledItems &items, bool buttons)
+{
+    for (const TEnabledItem &item : items) {
+        if (buttons)
+            SetButtonEnabled(item.name, item.enabled);
+        else
+            SetItemEnabled(item.name, item.enabled);
+    }
+}
+
+TWorkbenchState TMainWindow::WorkbenchState() const
+{
+    TWorkbenchState state;
+    state.editor = CurrentEditState();
+    state.portOpen = PortIsOpen();
+    return state;
 }
 
 void TMainWindow::SetItemEnabled(const char *name, bool enabled)
@@ -733,14 +708,7 @@ void TMainWindow::SetButtonEnabled(const char *name, bool enabled)
 
 void TMainWindow::UpdateEditButtons(const TEditState *editor)
 {
-    const TEditState none;
-    const TEditState &e = editor ? *editor : none;
-    SetButtonEnabled("CutBtn", e.canCut);
-    SetButtonEnabled("CopyBtn", e.canCopy);
-    SetButtonEnabled("UndoBtn", e.canUndo);
-    SetButtonEnabled("RedoBtn", e.canRedo);
-    SetButtonEnabled("PasteBtn", e.canPaste);
-    SetButtonEnabled("DeleteBtn", e.canDelete);
+    ApplyEnabled(EditButtonStates(editor), true);
 }
 
 void TMainWindow::UpdateCaret(const TEditState *editor)
@@ -765,12 +733,8 @@ void TMainWindow::OnCaretUpdateTimer()
 
 void TMainWindow::UpdateDocumentState(const TEditState *editor)
 {
-    const bool has = editor != nullptr;
-    for (const char *name : {"FindBtn", "ReplaceBtn", "CompileBtn", "FindNextBtn", "CloseBtn", "PrintBtn"})
-        SetButtonEnabled(name, has);
-    SetButtonEnabled("SaveBtn", has && editor->canSave);
-    SetButtonEnabled("SaveAllBtn", has && editor->anyCanSave);
-    if (!has) {
+    ApplyEnabled(DocumentButtonStates(editor), true);
+    if (!editor) {
         SetStatusText(1, QString());
         SetStatusText(2, QString());
         return;
@@ -829,37 +793,23 @@ void TMainWindow::RunOpeningHandler(TMenuId menu)
 
 void TMainWindow::FileMenuClick()
 {
-    const std::optional<TEditState> e = CurrentEditState();
-    const bool has = e.has_value();
-    SetItemEnabled("SaveFileMenu", has && e->canSave);
-    SetItemEnabled("SaveAllFilesMenu", has && e->anyCanSave);
-    for (const char *name : {"SaveFileAsMenu", "PrintFileMenu", "CloseFileMenu", "CloseAllFilesMenu"})
-        SetItemEnabled(name, has);
+    ApplyEnabled(MenuItemStates(TMenuId::File, WorkbenchState()), false);
     UpdateRecentFileEntries();
 }
 
 void TMainWindow::EditMenuClick()
 {
-    const std::optional<TEditState> e = CurrentEditState();
-    const bool has = e.has_value();
-    SetItemEnabled("UndoMenu", has && e->canUndo);
-    SetItemEnabled("RedoMenu", has && e->canRedo);
-    SetItemEnabled("CutMenu", has && e->canCut);
-    SetItemEnabled("CopyMenu", has && e->canCopy);
-    SetItemEnabled("PasteMenu", has && e->canPaste);
-    SetItemEnabled("DeleteMenu", has && e->canDelete);
-    for (const char *name : {"SelectAllMenu", "FindMenu", "FindNextMenu", "FindPrevMenu", "FindReplaceMenu"})
-        SetItemEnabled(name, has);
+    ApplyEnabled(MenuItemStates(TMenuId::Edit, WorkbenchState()), false);
 }
 
 void TMainWindow::ProgramMenuClick()
 {
-    SetItemEnabled("CompileMenu", CurrentEditState().has_value());
+    ApplyEnabled(MenuItemStates(TMenuId::Program, WorkbenchState()), false);
 }
 
 void TMainWindow::ControllerMenuClick()
 {
-    SetItemEnabled("ResetMenu", PortIsOpen());
+    ApplyEnabled(MenuItemStates(TMenuId::Controller, WorkbenchState()), false);
 }
 
 void TMainWindow::ViewMenuClick()
@@ -880,16 +830,7 @@ void TMainWindow::HelpMenuClick()
 void TMainWindow::EditorPopupMenuUpdate()
 {
     const std::optional<TEditState> e = CurrentEditState();
-    if (!e)
-        return;
-    SetItemEnabled("EditorCutItem", e->canCut);
-    SetItemEnabled("EditorCopyItem", e->canCopy);
-    SetItemEnabled("EditorUndoItem", e->canUndo);
-    SetItemEnabled("EditorRedoItem", e->canRedo);
-    SetItemEnabled("EditorPasteItem", e->canPaste);
-    SetItemEnabled("EditorDeleteItem", e->canDelete);
-    SetItemEnabled("EditorCloseItem", true);
-    SetItemEnabled("EditorSelectAllItem", true);
+    ApplyEnabled(EditorPopupStates(e ? &*e : nullptr), false);
 }
 
 // ---------------------------------------------------------------------------
@@ -977,7 +918,6 @@ void TMainWindow::OutputTabsChanged(int newTab)
     if (newTab >= 0 && newTab < views.size())
         OutputViews->setCurrentWidget(views[newTab]);
     const bool scope = newTab == OutputScopeTab;
-    for (const char *name : {"Channel0Btn", "Channel1Btn", "Channel2Btn", "Channel3Btn"})
-        SetButtonEnabled(name, scope);
+    ApplyEnabled(OutputTabStates(scope), true);
     TimeBaseBox->setEnabled(scope);
 }

@@ -7,6 +7,7 @@
 #include "CaptionPanel.h"
 #include "ColorListBox.h"
 #include "EditorList.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "FindListBox.h"
 #include "Globals.h"

@@ -1,5 +1,6 @@
 #include "Application.h"
 
+#include "ErrorReporter.h"
 #include "Errors.h"
 
 TKorvidApplication::TKorvidApplication(int &argc, char **argv)

@@ -1,9 +1,7 @@
-#include "Errors.h"
+#include "ErrorReporter.h"
 
 #include "MsgDlg.h"
 
-#include <cerrno>
-#include <cstring>
 #include <exception>
 
 namespace {
@@ -15,16 +13,6 @@ std::function<void(const QString &)> &Reporter()
 }
 
 } // namespace
-
-EKorvidError::EKorvidError(const QString &message)
-    : std::runtime_error(message.toStdString())
-{
-}
-
-QString EKorvidError::Message() const
-{
-    return QString::fromStdString(what());
-}
 
 void ShowErrorMessage(const QString &message)
 {
@@ -59,22 +47,4 @@ bool RunGuarded(const std::function<void()> &command)
         HandleException();
         return false;
     }
-}
-
-QString SystemErrorText(int code)
-{
-    if (code == 0)
-        return QString();
-    QString text = QString::fromLocal8Bit(std::strerror(code));
-    if (text.startsWith(QLatin1String("Unknown error")))
-        return QString();
-    const int lineBreak = text.indexOf(QLatin1String("\r\n"));
-    if (lineBreak >= 0)
-        text.remove(lineBreak, 2);
-    return text;
-}
-
-QString LastErrorText()
-{
-    return SystemErrorText(errno);
 }

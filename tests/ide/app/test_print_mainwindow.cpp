@@ -3,6 +3,7 @@
 // (a PDF file here), Escape prints nothing, no editor shows no dialog.
 
 #include "EditorList.h"
+#include "ErrorReporter.h"
 #include "Errors.h"
 #include "Globals.h"
 #include "MainForm.h"

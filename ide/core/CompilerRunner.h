@@ -3,7 +3,16 @@
 #include <QString>
 #include <QStringList>
 
-class TColorListBox;
+#include <functional>
+
+// Where a compile run shows what it does: the build list, or whatever a test
+// or another front end puts in its place. Each member may be left empty.
+struct TBuildOutput {
+    std::function<void()> clear; // empties the view
+    std::function<void(const QString &)> addLine; // appends one line
+    std::function<void(const QStringList &)> setLines; // shows exactly these lines
+    std::function<bool()> alive; // false once the view is gone
+};
 
 // The compiler lies beside the workbench: programDir (with its trailing "/")
 // followed by the compiler's file name.
@@ -28,14 +37,13 @@ QString CouldNotRunLine(const QString &commandLine, const QString &systemMessage
 QString CouldNotRedirectLine();
 
 // Runs the compiler on the source (its full path in double quotes), waits in
-// 100 ms steps while the window stays responsive, and fills the list with the
-// compiler's output. Returns false, doing nothing, while another run is in
-// progress.
-bool RunCompiler(const QString &compilerPath, const QString &quotedSource, TColorListBox *list);
+// 100 ms steps while the window stays responsive, and shows the compiler's
+// output. Returns false, doing nothing, while another run is in progress.
+bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const TBuildOutput &output);
 
 // Whether a compile is running (its wait lets other commands run meanwhile).
 bool CompilerRunning();
 
-// Compiles one source file (a full path): says so in the list when the
+// Compiles one source file (a full path): says so in the output when the
 // compiler is missing, else runs it with the name in double quotes.
-bool CompileSource(const QString &compilerPath, const QString &sourcePath, TColorListBox *list);
+bool CompileSource(const QString &compilerPath, const QString &sourcePath, const TBuildOutput &output);

@@ -1,0 +1,54 @@
+// The window's own command handlers, bound by name next to those the
+// subsystems bind themselves, and the start-up check that every command of
+// the tables runs something.
+#include "EditorTabs.h"
+#include "MainForm.h"
+
+#include <cstdio>
+
+namespace {
+
+struct TWindowCommand {
+    const char *name;
+    void (TMainWindow::*method)();
+};
+
+const TWindowCommand kWindowCommands[] = {
+    {"ExitMenuClick", &TMainWindow::ExitMenuClick},
+    {"ViewWorkDirMenuClick", &TMainWindow::ViewWorkDirMenuClick},
+    {"ViewOutputMenuClick", &TMainWindow::ViewOutputMenuClick},
+    {"ProgrammingManualMenuClick", &TMainWindow::ProgrammingManualMenuClick},
+    {"LanguageMenuClick", &TMainWindow::LanguageMenuClick},
+    {"SamplesMenuClick", &TMainWindow::SamplesMenuClick},
+    {"VelmoHomepageMenuClick", &TMainWindow::VelmoHomepageMenuClick},
+    {"TechnicalSupportMenuClick", &TMainWindow::TechnicalSupportMenuClick},
+    {"AboutMenuClick", &TMainWindow::AboutMenuClick},
+    {"ClearBtnClick", &TMainWindow::ClearBtnClick},
+    {"WorkDirBtnClick", &TMainWindow::WorkDirBtnClick},
+    {"RefreshBtnClick", &TMainWindow::RefreshBtnClick},
+    {"WorkDirFilterBtnClick", &TMainWindow::WorkDirFilterBtnClick},
+    {"DeleteWorkDirFileMenuClick", &TMainWindow::DeleteWorkDirFileMenuClick},
+    {"PrintFileMenuClick", &TMainWindow::PrintFileMenuClick},
+    {"OpenFileClick", &TMainWindow::OpenFileClick},
+    {"SaveAllFilesClick", &TMainWindow::SaveAllFilesClick},
+    {"CompileMenuClick", &TMainWindow::CompileMenuClick},
+    {"FindAllMenuClick", &TMainWindow::FindAllMenuClick},
+};
+
+} // namespace
+
+void TMainWindow::BindCommands()
+{
+    EditorTabs->RegisterCommands(m_commands);
+    for (const TWindowCommand &command : kWindowCommands)
+        m_commands.Bind(command.name, [this, method = command.method] { (this->*method)(); });
+    CheckCommandBindings();
+}
+
+// A command nothing has bound would be shown and do nothing; say so where a
+// developer sees it at once.
+void TMainWindow::CheckCommandBindings() const
+{
+    for (const QString &name : m_commands.Unbound())
+        std::fprintf(stderr, "Korvid: no handler is bound to the command '%s'\n", qPrintable(name));
+}
