@@ -7,7 +7,6 @@
 #include "Preprocessor.h"
 
 #include <cstdio>
-#include <filesystem>
 
 namespace {
 
@@ -20,13 +19,6 @@ const char kBanner[] = "Velmo Compiler V2.4 - compiler for the ZENTRA module fam
 std::string OutputText(const std::string &text)
 {
     return IsValidUtf8(text) ? text : AnsiToUtf8(text);
-}
-
-void ChangeDirectory(const std::string &dir)
-{
-    std::error_code error;
-    if (!dir.empty())
-        std::filesystem::current_path(dir, error);
 }
 
 } // namespace
@@ -72,13 +64,10 @@ void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
 
 bool CCompiler::ReadSource(CSource &source, const std::string &fullPath)
 {
-    const std::string remembered = CurrentDirectory();
     if (!source.Read(fullPath))
         return false;
     PrintLine("  >> " + fullPath);
-    ChangeDirectory(DirectoryOf(fullPath));
     Preprocess(*this, source);
-    ChangeDirectory(remembered);
     return true;
 }
 

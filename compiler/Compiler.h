@@ -5,6 +5,7 @@
 
 #include "Code.h"
 #include "Macros.h"
+#include "Scanner.h"
 #include "Source.h"
 #include "Target.h"
 
@@ -25,8 +26,9 @@ public:
     void ReportError(const std::string &text, int fileIndex, int line);
     void PrintLine(const std::string &text);
 
-    // Reads one file, announces it and runs the directive pass on it (in the
-    // file's directory). False only when the file cannot be opened.
+    // Reads one file, announces it and runs the directive pass on it; its
+    // #INCLUDE names are resolved against the file's own folder. False only
+    // when the file cannot be opened.
     bool ReadSource(CSource &source, const std::string &fullPath);
 
     // Writes the HEX file and the listing beside the source argument.
@@ -37,6 +39,7 @@ public:
     CFileList m_files;
     TargetProfile m_target;
     CMacro m_macro; // filled by a successful macro look-up
+    ScanState m_scan; // the scanner's state, shared by every phase of this run
     CCode m_code;
     int m_errorCount = 0;
     int m_dataSize = 0;

@@ -1,7 +1,5 @@
 #include "Keywords.h"
 
-#include "Scanner.h"
-
 #include <cctype>
 
 namespace {
@@ -164,12 +162,12 @@ const KeywordInfo *CKeywords::Info(int symbol) const
     return symbol >= 0 && symbol < symCount ? m_bySymbol[symbol] : nullptr;
 }
 
-bool LookupKeyword(std::string_view word)
+bool LookupKeyword(std::string_view word, TSYMBOL &symbol)
 {
     const KeywordInfo *info = CKeywords::Instance().Find(UpperCopy(word));
     if (!info)
         return false;
-    Scan.m_symbol = info->symbol;
+    symbol = info->symbol;
     return true;
 }
 

@@ -37,9 +37,9 @@ private:
     const KeywordInfo *m_bySymbol[symCount] = {};
 };
 
-// Upper-cases a copy of the word and looks it up; on success sets the
-// current symbol of the scanner to the keyword's value and returns true.
-bool LookupKeyword(std::string_view word);
+// Upper-cases a copy of the word and looks it up; on success sets `symbol`
+// to the keyword's value and returns true, otherwise leaves it unchanged.
+bool LookupKeyword(std::string_view word, TSYMBOL &symbol);
 
 // The listing text of a token code 0x80..0xFE; "" for any other value.
 const char *TokenText(int code);

@@ -45,7 +45,7 @@ public:
 
     TSYMBOL Symbol() const
     {
-        return Scan.m_symbol;
+        return m_scan.m_symbol;
     }
     void NextSymbol();
     void Expect(TSYMBOL symbol, char character);
@@ -140,6 +140,7 @@ public:
 
     // --- State -------------------------------------------------------------
     CLine m_line; // copy of the line being compiled
+    ScanState &m_scan; // the run's scanner state
     std::unordered_map<std::string, int> &m_labels;
     CCompiler &m_compiler;
     TargetProfile &m_target;

@@ -50,12 +50,12 @@ std::string UpToComment(const std::string &text)
 
 // The first symbol of a line that may be a directive; any line that does
 // not begin with "#" counts as an ordinary line.
-TSYMBOL DirectiveOf(CLine &line)
+TSYMBOL DirectiveOf(ScanState &scan, CLine &line)
 {
     if (line.m_text.empty() || line.m_text[0] != '#')
         return symEndOfLine;
-    ActiveExpansions.clear();
-    return line.GetSymbol(0);
+    scan.m_activeExpansions.clear();
+    return line.GetSymbol(scan, 0);
 }
 
 class CDirectivePass {
@@ -92,7 +92,7 @@ private:
     }
     bool NextIs(TSYMBOL symbol)
     {
-        return m_line.GetSymbol(-1) == symbol;
+        return m_line.GetSymbol(m_compiler.m_scan, -1) == symbol;
     }
     void SkipBlock();
 
@@ -146,7 +146,7 @@ void CDirectivePass::Step()
     }
     m_line = line;
     m_walk.Drop();
-    const TSYMBOL symbol = DirectiveOf(m_line);
+    const TSYMBOL symbol = DirectiveOf(m_compiler.m_scan, m_line);
     for (const Directive &directive : kDirectives) {
         if (directive.symbol == symbol) {
             (this->*directive.handler)();
@@ -174,7 +174,7 @@ void CDirectivePass::SkipBlock()
     while (!m_walk.AtEnd()) {
         CLine &line = m_walk.Current();
         line.m_directive = true;
-        const TSYMBOL symbol = DirectiveOf(line);
+        const TSYMBOL symbol = DirectiveOf(m_compiler.m_scan, line);
         if (symbol == symDirENDIF && nesting == 0)
             return;
         if (symbol == symDirIFDEF || symbol == symDirIFNDEF)
@@ -194,7 +194,8 @@ void CDirectivePass::Define()
         Report(kDefineExpected);
         return;
     }
-    const std::string definition = Scan.m_text + UpToComment(m_line.m_text.substr(Scan.m_pos));
+    const std::string definition =
+        m_compiler.m_scan.m_text + UpToComment(m_line.m_text.substr(m_compiler.m_scan.m_pos));
     if (!DefineMacro(m_compiler, definition))
         Report(kBadDefinition);
 }
@@ -206,7 +207,7 @@ void CDirectivePass::Undef()
         Report(kUndefExpected);
         return;
     }
-    UndefineMacro(m_compiler, Scan.m_text);
+    UndefineMacro(m_compiler, m_compiler.m_scan.m_text);
 }
 
 // #IFDEF name  |  #IFNDEF name
@@ -215,7 +216,7 @@ void CDirectivePass::Conditional(bool defined, const char *message)
     if (!NextIs(symIdent))
         Report(message);
     ++m_depth;
-    if (LookupMacro(m_compiler, Scan.m_text) != defined)
+    if (LookupMacro(m_compiler, m_compiler.m_scan.m_text) != defined)
         SkipBlock();
 }
 
@@ -246,7 +247,7 @@ void CDirectivePass::Target()
         Report(kTargetExpected);
         return;
     }
-    if (!m_compiler.m_target.SetTarget(Scan.m_text))
+    if (!m_compiler.m_target.SetTarget(m_compiler.m_scan.m_text))
         Report(kUnknownTarget);
 }
 
@@ -261,7 +262,7 @@ void CDirectivePass::Include()
     }
     // The source text is Windows-1252; file names on this system are UTF-8.
     const std::string name =
-        MakeFullPath(AddDefaultExtension(AnsiToUtf8(Scan.m_text), ".bas"), DirectoryOf(m_source.Name()));
+        MakeFullPath(AddDefaultExtension(AnsiToUtf8(m_compiler.m_scan.m_text), ".bas"), DirectoryOf(m_source.Name()));
     if (m_compiler.m_files.Find(name) >= 0) {
         Report(Format(kAlreadyCompiled, name));
         return;

@@ -9,8 +9,7 @@ class CCompiler;
 class CSource;
 struct CLine;
 
-// Runs on every file read through CCompiler::ReadSource, with the current
-// directory set to the file's directory. Drops whole-line comments, executes
+// Runs on every file read through CCompiler::ReadSource. Drops whole-line comments, executes
 // and removes the directive lines, splices in included files and expands the
 // macros of every other line. Afterwards the source holds only ordinary
 // program lines, each with its file index and a clear directive flag.

@@ -1,6 +1,7 @@
 // Program lines and the files they come from.
 #pragma once
 
+#include "Scanner.h"
 #include "Symbols.h"
 
 #include <memory>
@@ -15,20 +16,9 @@ struct CLine {
     int m_fileIndex = 0; // index of the line's file in CFileList
     int m_lineNumber = 0; // 1-based physical line number in that file
 
-    // Scans the next symbol (Scanner.cpp). start >= 0 restarts at that index
-    // of m_text; start < 0 continues at the scanner's position.
-    TSYMBOL GetSymbol(int start);
-
-private:
-    bool ReadChar();
-    TSYMBOL SkipBlanks();
-    TSYMBOL ScanWord();
-    TSYMBOL ScanDecimal();
-    TSYMBOL ScanRadix(int radix);
-    TSYMBOL ScanString();
-    TSYMBOL ScanDirective();
-    TSYMBOL ScanOperator();
-    TSYMBOL Finish(TSYMBOL symbol, bool stepBack);
+    // Scans the next symbol into `scan` (Scanner.cpp). start >= 0 restarts
+    // at that index of m_text; start < 0 continues at scan.m_pos.
+    TSYMBOL GetSymbol(ScanState &scan, int start);
 };
 
 // An ordered, owning list of program lines plus the name of the file read.

@@ -7,6 +7,8 @@
 #include "Source.h"
 #include "Target.h"
 
+#include "TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -52,7 +54,10 @@ TEST_P(ReportErrorCutOff, PrintsAtMostTenAndCountsEleven)
 
 INSTANTIATE_TEST_SUITE_P(Counts, ReportErrorCutOff,
                          testing::Values(CutOffCase{10, 10, false, 10}, CutOffCase{11, 10, true, 11},
-                                         CutOffCase{12, 10, true, 11}, CutOffCase{40, 10, true, 11}));
+                                         CutOffCase{12, 10, true, 11}, CutOffCase{40, 10, true, 11}),
+                         [](const testing::TestParamInfo<CutOffCase> &info) {
+                             return "Reports" + std::to_string(info.param.reports);
+                         });
 
 TEST(ReportError, MessageFormatAndLocations)
 {
@@ -119,7 +124,9 @@ TEST_P(PathRules, GiveExpectedName)
     EXPECT_EQ(got, c.want) << c.rule << " " << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, PathRules, testing::ValuesIn(kPaths));
+INSTANTIATE_TEST_SUITE_P(Names, PathRules, testing::ValuesIn(kPaths), [](const testing::TestParamInfo<PathCase> &info) {
+    return StableTestName(std::string(info.param.rule) + " " + info.param.name, info.index);
+});
 
 TEST(PathRules, RelativeNameUsesCurrentDirectory)
 {
@@ -273,7 +280,10 @@ TEST_P(ProgramMemory, ReportedOnceAtFirstCrossing)
 
 INSTANTIATE_TEST_SUITE_P(Limits, ProgramMemory,
                          testing::Values(MemoryCase{2, 1}, MemoryCase{3, 2}, MemoryCase{6, 2}, MemoryCase{7, 3},
-                                         MemoryCase{10, 3}, MemoryCase{11, 0}, MemoryCase{12, 0}));
+                                         MemoryCase{10, 3}, MemoryCase{11, 0}, MemoryCase{12, 0}),
+                         [](const testing::TestParamInfo<MemoryCase> &info) {
+                             return "Limit" + std::to_string(info.param.limit);
+                         });
 
 TEST(StatementLoop, EveryLineYieldsOneRecordEvenWithErrors)
 {

@@ -4,6 +4,8 @@
 #include "Preprocessor.h"
 #include "Source.h"
 
+#include "TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -194,7 +196,10 @@ const DefinitionCase kDefinitions[] = {
 };
 // clang-format on
 
-INSTANTIATE_TEST_SUITE_P(Texts, MacroDefinition, testing::ValuesIn(kDefinitions));
+INSTANTIATE_TEST_SUITE_P(Texts, MacroDefinition, testing::ValuesIn(kDefinitions),
+                         [](const testing::TestParamInfo<DefinitionCase> &info) {
+                             return StableTestName(info.param.text, info.index);
+                         });
 
 TEST(DefineList, PredefinedNamesAndValues)
 {

@@ -2,6 +2,8 @@
 #include "Code.h"
 #include "HexFile.h"
 
+#include "TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -67,7 +69,9 @@ TEST_P(EmitTable, WritesText)
     EXPECT_EQ(Text(code), GetParam().written);
 }
 
-INSTANTIATE_TEST_SUITE_P(Emit, EmitTable, testing::ValuesIn(kEmits));
+INSTANTIATE_TEST_SUITE_P(Emit, EmitTable, testing::ValuesIn(kEmits), [](const testing::TestParamInfo<EmitCase> &info) {
+    return StableTestName(info.param.written, info.index);
+});
 
 TEST(Image, EndLineReportsLengthBeyondTheLengthByte)
 {
