@@ -181,3 +181,24 @@ std::string SourceToAnsi(const std::string &contents)
         text.remove_prefix(3);
     return Utf8ToAnsi(text);
 }
+
+std::string PrintableName(std::string_view name)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(name.size());
+    for (size_t i = 0; i < name.size();) {
+        uint32_t cp = 0;
+        const size_t length = DecodeUtf8(name, i, cp);
+        if (length > 0 && cp >= 0x20 && cp != 0x7F) {
+            shown.append(name.substr(i, length));
+            i += length;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(name[i++]);
+        shown += "\\x";
+        shown += kHex[byte >> 4];
+        shown += kHex[byte & 0xF];
+    }
+    return shown;
+}

@@ -22,3 +22,8 @@ bool IsValidUtf8(std::string_view bytes);
 // characters is transcoded (a byte-order mark is dropped), anything else is
 // taken as Windows-1252 already.
 std::string SourceToAnsi(const std::string &contents);
+
+// A file name as messages show it: control characters (a newline, a NUL)
+// and bytes that are not UTF-8 are written as "\xNN", so that a message
+// naming the file stays one line of UTF-8 text.
+std::string PrintableName(std::string_view name);

@@ -29,7 +29,9 @@ public:
     // Reads one file, announces it and runs the directive pass on it; its
     // #INCLUDE names are resolved against the file's own folder. False only
     // when the file cannot be opened.
-    bool ReadSource(CSource &source, const std::string &fullPath);
+    // With `output`, an included file's lines go straight into the including
+    // pass's output (see CSource::Walker).
+    bool ReadSource(CSource &source, const std::string &fullPath, CSource::Walker *output = nullptr);
 
     // Writes the HEX file and the listing beside the source argument.
     void WriteOutputFiles(const std::string &sourceArgument);
@@ -42,6 +44,7 @@ public:
     ScanState m_scan; // the scanner's state, shared by every phase of this run
     CCode m_code;
     int m_errorCount = 0;
+    int m_includeDepth = 0; // files being read inside the main file's #INCLUDE lines
     int m_dataSize = 0;
     int m_codeSize = 0;
     int m_dataLimit = 0;
@@ -49,6 +52,7 @@ public:
 
 private:
     void GenerateCode(CSource &source);
+    bool OutputReplacesSource(const std::string &output);
     void PrintStatistics();
     std::ostream &m_out;
 };

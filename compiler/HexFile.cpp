@@ -32,7 +32,7 @@ void CIntelHexFile::WriteEndRecord()
     m_text += ":00000001FF\n";
 }
 
-bool CCode::WriteHexFile(const std::string &path) const
+std::string CCode::HexFileText() const
 {
     CIntelHexFile hex;
     const int size = Size();
@@ -41,5 +41,10 @@ bool CCode::WriteHexFile(const std::string &path) const
         hex.WriteDataRecord(address, m_bytes.data() + address, count);
     }
     hex.WriteEndRecord();
-    return WriteFileAtomically(path, WithCrLf(hex.Text()));
+    return WithCrLf(hex.Text());
+}
+
+bool CCode::WriteHexFile(const std::string &path) const
+{
+    return WriteFileAtomically(path, HexFileText());
 }

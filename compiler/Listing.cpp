@@ -52,7 +52,12 @@ std::string CCode::ListingText() const
     return text;
 }
 
+std::string CCode::ListingFileText() const
+{
+    return WithCrLf(AnsiToUtf8(ListingText()));
+}
+
 bool CCode::WriteListing(const std::string &path) const
 {
-    return WriteFileAtomically(path, WithCrLf(AnsiToUtf8(ListingText())));
+    return WriteFileAtomically(path, ListingFileText());
 }

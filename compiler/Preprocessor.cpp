@@ -6,6 +6,7 @@
 
 #include "CodePage.h"
 #include "Compiler.h"
+#include "Messages.h"
 #include "Paths.h"
 #include "Scanner.h"
 #include "Source.h"
@@ -23,8 +24,6 @@ constexpr char kEndifWithoutIf[]  = "#endif without #if[n]def.";
 constexpr char kTargetExpected[]  = "#target expected a target name.";
 constexpr char kUnknownTarget[]   = "Unknown target name.";
 constexpr char kIncludeExpected[] = "#include expected a file name.";
-constexpr char kAlreadyCompiled[] = "File: '%s' already compiled.";
-constexpr char kCantOpen[]        = "Can't open file: '%s'.";
 constexpr char kUnknownDirective[] = "Unknown directive.";
 constexpr char kUnexpectedEnd[]   = "Unexpected end of file";
 // clang-format on
@@ -64,6 +63,13 @@ public:
         : m_compiler(compiler)
         , m_source(source)
         , m_walk(source)
+    {
+    }
+    // The pass over an included file keeps its lines into the includer's output.
+    CDirectivePass(CCompiler &compiler, CSource &source, CSource::Walker &output)
+        : m_compiler(compiler)
+        , m_source(source)
+        , m_walk(source, output)
     {
     }
 
@@ -111,6 +117,7 @@ private:
     void EndIf();
     void Target();
     void Include();
+    bool CanInclude(const std::string &name);
 };
 
 const CDirectivePass::Directive CDirectivePass::kDirectives[] = {
@@ -263,23 +270,56 @@ void CDirectivePass::Include()
     // The source text is Windows-1252; file names on this system are UTF-8.
     const std::string name =
         MakeFullPath(AddDefaultExtension(AnsiToUtf8(m_compiler.m_scan.m_text), ".bas"), DirectoryOf(m_source.Name()));
-    if (m_compiler.m_files.Find(name) >= 0) {
-        Report(Format(kAlreadyCompiled, name));
+    if (!CanInclude(name))
         return;
-    }
     CSource included;
-    if (!m_compiler.ReadSource(included, name)) {
-        Report(Format(kCantOpen, name));
-        return;
+    ++m_compiler.m_includeDepth;
+    const bool read = m_compiler.ReadSource(included, name, &m_walk);
+    --m_compiler.m_includeDepth;
+    if (!read)
+        Report(ReadFailureMessage(included.Error(), name));
+}
+
+// A name with a NUL cannot name a file: opened, it would stop at the NUL and
+// read another file than the one the read-once rule compared.
+bool CDirectivePass::CanInclude(const std::string &name)
+{
+    if (name.find('\0') != std::string::npos) {
+        Report(Format(kInvalidFileName, PrintableName(name)));
+        return false;
     }
-    m_walk.Splice(included);
+    if (m_compiler.m_files.Find(name) >= 0) {
+        Report(Format(kAlreadyCompiled, PrintableName(name)));
+        return false;
+    }
+    if (m_compiler.m_includeDepth >= kMaxIncludeDepth) {
+        Report(Format(kIncludeTooDeep, kMaxIncludeDepth));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-void Preprocess(CCompiler &compiler, CSource &source)
+void Preprocess(CCompiler &compiler, CSource &source, CSource::Walker *output)
 {
-    CDirectivePass(compiler, source).Run();
+    if (output)
+        CDirectivePass(compiler, source, *output).Run();
+    else
+        CDirectivePass(compiler, source).Run();
+}
+
+std::string ReadFailureMessage(SourceError error, const std::string &path)
+{
+    const std::string name = PrintableName(path);
+    switch (error) {
+    case SourceError::kNotRegularFile:
+        return Format(kNotRegularFile, name);
+    case SourceError::kTooLarge:
+        return Format(Format(kFileTooLarge, kMaxSourceMegabytes).c_str(), name);
+    default:
+        return Format(kCantOpenFile, name);
+    }
 }
 
 bool DefineMacro(CCompiler &compiler, const std::string &definition)
