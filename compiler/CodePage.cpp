@@ -168,14 +168,19 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string SourceToAnsi(const std::string &contents)
+bool IsAscii(std::string_view text)
+{
+    unsigned char any = 0;
+    for (const char c : text)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+std::string SourceToAnsi(std::string contents)
 {
     std::string_view text = contents;
     const bool hasBom = text.substr(0, 3) == "\xEF\xBB\xBF";
-    bool ascii = true;
-    for (char c : text)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii || !IsValidUtf8(text))
+    if (IsAscii(text) || !IsValidUtf8(text))
         return contents;
     if (hasBom)
         text.remove_prefix(3);

@@ -78,7 +78,8 @@ bool CCompiler::ReadSource(CSource &source, const std::string &fullPath, CSource
 void CCompiler::Compile(const std::string &sourceArgument)
 {
     const std::string fullPath = MakeFullPath(AddDefaultExtension(sourceArgument, ".bas"));
-    CSource source;
+    CSource &source = m_program;
+    source.RemoveAll();
     PrintLine(kBanner);
     PrintLine("Compiling...");
     if (!ReadSource(source, fullPath))

@@ -5,6 +5,7 @@
 
 #include "Code.h"
 #include "Macros.h"
+#include "NoCase.h"
 #include "Scanner.h"
 #include "Source.h"
 #include "Target.h"
@@ -37,7 +38,7 @@ public:
     void WriteOutputFiles(const std::string &sourceArgument);
 
     CDefineList m_defines; // macro table
-    std::unordered_map<std::string, int> m_labels; // upper-case label -> program line index
+    NoCaseMap<int> m_labels; // upper-case label -> program line index
     CFileList m_files;
     TargetProfile m_target;
     CMacro m_macro; // filled by a successful macro look-up
@@ -55,6 +56,9 @@ private:
     bool OutputReplacesSource(const std::string &output);
     void PrintStatistics();
     std::ostream &m_out;
+    // The whole program after the directive pass; it lives as long as the
+    // run object, which velc never destroys (freeing a million lines costs).
+    CSource m_program;
 };
 
 // Printf-style formatting of a message with one argument, used for the fixed

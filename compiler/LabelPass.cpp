@@ -10,10 +10,33 @@
 
 namespace {
 
+// A quick test that rules out most lines without scanning them: a label
+// line starts with a word, then blanks, then ":" (blanks being every code
+// up to 32, as for the scanner).
+bool MayStartWithLabel(const std::string &text)
+{
+    auto isWordChar = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    };
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; }; // as the scanner skips
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    if (i == text.size() || !isWordChar(text[i]) || (text[i] >= '0' && text[i] <= '9'))
+        return false;
+    while (i < text.size() && isWordChar(text[i]))
+        ++i;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    return i < text.size() && text[i] == ':';
+}
+
 // True when the line starts with an identifier and ":"; the scanner then
 // holds the name in m_text and the position after the ":" in m_pos.
 bool StartsWithLabel(ScanState &scan, CLine &line)
 {
+    if (!MayStartWithLabel(line.m_text))
+        return false;
     scan.m_activeExpansions.clear();
     return line.GetSymbol(scan, 0) == symIdent && line.GetSymbol(scan, -1) == symColon;
 }

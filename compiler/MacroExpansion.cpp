@@ -151,10 +151,53 @@ bool ExpandUse(CCompiler &compiler, CLine &line, int &expansions)
     return true;
 }
 
+bool IsWordStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsWordChar(char c)
+{
+    return IsWordStart(c) || (c >= '0' && c <= '9');
+}
+bool IsRadixDigit(char c, bool hex)
+{
+    return c == '0' || c == '1' ||
+        (hex && ((c >= '2' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')));
+}
+
+// False when no word of the line can be a macro use, so the line needs no
+// scan. Words are cut as the scanner cuts them (digits, and the digits after
+// "$" and "%", are never the start of a word); words inside strings and
+// comments are tested too, which can only cause a needless scan.
+bool MayUseMacros(const CDefineList &defines, const std::string &text)
+{
+    const size_t size = text.size();
+    size_t i = 0;
+    while (i < size) {
+        const char c = text[i];
+        if (c == '$' || c == '%') {
+            ++i;
+            while (i < size && IsRadixDigit(text[i], c == '$'))
+                ++i;
+        } else if (IsWordStart(c)) {
+            const size_t start = i;
+            while (i < size && IsWordChar(text[i]))
+                ++i;
+            if (defines.MayBeMacro(std::string_view(text).substr(start, i - start)))
+                return true;
+        } else {
+            ++i;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 void ExpandMacros(CCompiler &compiler, CLine &line)
 {
+    if (!MayUseMacros(compiler.m_defines, line.m_text))
+        return;
     ScanState &scan = compiler.m_scan;
     scan.m_activeExpansions.clear();
     int expansions = 0;

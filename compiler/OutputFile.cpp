@@ -56,7 +56,7 @@ bool CPendingFile::Write(const std::string &path, const std::string &contents)
     m_temp = temp;
     bool ok = WriteAll(fd, contents);
     ok = SetUsualPermissions(fd) && ok;
-    ok = ::fsync(fd) == 0 && ok;
+    ok = ::fdatasync(fd) == 0 && ok; // on the disk before the rename: old or new, never empty
     ok = ::close(fd) == 0 && ok;
     if (!ok)
         Discard();
@@ -84,10 +84,8 @@ void CPendingFile::Discard()
 bool WriteFileAtomically(const std::string &path, const std::string &contents)
 {
     CPendingFile file;
-    if (file.Write(path, contents) && file.Commit()) {
-        SyncFolder(DirectoryOf(path));
+    if (file.Write(path, contents) && file.Commit())
         return true;
-    }
     RemoveOutputFile(path);
     return false;
 }
@@ -95,15 +93,6 @@ bool WriteFileAtomically(const std::string &path, const std::string &contents)
 void RemoveOutputFile(const std::string &path)
 {
     ::unlink(path.c_str()); // unlink never removes a directory
-}
-
-void SyncFolder(const std::string &path)
-{
-    const int fd = ::open(path.empty() ? "." : path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 std::string WithCrLf(const std::string &text)

@@ -36,9 +36,6 @@ bool WriteFileAtomically(const std::string &path, const std::string &contents);
 // Removes a file (never a directory) of that name, if there is one.
 void RemoveOutputFile(const std::string &path);
 
-// Flushes a folder's entries, so that renames into it survive a power cut.
-void SyncFolder(const std::string &path);
-
 // Text with every "\n" turned into CR LF, as in every line of the HEX file
 // and the listing.
 std::string WithCrLf(const std::string &text);

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "Blocks.h"
+#include "NoCase.h"
 #include "Scanner.h"
 #include "Source.h"
 #include "Symbols.h"
@@ -141,7 +142,7 @@ public:
     // --- State -------------------------------------------------------------
     CLine m_line; // copy of the line being compiled
     ScanState &m_scan; // the run's scanner state
-    std::unordered_map<std::string, int> &m_labels;
+    NoCaseMap<int> &m_labels;
     CCompiler &m_compiler;
     TargetProfile &m_target;
     CCode &m_code;

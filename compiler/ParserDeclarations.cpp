@@ -223,7 +223,7 @@ void CParser::LabelRef()
         Error("Label expected.");
         return;
     }
-    auto it = m_labels.find(UpperName(m_scan.m_text));
+    auto it = m_labels.find(std::string_view(m_scan.m_text));
     if (it != m_labels.end()) {
         m_code.EmitNumber(it->second + 1);
     } else {

@@ -163,14 +163,21 @@ TSYMBOL CLineScanner::GetSymbol(int start)
     return ScanOperator();
 }
 
+// The word is cut out of the text in one piece and looked up without an
+// upper-case copy; the scanner stops on the character after it.
 TSYMBOL CLineScanner::ScanWord()
 {
-    m_s.m_text.assign(1, m_s.m_char);
-    while (ReadChar() && IsWordChar(m_s.m_char))
-        m_s.m_text += m_s.m_char;
-    if (!LookupKeyword(m_s.m_text, m_s.m_symbol))
-        m_s.m_symbol = symIdent;
-    return Finish(m_s.m_symbol, true);
+    const size_t size = m_text.size();
+    const size_t start = static_cast<size_t>(m_s.m_pos) - 1;
+    size_t end = start + 1;
+    while (end < size && IsWordChar(m_text[end]))
+        ++end;
+    m_s.m_text.assign(m_text, start, end - start);
+    m_s.m_char = end < size ? m_text[end] : '\0';
+    m_s.m_pos = static_cast<int>(end);
+    const KeywordInfo *keyword = CKeywords::Instance().FindWord(m_s.m_text);
+    m_s.m_symbol = keyword ? keyword->symbol : symIdent;
+    return m_s.m_symbol;
 }
 
 TSYMBOL CLineScanner::ScanDecimal()

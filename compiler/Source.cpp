@@ -94,8 +94,12 @@ void CSource::SetText(const std::string &contents)
         size_t first = start;
         while (first < stop && IsLeadingSpace(contents[first]))
             ++first;
-        if (first < stop)
-            Add(contents.substr(first, stop - first), number);
+        if (first < stop) {
+            auto line = std::make_unique<CLine>();
+            line->m_text.assign(contents, first, stop - first);
+            line->m_lineNumber = number;
+            m_lines.push_back(std::move(line));
+        }
         start = end + 1;
     }
 }
@@ -107,7 +111,7 @@ bool CSource::Read(const std::string &path)
     m_error = ReadWholeFile(path, contents);
     if (m_error != SourceError::kNone)
         return false;
-    SetText(SourceToAnsi(contents));
+    SetText(SourceToAnsi(std::move(contents)));
     m_name = path;
     return true;
 }

@@ -2,6 +2,7 @@
 // target profiles and the statement loop's program-memory check.
 #include "CodePage.h"
 #include "Compiler.h"
+#include "LabelPass.h"
 #include "Parser.h"
 #include "Paths.h"
 #include "Source.h"
@@ -297,6 +298,29 @@ TEST(StatementLoop, EveryLineYieldsOneRecordEvenWithErrors)
     const std::vector<uint8_t> want = {0x00, 0x01, 0x02, 0x0A, 0x00, 0x02, 0x02, 0x03};
     EXPECT_EQ(compiler.m_code.Bytes(), want);
     EXPECT_EQ(compiler.m_errorCount, 2); // no statement, then a syntax error; rest of line skipped
+}
+
+} // namespace
+
+namespace {
+
+// The label pass looks at the start of every line; a label behind blanks of
+// any code up to 32 (a control character, a macro's end mark) still counts,
+// and a word that is a keyword or is not followed by ":" never does.
+TEST(LabelPass, FindsLabelsBehindAnyBlankAndOnlyThere)
+{
+    std::ostringstream out;
+    CCompiler compiler(out);
+    compiler.m_files.FindOrAdd("/p.bas");
+    CSource source;
+    source.SetText("\x01one: PRINT 1\n\x03two :\nPRINT: x = 1\nthree = 2\n4four: END\n_five:\n");
+    LabelPass(compiler, source);
+    EXPECT_EQ(compiler.m_labels.size(), 3u) << out.str();
+    EXPECT_EQ(compiler.m_labels.count("ONE"), 1u);
+    EXPECT_EQ(compiler.m_labels.count("two"), 1u);
+    EXPECT_EQ(compiler.m_labels.count("_FIVE"), 1u);
+    EXPECT_EQ(source.Count(), 4);
+    EXPECT_EQ(source[0].m_text, "PRINT 1");
 }
 
 } // namespace
