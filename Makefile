@@ -4,7 +4,7 @@
 BUILD_DIR ?= build
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build test run clean format format-check
+.PHONY: all deps configure build test run clean format format-check fuzz
 
 all: build
 
@@ -27,6 +27,15 @@ run: build
 
 clean:
 	rm -rf $(BUILD_DIR)
+
+# libFuzzer targets (tests/fuzz) in a Clang tree of their own, each run for
+# FUZZ_SECONDS: make fuzz FUZZ_SECONDS=60
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 60
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_FUZZ=ON -DVELMO_WERROR=ON
+	cmake --build $(FUZZ_DIR) --target velmo_fuzzers
+	bash tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # House style: every tracked C++ file formatted by clang-format (.clang-format).
 format:

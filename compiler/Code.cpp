@@ -52,15 +52,26 @@ void CCode::EmitVarName(int index)
     EmitByte('a' + index % 26);
 }
 
+// Digits written without a formatting call: every constant of a program
+// passes here.
 void CCode::EmitNumber(int n)
 {
-    char text[16];
-    if (n < 32768) {
-        std::snprintf(text, sizeof text, "%d", n);
-    } else {
-        std::snprintf(text, sizeof text, "$%X", static_cast<unsigned>(n));
-    }
-    EmitText(text);
+    static const char kDigits[] = "0123456789ABCDEF";
+    const bool hex = n >= 32768;
+    unsigned value = hex || n >= 0 ? static_cast<unsigned>(n) : 0u - static_cast<unsigned>(n);
+    const unsigned base = hex ? 16 : 10;
+    char digits[12];
+    int count = 0;
+    do {
+        digits[count++] = kDigits[value % base];
+        value /= base;
+    } while (value);
+    if (hex)
+        EmitByte('$');
+    else if (n < 0)
+        EmitByte('-');
+    while (count)
+        EmitByte(digits[--count]);
 }
 
 void CCode::EmitFloat(double x)

@@ -34,6 +34,10 @@ public:
     // created or written. A failed write leaves no file behind.
     bool WriteHexFile(const std::string &path) const;
     bool WriteListing(const std::string &path) const;
+    // The bytes of the two files as they are written (CR LF line ends; the
+    // listing in UTF-8).
+    std::string HexFileText() const;
+    std::string ListingFileText() const;
 
     // Listing text of the whole image, lines ending in "\n" (Listing.cpp).
     std::string ListingText() const;

@@ -168,16 +168,42 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
-std::string SourceToAnsi(const std::string &contents)
+bool IsAscii(std::string_view text)
+{
+    unsigned char any = 0;
+    for (const char c : text)
+        any |= static_cast<unsigned char>(c);
+    return any < 0x80;
+}
+
+std::string SourceToAnsi(std::string contents)
 {
     std::string_view text = contents;
     const bool hasBom = text.substr(0, 3) == "\xEF\xBB\xBF";
-    bool ascii = true;
-    for (char c : text)
-        ascii = ascii && static_cast<unsigned char>(c) < 0x80;
-    if (ascii || !IsValidUtf8(text))
+    if (IsAscii(text) || !IsValidUtf8(text))
         return contents;
     if (hasBom)
         text.remove_prefix(3);
     return Utf8ToAnsi(text);
+}
+
+std::string PrintableName(std::string_view name)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string shown;
+    shown.reserve(name.size());
+    for (size_t i = 0; i < name.size();) {
+        uint32_t cp = 0;
+        const size_t length = DecodeUtf8(name, i, cp);
+        if (length > 0 && cp >= 0x20 && cp != 0x7F) {
+            shown.append(name.substr(i, length));
+            i += length;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(name[i++]);
+        shown += "\\x";
+        shown += kHex[byte >> 4];
+        shown += kHex[byte & 0xF];
+    }
+    return shown;
 }

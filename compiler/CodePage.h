@@ -21,4 +21,12 @@ bool IsValidUtf8(std::string_view bytes);
 // The contents of a source file as Windows-1252: valid UTF-8 with non-ASCII
 // characters is transcoded (a byte-order mark is dropped), anything else is
 // taken as Windows-1252 already.
-std::string SourceToAnsi(const std::string &contents);
+std::string SourceToAnsi(std::string contents);
+
+// True when every byte is below 0x80.
+bool IsAscii(std::string_view text);
+
+// A file name as messages show it: control characters (a newline, a NUL)
+// and bytes that are not UTF-8 are written as "\xNN", so that a message
+// naming the file stays one line of UTF-8 text.
+std::string PrintableName(std::string_view name);

@@ -2,12 +2,14 @@
 
 #include "CodePage.h"
 #include "LabelPass.h"
+#include "Messages.h"
+#include "OutputFile.h"
 #include "Parser.h"
 #include "Paths.h"
 #include "Preprocessor.h"
 
 #include <cstdio>
-#include <filesystem>
+#include <sys/stat.h>
 
 namespace {
 
@@ -20,13 +22,6 @@ const char kBanner[] = "Velmo Compiler V2.4 - compiler for the ZENTRA module fam
 std::string OutputText(const std::string &text)
 {
     return IsValidUtf8(text) ? text : AnsiToUtf8(text);
-}
-
-void ChangeDirectory(const std::string &dir)
-{
-    std::error_code error;
-    if (!dir.empty())
-        std::filesystem::current_path(dir, error);
 }
 
 } // namespace
@@ -61,7 +56,8 @@ void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
         if (fileIndex < 0) {
             m_out << OutputText(text) << '\n';
         } else {
-            m_out << m_files.Name(fileIndex) << '(' << (line < 0 ? 1 : line) << "): " << OutputText(text) << '\n';
+            m_out << PrintableName(m_files.Name(fileIndex)) << '(' << (line < 0 ? 1 : line) << "): " << OutputText(text)
+                  << '\n';
         }
         ++m_errorCount;
     } else if (m_errorCount == 10) {
@@ -70,26 +66,24 @@ void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
     }
 }
 
-bool CCompiler::ReadSource(CSource &source, const std::string &fullPath)
+bool CCompiler::ReadSource(CSource &source, const std::string &fullPath, CSource::Walker *output)
 {
-    const std::string remembered = CurrentDirectory();
     if (!source.Read(fullPath))
         return false;
-    PrintLine("  >> " + fullPath);
-    ChangeDirectory(DirectoryOf(fullPath));
-    Preprocess(*this, source);
-    ChangeDirectory(remembered);
+    PrintLine("  >> " + PrintableName(fullPath));
+    Preprocess(*this, source, output);
     return true;
 }
 
 void CCompiler::Compile(const std::string &sourceArgument)
 {
     const std::string fullPath = MakeFullPath(AddDefaultExtension(sourceArgument, ".bas"));
-    CSource source;
+    CSource &source = m_program;
+    source.RemoveAll();
     PrintLine(kBanner);
     PrintLine("Compiling...");
     if (!ReadSource(source, fullPath))
-        ReportError(Format("Can't open file: '%s'.", fullPath), -1, -1);
+        ReportError(ReadFailureMessage(source.Error(), fullPath), -1, -1);
     if (m_errorCount == 0)
         LabelPass(*this, source);
     if (m_errorCount == 0)
@@ -121,18 +115,42 @@ void CCompiler::PrintStatistics()
 }
 
 // Both names derive from the argument as given, made full against the
-// directory in which the compiler was started.
+// directory in which the compiler was started. Each file is written to a
+// temporary file and renamed into place only when complete. When the HEX
+// file fails, an older listing goes too, so that no listing describes
+// another build's image; a failed listing leaves the complete HEX file.
 void CCompiler::WriteOutputFiles(const std::string &sourceArgument)
 {
     const std::string listing = MakeFullPath(ReplaceExtension(sourceArgument, ".lst"));
     const std::string hex = MakeFullPath(ReplaceExtension(sourceArgument, ".hex"));
+    if (OutputReplacesSource(hex) || OutputReplacesSource(listing))
+        return;
     PrintLine("Generating...");
-    PrintLine("  >> " + hex);
-    if (!m_code.WriteHexFile(hex)) {
-        ReportError(Format("Can't write file: '%s'.", hex), -1, -1);
+    PrintLine("  >> " + PrintableName(hex));
+    if (!WriteFileAtomically(hex, m_code.HexFileText())) {
+        ReportError(Format(kCantWriteFile, PrintableName(hex)), -1, -1);
+        RemoveOutputFile(listing);
         return;
     }
-    PrintLine("  >> " + listing);
-    if (!m_code.WriteListing(listing))
-        ReportError(Format("Can't write file: '%s'.", listing), -1, -1);
+    PrintLine("  >> " + PrintableName(listing));
+    if (!WriteFileAtomically(listing, m_code.ListingFileText()))
+        ReportError(Format(kCantWriteFile, PrintableName(listing)), -1, -1);
+}
+
+// An output named like a file that was read (prog.hex compiled as the
+// source, or included) would destroy it; the same file under another name
+// (a link) counts too.
+bool CCompiler::OutputReplacesSource(const std::string &output)
+{
+    struct stat out { };
+    if (::stat(output.c_str(), &out) != 0)
+        return false;
+    for (int i = 0; i < m_files.Count(); ++i) {
+        struct stat in { };
+        if (::stat(m_files.Name(i).c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
+            ReportError(Format(kOutputIsSource, PrintableName(output)), -1, -1);
+            return true;
+        }
+    }
+    return false;
 }

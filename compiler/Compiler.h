@@ -5,6 +5,8 @@
 
 #include "Code.h"
 #include "Macros.h"
+#include "NoCase.h"
+#include "Scanner.h"
 #include "Source.h"
 #include "Target.h"
 
@@ -25,20 +27,25 @@ public:
     void ReportError(const std::string &text, int fileIndex, int line);
     void PrintLine(const std::string &text);
 
-    // Reads one file, announces it and runs the directive pass on it (in the
-    // file's directory). False only when the file cannot be opened.
-    bool ReadSource(CSource &source, const std::string &fullPath);
+    // Reads one file, announces it and runs the directive pass on it; its
+    // #INCLUDE names are resolved against the file's own folder. False only
+    // when the file cannot be opened.
+    // With `output`, an included file's lines go straight into the including
+    // pass's output (see CSource::Walker).
+    bool ReadSource(CSource &source, const std::string &fullPath, CSource::Walker *output = nullptr);
 
     // Writes the HEX file and the listing beside the source argument.
     void WriteOutputFiles(const std::string &sourceArgument);
 
     CDefineList m_defines; // macro table
-    std::unordered_map<std::string, int> m_labels; // upper-case label -> program line index
+    NoCaseMap<int> m_labels; // upper-case label -> program line index
     CFileList m_files;
     TargetProfile m_target;
     CMacro m_macro; // filled by a successful macro look-up
+    ScanState m_scan; // the scanner's state, shared by every phase of this run
     CCode m_code;
     int m_errorCount = 0;
+    int m_includeDepth = 0; // files being read inside the main file's #INCLUDE lines
     int m_dataSize = 0;
     int m_codeSize = 0;
     int m_dataLimit = 0;
@@ -46,8 +53,12 @@ public:
 
 private:
     void GenerateCode(CSource &source);
+    bool OutputReplacesSource(const std::string &output);
     void PrintStatistics();
     std::ostream &m_out;
+    // The whole program after the directive pass; it lives as long as the
+    // run object, which velc never destroys (freeing a million lines costs).
+    CSource m_program;
 };
 
 // Printf-style formatting of a message with one argument, used for the fixed

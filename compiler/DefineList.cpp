@@ -41,15 +41,16 @@ CDefineList::CDefineList()
 void CDefineList::Define(const std::string &name, const CMacro &macro)
 {
     m_macros.insert_or_assign(Upper(name), macro);
+    m_shapes[ShapeOf(name)] = true;
 }
 
 void CDefineList::Undefine(const std::string &name)
 {
-    m_macros.erase(Upper(name));
+    m_macros.erase(name);
 }
 
 const CMacro *CDefineList::Find(const std::string &name) const
 {
-    auto it = m_macros.find(Upper(name));
+    auto it = m_macros.find(std::string_view(name));
     return it == m_macros.end() ? nullptr : &it->second;
 }

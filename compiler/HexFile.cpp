@@ -3,6 +3,8 @@
 #include "Code.h"
 #include "OutputFile.h"
 
+#include <string_view>
+
 void CIntelHexFile::AppendHex(int value, int digits)
 {
     static const char kDigits[] = "0123456789ABCDEF";
@@ -32,14 +34,45 @@ void CIntelHexFile::WriteEndRecord()
     m_text += ":00000001FF\n";
 }
 
+// The file's bytes written straight into one buffer of the exact size:
+// 45 characters per full record (CR LF included), 13 for the end record.
+std::string CCode::HexFileText() const
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    const size_t size = m_bytes.size();
+    std::string text(((size + 15) / 16) * 45 + 13, '\0');
+    char *out = text.data();
+    auto put = [&out](unsigned value) {
+        *out++ = kDigits[(value >> 4) & 0xF];
+        *out++ = kDigits[value & 0xF];
+    };
+    for (size_t address = 0; address < size; address += 16) {
+        const unsigned count = static_cast<unsigned>(size - address < 16 ? size - address : 16);
+        const unsigned load = static_cast<unsigned>(address) & 0xFFFF;
+        unsigned sum = count + (load >> 8) + (load & 0xFF);
+        *out++ = ':';
+        put(count);
+        put(load >> 8);
+        put(load & 0xFF);
+        *out++ = '0';
+        *out++ = '0';
+        for (unsigned i = 0; i < count; ++i) {
+            const unsigned b = m_bytes[address + i];
+            put(b);
+            sum += b;
+        }
+        put(-sum & 0xFF);
+        *out++ = '\r';
+        *out++ = '\n';
+    }
+    static const char kEndRecord[] = ":00000001FF\r\n";
+    for (const char c : std::string_view(kEndRecord))
+        *out++ = c;
+    text.resize(static_cast<size_t>(out - text.data()));
+    return text;
+}
+
 bool CCode::WriteHexFile(const std::string &path) const
 {
-    CIntelHexFile hex;
-    const int size = Size();
-    for (int address = 0; address < size; address += 16) {
-        const int count = size - address < 16 ? size - address : 16;
-        hex.WriteDataRecord(address, m_bytes.data() + address, count);
-    }
-    hex.WriteEndRecord();
-    return WriteFileAtomically(path, WithCrLf(hex.Text()));
+    return WriteFileAtomically(path, HexFileText());
 }

@@ -1,8 +1,8 @@
 #include "Keywords.h"
 
-#include "Scanner.h"
+#include "NoCase.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace {
 
@@ -128,21 +128,16 @@ static_assert(sizeof(kKeywords) / sizeof(kKeywords[0]) == CKeywords::kKeywordCou
 static_assert(symKEYCODE == 115 && symSPEED == 154 && symUSING == 194);
 static_assert(symSTEPPER3 + 1 == symSPEED && symDirINCLUDE == 202);
 
-std::string UpperCopy(std::string_view word)
-{
-    std::string upper(word);
-    for (char &c : upper)
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper;
-}
-
 } // namespace
 
 CKeywords::CKeywords()
-    : m_map(kBuckets)
 {
     for (const KeywordInfo &k : kKeywords) {
-        m_map.emplace(k.name, &k);
+        size_t slot = Slot(k.name);
+        while (m_slots[slot])
+            slot = (slot + 1) % kSlots;
+        m_slots[slot] = &k;
+        m_longest = std::max(m_longest, std::string_view(k.name).size());
         m_bySymbol[k.symbol] = &k;
     }
 }
@@ -155,8 +150,29 @@ const CKeywords &CKeywords::Instance()
 
 const KeywordInfo *CKeywords::Find(const std::string &upperWord) const
 {
-    auto it = m_map.find(upperWord);
-    return it == m_map.end() ? nullptr : it->second;
+    for (const char c : upperWord) {
+        if (c >= 'a' && c <= 'z')
+            return nullptr;
+    }
+    return FindWord(upperWord);
+}
+
+size_t CKeywords::Slot(std::string_view word)
+{
+    const size_t first = static_cast<unsigned char>(UpperAscii(word.front()));
+    const size_t last = static_cast<unsigned char>(UpperAscii(word.back()));
+    return (first * 61 + last * 7 + word.size() * 131) % kSlots;
+}
+
+const KeywordInfo *CKeywords::FindWord(std::string_view word) const
+{
+    if (word.empty() || word.size() > m_longest)
+        return nullptr;
+    for (size_t slot = Slot(word); m_slots[slot]; slot = (slot + 1) % kSlots) {
+        if (NoCaseEqual()(m_slots[slot]->name, word))
+            return m_slots[slot];
+    }
+    return nullptr;
 }
 
 const KeywordInfo *CKeywords::Info(int symbol) const
@@ -164,12 +180,12 @@ const KeywordInfo *CKeywords::Info(int symbol) const
     return symbol >= 0 && symbol < symCount ? m_bySymbol[symbol] : nullptr;
 }
 
-bool LookupKeyword(std::string_view word)
+bool LookupKeyword(std::string_view word, TSYMBOL &symbol)
 {
-    const KeywordInfo *info = CKeywords::Instance().Find(UpperCopy(word));
+    const KeywordInfo *info = CKeywords::Instance().FindWord(word);
     if (!info)
         return false;
-    Scan.m_symbol = info->symbol;
+    symbol = info->symbol;
     return true;
 }
 

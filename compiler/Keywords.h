@@ -6,7 +6,6 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 // One reserved word. `token` is the code written into the program image for
 // it (-1 when the keyword is never written as a token); `number` is the digit
@@ -28,18 +27,27 @@ public:
 
     // The entry of an upper-case word, or nullptr.
     const KeywordInfo *Find(const std::string &upperWord) const;
+    // The entry of a word in any letter case, or nullptr. No copy of the
+    // word is made: the scanner calls it for every word it reads.
+    const KeywordInfo *FindWord(std::string_view word) const;
     // The entry of a keyword symbol, or nullptr for a non-keyword symbol.
     const KeywordInfo *Info(int symbol) const;
 
 private:
     CKeywords();
-    std::unordered_map<std::string, const KeywordInfo *> m_map;
+    // Open addressing on a case-blind hash of the name's length, first and
+    // last letter: 176 keywords in 1024 slots, so a look-up probes about one
+    // slot and compares one name.
+    static constexpr size_t kSlots = 1024;
+    static size_t Slot(std::string_view word);
+    const KeywordInfo *m_slots[kSlots] = {};
+    size_t m_longest = 0; // letters of the longest keyword
     const KeywordInfo *m_bySymbol[symCount] = {};
 };
 
-// Upper-cases a copy of the word and looks it up; on success sets the
-// current symbol of the scanner to the keyword's value and returns true.
-bool LookupKeyword(std::string_view word);
+// Upper-cases a copy of the word and looks it up; on success sets `symbol`
+// to the keyword's value and returns true, otherwise leaves it unchanged.
+bool LookupKeyword(std::string_view word, TSYMBOL &symbol);
 
 // The listing text of a token code 0x80..0xFE; "" for any other value.
 const char *TokenText(int code);

@@ -10,12 +10,35 @@
 
 namespace {
 
+// A quick test that rules out most lines without scanning them: a label
+// line starts with a word, then blanks, then ":" (blanks being every code
+// up to 32, as for the scanner).
+bool MayStartWithLabel(const std::string &text)
+{
+    auto isWordChar = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    };
+    auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; }; // as the scanner skips
+    size_t i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    if (i == text.size() || !isWordChar(text[i]) || (text[i] >= '0' && text[i] <= '9'))
+        return false;
+    while (i < text.size() && isWordChar(text[i]))
+        ++i;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    return i < text.size() && text[i] == ':';
+}
+
 // True when the line starts with an identifier and ":"; the scanner then
 // holds the name in m_text and the position after the ":" in m_pos.
-bool StartsWithLabel(CLine &line)
+bool StartsWithLabel(ScanState &scan, CLine &line)
 {
-    ActiveExpansions.clear();
-    return line.GetSymbol(0) == symIdent && line.GetSymbol(-1) == symColon;
+    if (!MayStartWithLabel(line.m_text))
+        return false;
+    scan.m_activeExpansions.clear();
+    return line.GetSymbol(scan, 0) == symIdent && line.GetSymbol(scan, -1) == symColon;
 }
 
 // Cuts the label, its ":" and the blanks after it from the front of the line.
@@ -37,17 +60,17 @@ void LabelPass(CCompiler &compiler, CSource &source)
     CSource::Walker walk(source);
     while (!walk.AtEnd()) {
         CLine &line = walk.Current();
-        if (!StartsWithLabel(line)) {
+        if (!StartsWithLabel(compiler.m_scan, line)) {
             walk.Keep();
             continue;
         }
-        const std::string name = Scan.m_text;
-        const int afterColon = Scan.m_pos;
+        const std::string name = compiler.m_scan.m_text;
+        const int afterColon = compiler.m_scan.m_pos;
         if (!compiler.m_labels.emplace(UpperName(name), walk.KeptCount()).second) {
             compiler.ReportError(Format("Label '%s' already defined.", name), line.m_fileIndex, line.m_lineNumber);
             return;
         }
-        if (line.GetSymbol(-1) == symEndOfLine) {
+        if (line.GetSymbol(compiler.m_scan, -1) == symEndOfLine) {
             walk.Drop();
         } else {
             CutLabel(line, afterColon);

@@ -7,7 +7,9 @@
 #include "Keywords.h"
 #include "OutputFile.h"
 
+#include <array>
 #include <cstdio>
+#include <string_view>
 
 namespace {
 
@@ -52,7 +54,101 @@ std::string CCode::ListingText() const
     return text;
 }
 
+namespace {
+
+// What the listing file holds for one image byte outside the token texts:
+// the byte from the OEM code page in UTF-8, and CR LF for the record's 0x0A.
+struct ListedByte {
+    char text[4];
+    unsigned char size;
+};
+using ListedBytes = std::array<ListedByte, 256>;
+
+ListedBytes BuildListedBytes()
+{
+    ListedBytes table{};
+    for (int b = 0; b < 256; ++b) {
+        const std::string utf8 = b == '\n' ? "\r\n" : AnsiToUtf8(OemToAnsi(std::string(1, static_cast<char>(b))));
+        ListedByte &entry = table[static_cast<size_t>(b)];
+        entry.size = static_cast<unsigned char>(utf8.copy(entry.text, sizeof entry.text));
+    }
+    return table;
+}
+
+// "%4d" and "%04X" of the line head, without a formatting call.
+char *PutNumber(char *out, unsigned value, unsigned base, int width, char fill)
+{
+    static const char kDigits[] = "0123456789ABCDEF";
+    char digits[16];
+    int n = 0;
+    do {
+        digits[n++] = kDigits[value % base];
+        value /= base;
+    } while (value);
+    for (int i = n; i < width; ++i)
+        *out++ = fill;
+    while (n)
+        *out++ = digits[--n];
+    return out;
+}
+
+char *Put(char *out, std::string_view text)
+{
+    for (const char c : text)
+        *out++ = c;
+    return out;
+}
+
+// Room for one listed record: its head, and up to 255 bytes shown as token
+// texts of at most 11 characters (a longer body is passed on in parts).
+constexpr size_t kRecordRoom = 32 + 255 * 11;
+
+} // namespace
+
+// The file's bytes in one pass over the image, with the same text as
+// ListingText() turned into UTF-8 with CR LF line ends.
+std::string CCode::ListingFileText() const
+{
+    static const ListedBytes kListed = BuildListedBytes();
+    std::string text = "Listfile produced by Velmo-Compiler V2.4\r\n\r\n"
+                       "Line  Addr  Code\r\n"
+                       "----------------\r\n";
+    text.reserve(m_bytes.size() * 2 + 256);
+    char line[kRecordRoom];
+    size_t offset = 0;
+    const size_t size = m_bytes.size();
+    while (offset + 3 < size && m_bytes[offset + 3] != 0x03) {
+        char *out = PutNumber(line, (m_bytes[offset] << 8) | m_bytes[offset + 1], 10, 4, ' ');
+        out = Put(out, "  ");
+        out = PutNumber(out, static_cast<unsigned>(offset), 16, 4, '0');
+        out = Put(out, "  ");
+        bool inString = false;
+        size_t i = offset + 3;
+        for (; i < size; ++i) {
+            if (out > line + sizeof line - 16) { // a body longer than a record should be
+                text.append(line, static_cast<size_t>(out - line));
+                out = line;
+            }
+            const uint8_t b = m_bytes[i];
+            if (b >= 0x80 && !inString) {
+                out = Put(out, TokenText(b));
+                continue;
+            }
+            inString ^= b == '"';
+            out = Put(out, std::string_view(kListed[b].text, kListed[b].size));
+            if (b == 0x0A)
+                break;
+        }
+        text.append(line, static_cast<size_t>(out - line));
+        if (i >= size) // a record cut short by the end of the image
+            text += "\r\n";
+        offset = i + 1;
+    }
+    text += "\r\nCode size: " + std::to_string(Size()) + " bytes.\r\n";
+    return text;
+}
+
 bool CCode::WriteListing(const std::string &path) const
 {
-    return WriteFileAtomically(path, WithCrLf(AnsiToUtf8(ListingText())));
+    return WriteFileAtomically(path, ListingFileText());
 }

@@ -1,7 +1,7 @@
 // Macro expansion of one program line. Each use of a macro is replaced by
 // its body followed by the end-of-expansion mark 0x03; scanning goes on at
 // the start of the inserted body, so macros inside it are expanded in turn.
-// While a macro's body is being scanned its name is on ActiveExpansions and
+// While a macro's body is being scanned its name is on the active expansions and
 // it is not expanded again; the scanner pops the name when it passes the mark.
 #include "Preprocessor.h"
 
@@ -17,9 +17,9 @@ namespace {
 
 constexpr char kCantExpand[] = "Can't expand macro: '%s'.";
 
-bool IsActive(const std::string &name)
+bool IsActive(const ScanState &scan, const std::string &name)
 {
-    for (const std::string &active : ActiveExpansions) {
+    for (const std::string &active : scan.m_activeExpansions) {
         if (strcasecmp(active.c_str(), name.c_str()) == 0)
             return true;
     }
@@ -122,11 +122,12 @@ bool CArgumentReader::EndArgument()
 // in compiler.m_macro. False when the use cannot be expanded.
 bool ExpandUse(CCompiler &compiler, CLine &line, int &expansions)
 {
-    const std::string name = Scan.m_text;
-    const size_t start = static_cast<size_t>(Scan.m_pos) - name.size();
+    ScanState &scan = compiler.m_scan;
+    const std::string name = scan.m_text;
+    const size_t start = static_cast<size_t>(scan.m_pos) - name.size();
     std::string &text = line.m_text;
     text.erase(start, name.size());
-    ActiveExpansions.push_back(name);
+    scan.m_activeExpansions.push_back(name);
     const CMacro &macro = compiler.m_macro;
     std::string body = macro.m_body;
     size_t end = start;
@@ -146,20 +147,64 @@ bool ExpandUse(CCompiler &compiler, CLine &line, int &expansions)
         return false;
     }
     text.replace(start, end - start, body);
-    Scan.m_pos = static_cast<int>(start);
+    scan.m_pos = static_cast<int>(start);
     return true;
+}
+
+bool IsWordStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsWordChar(char c)
+{
+    return IsWordStart(c) || (c >= '0' && c <= '9');
+}
+bool IsRadixDigit(char c, bool hex)
+{
+    return c == '0' || c == '1' ||
+        (hex && ((c >= '2' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f')));
+}
+
+// False when no word of the line can be a macro use, so the line needs no
+// scan. Words are cut as the scanner cuts them (digits, and the digits after
+// "$" and "%", are never the start of a word); words inside strings and
+// comments are tested too, which can only cause a needless scan.
+bool MayUseMacros(const CDefineList &defines, const std::string &text)
+{
+    const size_t size = text.size();
+    size_t i = 0;
+    while (i < size) {
+        const char c = text[i];
+        if (c == '$' || c == '%') {
+            ++i;
+            while (i < size && IsRadixDigit(text[i], c == '$'))
+                ++i;
+        } else if (IsWordStart(c)) {
+            const size_t start = i;
+            while (i < size && IsWordChar(text[i]))
+                ++i;
+            if (defines.MayBeMacro(std::string_view(text).substr(start, i - start)))
+                return true;
+        } else {
+            ++i;
+        }
+    }
+    return false;
 }
 
 } // namespace
 
 void ExpandMacros(CCompiler &compiler, CLine &line)
 {
-    ActiveExpansions.clear();
+    if (!MayUseMacros(compiler.m_defines, line.m_text))
+        return;
+    ScanState &scan = compiler.m_scan;
+    scan.m_activeExpansions.clear();
     int expansions = 0;
-    for (TSYMBOL symbol = line.GetSymbol(0); symbol != symEndOfLine; symbol = line.GetSymbol(-1)) {
-        if (symbol != symIdent || !LookupMacro(compiler, Scan.m_text) || IsActive(Scan.m_text))
+    for (TSYMBOL symbol = line.GetSymbol(scan, 0); symbol != symEndOfLine; symbol = line.GetSymbol(scan, -1)) {
+        if (symbol != symIdent || !LookupMacro(compiler, scan.m_text) || IsActive(scan, scan.m_text))
             continue;
-        const std::string name = Scan.m_text;
+        const std::string name = scan.m_text;
         if (!ExpandUse(compiler, line, expansions)) {
             compiler.ReportError(Format(kCantExpand, name), line.m_fileIndex, line.m_lineNumber);
             return;

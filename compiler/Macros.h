@@ -1,7 +1,10 @@
 // Macros of the directive pass: one macro, and the macro table of a run.
 #pragma once
 
+#include "NoCase.h"
+
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -47,9 +50,25 @@ public:
     void Define(const std::string &name, const CMacro &macro); // replaces an earlier one
     void Undefine(const std::string &name); // unknown names are no error
     const CMacro *Find(const std::string &name) const; // any case; nullptr if absent
+    // False when no macro has a name of this first letter and length, so
+    // that a line whose words all fail this test needs no expansion scan.
+    // (True does not mean that the word is a macro.)
+    bool MayBeMacro(std::string_view word) const
+    {
+        return m_shapes[ShapeOf(word)];
+    }
 
 private:
-    std::unordered_map<std::string, CMacro> m_macros;
+    static constexpr size_t kMaxShapeLength = 32;
+    static size_t ShapeOf(std::string_view word)
+    {
+        const size_t length = word.size() < kMaxShapeLength ? word.size() : kMaxShapeLength;
+        return static_cast<unsigned char>(UpperAscii(word.empty() ? ' ' : word[0])) * (kMaxShapeLength + 1) + length;
+    }
+    NoCaseMap<CMacro> m_macros;
+    // Shapes (first letter, length) of every name defined in this run; an
+    // #UNDEF leaves its shape, which only costs a scan.
+    std::vector<bool> m_shapes = std::vector<bool>(256 * (kMaxShapeLength + 1));
 };
 
 // Blanks and tabs removed at both ends.

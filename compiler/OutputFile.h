@@ -1,13 +1,40 @@
-// Writes a whole output file so that a failure never leaves a file that
-// looks complete: the text goes to a temporary file beside the target, which
-// is renamed over the target only after every byte has been written. On
-// failure the temporary file is removed, and so is an older file of the
-// target's name, which would otherwise pass for the result of this build.
+// Writes output files so that a failure never leaves a file that looks
+// complete. The text goes to a temporary file beside the target, is flushed
+// to the disk, and only then renamed over the target, so after a crash or a
+// power cut the target holds either the old or the new contents.
 #pragma once
 
 #include <string>
 
+// One output file on its way to its place: Write puts the contents into a
+// temporary file in the target's folder (a short name, so it fits whatever
+// the target's name), Commit renames it over the target. A file neither
+// committed nor discarded is removed when the object goes.
+class CPendingFile {
+public:
+    CPendingFile() = default;
+    CPendingFile(const CPendingFile &) = delete;
+    CPendingFile &operator=(const CPendingFile &) = delete;
+    ~CPendingFile()
+    {
+        Discard();
+    }
+
+    bool Write(const std::string &path, const std::string &contents);
+    bool Commit();
+    void Discard();
+
+private:
+    std::string m_path;
+    std::string m_temp;
+};
+
+// Write and Commit in one; on failure an older file of the target's name is
+// removed too, since it would pass for the result of this build.
 bool WriteFileAtomically(const std::string &path, const std::string &contents);
+
+// Removes a file (never a directory) of that name, if there is one.
+void RemoveOutputFile(const std::string &path);
 
 // Text with every "\n" turned into CR LF, as in every line of the HEX file
 // and the listing.

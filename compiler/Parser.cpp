@@ -11,7 +11,8 @@
 #include <climits>
 
 CParser::CParser(CCompiler &compiler)
-    : m_labels(compiler.m_labels)
+    : m_scan(compiler.m_scan)
+    , m_labels(compiler.m_labels)
     , m_compiler(compiler)
     , m_target(compiler.m_target)
     , m_code(compiler.m_code)
@@ -25,8 +26,8 @@ void CParser::CompileLine(int index, const CLine &line)
     m_line.m_fileIndex = line.m_fileIndex;
     m_line.m_lineNumber = line.m_lineNumber;
     m_line.m_directive = false;
-    ActiveExpansions.clear();
-    Scan.m_pos = 0;
+    m_scan.m_activeExpansions.clear();
+    m_scan.m_pos = 0;
     m_nestingOverflow = false;
     m_code.BeginLine(index);
     NextSymbol();
@@ -73,7 +74,7 @@ void CParser::Statement(bool conditional)
 
 void CParser::NextSymbol()
 {
-    if (m_line.GetSymbol(-1) == symString && Scan.m_text.size() > 40) {
+    if (m_line.GetSymbol(m_scan, -1) == symString && m_scan.m_text.size() > 40) {
         Error("String constant too long (max. 40 chars).");
     }
 }

@@ -21,6 +21,7 @@
 #pragma once
 
 #include "Blocks.h"
+#include "NoCase.h"
 #include "Scanner.h"
 #include "Source.h"
 #include "Symbols.h"
@@ -45,7 +46,7 @@ public:
 
     TSYMBOL Symbol() const
     {
-        return Scan.m_symbol;
+        return m_scan.m_symbol;
     }
     void NextSymbol();
     void Expect(TSYMBOL symbol, char character);
@@ -140,7 +141,8 @@ public:
 
     // --- State -------------------------------------------------------------
     CLine m_line; // copy of the line being compiled
-    std::unordered_map<std::string, int> &m_labels;
+    ScanState &m_scan; // the run's scanner state
+    NoCaseMap<int> &m_labels;
     CCompiler &m_compiler;
     TargetProfile &m_target;
     CCode &m_code;

@@ -36,8 +36,8 @@ void ArrayLength(CParser &p, CVar &var)
     p.m_code.EmitByte('[');
     p.NextSymbol();
     if (p.Symbol() == symInteger) {
-        const int n = Scan.m_intValue;
-        const bool tooLarge = ConstantTooLarge(p.m_line.m_text, static_cast<size_t>(Scan.m_pos));
+        const int n = p.m_scan.m_intValue;
+        const bool tooLarge = ConstantTooLarge(p.m_line.m_text, static_cast<size_t>(p.m_scan.m_pos));
         if (tooLarge || n < 1 || n > p.m_target.maxArrayLength)
             p.Error(Format("Invalid array size (1..%d).", p.m_target.maxArrayLength));
         p.m_vars.SetLength(var, n);
@@ -62,14 +62,14 @@ void CheckVariableCount(CParser &p)
 void DeclareItem(CParser &p, int type)
 {
     if (p.Symbol() != symIdent) {
-        p.Error(Format("Variable name expected, but '%s' found.", Scan.m_text));
+        p.Error(Format("Variable name expected, but '%s' found.", p.m_scan.m_text));
         return;
     }
-    if (p.m_vars.FindVar(Scan.m_text)) {
-        p.Error(Format("Redeclaration of variable '%s'.", Scan.m_text));
+    if (p.m_vars.FindVar(p.m_scan.m_text)) {
+        p.Error(Format("Redeclaration of variable '%s'.", p.m_scan.m_text));
         return;
     }
-    CVar *var = p.m_vars.AddVar(Scan.m_text, type);
+    CVar *var = p.m_vars.AddVar(p.m_scan.m_text, type);
     p.m_code.EmitVarName(var->index);
     p.NextSymbol();
     if (p.Symbol() == symLBracket)
@@ -81,7 +81,7 @@ void DeclareItem(CParser &p, int type)
 // the end of the string, a BYTE array takes the characters only.
 void ArrayString(CParser &p, const CVarInfo &info)
 {
-    const long long length = static_cast<long long>(Scan.m_text.size());
+    const long long length = static_cast<long long>(p.m_scan.m_text.size());
     if (info.type == vtByte) {
         if (length > info.length)
             p.Error("String constant exceeds size of byte array.");
@@ -91,7 +91,7 @@ void ArrayString(CParser &p, const CVarInfo &info)
     } else {
         p.Error(Format("Can't assign a string constant to %s array.", TypeInfo(info.type).name));
     }
-    p.m_code.EmitString(Scan.m_text);
+    p.m_code.EmitString(p.m_scan.m_text);
     p.NextSymbol();
 }
 
@@ -144,9 +144,9 @@ void CParser::VariableRef(CVarInfo &info, bool noArray)
         Error("Variable name expected.");
         return;
     }
-    const CVar *var = m_vars.FindVar(Scan.m_text);
+    const CVar *var = m_vars.FindVar(m_scan.m_text);
     if (!var) {
-        Error(Format("Variable '%s' was not declared.", Scan.m_text));
+        Error(Format("Variable '%s' was not declared.", m_scan.m_text));
         NextSymbol();
         return;
     }
@@ -223,11 +223,11 @@ void CParser::LabelRef()
         Error("Label expected.");
         return;
     }
-    auto it = m_labels.find(UpperName(Scan.m_text));
+    auto it = m_labels.find(std::string_view(m_scan.m_text));
     if (it != m_labels.end()) {
         m_code.EmitNumber(it->second + 1);
     } else {
-        Error(Format("Label '%s' not found.", Scan.m_text));
+        Error(Format("Label '%s' not found.", m_scan.m_text));
         m_code.EmitNumber(1);
     }
     NextSymbol();

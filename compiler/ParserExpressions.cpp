@@ -70,8 +70,8 @@ void UnaryOperators(CParser &p)
 // A string constant of one character stands for its character code.
 void CharConstant(CParser &p)
 {
-    if (Scan.m_text.size() == 1) {
-        p.m_code.EmitNumber(static_cast<signed char>(Scan.m_text[0]));
+    if (p.m_scan.m_text.size() == 1) {
+        p.m_code.EmitNumber(static_cast<signed char>(p.m_scan.m_text[0]));
     } else {
         p.Error("Single char expected (not a string).");
     }
@@ -94,8 +94,8 @@ void PortBit(CParser &p)
         p.Error("Portbit number expected.");
         return;
     }
-    if (Scan.m_intValue >= 0 && Scan.m_intValue <= 7) {
-        p.m_code.EmitNumber(Scan.m_intValue);
+    if (p.m_scan.m_intValue >= 0 && p.m_scan.m_intValue <= 7) {
+        p.m_code.EmitNumber(p.m_scan.m_intValue);
     } else {
         p.Error("Invalid portbit number.");
     }
@@ -148,7 +148,7 @@ void PosArguments(CParser &p)
     p.StringVariable();
     p.Expect(symComma, ',');
     if (p.Symbol() == symString) {
-        p.m_code.EmitString(Scan.m_text);
+        p.m_code.EmitString(p.m_scan.m_text);
         p.NextSymbol();
     } else {
         p.Error("String constant expected.");
@@ -245,11 +245,11 @@ void CParser::Factor(CVarInfo &info)
     UnaryOperators(*this);
     switch (Symbol()) {
     case symInteger:
-        m_code.EmitNumber(Scan.m_intValue);
+        m_code.EmitNumber(m_scan.m_intValue);
         NextSymbol();
         return;
     case symFloat:
-        m_code.EmitFloat(Scan.m_floatValue);
+        m_code.EmitFloat(m_scan.m_floatValue);
         NextSymbol();
         return;
     case symString:

@@ -46,7 +46,7 @@ void UsingItem(CParser &parser)
     parser.NextSymbol();
     parser.Expect(symLParen, '(');
     if (parser.Symbol() == symString) {
-        parser.m_code.EmitString(Scan.m_text);
+        parser.m_code.EmitString(parser.m_scan.m_text);
         parser.NextSymbol();
         parser.Expect(symComma, ',');
         parser.Expression();
@@ -77,7 +77,7 @@ void CParser::StringArgument()
         StringVariable();
         return;
     }
-    m_code.EmitString(Scan.m_text);
+    m_code.EmitString(m_scan.m_text);
     NextSymbol();
 }
 
@@ -86,7 +86,7 @@ void CParser::PrintItem()
 {
     switch (Symbol()) {
     case symString:
-        m_code.EmitString(Scan.m_text);
+        m_code.EmitString(m_scan.m_text);
         NextSymbol();
         break;
     case symCR:
@@ -148,7 +148,7 @@ void CParser::OpenStatement()
     NextSymbol();
     std::string fileName;
     if (Symbol() == symString) {
-        fileName = Scan.m_text;
+        fileName = m_scan.m_text;
     } else {
         Error("OPEN expected a filename.");
     }

@@ -6,6 +6,7 @@
 
 #include "CodePage.h"
 #include "Compiler.h"
+#include "Messages.h"
 #include "Paths.h"
 #include "Scanner.h"
 #include "Source.h"
@@ -23,8 +24,6 @@ constexpr char kEndifWithoutIf[]  = "#endif without #if[n]def.";
 constexpr char kTargetExpected[]  = "#target expected a target name.";
 constexpr char kUnknownTarget[]   = "Unknown target name.";
 constexpr char kIncludeExpected[] = "#include expected a file name.";
-constexpr char kAlreadyCompiled[] = "File: '%s' already compiled.";
-constexpr char kCantOpen[]        = "Can't open file: '%s'.";
 constexpr char kUnknownDirective[] = "Unknown directive.";
 constexpr char kUnexpectedEnd[]   = "Unexpected end of file";
 // clang-format on
@@ -50,12 +49,12 @@ std::string UpToComment(const std::string &text)
 
 // The first symbol of a line that may be a directive; any line that does
 // not begin with "#" counts as an ordinary line.
-TSYMBOL DirectiveOf(CLine &line)
+TSYMBOL DirectiveOf(ScanState &scan, CLine &line)
 {
     if (line.m_text.empty() || line.m_text[0] != '#')
         return symEndOfLine;
-    ActiveExpansions.clear();
-    return line.GetSymbol(0);
+    scan.m_activeExpansions.clear();
+    return line.GetSymbol(scan, 0);
 }
 
 class CDirectivePass {
@@ -64,6 +63,13 @@ public:
         : m_compiler(compiler)
         , m_source(source)
         , m_walk(source)
+    {
+    }
+    // The pass over an included file keeps its lines into the includer's output.
+    CDirectivePass(CCompiler &compiler, CSource &source, CSource::Walker &output)
+        : m_compiler(compiler)
+        , m_source(source)
+        , m_walk(source, output)
     {
     }
 
@@ -92,7 +98,7 @@ private:
     }
     bool NextIs(TSYMBOL symbol)
     {
-        return m_line.GetSymbol(-1) == symbol;
+        return m_line.GetSymbol(m_compiler.m_scan, -1) == symbol;
     }
     void SkipBlock();
 
@@ -111,6 +117,7 @@ private:
     void EndIf();
     void Target();
     void Include();
+    bool CanInclude(const std::string &name);
 };
 
 const CDirectivePass::Directive CDirectivePass::kDirectives[] = {
@@ -146,7 +153,7 @@ void CDirectivePass::Step()
     }
     m_line = line;
     m_walk.Drop();
-    const TSYMBOL symbol = DirectiveOf(m_line);
+    const TSYMBOL symbol = DirectiveOf(m_compiler.m_scan, m_line);
     for (const Directive &directive : kDirectives) {
         if (directive.symbol == symbol) {
             (this->*directive.handler)();
@@ -174,7 +181,7 @@ void CDirectivePass::SkipBlock()
     while (!m_walk.AtEnd()) {
         CLine &line = m_walk.Current();
         line.m_directive = true;
-        const TSYMBOL symbol = DirectiveOf(line);
+        const TSYMBOL symbol = DirectiveOf(m_compiler.m_scan, line);
         if (symbol == symDirENDIF && nesting == 0)
             return;
         if (symbol == symDirIFDEF || symbol == symDirIFNDEF)
@@ -194,7 +201,8 @@ void CDirectivePass::Define()
         Report(kDefineExpected);
         return;
     }
-    const std::string definition = Scan.m_text + UpToComment(m_line.m_text.substr(Scan.m_pos));
+    const std::string definition =
+        m_compiler.m_scan.m_text + UpToComment(m_line.m_text.substr(m_compiler.m_scan.m_pos));
     if (!DefineMacro(m_compiler, definition))
         Report(kBadDefinition);
 }
@@ -206,7 +214,7 @@ void CDirectivePass::Undef()
         Report(kUndefExpected);
         return;
     }
-    UndefineMacro(m_compiler, Scan.m_text);
+    UndefineMacro(m_compiler, m_compiler.m_scan.m_text);
 }
 
 // #IFDEF name  |  #IFNDEF name
@@ -215,7 +223,7 @@ void CDirectivePass::Conditional(bool defined, const char *message)
     if (!NextIs(symIdent))
         Report(message);
     ++m_depth;
-    if (LookupMacro(m_compiler, Scan.m_text) != defined)
+    if (LookupMacro(m_compiler, m_compiler.m_scan.m_text) != defined)
         SkipBlock();
 }
 
@@ -246,7 +254,7 @@ void CDirectivePass::Target()
         Report(kTargetExpected);
         return;
     }
-    if (!m_compiler.m_target.SetTarget(Scan.m_text))
+    if (!m_compiler.m_target.SetTarget(m_compiler.m_scan.m_text))
         Report(kUnknownTarget);
 }
 
@@ -261,24 +269,57 @@ void CDirectivePass::Include()
     }
     // The source text is Windows-1252; file names on this system are UTF-8.
     const std::string name =
-        MakeFullPath(AddDefaultExtension(AnsiToUtf8(Scan.m_text), ".bas"), DirectoryOf(m_source.Name()));
-    if (m_compiler.m_files.Find(name) >= 0) {
-        Report(Format(kAlreadyCompiled, name));
+        MakeFullPath(AddDefaultExtension(AnsiToUtf8(m_compiler.m_scan.m_text), ".bas"), DirectoryOf(m_source.Name()));
+    if (!CanInclude(name))
         return;
-    }
     CSource included;
-    if (!m_compiler.ReadSource(included, name)) {
-        Report(Format(kCantOpen, name));
-        return;
+    ++m_compiler.m_includeDepth;
+    const bool read = m_compiler.ReadSource(included, name, &m_walk);
+    --m_compiler.m_includeDepth;
+    if (!read)
+        Report(ReadFailureMessage(included.Error(), name));
+}
+
+// A name with a NUL cannot name a file: opened, it would stop at the NUL and
+// read another file than the one the read-once rule compared.
+bool CDirectivePass::CanInclude(const std::string &name)
+{
+    if (name.find('\0') != std::string::npos) {
+        Report(Format(kInvalidFileName, PrintableName(name)));
+        return false;
     }
-    m_walk.Splice(included);
+    if (m_compiler.m_files.Find(name) >= 0) {
+        Report(Format(kAlreadyCompiled, PrintableName(name)));
+        return false;
+    }
+    if (m_compiler.m_includeDepth >= kMaxIncludeDepth) {
+        Report(Format(kIncludeTooDeep, kMaxIncludeDepth));
+        return false;
+    }
+    return true;
 }
 
 } // namespace
 
-void Preprocess(CCompiler &compiler, CSource &source)
+void Preprocess(CCompiler &compiler, CSource &source, CSource::Walker *output)
 {
-    CDirectivePass(compiler, source).Run();
+    if (output)
+        CDirectivePass(compiler, source, *output).Run();
+    else
+        CDirectivePass(compiler, source).Run();
+}
+
+std::string ReadFailureMessage(SourceError error, const std::string &path)
+{
+    const std::string name = PrintableName(path);
+    switch (error) {
+    case SourceError::kNotRegularFile:
+        return Format(kNotRegularFile, name);
+    case SourceError::kTooLarge:
+        return Format(Format(kFileTooLarge, kMaxSourceMegabytes).c_str(), name);
+    default:
+        return Format(kCantOpenFile, name);
+    }
 }
 
 bool DefineMacro(CCompiler &compiler, const std::string &definition)

@@ -2,19 +2,23 @@
 // defines and expands.
 #pragma once
 
+#include "Source.h"
+
 #include <cstddef>
 #include <string>
 
 class CCompiler;
-class CSource;
-struct CLine;
 
-// Runs on every file read through CCompiler::ReadSource, with the current
-// directory set to the file's directory. Drops whole-line comments, executes
+// Runs on every file read through CCompiler::ReadSource. Drops whole-line comments, executes
 // and removes the directive lines, splices in included files and expands the
 // macros of every other line. Afterwards the source holds only ordinary
 // program lines, each with its file index and a clear directive flag.
-void Preprocess(CCompiler &compiler, CSource &source);
+// With `output` (the pass over the including file) the lines are kept into
+// that pass's output instead, and `source` ends empty.
+void Preprocess(CCompiler &compiler, CSource &source, CSource::Walker *output = nullptr);
+
+// The message for a source file that could not be read.
+std::string ReadFailureMessage(SourceError error, const std::string &path);
 
 // "NAME body" or "NAME(a, b) body": stores the macro under NAME, replacing an
 // earlier one. False when the parameter list is malformed.

@@ -14,9 +14,6 @@
 #include <cmath>
 #include <string>
 
-ScanState Scan;
-std::vector<std::string> ActiveExpansions;
-
 namespace {
 
 bool IsLetter(char c)
@@ -73,41 +70,66 @@ constexpr SingleChar kSingleChars[] = {
     {':', symColon},  {'&', symAnd},    {'|', symOr},       {'^', symXor},      {'~', symNot},
 };
 
-} // namespace
+// Scans one line with the state of one compile run.
+class CLineScanner {
+public:
+    CLineScanner(CLine &line, ScanState &scan)
+        : m_line(line)
+        , m_text(line.m_text)
+        , m_s(scan)
+    {
+    }
+    TSYMBOL GetSymbol(int start);
+
+private:
+    CLine &m_line;
+    std::string &m_text;
+    ScanState &m_s;
+
+    bool ReadChar();
+    TSYMBOL SkipBlanks();
+    TSYMBOL ScanWord();
+    TSYMBOL ScanDecimal();
+    TSYMBOL ScanRadix(int radix);
+    TSYMBOL ScanString();
+    TSYMBOL ScanDirective();
+    TSYMBOL ScanOperator();
+    TSYMBOL Finish(TSYMBOL symbol, bool stepBack);
+};
 
 // Reads the character at m_pos into m_char. Reading at the text's length
 // yields NUL; a read beyond that fails, which ends the scan.
-bool CLine::ReadChar()
+bool CLineScanner::ReadChar()
 {
     const int size = static_cast<int>(m_text.size());
-    if (Scan.m_pos > size)
+    if (m_s.m_pos > size)
         return false;
-    Scan.m_char = Scan.m_pos < size ? m_text[Scan.m_pos] : '\0';
-    ++Scan.m_pos;
+    m_s.m_char = m_s.m_pos < size ? m_text[m_s.m_pos] : '\0';
+    ++m_s.m_pos;
     return true;
 }
 
-TSYMBOL CLine::Finish(TSYMBOL symbol, bool stepBack)
+TSYMBOL CLineScanner::Finish(TSYMBOL symbol, bool stepBack)
 {
     if (stepBack)
-        --Scan.m_pos;
-    Scan.m_symbol = symbol;
+        --m_s.m_pos;
+    m_s.m_symbol = symbol;
     return symbol;
 }
 
 // Skips codes 0..32. An end-of-expansion mark pops the innermost active
 // expansion and is deleted from the text. Returns symInvalid when a
 // character to decide on was found, symEndOfLine when the line ran out.
-TSYMBOL CLine::SkipBlanks()
+TSYMBOL CLineScanner::SkipBlanks()
 {
     for (;;) {
         if (!ReadChar())
             return symEndOfLine;
-        const unsigned char c = static_cast<unsigned char>(Scan.m_char);
-        if (c == kEndOfExpansion && !ActiveExpansions.empty()) {
-            ActiveExpansions.pop_back();
-            m_text.erase(Scan.m_pos - 1, 1);
-            --Scan.m_pos;
+        const unsigned char c = static_cast<unsigned char>(m_s.m_char);
+        if (c == kEndOfExpansion && !m_s.m_activeExpansions.empty()) {
+            m_s.m_activeExpansions.pop_back();
+            m_text.erase(m_s.m_pos - 1, 1);
+            --m_s.m_pos;
             continue;
         }
         if (c > 32)
@@ -115,13 +137,13 @@ TSYMBOL CLine::SkipBlanks()
     }
 }
 
-TSYMBOL CLine::GetSymbol(int start)
+TSYMBOL CLineScanner::GetSymbol(int start)
 {
     if (start >= 0)
-        Scan.m_pos = start;
+        m_s.m_pos = start;
     if (SkipBlanks() == symEndOfLine)
         return Finish(symEndOfLine, false);
-    const char c = Scan.m_char;
+    const char c = m_s.m_char;
     if (IsLetter(c))
         return ScanWord();
     if (IsDigit(c))
@@ -133,88 +155,95 @@ TSYMBOL CLine::GetSymbol(int start)
     if (c == '"')
         return ScanString();
     if (c == '\'') { // a comment: the rest of the line is never scanned
-        Scan.m_pos = static_cast<int>(m_text.size());
+        m_s.m_pos = static_cast<int>(m_text.size());
         return Finish(symEndOfLine, false);
     }
     if (c == '#')
-        return m_directive ? ScanDirective() : Finish(symHash, false);
+        return m_line.m_directive ? ScanDirective() : Finish(symHash, false);
     return ScanOperator();
 }
 
-TSYMBOL CLine::ScanWord()
+// The word is cut out of the text in one piece and looked up without an
+// upper-case copy; the scanner stops on the character after it.
+TSYMBOL CLineScanner::ScanWord()
 {
-    Scan.m_text.assign(1, Scan.m_char);
-    while (ReadChar() && IsWordChar(Scan.m_char))
-        Scan.m_text += Scan.m_char;
-    if (!LookupKeyword(Scan.m_text))
-        Scan.m_symbol = symIdent;
-    return Finish(Scan.m_symbol, true);
+    const size_t size = m_text.size();
+    const size_t start = static_cast<size_t>(m_s.m_pos) - 1;
+    size_t end = start + 1;
+    while (end < size && IsWordChar(m_text[end]))
+        ++end;
+    m_s.m_text.assign(m_text, start, end - start);
+    m_s.m_char = end < size ? m_text[end] : '\0';
+    m_s.m_pos = static_cast<int>(end);
+    const KeywordInfo *keyword = CKeywords::Instance().FindWord(m_s.m_text);
+    m_s.m_symbol = keyword ? keyword->symbol : symIdent;
+    return m_s.m_symbol;
 }
 
-TSYMBOL CLine::ScanDecimal()
+TSYMBOL CLineScanner::ScanDecimal()
 {
-    std::string digits(1, Scan.m_char);
-    Scan.m_intValue = Scan.m_char - '0';
-    while (ReadChar() && IsDigit(Scan.m_char)) {
-        Scan.m_intValue = Accumulate(Scan.m_intValue, 10, Scan.m_char - '0');
-        digits += Scan.m_char;
+    std::string digits(1, m_s.m_char);
+    m_s.m_intValue = m_s.m_char - '0';
+    while (ReadChar() && IsDigit(m_s.m_char)) {
+        m_s.m_intValue = Accumulate(m_s.m_intValue, 10, m_s.m_char - '0');
+        digits += m_s.m_char;
     }
-    if (Scan.m_char != '.')
+    if (m_s.m_char != '.')
         return Finish(symInteger, true);
     digits += '.';
-    while (ReadChar() && IsDigit(Scan.m_char))
-        digits += Scan.m_char;
-    Scan.m_floatValue = DecimalValue(digits);
+    while (ReadChar() && IsDigit(m_s.m_char))
+        digits += m_s.m_char;
+    m_s.m_floatValue = DecimalValue(digits);
     return Finish(symFloat, true);
 }
 
-TSYMBOL CLine::ScanRadix(int radix)
+TSYMBOL CLineScanner::ScanRadix(int radix)
 {
-    Scan.m_intValue = 0;
+    m_s.m_intValue = 0;
     for (;;) {
         if (!ReadChar())
             return Finish(symEndOfLine, false);
-        const int digit = HexValue(Scan.m_char);
+        const int digit = HexValue(m_s.m_char);
         if (digit < 0 || digit >= radix)
             break;
-        Scan.m_intValue = Accumulate(Scan.m_intValue, radix, digit);
+        m_s.m_intValue = Accumulate(m_s.m_intValue, radix, digit);
     }
     return Finish(symInteger, true);
 }
 
 // A string without its closing quote runs into the end of the line and gives
 // end of line; the NUL read at the end of the text is not part of m_text.
-TSYMBOL CLine::ScanString()
+TSYMBOL CLineScanner::ScanString()
 {
-    Scan.m_text.clear();
+    m_s.m_text.clear();
     for (;;) {
         if (!ReadChar())
             return Finish(symEndOfLine, false);
-        if (Scan.m_char == '"')
+        if (m_s.m_char == '"')
             return Finish(symString, false);
-        if (Scan.m_pos <= static_cast<int>(m_text.size()))
-            Scan.m_text += Scan.m_char;
+        if (m_s.m_pos <= static_cast<int>(m_text.size()))
+            m_s.m_text += m_s.m_char;
     }
 }
 
-TSYMBOL CLine::ScanDirective()
+TSYMBOL CLineScanner::ScanDirective()
 {
-    Scan.m_text.assign(1, '#');
-    while (ReadChar() && IsWordChar(Scan.m_char))
-        Scan.m_text += Scan.m_char;
+    m_s.m_text.assign(1, '#');
+    while (ReadChar() && IsWordChar(m_s.m_char))
+        m_s.m_text += m_s.m_char;
     // Only the directive keywords are spelt with "#" in the keyword table.
-    if (!LookupKeyword(Scan.m_text))
-        Scan.m_symbol = symBadDirective;
-    return Finish(Scan.m_symbol, true);
+    if (!LookupKeyword(m_s.m_text, m_s.m_symbol))
+        m_s.m_symbol = symBadDirective;
+    return Finish(m_s.m_symbol, true);
 }
 
 // Operators of one or two characters; any other character is invalid.
-TSYMBOL CLine::ScanOperator()
+TSYMBOL CLineScanner::ScanOperator()
 {
-    const char c = Scan.m_char;
+    const char c = m_s.m_char;
     auto followedBy = [this](char next) {
-        if (Scan.m_pos < static_cast<int>(m_text.size()) && m_text[Scan.m_pos] == next) {
-            ++Scan.m_pos;
+        if (m_s.m_pos < static_cast<int>(m_text.size()) && m_text[m_s.m_pos] == next) {
+            ++m_s.m_pos;
             return true;
         }
         return false;
@@ -242,4 +271,11 @@ TSYMBOL CLine::ScanOperator()
             return Finish(s.symbol, false);
     }
     return Finish(symInvalid, false);
+}
+
+} // namespace
+
+TSYMBOL CLine::GetSymbol(ScanState &scan, int start)
+{
+    return CLineScanner(*this, scan).GetSymbol(start);
 }

@@ -1,4 +1,5 @@
-// The scanner's state, shared by every line that is scanned during a run.
+// The scanner's state. Each compile run owns one (CCompiler::m_scan) and
+// hands it to every line it scans, so runs never share scanner state.
 #pragma once
 
 #include "Symbols.h"
@@ -14,14 +15,11 @@ struct ScanState {
     double m_floatValue = 0; // last float constant
     std::string m_text; // last word, directive word or string constant, as written
     TSYMBOL m_symbol = symEndOfLine;
+    // Names of the macros being expanded in the line being scanned, most
+    // recent last. Macro expansion puts the byte 0x03 behind every inserted
+    // body; when the scanner skips that mark it pops the most recent name, so
+    // a macro can be used again once its own expansion has been passed.
+    std::vector<std::string> m_activeExpansions;
 };
-
-extern ScanState Scan;
-
-// Names of the macros being expanded in the line being scanned, most recent
-// last. Macro expansion puts the byte 0x03 behind every inserted body; when
-// the scanner skips that mark it pops the most recent name, so a macro can
-// be used again once its own expansion has been passed.
-extern std::vector<std::string> ActiveExpansions;
 
 constexpr char kEndOfExpansion = '\x03';

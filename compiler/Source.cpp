@@ -2,12 +2,13 @@
 
 #include "CodePage.h"
 
-#include <algorithm>
+#include "Messages.h"
+
 #include <cctype>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -16,12 +17,53 @@ bool IsLeadingSpace(char c)
     return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r';
 }
 
+SourceError ReadOpenFile(int fd, std::string &contents)
+{
+    struct stat info { };
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode))
+        return SourceError::kCantOpen;
+    if (!S_ISREG(info.st_mode))
+        return SourceError::kNotRegularFile;
+    if (static_cast<unsigned long long>(info.st_size) > kMaxSourceBytes)
+        return SourceError::kTooLarge;
+    contents.resize(static_cast<size_t>(info.st_size) + 1);
+    size_t size = 0;
+    for (;;) {
+        if (size == contents.size())
+            contents.resize(size * 2 > kMaxSourceBytes + 1 ? kMaxSourceBytes + 1 : size * 2);
+        const ssize_t n = ::read(fd, contents.data() + size, contents.size() - size);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return SourceError::kCantOpen;
+        if (n == 0)
+            break;
+        size += static_cast<size_t>(n);
+        if (size > kMaxSourceBytes) // the file grew while it was read
+            return SourceError::kTooLarge;
+    }
+    contents.resize(size);
+    return SourceError::kNone;
+}
+
 std::string UpperCopy(const std::string &s)
 {
     std::string upper = s;
     for (char &c : upper)
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     return upper;
+}
+
+// Reads the whole file into `contents`. Only regular files are read: a FIFO
+// or a device may never end. Opening does not wait for a FIFO's writer.
+SourceError ReadWholeFile(const std::string &path, std::string &contents)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return SourceError::kCantOpen;
+    const SourceError error = ReadOpenFile(fd, contents);
+    ::close(fd);
+    return error;
 }
 
 } // namespace
@@ -52,8 +94,12 @@ void CSource::SetText(const std::string &contents)
         size_t first = start;
         while (first < stop && IsLeadingSpace(contents[first]))
             ++first;
-        if (first < stop)
-            Add(contents.substr(first, stop - first), number);
+        if (first < stop) {
+            auto line = std::make_unique<CLine>();
+            line->m_text.assign(contents, first, stop - first);
+            line->m_lineNumber = number;
+            m_lines.push_back(std::move(line));
+        }
         start = end + 1;
     }
 }
@@ -61,16 +107,11 @@ void CSource::SetText(const std::string &contents)
 bool CSource::Read(const std::string &path)
 {
     m_lines.clear();
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error))
+    std::string contents;
+    m_error = ReadWholeFile(path, contents);
+    if (m_error != SourceError::kNone)
         return false;
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    std::string contents((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad())
-        return false;
-    SetText(SourceToAnsi(contents));
+    SetText(SourceToAnsi(std::move(contents)));
     m_name = path;
     return true;
 }
@@ -88,15 +129,21 @@ void CSource::InsertAll(int index, CSource &other)
 }
 
 CSource::Walker::Walker(CSource &source)
-    : m_source(source)
+    : m_output(source.m_lines)
 {
     m_input.swap(source.m_lines);
-    m_source.m_lines.reserve(m_input.size());
+    m_output.reserve(m_input.size());
+}
+
+CSource::Walker::Walker(CSource &input, Walker &output)
+    : m_output(output.m_output)
+{
+    m_input.swap(input.m_lines);
 }
 
 void CSource::Walker::Keep()
 {
-    m_source.m_lines.push_back(std::move(m_input[m_next++]));
+    m_output.push_back(std::move(m_input[m_next++]));
 }
 
 void CSource::Walker::Drop()
@@ -107,7 +154,7 @@ void CSource::Walker::Drop()
 void CSource::Walker::Splice(CSource &other)
 {
     for (auto &line : other.m_lines)
-        m_source.m_lines.push_back(std::move(line));
+        m_output.push_back(std::move(line));
     other.m_lines.clear();
 }
 

@@ -1,6 +1,7 @@
 // Program lines and the files they come from.
 #pragma once
 
+#include "Scanner.h"
 #include "Symbols.h"
 
 #include <memory>
@@ -15,20 +16,17 @@ struct CLine {
     int m_fileIndex = 0; // index of the line's file in CFileList
     int m_lineNumber = 0; // 1-based physical line number in that file
 
-    // Scans the next symbol (Scanner.cpp). start >= 0 restarts at that index
-    // of m_text; start < 0 continues at the scanner's position.
-    TSYMBOL GetSymbol(int start);
+    // Scans the next symbol into `scan` (Scanner.cpp). start >= 0 restarts
+    // at that index of m_text; start < 0 continues at scan.m_pos.
+    TSYMBOL GetSymbol(ScanState &scan, int start);
+};
 
-private:
-    bool ReadChar();
-    TSYMBOL SkipBlanks();
-    TSYMBOL ScanWord();
-    TSYMBOL ScanDecimal();
-    TSYMBOL ScanRadix(int radix);
-    TSYMBOL ScanString();
-    TSYMBOL ScanDirective();
-    TSYMBOL ScanOperator();
-    TSYMBOL Finish(TSYMBOL symbol, bool stepBack);
+// Why a source file could not be read.
+enum class SourceError {
+    kNone,
+    kCantOpen, // missing, unreadable, a folder
+    kNotRegularFile, // a device, a FIFO, a socket: never read, it may not end
+    kTooLarge, // above kMaxSourceBytes (Messages.h)
 };
 
 // An ordered, owning list of program lines plus the name of the file read.
@@ -40,9 +38,14 @@ class CSource {
 public:
     class Walker;
 
-    // Reads a file; false when it cannot be opened. UTF-8 files with non-ASCII
+    // Reads a regular file of at most kMaxSourceBytes; false when it cannot
+    // be read, with the reason in Error(). UTF-8 files with non-ASCII
     // characters are transcoded to Windows-1252, anything else is taken as is.
     bool Read(const std::string &path);
+    SourceError Error() const
+    {
+        return m_error;
+    }
 
     int Count() const
     {
@@ -83,14 +86,20 @@ public:
 private:
     std::vector<std::unique_ptr<CLine>> m_lines;
     std::string m_name;
+    SourceError m_error = SourceError::kNone;
 };
 
 // One forward pass over a CSource that keeps, drops or splices lines at the
 // cursor. Kept lines are collected in order; Done() makes them the source.
 // Every operation is O(1) (splicing is O(lines spliced)).
+//
+// A pass over an included file keeps its lines straight into the including
+// pass's output (the second constructor), so every line of a program is
+// moved once, however deep the includes nest.
 class CSource::Walker {
 public:
     explicit Walker(CSource &source);
+    Walker(CSource &input, Walker &output);
     ~Walker()
     {
         Done();
@@ -106,7 +115,7 @@ public:
     }
     int KeptCount() const
     {
-        return static_cast<int>(m_source.m_lines.size());
+        return static_cast<int>(m_output.size());
     }
 
     void Keep(); // the line at the cursor stays; cursor moves on
@@ -115,7 +124,7 @@ public:
     void Done(); // drops nothing: lines not yet visited are kept
 
 private:
-    CSource &m_source;
+    std::vector<std::unique_ptr<CLine>> &m_output;
     std::vector<std::unique_ptr<CLine>> m_input;
     size_t m_next = 0;
     bool m_done = false;

@@ -238,7 +238,7 @@ bool CArgumentCompiler::Comma(bool stop)
 bool CArgumentCompiler::StringConstant(bool stop)
 {
     if (At(symString)) {
-        m_parser.m_code.EmitString(Scan.m_text);
+        m_parser.m_code.EmitString(m_parser.m_scan.m_text);
         m_parser.NextSymbol();
         return true;
     }
@@ -255,7 +255,7 @@ void CArgumentCompiler::StringOrExpression()
         m_parser.Expression();
         return;
     }
-    m_parser.m_code.EmitString(Scan.m_text);
+    m_parser.m_code.EmitString(m_parser.m_scan.m_text);
     m_parser.NextSymbol();
 }
 
@@ -263,7 +263,7 @@ void CArgumentCompiler::Prompt()
 {
     if (!At(symString))
         return;
-    m_parser.m_code.EmitString(Scan.m_text);
+    m_parser.m_code.EmitString(m_parser.m_scan.m_text);
     m_parser.NextSymbol();
     m_parser.Expect(symComma, ',');
 }

@@ -39,7 +39,7 @@ long long CVar::DataSize() const
 
 CVar *CVarList::FindVar(const std::string &name) const
 {
-    auto it = m_vars.find(UpperName(name));
+    auto it = m_vars.find(std::string_view(name));
     return it == m_vars.end() ? nullptr : it->second.get();
 }
 

@@ -1,7 +1,10 @@
 // The variable table of the statement compiler and the six variable types.
 #pragma once
 
+#include "NoCase.h"
+
 #include <memory>
+
 #include <string>
 #include <unordered_map>
 
@@ -60,6 +63,6 @@ public:
     }
 
 private:
-    std::unordered_map<std::string, std::unique_ptr<CVar>> m_vars;
+    NoCaseMap<std::unique_ptr<CVar>> m_vars;
     long long m_dataSize = 0;
 };

@@ -2,10 +2,13 @@
 // target profiles and the statement loop's program-memory check.
 #include "CodePage.h"
 #include "Compiler.h"
+#include "LabelPass.h"
 #include "Parser.h"
 #include "Paths.h"
 #include "Source.h"
 #include "Target.h"
+
+#include "TestNames.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +55,10 @@ TEST_P(ReportErrorCutOff, PrintsAtMostTenAndCountsEleven)
 
 INSTANTIATE_TEST_SUITE_P(Counts, ReportErrorCutOff,
                          testing::Values(CutOffCase{10, 10, false, 10}, CutOffCase{11, 10, true, 11},
-                                         CutOffCase{12, 10, true, 11}, CutOffCase{40, 10, true, 11}));
+                                         CutOffCase{12, 10, true, 11}, CutOffCase{40, 10, true, 11}),
+                         [](const testing::TestParamInfo<CutOffCase> &info) {
+                             return "Reports" + std::to_string(info.param.reports);
+                         });
 
 TEST(ReportError, MessageFormatAndLocations)
 {
@@ -119,7 +125,9 @@ TEST_P(PathRules, GiveExpectedName)
     EXPECT_EQ(got, c.want) << c.rule << " " << c.name;
 }
 
-INSTANTIATE_TEST_SUITE_P(Names, PathRules, testing::ValuesIn(kPaths));
+INSTANTIATE_TEST_SUITE_P(Names, PathRules, testing::ValuesIn(kPaths), [](const testing::TestParamInfo<PathCase> &info) {
+    return StableTestName(std::string(info.param.rule) + " " + info.param.name, info.index);
+});
 
 TEST(PathRules, RelativeNameUsesCurrentDirectory)
 {
@@ -273,7 +281,10 @@ TEST_P(ProgramMemory, ReportedOnceAtFirstCrossing)
 
 INSTANTIATE_TEST_SUITE_P(Limits, ProgramMemory,
                          testing::Values(MemoryCase{2, 1}, MemoryCase{3, 2}, MemoryCase{6, 2}, MemoryCase{7, 3},
-                                         MemoryCase{10, 3}, MemoryCase{11, 0}, MemoryCase{12, 0}));
+                                         MemoryCase{10, 3}, MemoryCase{11, 0}, MemoryCase{12, 0}),
+                         [](const testing::TestParamInfo<MemoryCase> &info) {
+                             return "Limit" + std::to_string(info.param.limit);
+                         });
 
 TEST(StatementLoop, EveryLineYieldsOneRecordEvenWithErrors)
 {
@@ -287,6 +298,29 @@ TEST(StatementLoop, EveryLineYieldsOneRecordEvenWithErrors)
     const std::vector<uint8_t> want = {0x00, 0x01, 0x02, 0x0A, 0x00, 0x02, 0x02, 0x03};
     EXPECT_EQ(compiler.m_code.Bytes(), want);
     EXPECT_EQ(compiler.m_errorCount, 2); // no statement, then a syntax error; rest of line skipped
+}
+
+} // namespace
+
+namespace {
+
+// The label pass looks at the start of every line; a label behind blanks of
+// any code up to 32 (a control character, a macro's end mark) still counts,
+// and a word that is a keyword or is not followed by ":" never does.
+TEST(LabelPass, FindsLabelsBehindAnyBlankAndOnlyThere)
+{
+    std::ostringstream out;
+    CCompiler compiler(out);
+    compiler.m_files.FindOrAdd("/p.bas");
+    CSource source;
+    source.SetText("\x01one: PRINT 1\n\x03two :\nPRINT: x = 1\nthree = 2\n4four: END\n_five:\n");
+    LabelPass(compiler, source);
+    EXPECT_EQ(compiler.m_labels.size(), 3u) << out.str();
+    EXPECT_EQ(compiler.m_labels.count("ONE"), 1u);
+    EXPECT_EQ(compiler.m_labels.count("two"), 1u);
+    EXPECT_EQ(compiler.m_labels.count("_FIVE"), 1u);
+    EXPECT_EQ(source.Count(), 4);
+    EXPECT_EQ(source[0].m_text, "PRINT 1");
 }
 
 } // namespace

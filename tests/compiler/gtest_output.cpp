@@ -1,9 +1,14 @@
 // The program image's emit operations, the HEX writer and the listing.
 #include "Code.h"
+#include "CodePage.h"
 #include "HexFile.h"
+#include "OutputFile.h"
+
+#include "TestNames.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -67,7 +72,9 @@ TEST_P(EmitTable, WritesText)
     EXPECT_EQ(Text(code), GetParam().written);
 }
 
-INSTANTIATE_TEST_SUITE_P(Emit, EmitTable, testing::ValuesIn(kEmits));
+INSTANTIATE_TEST_SUITE_P(Emit, EmitTable, testing::ValuesIn(kEmits), [](const testing::TestParamInfo<EmitCase> &info) {
+    return StableTestName(info.param.written, info.index);
+});
 
 TEST(Image, EndLineReportsLengthBeyondTheLengthByte)
 {
@@ -258,6 +265,63 @@ TEST(ListingFile, WrittenAsUtf8WithCrLf)
     fs::remove(path);
     EXPECT_NE(text.find("   1  0000  \"\xC3\xBC\"\r\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("\n\n"), std::string::npos) << "every line ends in CR LF";
+}
+
+} // namespace
+
+namespace {
+
+// The file writers render in one pass straight into the file's bytes; they
+// must give exactly what the record writer and ListingText() give, turned
+// into UTF-8 with CR LF: images of every size around a record's 16 bytes,
+// token bytes, strings holding any byte, and a record cut short at the end.
+CCode RandomImage(unsigned seed, int records, bool cutShort)
+{
+    CCode code;
+    unsigned state = seed;
+    auto next = [&state] { return state = state * 1103515245u + 12345u, (state >> 16) & 0xFF; };
+    for (int r = 0; r < records; ++r) {
+        code.BeginLine(static_cast<int>(next() * 37 + r * 1000));
+        for (unsigned n = next() % 24; n > 0; --n) {
+            const unsigned b = next();
+            if (b % 5 == 0) {
+                code.EmitByte('"');
+                for (unsigned k = next() % 6; k > 0; --k)
+                    code.EmitByte(static_cast<int>(next() | 0x80)); // any character of the OEM page
+                code.EmitByte('"');
+            } else {
+                code.EmitByte(b == 0x0A || b == 0x03 ? ' ' : static_cast<int>(b));
+            }
+        }
+        code.EndLine();
+    }
+    if (cutShort) {
+        code.BeginLine(records);
+        code.EmitText("PRINT");
+    } else {
+        code.EmitEnd(records);
+    }
+    return code;
+}
+
+TEST(OutputFiles, OnePassRenderingMatchesTheRecordWriterAndTheListingText)
+{
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        const CCode code = RandomImage(seed, static_cast<int>(seed % 9), seed % 4 == 0);
+        CIntelHexFile hex;
+        for (int address = 0; address < code.Size(); address += 16)
+            hex.WriteDataRecord(address, code.Bytes().data() + address, std::min(16, code.Size() - address));
+        hex.WriteEndRecord();
+        EXPECT_EQ(code.HexFileText(), WithCrLf(hex.Text())) << "seed " << seed;
+        EXPECT_EQ(code.ListingFileText(), WithCrLf(AnsiToUtf8(code.ListingText()))) << "seed " << seed;
+    }
+    CCode longRecord; // more body than a length byte can count: listed in full all the same
+    longRecord.BeginLine(0);
+    for (int i = 0; i < 3000; ++i)
+        longRecord.EmitByte(i % 3 ? 0xAA : '"');
+    longRecord.EndLine();
+    longRecord.EmitEnd(1);
+    EXPECT_EQ(longRecord.ListingFileText(), WithCrLf(AnsiToUtf8(longRecord.ListingText())));
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "Scanner.h"
 #include "Source.h"
 
+#include "TestNames.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -101,83 +103,92 @@ class ScanTable : public testing::TestWithParam<ScanCase> { };
 
 TEST_P(ScanTable, GivesSymbols)
 {
+    ScanState scan;
     const ScanCase &c = GetParam();
     CLine line;
     line.m_text = c.source;
     line.m_directive = c.directive;
-    ActiveExpansions.clear();
+    scan.m_activeExpansions.clear();
     int start = 0;
     for (const Sym &want : c.symbols) {
-        ASSERT_EQ(line.GetSymbol(start), want.symbol) << "in: " << c.source << " at " << Scan.m_pos;
+        ASSERT_EQ(line.GetSymbol(scan, start), want.symbol) << "in: " << c.source << " at " << scan.m_pos;
         start = -1;
         if (!want.text.empty()) {
-            EXPECT_EQ(Scan.m_text, want.text);
+            EXPECT_EQ(scan.m_text, want.text);
         }
         if (want.symbol == symInteger) {
-            EXPECT_EQ(Scan.m_intValue, static_cast<int32_t>(want.value));
+            EXPECT_EQ(scan.m_intValue, static_cast<int32_t>(want.value));
         }
         if (want.symbol == symFloat) {
-            EXPECT_DOUBLE_EQ(Scan.m_floatValue, want.value);
+            EXPECT_DOUBLE_EQ(scan.m_floatValue, want.value);
         }
     }
-    EXPECT_EQ(line.GetSymbol(start), symEndOfLine) << c.source;
-    EXPECT_EQ(line.GetSymbol(-1), symEndOfLine) << "end of line repeats";
+    EXPECT_EQ(line.GetSymbol(scan, start), symEndOfLine) << c.source;
+    EXPECT_EQ(line.GetSymbol(scan, -1), symEndOfLine) << "end of line repeats";
 }
 
-INSTANTIATE_TEST_SUITE_P(Snippets, ScanTable, testing::ValuesIn(kCases));
+INSTANTIATE_TEST_SUITE_P(Snippets, ScanTable, testing::ValuesIn(kCases),
+                         [](const testing::TestParamInfo<ScanCase> &info) {
+                             return StableTestName(info.param.source, info.index);
+                         });
 
 TEST(Scanner, UnclosedStringKeepsItsTextWithoutTheTerminator)
 {
+    ScanState scan;
     CLine line;
     line.m_text = "\"abc";
-    EXPECT_EQ(line.GetSymbol(0), symEndOfLine);
-    EXPECT_EQ(Scan.m_text, "abc");
+    EXPECT_EQ(line.GetSymbol(scan, 0), symEndOfLine);
+    EXPECT_EQ(scan.m_text, "abc");
 }
 
 TEST(Scanner, PositionIndexesCharacterAfterSymbol)
 {
+    ScanState scan;
     CLine line;
     line.m_text = "label: PRINT";
-    EXPECT_EQ(line.GetSymbol(0), symIdent);
-    EXPECT_EQ(Scan.m_pos, 5);
-    EXPECT_EQ(line.GetSymbol(-1), symColon);
-    EXPECT_EQ(Scan.m_pos, 6);
-    EXPECT_EQ(line.GetSymbol(-1), symPRINT);
-    EXPECT_EQ(Scan.m_pos, 12);
+    EXPECT_EQ(line.GetSymbol(scan, 0), symIdent);
+    EXPECT_EQ(scan.m_pos, 5);
+    EXPECT_EQ(line.GetSymbol(scan, -1), symColon);
+    EXPECT_EQ(scan.m_pos, 6);
+    EXPECT_EQ(line.GetSymbol(scan, -1), symPRINT);
+    EXPECT_EQ(scan.m_pos, 12);
 }
 
 TEST(Scanner, WordTextSurvivesNumbersAndOperators)
 {
+    ScanState scan;
     CLine line;
     line.m_text = "Count + 5";
-    line.GetSymbol(0);
-    line.GetSymbol(-1);
-    line.GetSymbol(-1);
-    EXPECT_EQ(Scan.m_text, "Count");
+    line.GetSymbol(scan, 0);
+    line.GetSymbol(scan, -1);
+    line.GetSymbol(scan, -1);
+    EXPECT_EQ(scan.m_text, "Count");
 }
 
 TEST(Scanner, EndOfExpansionMarkPopsActiveExpansion)
 {
+    ScanState scan;
     CLine line;
     line.m_text = "x\x03 y\x03z";
-    ActiveExpansions = {"OUTER", "INNER"};
-    EXPECT_EQ(line.GetSymbol(0), symIdent);
-    EXPECT_EQ(line.GetSymbol(-1), symIdent);
-    EXPECT_EQ(Scan.m_text, "y");
-    EXPECT_EQ(ActiveExpansions, std::vector<std::string>{"OUTER"});
-    EXPECT_EQ(line.GetSymbol(-1), symIdent);
-    EXPECT_TRUE(ActiveExpansions.empty());
+    scan.m_activeExpansions = {"OUTER", "INNER"};
+    EXPECT_EQ(line.GetSymbol(scan, 0), symIdent);
+    EXPECT_EQ(line.GetSymbol(scan, -1), symIdent);
+    EXPECT_EQ(scan.m_text, "y");
+    EXPECT_EQ(scan.m_activeExpansions, std::vector<std::string>{"OUTER"});
+    EXPECT_EQ(line.GetSymbol(scan, -1), symIdent);
+    EXPECT_TRUE(scan.m_activeExpansions.empty());
     EXPECT_EQ(line.m_text, "x yz"); // both marks deleted from the text
 }
 
 TEST(Scanner, MarkWithoutActiveExpansionIsBlank)
 {
+    ScanState scan;
     CLine line;
     line.m_text = "a\x03"
                   "b";
-    ActiveExpansions.clear();
-    line.GetSymbol(0);
-    EXPECT_EQ(line.GetSymbol(-1), symIdent);
+    scan.m_activeExpansions.clear();
+    line.GetSymbol(scan, 0);
+    EXPECT_EQ(line.GetSymbol(scan, -1), symIdent);
     EXPECT_EQ(line.m_text,
               "a\x03"
               "b");
@@ -226,12 +237,13 @@ TEST(Keywords, NumberedFamiliesAreConsecutive)
 
 TEST(Keywords, LookupLeavesSymbolAloneForNonKeyword)
 {
-    Scan.m_symbol = symComma;
-    EXPECT_FALSE(LookupKeyword("Pwm8"));
-    EXPECT_EQ(Scan.m_symbol, symComma);
-    EXPECT_TRUE(LookupKeyword("setStepper"));
-    EXPECT_EQ(Scan.m_symbol, symSETSTEPPER);
-    EXPECT_FALSE(LookupKeyword("IFDEF")); // directives only with "#"
+    ScanState scan;
+    scan.m_symbol = symComma;
+    EXPECT_FALSE(LookupKeyword("Pwm8", scan.m_symbol));
+    EXPECT_EQ(scan.m_symbol, symComma);
+    EXPECT_TRUE(LookupKeyword("setStepper", scan.m_symbol));
+    EXPECT_EQ(scan.m_symbol, symSETSTEPPER);
+    EXPECT_FALSE(LookupKeyword("IFDEF", scan.m_symbol)); // directives only with "#"
 }
 
 } // namespace
