@@ -272,7 +272,6 @@ void CInterpreter::Wait(const Stmt &s)
 void CInterpreter::Pause(const Stmt &s)
 {
     const int64_t ms = std::max<int32_t>(0, Eval(*s.args[0].expr).AsInt());
-    m_line.Drain();
     WaitFor([] { return false; }, m_machine.m_clock.Millis() + ms, -1, false);
 }
 
