@@ -51,6 +51,6 @@ std::string BadImageLine(const std::string &reason);
 
 // Notices on standard error (never on the serial line).
 std::string NotSimulatedNotice(const char *what); // one per kind of statement
-inline constexpr char kInputEndedNotice[] = "velsim: the serial line's input has ended; the program stops.\n";
+inline constexpr char kInputEndedNotice[] = "velsim: the serial line's input has ended.\n";
 
 } // namespace velsim

@@ -62,7 +62,9 @@ int RunImageMode(const Options &options)
         Complain(options.image + ": bad program image: " + error + ".");
         return kExitCannotRun;
     }
-    switch (module.Serve(true)) {
+    const CModule::Exit exit = module.Serve(true);
+    line.Drain();
+    switch (exit) {
     case CModule::Exit::kProgramError:
         ReportInListing(options.image, module);
         return kExitError;
