@@ -53,6 +53,7 @@ int RunImageMode(const Options &options)
     CFdDevice device(STDIN_FILENO, STDOUT_FILENO);
     CSerialLine line(device);
     line.SetWakeFd(InstallStopSignals());
+    line.SetQuitWhenGone(true); // nobody reads standard output any more: stop
     ModuleSettings settings;
     settings.target = options.target;
     settings.trace = options.trace;

@@ -98,7 +98,7 @@ void CSerialLine::Pump(int timeoutMs)
         m_device.DiscardUnread();
     }
     m_wasListening = listening;
-    if (m_quitWhenGone && m_device.Gone())
+    if (m_quitWhenGone && (m_device.Gone() || m_outputClosed))
         m_quit = true;
 }
 

@@ -97,7 +97,8 @@ public:
     {
         return m_device.Gone();
     }
-    // With this set, the other side going away counts as a stop request.
+    // With this set, the other side going away (or no longer taking what is
+    // sent) counts as a stop request.
     void SetQuitWhenGone(bool on)
     {
         m_quitWhenGone = on;
