@@ -41,6 +41,7 @@ void ReportInListing(const std::string &imagePath, const CModule &module)
 
 int RunImageMode(const Options &options)
 {
+    const int stopFd = InstallStopSignals();
     InterpreterLimits limits;
     size_t capacity = 0;
     CModule::Limits(options.target, limits, capacity);
@@ -52,7 +53,7 @@ int RunImageMode(const Options &options)
     }
     CFdDevice device(STDIN_FILENO, STDOUT_FILENO);
     CSerialLine line(device);
-    line.SetWakeFd(InstallStopSignals());
+    line.SetWakeFd(stopFd);
     line.SetQuitWhenGone(true); // nobody reads standard output any more: stop
     ModuleSettings settings;
     settings.target = options.target;
@@ -81,6 +82,8 @@ int RunImageMode(const Options &options)
 
 int RunPtyMode(const Options &options)
 {
+    // Before the device path is printed: whoever reads it may stop us at once.
+    const int stopFd = InstallStopSignals();
     CPseudoTerminal pty;
     std::string error;
     if (!pty.Open(error)) {
@@ -95,7 +98,7 @@ int RunPtyMode(const Options &options)
     std::printf("%s\n", pty.Path().c_str());
     std::fflush(stdout);
     CSerialLine line(pty);
-    line.SetWakeFd(InstallStopSignals());
+    line.SetWakeFd(stopFd);
     line.SetQuitWhenGone(options.once);
     ModuleSettings settings;
     settings.target = options.target;
