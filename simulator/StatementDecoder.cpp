@@ -219,15 +219,8 @@ void CStatementDecoder::Statement()
     case symSTEPPER0:
     case symTIME:
     case symDATE:
-    case symDAY: {
-        Take();
-        const SysRef sys = SystemVariable(sym);
-        Expect('=');
-        Stmt &stmt = Add(StmtKind::kSysAssign, sym);
-        stmt.sys = sys;
-        stmt.e1 = Expression();
-        return;
-    }
+    case symDAY:
+        return SysAssignment(sym);
     case symIF:
         return If();
     case symELSIF:
@@ -240,18 +233,8 @@ void CStatementDecoder::Statement()
         Take();
         Add(StmtKind::kWhile, sym).e1 = Condition();
         return;
-    case symON: {
-        Take();
-        const Expr *selector = Expression();
-        const TSYMBOL how = PeekToken();
-        if (how != symGOTO && how != symGOSUB)
-            Fail();
-        Take();
-        Stmt &stmt = Add(StmtKind::kOn, how);
-        stmt.e1 = selector;
-        Labels(stmt);
-        return;
-    }
+    case symON:
+        return On();
     case symGOTO:
     case symGOSUB:
         Take();
@@ -277,6 +260,29 @@ void CStatementDecoder::Statement()
     }
     if (!DeviceStatement(sym))
         Fail();
+}
+
+void CStatementDecoder::SysAssignment(TSYMBOL sym)
+{
+    Take();
+    const SysRef sys = SystemVariable(sym);
+    Expect('=');
+    Stmt &stmt = Add(StmtKind::kSysAssign, sym);
+    stmt.sys = sys;
+    stmt.e1 = Expression();
+}
+
+void CStatementDecoder::On()
+{
+    Take();
+    const Expr *selector = Expression();
+    const TSYMBOL how = PeekToken();
+    if (how != symGOTO && how != symGOSUB)
+        Fail();
+    Take();
+    Stmt &stmt = Add(StmtKind::kOn, how);
+    stmt.e1 = selector;
+    Labels(stmt);
 }
 
 void CStatementDecoder::Labels(Stmt &stmt)

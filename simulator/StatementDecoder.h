@@ -61,7 +61,9 @@ private:
     Stmt &Add(StmtKind kind, int sym = 0);
     void Declaration(TSYMBOL type);
     void Assignment();
+    void SysAssignment(TSYMBOL sym);
     void If();
+    void On();
     void For();
     void Labels(Stmt &stmt);
 
