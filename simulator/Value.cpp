@@ -22,17 +22,19 @@ int32_t Value::AsInt() const
     return real ? RealToInt(f) : i;
 }
 
+// A negative count shifts the other way; 32 places or more shift every bit
+// out (a right shift keeps the sign).
 int32_t ShiftLeft(int32_t a, int32_t count)
 {
     if (count < 0)
-        return ShiftRight(a, WrapNeg(count));
+        return count <= -32 ? (a < 0 ? -1 : 0) : a >> -count;
     return count > 31 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(a) << count);
 }
 
 int32_t ShiftRight(int32_t a, int32_t count)
 {
     if (count < 0)
-        return ShiftLeft(a, WrapNeg(count));
+        return count <= -32 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(a) << -count);
     return a >> (count > 31 ? 31 : count);
 }
 

@@ -80,6 +80,36 @@ const ParseCase kParses[] = {
 INSTANTIATE_TEST_SUITE_P(Texts, Parses, testing::ValuesIn(kParses),
                          [](const auto &info) { return std::string(info.param.name); });
 
+struct ShiftCase {
+    const char *name;
+    int32_t value;
+    int32_t count;
+    int32_t left;
+    int32_t right;
+    friend void PrintTo(const ShiftCase &c, std::ostream *os)
+    {
+        *os << c.name;
+    }
+};
+
+class Shifts : public testing::TestWithParam<ShiftCase> { };
+
+TEST_P(Shifts, AnyCountGivesAValue)
+{
+    EXPECT_EQ(velsim::ShiftLeft(GetParam().value, GetParam().count), GetParam().left);
+    EXPECT_EQ(velsim::ShiftRight(GetParam().value, GetParam().count), GetParam().right);
+}
+
+const ShiftCase kShifts[] = {
+    {"Small", -16, 2, -64, -4},
+    {"AllOut", -16, 32, 0, -1},
+    {"NegativeCountTurnsAround", 16, -2, 4, 64},
+    {"LowestCount", -16, -2147483647 - 1, -1, 0},
+    {"HighestCount", 1, 2147483647, 0, 0},
+};
+INSTANTIATE_TEST_SUITE_P(Counts, Shifts, testing::ValuesIn(kShifts),
+                         [](const auto &info) { return std::string(info.param.name); });
+
 class Clock : public testing::Test {
 protected:
     Clock()
