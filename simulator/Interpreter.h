@@ -4,11 +4,11 @@
 // request ends Run() wherever the program is, also inside a wait.
 #pragma once
 
+#include "DataMemory.h"
 #include "Machine.h"
 #include "Messages.h"
 #include "Program.h"
 #include "SerialLine.h"
-#include "Variables.h"
 
 #include <cstdint>
 #include <functional>
@@ -154,7 +154,7 @@ private:
     CMachine &m_machine;
     CSerialLine &m_line;
     InterpreterLimits m_limits;
-    CVariables m_vars;
+    CDataMemory m_vars;
     std::vector<LoopState> m_loops;
     std::vector<int> m_gosubs;
     size_t m_pc = 0;

@@ -1,7 +1,7 @@
 #include "Modes.h"
 
 #include "DeviceLink.h"
-#include "HexFile.h"
+#include "HexFileReader.h"
 #include "ListingLookup.h"
 #include "Module.h"
 #include "PseudoTerminal.h"

@@ -2,7 +2,7 @@
 // expression) on the interpreter and reports statements per second, then
 // times a native loop doing the same arithmetic and reports the ratio.
 #include "Decoder.h"
-#include "HexFile.h"
+#include "HexFileReader.h"
 #include "Interpreter.h"
 #include "LineDevice.h"
 #include "Module.h"

@@ -3,7 +3,7 @@
 // module with files as its serial line.
 #pragma once
 
-#include "HexFile.h"
+#include "HexFileReader.h"
 #include "LineDevice.h"
 #include "Module.h"
 

@@ -27,9 +27,9 @@ struct Variable {
     }
 };
 
-class CVariables {
+class CDataMemory {
 public:
-    explicit CVariables(int dataMemory);
+    explicit CDataMemory(int dataMemory);
 
     // A program starts: nothing is declared.
     void Reset(int variableCount);

@@ -1,4 +1,4 @@
-#include "HexFile.h"
+#include "HexFileReader.h"
 
 #include "Loader.h"
 

@@ -1,4 +1,4 @@
-#include "Variables.h"
+#include "DataMemory.h"
 
 #include "Symbols.h"
 
@@ -19,18 +19,18 @@ int ElementSize(VarType type)
     return kSizes[static_cast<int>(type)];
 }
 
-CVariables::CVariables(int dataMemory)
+CDataMemory::CDataMemory(int dataMemory)
     : m_memory(static_cast<size_t>(dataMemory))
 {
 }
 
-void CVariables::Reset(int variableCount)
+void CDataMemory::Reset(int variableCount)
 {
     m_vars.assign(static_cast<size_t>(variableCount), Variable());
     m_used = 0;
 }
 
-bool CVariables::Declare(int var, VarType type, int length)
+bool CDataMemory::Declare(int var, VarType type, int length)
 {
     Variable &v = m_vars[var];
     if (v.type != VarType::kNone)
@@ -46,7 +46,7 @@ bool CVariables::Declare(int var, VarType type, int length)
     return true;
 }
 
-Value CVariables::Load(const Variable &v, int element) const
+Value CDataMemory::Load(const Variable &v, int element) const
 {
     const uint8_t *p = m_memory.data() + v.offset + element * ElementSize(v.type);
     switch (v.type) {
@@ -80,7 +80,7 @@ Value CVariables::Load(const Variable &v, int element) const
     return Value();
 }
 
-void CVariables::Store(const Variable &v, int element, const Value &value)
+void CDataMemory::Store(const Variable &v, int element, const Value &value)
 {
     uint8_t *p = m_memory.data() + v.offset + element * ElementSize(v.type);
     switch (v.type) {
@@ -112,14 +112,14 @@ void CVariables::Store(const Variable &v, int element, const Value &value)
     }
 }
 
-std::string CVariables::Text(const Variable &v) const
+std::string CDataMemory::Text(const Variable &v) const
 {
     const char *p = reinterpret_cast<const char *>(m_memory.data() + v.offset);
     const size_t size = static_cast<size_t>(Size(v));
     return std::string(p, std::find(p, p + size, '\0'));
 }
 
-void CVariables::SetText(const Variable &v, const std::string &text)
+void CDataMemory::SetText(const Variable &v, const std::string &text)
 {
     const size_t size = static_cast<size_t>(Size(v));
     const size_t room = v.type == VarType::kChar && size > 0 ? size - 1 : size;
