@@ -1,0 +1,155 @@
+// velsim with a program image: standard input and output are the serial
+// line, the exit code tells how the program ended, and a runtime error
+// points into the listing beside the image. Also the command line.
+#include "SimTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+namespace {
+
+using simtest::ScratchDir;
+
+struct ProcessResult {
+    std::string out;
+    std::string err;
+    int code = -1;
+};
+
+// Runs velsim in `dir` with the arguments (shell words) and `input` on its
+// standard input.
+ProcessResult RunVelsim(const ScratchDir &dir, const std::string &args, const std::string &input = "")
+{
+    simtest::WriteAll(dir / "stdin", input);
+    const std::string command = "cd '" + dir.Path().string() + "' && '" + simtest::BinDir() + "/velsim' " + args +
+        " < stdin > stdout 2> stderr";
+    const int status = std::system(command.c_str());
+    ProcessResult result;
+    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = simtest::ReadAll(dir / "stdout");
+    result.err = simtest::ReadAll(dir / "stderr");
+    return result;
+}
+
+TEST(ImageMode, HelloPrintsItsGreeting)
+{
+    ScratchDir dir;
+    const std::string source = simtest::ReadAll(simtest::fs::path(VELMO_EXAMPLES) / "hello.bas");
+    ASSERT_FALSE(simtest::CompileProgram(dir, source, "hello").empty());
+    const ProcessResult run = RunVelsim(dir, "hello.hex");
+    std::string greeting;
+    for (int i = 1; i <= 10; ++i)
+        greeting += "Hello from Velmo! " + std::to_string(i) + "\r\n";
+    EXPECT_EQ(run.out, greeting);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.code, 0);
+}
+
+TEST(ImageMode, RuntimeErrorPointsIntoTheListing)
+{
+    ScratchDir dir;
+    ASSERT_FALSE(simtest::CompileProgram(dir, "BYTE a, b\na = 5\nPRINT \"start\"\nPRINT a / b").empty());
+    const ProcessResult run = RunVelsim(dir, "prog.hex");
+    EXPECT_EQ(run.out, "start\r\nError: Division by zero in line 4.\r\n");
+    EXPECT_EQ(run.err, (dir / "prog.lst").string() + "(8): Division by zero in line 4: PRINT a/b\n");
+    EXPECT_EQ(run.code, 1);
+
+    simtest::fs::remove(dir / "prog.lst");
+    const ProcessResult without = RunVelsim(dir, "prog.hex");
+    EXPECT_EQ(without.err, "");
+    EXPECT_EQ(without.code, 1);
+}
+
+TEST(ImageMode, TheResetCommandOnTheInputEntersTheLoader)
+{
+    ScratchDir dir;
+    ASSERT_FALSE(simtest::CompileProgram(dir, "DO\nLOOP").empty());
+    const ProcessResult run = RunVelsim(dir, "prog.hex", "\x01\x30\x81\x1B");
+    EXPECT_EQ(run.out, "OK");
+    EXPECT_EQ(run.err, "velsim: the serial line's input has ended.\n");
+    EXPECT_EQ(run.code, 0);
+}
+
+TEST(ImageMode, ATraceGoesToStandardError)
+{
+    ScratchDir dir;
+    ASSERT_FALSE(simtest::CompileProgram(dir, "PORT1.3 = 1\nPRINT PORT1").empty());
+    const ProcessResult run = RunVelsim(dir, "--trace prog.hex");
+    EXPECT_EQ(run.out, "8\r\n");
+    EXPECT_EQ(run.err, "trace: PORT1.3 = 1\n");
+}
+
+struct CannotRunCase {
+    const char *name;
+    const char *hex;
+    const char *message;
+    friend void PrintTo(const CannotRunCase &c, std::ostream *os)
+    {
+        *os << c.name;
+    }
+};
+
+class ImagesThatCannotRun : public testing::TestWithParam<CannotRunCase> { };
+
+TEST_P(ImagesThatCannotRun, ExitWithTwoAndSayWhy)
+{
+    ScratchDir dir;
+    simtest::WriteAll(dir / "bad.hex", GetParam().hex);
+    const ProcessResult run = RunVelsim(dir, "bad.hex");
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, std::string("velsim: ") + GetParam().message + "\n");
+    EXPECT_EQ(run.code, 2);
+}
+
+const CannotRunCase kCannotRun[] = {
+    {"NotHex", "hello\r\n", "bad.hex: no end-of-file record"},
+    {"BadChecksum", ":0400000000010203F5\r\n:00000001FF\r\n", "bad.hex: malformed record in line 1"},
+    {"Undecodable", ":09000000000103FF0A00020203E3\r\n:00000001FF\r\n",
+     "bad.hex: bad program image: line 1 cannot be decoded."},
+};
+INSTANTIATE_TEST_SUITE_P(Files, ImagesThatCannotRun, testing::ValuesIn(kCannotRun), simtest::CaseName<CannotRunCase>);
+
+TEST(ImageMode, AMissingFileCannotRun)
+{
+    ScratchDir dir;
+    const ProcessResult run = RunVelsim(dir, "none.hex");
+    EXPECT_EQ(run.err, "velsim: cannot open none.hex\n");
+    EXPECT_EQ(run.code, 2);
+}
+
+struct CommandLineCase {
+    const char *name;
+    const char *args;
+    int code;
+    const char *firstLine; // of standard error, or of standard output for --help
+    friend void PrintTo(const CommandLineCase &c, std::ostream *os)
+    {
+        *os << c.name;
+    }
+};
+
+class CommandLine : public testing::TestWithParam<CommandLineCase> { };
+
+TEST_P(CommandLine, IsCheckedBeforeAnythingRuns)
+{
+    ScratchDir dir;
+    const ProcessResult run = RunVelsim(dir, GetParam().args);
+    const std::string &text = run.code == 0 ? run.out : run.err;
+    EXPECT_EQ(text.substr(0, text.find('\n')), GetParam().firstLine);
+    EXPECT_EQ(run.code, GetParam().code);
+}
+
+const CommandLineCase kCommandLines[] = {
+    {"Help", "--help", 0, "Usage: velsim [--target NAME] [--trace] program.hex"},
+    {"NoImage", "", 2, "velsim: no program image given"},
+    {"PtyWithImage", "--pty x.hex", 2, "velsim: --pty takes no program image"},
+    {"UnknownTarget", "--target ZENTRA99 x.hex", 2, "velsim: unknown target: ZENTRA99"},
+    {"LinkWithoutPath", "--pty --link", 2, "velsim: --link needs a value"},
+    {"OnceWithoutPty", "--once x.hex", 2, "velsim: --link and --once need --pty"},
+    {"TwoImages", "a.hex b.hex", 2, "velsim: only one program image can run: b.hex"},
+    {"UnknownOption", "--fast x.hex", 2, "velsim: unknown option: --fast"},
+};
+INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, testing::ValuesIn(kCommandLines), simtest::CaseName<CommandLineCase>);
+
+} // namespace
