@@ -43,8 +43,9 @@ struct TMarginState {
 };
 
 // Gives the editor the print font, the colour mode and the line-number
-// margin of a job for the time of one print, and restores its own look
-// afterwards.
+// margin of a job for the time of one print, hides the editor's guides (the
+// column-80 line is drawn into printed pages otherwise), and restores its own
+// look afterwards.
 class TPrintLook {
 public:
     TPrintLook(QsciScintilla &editor, const TPrintJobSettings &settings)
@@ -53,6 +54,10 @@ public:
         SaveStyles();
         SaveMargins();
         m_colourMode = Send(Sci::SCI_GETPRINTCOLOURMODE);
+        m_edgeMode = Send(Sci::SCI_GETEDGEMODE);
+        m_indentGuides = Send(Sci::SCI_GETINDENTATIONGUIDES);
+        Send(Sci::SCI_SETEDGEMODE, Sci::EDGE_NONE);
+        Send(Sci::SCI_SETINDENTATIONGUIDES, Sci::SC_IV_NONE);
         ApplyStyles(settings);
         ApplyMargins(settings.LineNumbers);
         Send(Sci::SCI_SETPRINTCOLOURMODE, settings.Colors ? Sci::SC_PRINT_COLOURONWHITE : Sci::SC_PRINT_BLACKONWHITE);
@@ -61,6 +66,8 @@ public:
     ~TPrintLook()
     {
         Send(Sci::SCI_SETPRINTCOLOURMODE, m_colourMode);
+        Send(Sci::SCI_SETEDGEMODE, static_cast<unsigned long>(m_edgeMode));
+        Send(Sci::SCI_SETINDENTATIONGUIDES, static_cast<unsigned long>(m_indentGuides));
         RestoreMargins();
         RestoreStyles();
     }
@@ -155,6 +162,8 @@ private:
     std::vector<TStyleState> m_styles;
     std::vector<TMarginState> m_margins;
     long m_colourMode = 0;
+    long m_edgeMode = 0;
+    long m_indentGuides = 0;
 };
 
 TEditorPrinter *g_printer = nullptr;

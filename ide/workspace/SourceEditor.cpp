@@ -449,6 +449,7 @@ void TSourceEditor::GotoLine(int line)
     setCursorPosition(target, 0);
     const int linesOnScreen = static_cast<int>(SendScintilla(SCI_LINESONSCREEN));
     setFirstVisibleLine(std::max(0, target - linesOnScreen / 2));
+    DoStatusChange(scSelection | scCaretX | scCaretY);
 }
 
 // ---- keyboard
@@ -524,10 +525,14 @@ std::pair<long, long> TSourceEditor::Scope(const TSearchOptions &options) const
     return {0, SendScintilla(SCI_GETLENGTH)};
 }
 
+// The control reports a selection it was told to make only when it next
+// paints, which a hidden or covered editor may never do; the search commands
+// report it themselves so the caret panel and the edit buttons follow at once.
 void TSourceEditor::SelectBytes(long anchor, long caret)
 {
     SendScintilla(SCI_SETSELECTION, caret, anchor);
     SendScintilla(SCI_SCROLLRANGE, anchor, caret);
+    DoStatusChange(scSelection | scCaretX | scCaretY);
 }
 
 // Where a search starts: the start (or, backwards, the end) of the scope for
@@ -614,6 +619,7 @@ void TSourceEditor::NotFound(bool backwards)
     const long start = SendScintilla(SCI_GETSELECTIONSTART);
     const long end = SendScintilla(SCI_GETSELECTIONEND);
     SendScintilla(SCI_SETEMPTYSELECTION, backwards ? start : end);
+    DoStatusChange(scSelection | scCaretX | scCaretY);
 }
 
 void TSourceEditor::Search(bool replace, bool backwards, bool wholeScope)

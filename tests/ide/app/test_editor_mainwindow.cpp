@@ -110,6 +110,27 @@ private slots:
         QVERIFY(m_errors.isEmpty());
     }
 
+    // The caret panel follows every caret move, also those of the search
+    // commands, whose selection changes do not come from a key or a click.
+    void caretPanelFollowsTheSearchCommands()
+    {
+        Write("prog.bas", "a = 1\r\nb = 2\r\nc = 3\r\n  needle = 4\r\nneedle\r\n");
+        TMainWindow w;
+        w.show();
+        w.OpenFile(Path("prog.bas"));
+        QTRY_COMPARE(w.StatusText(0), QString("1: 1"));
+        TSearchDlg::Instance().SetSearchText("needle");
+        QVERIFY(w.RunCommand("FindNextMenuClick"));
+        QCOMPARE(Current(w)->CaretLine(), 4);
+        QTRY_COMPARE(w.StatusText(0), QString("4: 9"));
+        QVERIFY(w.RunCommand("FindNextMenuClick"));
+        QTRY_COMPARE(w.StatusText(0), QString("5: 7"));
+        QVERIFY(w.RunCommand("FindPrevMenuClick"));
+        QTRY_COMPARE(w.StatusText(0), QString("4: 3"));
+        w.OpenFileAtLine(Path("prog.bas"), 2);
+        QTRY_COMPARE(w.StatusText(0), QString("2: 1"));
+    }
+
     void unreadableFileReachesTheErrorHandler()
     {
         QDir().mkpath(Path("folder.bas"));

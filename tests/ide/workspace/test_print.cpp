@@ -214,6 +214,22 @@ private slots:
         QCOMPARE(QByteArray(font), fontBefore);
     }
 
+    // The editor's guides stay on screen: a printout shows no column line, and
+    // the editor keeps its guide afterwards.
+    void editorGuidesAreNotPrinted()
+    {
+        QsciScintilla editor;
+        editor.setEdgeMode(QsciScintilla::EdgeLine);
+        editor.setEdgeColumn(80);
+        editor.setEdgeColor(QColor(255, 0, 0));
+        editor.setText(NumberedLines(60));
+        const QString pdf = Pdf("guides.pdf");
+        PrintToPdf(editor, MakePrintJobSettings("a.bas", "/a.bas", true, false, false), pdf);
+        QCOMPARE(ColouredPixels(pdf, m_tmp.path()), 0);
+        QCOMPARE(editor.edgeMode(), QsciScintilla::EdgeLine);
+        QCOMPARE(editor.edgeColumn(), 80);
+    }
+
     // The print font is the job's, whatever font the editor shows: the same
     // text takes the same pages from an editor at 6 or 28 points, and more
     // pages with a larger print font.
