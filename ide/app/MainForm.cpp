@@ -96,11 +96,20 @@ const struct {
     {"ClearBtn", "clear"},
 };
 
+// The picture is read when a button is first drawn, not when the window is
+// built (given its size, the icon need not open the file to learn it).
+QIcon ToolbarIcon(const QString &fileName)
+{
+    QIcon icon;
+    icon.addFile(fileName, QSize(16, 16));
+    return icon;
+}
+
 QIcon ButtonIcon(const char *button)
 {
     for (const auto &entry : kButtonIcons)
         if (qstrcmp(entry.button, button) == 0)
-            return QIcon(QString(":/korvid/icons/%1.png").arg(entry.icon));
+            return ToolbarIcon(QString(":/korvid/icons/%1.png").arg(entry.icon));
     return QIcon();
 }
 

@@ -2,9 +2,9 @@
 
 #include "Windows1252.h"
 
+#include <QByteArrayView>
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
 
 #include <stdexcept>
 
@@ -24,21 +24,26 @@ TLineEnd FirstLineEnd(const QByteArray &bytes)
 
 } // namespace
 
-TSourceText DecodeSourceText(const QByteArray &bytes)
+TSourceBytes DecodeSourceBytes(const QByteArray &bytes)
 {
-    TSourceText result;
+    TSourceBytes result;
     result.lineEnd = FirstLineEnd(bytes);
     const bool bom = bytes.startsWith("\xEF\xBB\xBF");
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(bom ? bytes.mid(3) : bytes);
-    if (!utf8.hasError()) {
-        result.text = text;
+    const QByteArrayView body = bom ? QByteArrayView(bytes).sliced(3) : QByteArrayView(bytes);
+    if (body.isValidUtf8()) {
+        result.utf8 = bom ? body.toByteArray() : bytes;
         result.encoding = bom ? TTextEncoding::Utf8Bom : TTextEncoding::Utf8;
     } else {
-        result.text = DecodeWindows1252(bytes);
+        result.utf8 = DecodeWindows1252(bytes).toUtf8();
         result.encoding = TTextEncoding::Windows1252;
     }
     return result;
+}
+
+TSourceText DecodeSourceText(const QByteArray &bytes)
+{
+    const TSourceBytes decoded = DecodeSourceBytes(bytes);
+    return {QString::fromUtf8(decoded.utf8), decoded.encoding, decoded.lineEnd};
 }
 
 QByteArray EncodeSourceText(const QString &text, TTextEncoding &encoding)
@@ -54,13 +59,13 @@ QByteArray EncodeSourceText(const QString &text, TTextEncoding &encoding)
     return bytes;
 }
 
-TSourceText LoadSourceFile(const QString &fileName)
+TSourceBytes LoadSourceFile(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw std::runtime_error(
             QStringLiteral("Cannot open file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
-    return DecodeSourceText(file.readAll());
+    return DecodeSourceBytes(file.readAll());
 }
 
 void SaveSourceFile(const QString &fileName, const QString &text, TTextEncoding &encoding)

@@ -15,8 +15,17 @@ struct TSourceText {
     TLineEnd lineEnd = TLineEnd::CrLf; // the kind new lines get
 };
 
+// The same text as UTF-8 bytes, the form the editor control keeps, so a
+// UTF-8 file goes into the editor without being converted twice.
+struct TSourceBytes {
+    QByteArray utf8;
+    TTextEncoding encoding = TTextEncoding::Utf8;
+    TLineEnd lineEnd = TLineEnd::CrLf;
+};
+
 // Valid UTF-8 is read as UTF-8, anything else as Windows-1252. The line-end
 // kind is that of the first line end; a text without any gets CR LF.
+TSourceBytes DecodeSourceBytes(const QByteArray &bytes);
 TSourceText DecodeSourceText(const QByteArray &bytes);
 
 // Encodes in the given encoding. A text that Windows-1252 cannot hold is
@@ -25,5 +34,5 @@ QByteArray EncodeSourceText(const QString &text, TTextEncoding &encoding);
 
 // Both throw std::runtime_error with the system's reason when the file cannot
 // be read or written; a failed write leaves the old file as it was.
-TSourceText LoadSourceFile(const QString &fileName);
+TSourceBytes LoadSourceFile(const QString &fileName);
 void SaveSourceFile(const QString &fileName, const QString &text, TTextEncoding &encoding);

@@ -113,8 +113,11 @@ TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent)
     , m_fileName(fileName)
 {
     Configure();
-    LoadFile();
+    // The highlighter comes before the text: set afterwards, it would colour
+    // the whole file at once; set before, the control colours only the lines
+    // it shows, when it shows them.
     ApplyFileType();
+    LoadFile();
     connect(this, &QsciScintilla::modificationChanged, this, [this] { DoStatusChange(scModified); });
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &TSourceEditor::UpdateUI);
     connect(this, &QsciScintilla::linesChanged, this, &TSourceEditor::UpdateGutterWidth);
@@ -146,6 +149,9 @@ void TSourceEditor::Configure()
     SendScintilla(SCI_SETMOUSESELECTIONRECTANGULARSWITCH, 1UL);
     SendScintilla(SCI_SETMULTIPLESELECTION, 0UL);
     SendScintilla(SCI_SETCARETSTYLE, CARETSTYLE_LINE);
+    // Colouring changes styles and line states line by line; nothing listens
+    // to those changes, so the control need not report each of them.
+    SendScintilla(SCI_SETMODEVENTMASK, SC_MODEVENTMASKALL & ~(SC_MOD_CHANGESTYLE | SC_MOD_CHANGELINESTATE));
     setEdgeMode(EdgeLine);
     setEdgeColumn(80);
     setEdgeColor(kEdgeColor);
@@ -196,8 +202,10 @@ void TSourceEditor::LoadFile()
         if (info.isDir())
             throw std::runtime_error(
                 QStringLiteral("Cannot open file \"%1\". It is a directory.").arg(m_fileName).toStdString());
-        const TSourceText source = LoadSourceFile(m_fileName);
-        setText(source.text);
+        const TSourceBytes source = LoadSourceFile(m_fileName);
+        // Appended with its length, so a NUL byte in the file does not end it.
+        SendScintilla(SCI_CLEARALL);
+        SendScintilla(SCI_APPENDTEXT, static_cast<unsigned long>(source.utf8.size()), source.utf8.constData());
         m_encoding = source.encoding;
         m_lineEnd = source.lineEnd;
         SendScintilla(SCI_EMPTYUNDOBUFFER);
@@ -334,7 +342,7 @@ void TSourceEditor::Delete()
 void TSourceEditor::WriteTo(const QString &fileName)
 {
     TTextEncoding encoding = m_encoding;
-    SaveSourceFile(fileName, text(), encoding);
+    SaveSourceFile(fileName, AllText(), encoding);
     m_encoding = encoding;
 }
 
@@ -404,7 +412,7 @@ int TSourceEditor::Close()
 
 QStringList TSourceEditor::GetLines() const
 {
-    return SplitTextLines(text());
+    return SplitTextLines(AllText());
 }
 
 QString TSourceEditor::GetSelText() const
@@ -441,6 +449,17 @@ int TSourceEditor::CaretColumn() const
 {
     const long column = SendScintilla(SCI_GETCOLUMN, SendScintilla(SCI_GETCURRENTPOS));
     return static_cast<int>(column + SendScintilla(SCI_GETSELECTIONNCARETVIRTUALSPACE, 0UL)) + 1;
+}
+
+// The whole text by its length: the control's own text() ends at the first
+// NUL byte, which would cut a file holding one short when it is saved.
+QString TSourceEditor::AllText() const
+{
+    const long length = SendScintilla(SCI_GETLENGTH);
+    QByteArray bytes(static_cast<qsizetype>(length) + 1, '\0');
+    SendScintilla(SCI_GETTEXT, static_cast<unsigned long>(length) + 1, bytes.data());
+    bytes.chop(1);
+    return QString::fromUtf8(bytes);
 }
 
 void TSourceEditor::GotoLine(int line)

@@ -109,6 +109,7 @@ public:
         return isReadOnly();
     }
     void SetReadOnly(bool readOnly);
+    QString AllText() const; // NUL bytes included
     int CaretLine() const; // 1-based
     int CaretColumn() const; // 1-based, tabs expanded
     TTextEncoding Encoding() const

@@ -317,6 +317,8 @@ private slots:
         QTest::newRow("utf-8 with mark, CR") << QByteArray("\xef\xbb\xbf"
                                                            "a\rb");
         QTest::newRow("mixed line ends") << QByteArray("a\r\nb\nc\rd");
+        QTest::newRow("NUL bytes") << QByteArray("a\r\nb\0c\r\n\0\r\nd", 12);
+        QTest::newRow("windows-1252 with NUL") << QByteArray("\xe9\r\n\0\xe9", 5);
     }
 
     void encodingAndLineEndsAreKept()

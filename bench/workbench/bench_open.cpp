@@ -1,0 +1,146 @@
+// How much processor time the workbench takes to open a large Velmo source until its window
+// is shown and idle, against a plain editor control loading the same text,
+// in paired runs (the two alternate, so both see the same machine load).
+// Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/bench_open 100000 1000000
+#include "ErrorReporter.h"
+#include "Globals.h"
+#include "MainForm.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <thread>
+#include <vector>
+
+namespace {
+
+int g_pairs = 5; // VELMO_BENCH_PAIRS overrides (1 for a run under callgrind)
+constexpr int kQuietMs = 20;
+
+QByteArray GeneratedProgram(int lines)
+{
+    QByteArray text;
+    text.reserve(lines * 40);
+    for (int i = 0; i < lines; ++i) {
+        switch (i % 4) {
+        case 0:
+            text += "' loop " + QByteArray::number(i) + "\r\n";
+            break;
+        case 1:
+            text += "FOR i = 1 TO " + QByteArray::number(i) + "\r\n";
+            break;
+        case 2:
+            text += "  PRINT \"value\", i * $1F + %101\r\n";
+            break;
+        default:
+            text += "NEXT\r\n";
+            break;
+        }
+    }
+    return text;
+}
+
+// Runs the event loop until nothing is left to do (no pending events, no
+// timers due within a few milliseconds). Sleeps between looks, so the wait
+// itself costs no processor time.
+void WaitUntilIdle()
+{
+    QElapsedTimer quiet;
+    quiet.start();
+    while (quiet.elapsed() < kQuietMs) {
+        if (QCoreApplication::eventDispatcher()->processEvents(QEventLoop::AllEvents))
+            quiet.restart();
+        else
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+}
+
+// Processor time of the process so far, in seconds: the figure compared,
+// because it does not depend on what else the machine is doing.
+double CpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
+}
+
+double PlainEditorSeconds(const QString &text)
+{
+    const double start = CpuSeconds();
+    QsciScintilla editor;
+    editor.resize(800, 600);
+    editor.setText(text);
+    editor.show();
+    WaitUntilIdle();
+    return CpuSeconds() - start;
+}
+
+double WorkbenchSeconds(const QString &fileName)
+{
+    const double start = CpuSeconds();
+    TMainWindow window;
+    window.resize(800, 600);
+    window.OpenFile(fileName);
+    window.show();
+    WaitUntilIdle();
+    return CpuSeconds() - start;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Compare(int lines, const QTemporaryDir &dir)
+{
+    const QByteArray bytes = GeneratedProgram(lines);
+    const QString fileName = dir.filePath(QStringLiteral("bench%1.bas").arg(lines));
+    QFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(fileName));
+        return;
+    }
+    file.close();
+    const QString text = QString::fromLatin1(bytes);
+    std::vector<double> plain, workbench, ratios;
+    for (int pair = 0; pair < g_pairs; ++pair) {
+        plain.push_back(PlainEditorSeconds(text));
+        workbench.push_back(WorkbenchSeconds(fileName));
+        ratios.push_back(workbench.back() / plain.back());
+    }
+    std::printf("%8d lines: plain editor %.3f s, Korvid %.3f s CPU, ratio %.2f (median of %d pairs)\n", lines,
+                Median(plain), Median(workbench), Median(ratios), g_pairs);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    InitGlobals();
+    QTemporaryDir dir;
+    SetProgramDir(dir.path() + QLatin1Char('/'));
+    SetSettingsFileNames(dir.filePath(QStringLiteral("Korvid.ini")), dir.filePath(QStringLiteral("layout.ini")));
+    SetErrorReporter([](const QString &message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
+    if (const char *pairs = std::getenv("VELMO_BENCH_PAIRS"))
+        g_pairs = std::max(1, std::atoi(pairs));
+    std::vector<int> sizes;
+    for (int i = 1; i < argc; ++i)
+        sizes.push_back(std::atoi(argv[i]));
+    if (sizes.empty())
+        sizes = {100000};
+    for (int lines : sizes)
+        Compare(lines, dir);
+    return 0;
+}
