@@ -79,12 +79,12 @@ CHexRecordReader::Result CHexRecordReader::Take(uint8_t byte, HexRecord &record)
 {
     if (m_text.empty()) {
         if (byte == ':')
-            m_text = ":";
+            m_text.assign(1, ':');
         return Result::kNone;
     }
     if (byte == ':') {
         // A record cut short by the start of the next one.
-        m_text = ":";
+        m_text.assign(1, ':');
         return Result::kMalformed;
     }
     if (HexDigit(static_cast<char>(byte)) < 0) {

@@ -79,7 +79,7 @@ CModule::Exit CModule::Serve(bool untilProgramEnds)
         if (m_line.ResetRequested())
             EnterLoader();
         if (m_state == State::kRunning) {
-            Exit exit;
+            Exit exit = Exit::kStopped;
             if (RunProgram(untilProgramEnds, exit))
                 return exit;
             continue;
