@@ -117,7 +117,15 @@ TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent)
     // the whole file at once; set before, the control colours only the lines
     // it shows, when it shows them.
     ApplyFileType();
-    LoadFile();
+    try {
+        LoadFile();
+    } catch (...) {
+        // A file that cannot be read ends the construction here, where no
+        // destructor of this class runs: the completion popup must not keep
+        // the half-built editor.
+        TIntellisense::Instance().Detach(this);
+        throw;
+    }
     connect(this, &QsciScintilla::modificationChanged, this, [this] { DoStatusChange(scModified); });
     connect(this, &QsciScintillaBase::SCN_UPDATEUI, this, &TSourceEditor::UpdateUI);
     connect(this, &QsciScintilla::linesChanged, this, &TSourceEditor::UpdateGutterWidth);
