@@ -94,7 +94,7 @@ void TMainWindow::CreateDeviceLink()
     MacroBox->lineEdit()->installEventFilter(keys);
     connect(MacroBox, &QComboBox::currentTextChanged, this,
             [this](const QString &text) { ToolButton("SendMacroBtn")->setEnabled(!text.isEmpty()); });
-    ToolButton("SendMacroBtn")->setEnabled(false);
+    ApplyEnabled(ConnectionStates(false), false);
 
     m_commands.Bind("SettingsMenuClick", [this] { SettingsMenuClick(); });
     m_commands.Bind("ConnectMenuClick", [this] { ConnectMenuClick(); });
@@ -155,6 +155,7 @@ void TMainWindow::ApplyTerminalSettings()
     MacroBox->clear();
     MacroBox->addItems(TerminalSettings.Macros);
     MacroBox->setCurrentIndex(TerminalSettings.Macros.isEmpty() ? -1 : 0);
+    ToolButton("SendMacroBtn")->setEnabled(!MacroBox->currentText().isEmpty());
 }
 
 void TMainWindow::UpdatePortStatus()

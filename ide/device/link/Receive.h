@@ -21,7 +21,7 @@ public:
     enum TState : quint8 { rsText = 0, rsHash = 1, rsNumber = 2 };
 
     TMcuComRecv() = default;
-    ~TMcuComRecv();
+    virtual ~TMcuComRecv();
     TMcuComRecv(const TMcuComRecv &) = delete;
     TMcuComRecv &operator=(const TMcuComRecv &) = delete;
 
