@@ -14,6 +14,9 @@ namespace {
 const QColor kTextColor(10, 10, 160);
 const QString kFontFamily = QStringLiteral("Lucida Console");
 constexpr int kFontPoints = 9;
+// Changes are drawn at once, but at most this often (ms): a module flooding
+// the line would otherwise spend the time on drawing each chunk.
+constexpr int kRedrawInterval = 15;
 
 } // namespace
 
@@ -30,6 +33,8 @@ TMcuConsole::TMcuConsole(QWidget *parent)
     m_screen.OnScrolledUp = [this] { ScrolledUp(); };
     m_screen.OnCleared = [this] { m_cleared = true; };
     m_screen.OnBeep = [] { QApplication::beep(); };
+    m_redrawTimer.setSingleShot(true);
+    connect(&m_redrawTimer, &QTimer::timeout, this, &TMcuConsole::RedrawChanges);
     UpdateMetrics();
 }
 
@@ -108,6 +113,18 @@ void TMcuConsole::ScrolledUp()
 
 void TMcuConsole::FlushChanges()
 {
+    if (m_redrawTimer.isActive())
+        return; // the redraw due takes these changes along
+    const qint64 since = m_sinceRedraw.isValid() ? m_sinceRedraw.elapsed() : kRedrawInterval;
+    if (since >= kRedrawInterval)
+        RedrawChanges();
+    else
+        m_redrawTimer.start(int(kRedrawInterval - since));
+}
+
+void TMcuConsole::RedrawChanges()
+{
+    m_sinceRedraw.start();
     const QRect area = contentsRect();
     const QRect oldCaret = m_caretDrawn;
     update(oldCaret);

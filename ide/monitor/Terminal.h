@@ -2,14 +2,16 @@
 
 #include "ConsoleScreen.h"
 
+#include <QElapsedTimer>
 #include <QFrame>
+#include <QTimer>
 #include <functional>
 
 // The console of the output panel: a self-drawn terminal over the screen
 // model. Received text comes in through WriteText; after each chunk only the
 // lines that changed are redrawn, and scrolling moves the pixels already
-// drawn. Typed characters are echoed (with Echo) and handed out through
-// OnKey, the Enter key as CR and, with CRLFOut, a following LF.
+// drawn (gathered for at most a few milliseconds while data pours in). Typed characters are echoed (with Echo) and
+// handed out through OnKey, the Enter key as CR and, with CRLFOut, a following LF.
 class TMcuConsole : public QFrame {
     Q_OBJECT
 
@@ -85,6 +87,7 @@ private:
     void LineStored(int row);
     void ScrolledUp();
     void FlushChanges();
+    void RedrawChanges();
     void DrawLine(QPainter &painter, int row);
 
     TConsoleScreen m_screen;
@@ -98,4 +101,6 @@ private:
     int m_scrolled = 0;
     bool m_cleared = false;
     QRect m_caretDrawn;
+    QTimer m_redrawTimer;
+    QElapsedTimer m_sinceRedraw;
 };

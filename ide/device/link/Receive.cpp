@@ -2,6 +2,7 @@
 
 #include "Serial.h"
 
+#include <algorithm>
 #include <cstring>
 
 TMcuComRecv::~TMcuComRecv()
@@ -74,18 +75,27 @@ void TMcuComRecv::ScanText(const char *&p, const char *end)
     m_state = rsHash;
 }
 
+namespace {
+
+bool IsNumberByte(char c)
+{
+    return c == '-' || c == '.' || (c >= '0' && c <= '9');
+}
+
+} // namespace
+
 // Number bytes; the first other byte ends the sample and is not consumed.
 void TMcuComRecv::ScanNumber(const char *&p, const char *end)
 {
-    for (; p < end; ++p) {
-        const char c = *p;
-        if (!(c == '-' || c == '.' || (c >= '0' && c <= '9'))) {
-            DoValue();
-            m_state = rsText;
-            return;
-        }
-        if (m_number.size() < kMaxNumberLength)
-            m_number.append(c);
+    const char *run = p;
+    while (run < end && IsNumberByte(*run))
+        ++run;
+    const qsizetype room = kMaxNumberLength - m_number.size();
+    m_number.append(p, std::min<qsizetype>(run - p, std::max<qsizetype>(room, 0)));
+    p = run;
+    if (p < end) {
+        DoValue();
+        m_state = rsText;
     }
 }
 

@@ -1,10 +1,22 @@
 #include "ConsoleScreen.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
 const char kHexDigits[] = "0123456789ABCDEF";
+
+// The bytes that act in ASCII mode; every other byte is shown.
+struct TControlBytes {
+    bool acts[256] = {};
+    constexpr TControlBytes()
+    {
+        for (const unsigned char c : {0x04, 0x05, 0x07, 0x08, 0x0A, 0x0C, 0x0D, 0x1A, 0x1B})
+            acts[c] = true;
+    }
+};
+constexpr TControlBytes kControlBytes;
 
 } // namespace
 
@@ -98,8 +110,21 @@ void TConsoleScreen::WriteText(const QByteArray &Text)
         for (const char byte : Text)
             WriteHex(byte);
     } else {
-        for (const char byte : Text)
-            WriteAscii(byte);
+        const char *p = Text.constData();
+        const char *end = p + Text.size();
+        while (p < end) {
+            // Shown bytes go into the line as a run, the others one by one.
+            const char *run = p;
+            if (m_escState == esNormal)
+                while (run < end && !kControlBytes.acts[quint8(*run)])
+                    ++run;
+            if (run > p) {
+                PutRun(p, run - p);
+                p = run;
+            } else {
+                WriteAscii(*p++);
+            }
+        }
     }
     StoreLine();
 }
@@ -179,6 +204,25 @@ void TConsoleScreen::WriteControl(char byte)
     default:
         PutChar(byte);
         break;
+    }
+}
+
+void TConsoleScreen::PutRun(const char *bytes, qsizetype count)
+{
+    while (count > 0) {
+        QByteArray &line = Current();
+        if (line.size() < kAsciiWidth)
+            line.append(kAsciiWidth - line.size(), ' ');
+        const qsizetype room = kAsciiWidth - (m_col - 1);
+        const qsizetype n = std::min(count, room);
+        std::memcpy(line.data() + m_col - 1, bytes, size_t(n));
+        bytes += n;
+        count -= n;
+        m_col += int(n);
+        if (m_col > kAsciiWidth) {
+            NewLine();
+            m_col = 1;
+        }
     }
 }
 

@@ -104,6 +104,7 @@ private:
     void WriteEscape(char byte);
     void WriteControl(char byte);
     void PutChar(char byte);
+    void PutRun(const char *bytes, qsizetype count);
     void WriteHex(char byte);
 
     QList<QByteArray> m_lines;

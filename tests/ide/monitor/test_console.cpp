@@ -93,7 +93,8 @@ private slots:
         console.WriteText("first\r\n\r\nthird\x05"); // text cursor off
         QCOMPARE(InkedRows(console), QList<int>({0, 2}));
         const QFont font = TMcuConsole::ConsoleFont();
-        QVERIFY(QFontInfo(font).fixedPitch());
+        const QFontMetrics metrics(font); // fixed width, whatever the font reports of itself
+        QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('W'));
         QCOMPARE(font.pointSize(), 9);
     }
 
