@@ -138,6 +138,8 @@ QWidget *TMcuPreferences::CreateInterfacePage()
     COMBox->setObjectName("COMBox");
     COMBox->setEditable(true);
     COMBox->setInsertPolicy(QComboBox::NoInsert);
+    COMBox->setMinimumContentsLength(20); // room for a device path
+    COMBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     COMBox->addItems(Settings::PortChoices);
     for (const QString &device : AvailableDevices())
         if (COMBox->findText(device) < 0)

@@ -41,7 +41,7 @@ void TMcuComRecv::Dispatch(const char *data, qsizetype size)
         case rsHash:
             if (*p >= '0' && *p <= '3') {
                 m_channel = quint8(*p - '0');
-                m_number.clear();
+                m_number.resize(0); // keeps the buffer for the next sample
                 m_state = rsNumber;
             } else {
                 m_pending.append('#');
@@ -57,7 +57,7 @@ void TMcuComRecv::Dispatch(const char *data, qsizetype size)
     }
     if (!m_pending.isEmpty()) {
         DoText();
-        m_pending.clear();
+        m_pending.resize(0);
     }
 }
 
