@@ -109,14 +109,18 @@ void TMcuComPort::CloseDevice()
         ::close(fd);
 }
 
-void TMcuComPort::FailOpen(bool silent, int error)
+QString TMcuComPort::OpenFailedDetail(int error)
 {
-    if (silent || !OnWarning)
-        return;
     QString detail = QString::fromLatin1(kOpenFailedDetail);
     if (error == EACCES || error == EPERM)
         detail += ' ' + QString::fromLatin1(kNoPermission);
-    OnWarning(QString::fromLatin1(kOpenFailed), detail);
+    return detail;
+}
+
+void TMcuComPort::FailOpen(bool silent, int error)
+{
+    if (!silent && OnWarning)
+        OnWarning(QString::fromLatin1(kOpenFailed), OpenFailedDetail(error));
 }
 
 bool TMcuComPort::ClosePort()

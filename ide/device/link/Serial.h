@@ -142,6 +142,10 @@ public:
     // a program without windows prints it).
     TOnWarning OnWarning;
 
+    // The detail of the warning for a device that cannot be opened, with a
+    // hint when the system refused for want of permission.
+    static QString OpenFailedDetail(int error);
+
     // Runs the one dispatch method the event mask calls for.
     void HandleEvents(std::uint32_t mask);
 

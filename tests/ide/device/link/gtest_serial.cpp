@@ -101,6 +101,19 @@ TEST_F(SerialPortTest, ADeviceInUseByAnotherPortIsRefused)
     EXPECT_TRUE(port.Open());
 }
 
+TEST(SerialPortWarning, OnlyARefusedPermissionAddsTheHint)
+{
+    const QString plain = "Please check, if any other application already uses the selected device.";
+    EXPECT_EQ(TMcuComPort::OpenFailedDetail(ENOENT), plain);
+    EXPECT_EQ(TMcuComPort::OpenFailedDetail(EBUSY), plain);
+    for (const int error : {EACCES, EPERM}) {
+        const QString detail = TMcuComPort::OpenFailedDetail(error);
+        EXPECT_TRUE(detail.startsWith(plain + " ")) << detail.toStdString();
+        EXPECT_TRUE(detail.contains("\"dialout\" group")) << detail.toStdString();
+    }
+}
+
+// The same on a real device, where the test does not run as root.
 TEST_F(SerialPortTest, ADeviceWithoutPermissionSaysSoInTheDetail)
 {
     if (::geteuid() == 0)
