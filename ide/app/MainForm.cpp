@@ -14,6 +14,7 @@
 #include "Resources.h"
 #include "SearchReplace.h"
 #include "StatusPanel.h"
+#include "Terminal.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,7 +26,6 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPlainTextEdit>
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QStatusBar>
@@ -447,7 +447,7 @@ void TMainWindow::CreateOutputViews()
         };
         list->OnError = ShowErrorMessage;
     }
-    Console = new QPlainTextEdit(OutputViews);
+    Console = new TMcuConsole(OutputViews);
     Console->setObjectName("Console");
     ScopeView = new QWidget(OutputViews);
     ScopeView->setObjectName("ScopeView");
@@ -476,6 +476,7 @@ void TMainWindow::FormCreate()
     AttachPopup(WorkDirList, Menu("WorkDirPopupMenu"));
     RunGuarded([this] { WorkDirList->SetDirectory(ProgramDir); });
     CreateOutputViews();
+    CreateDeviceLink();
     resize(kClientWidth, kClientHeight);
     WorkDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
     OutputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});
@@ -522,6 +523,7 @@ bool TMainWindow::FormCloseQuery()
 void TMainWindow::FormDestroy()
 {
     RunGuarded([this] { WriteSettings(); });
+    DestroyDeviceLink();
     delete RecentFileList;
     RecentFileList = nullptr;
     RunGuarded([this] { SaveLayout(); });
@@ -549,25 +551,6 @@ void TMainWindow::WriteSettings()
     Workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
     TIniFile ini(SettingsFileName());
     Settings::WriteWorkspace(ini, Workspace);
-}
-
-void TMainWindow::ApplySettings()
-{
-    if (SettingsNotPrepared) {
-        SettingsNotPrepared = false;
-        Settings::PrepareAppRoot(SettingsFileName(), ProgramDir);
-        // The interface, terminal and macro preferences are loaded here and
-        // marked changed.
-    }
-    // Changed interface preferences go to the serial port, changed terminal
-    // preferences to the console and the macro box.
-    UpdatePortStatus();
-}
-
-void TMainWindow::UpdatePortStatus()
-{
-    // Panels 3 to 5 show the port settings, the echo and the display mode
-    // once the serial port and the console report them.
 }
 
 // ---------------------------------------------------------------------------
@@ -635,11 +618,6 @@ void TMainWindow::ShowWorkDirPanel(bool visible)
     // The bar right of the working-directory panel.
     QWidget *bar = WorkDirSplitter->handle(WorkDirSplitter->indexOf(WorkDirPanel) + 1);
     ShowPanelWithSplitter(this, WorkDirPanel, bar, visible);
-}
-
-bool TMainWindow::PortIsOpen() const
-{
-    return false;
 }
 
 // ---------------------------------------------------------------------------
@@ -916,8 +894,11 @@ void TMainWindow::ClearBtnClick()
     case OutputFindTab:
         FindList->clear();
         break;
+    case OutputConsoleTab:
+        Console->ClearScreen();
+        break;
     default:
-        break; // the console and the scope clear themselves
+        break; // the scope clears itself
     }
 }
 

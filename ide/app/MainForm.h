@@ -32,6 +32,7 @@ class TEditorTabs;
 class TRecentFiles;
 class TImageFileListBox;
 class TMcuComRecv;
+class TMcuConsole;
 
 // The one top-level window of Korvid: menus, toolbars, the working-directory
 // panel, the editor panel, the output panel and the status bar. It decides
@@ -135,6 +136,17 @@ public:
     void OpenRecentFileClick(int index);
     void PrintFileMenuClick();
 
+    // Serial link, console and macros (DeviceWiring.cpp).
+    void SettingsMenuClick();
+    void ConnectMenuClick();
+    void DisconnectMenuClick();
+    void SendMacroBtnClick();
+    void ConsoleLoggingMenuClick();
+    void ConsolePopupMenuPopup();
+    // The log file the user picks, preset with the last one; empty when
+    // cancelled.
+    virtual QString AskLogFileName(const QString &last);
+
     // Settings file: recent files, working directory, filters, find history.
     void ReadSettings();
     void WriteSettings();
@@ -165,7 +177,7 @@ public:
     TRecentFiles *RecentFileList = nullptr;
     TColorListBox *BuildList = nullptr; // output views, stacked in OutputViews
     TFindListBox *FindList = nullptr;
-    QWidget *Console = nullptr;
+    TMcuConsole *Console = nullptr;
     QWidget *ScopeView = nullptr;
     TMcuComRecv *Receiver = nullptr;
     int CaretLine = 0;
@@ -184,6 +196,11 @@ protected:
 
 private:
     void BindCommands();
+    void CreateDeviceLink(); // DeviceWiring.cpp
+    void DestroyDeviceLink();
+    void ApplyPortSettings();
+    void ApplyTerminalSettings();
+    void SendMacroText(const QByteArray &bytes);
     void CheckCommandBindings() const;
     void ApplyEnabled(const TEnabledItems &items, bool buttons);
     TWorkbenchState WorkbenchState() const;

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "LineSettings.h"
+#include "Settings.h"
+
+#include <QString>
+#include <QStringList>
+
+// The serial and terminal settings in force, each with a mark that says the
+// settings dialog changed them since they were last applied.
+
+struct TPortSettings {
+    QString ComPort = QStringLiteral("COM1"); // a "COMn" choice or a device path
+    TLineSettings Line;
+    bool Changed = false;
+};
+
+struct TTerminalSettings {
+    QStringList Macros;
+    bool Echo = false;
+    bool HexMode = false;
+    bool CRLFIn = false;
+    bool CRLFOut = false;
+    bool Changed = false;
+};
+
+extern TPortSettings PortSettings;
+extern TTerminalSettings TerminalSettings;
+
+namespace PortSettingsMap {
+
+// The settings file's captions and the records: "Baudrate" by its index in
+// the choices, "Databits" "7"/"8" as db7/db8, "Stopbits" "1"/"2" as
+// sb10/sb20, "Parity" "none"/"odd"/"even"; unknown captions give the first.
+TPortSettings FromState(const TComDeviceState &state);
+TComDeviceState ToState(const TPortSettings &settings);
+TTerminalSettings FromState(const TTerminalState &state, const QStringList &macros);
+TTerminalState ToState(const TTerminalSettings &settings);
+
+} // namespace PortSettingsMap

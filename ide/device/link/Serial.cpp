@@ -1,0 +1,489 @@
+#include "Serial.h"
+
+#include "ComTask.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QPointer>
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+namespace {
+
+const char *const kOpenFailed = "Unable to open the serial interface!";
+const char *const kOpenFailedDetail = "Please check, if any other application already uses the selected device.";
+const char *const kNoPermission =
+    "You have no permission to use this device: on Linux, add your user to the \"dialout\" group and log in again.";
+
+// A Unix 98 pseudo-terminal's terminal side (major numbers 136 to 143).
+bool IsPseudoTerminal(int fd)
+{
+    struct stat st { };
+    return ::fstat(fd, &st) == 0 && S_ISCHR(st.st_mode) && major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
+}
+
+int QueueCount(int fd, unsigned long request)
+{
+    int count = 0;
+    if (fd < 0 || ::ioctl(fd, request, &count) != 0)
+        return 0;
+    return count;
+}
+
+} // namespace
+
+TMcuComPort::TMcuComPort(QObject *owner)
+    : QObject(owner)
+    , m_task(std::make_unique<TMcuComTask>(this))
+{
+}
+
+TMcuComPort::~TMcuComPort()
+{
+    m_requests = 0;
+    ClosePort();
+    m_task.reset();
+}
+
+// ---------------------------------------------------------------------------
+// Opening and closing
+
+bool TMcuComPort::OpenPort(bool Silent)
+{
+    ++m_requests;
+    if (Open())
+        return true;
+    if (!OpenDevice()) {
+        FailOpen(Silent, errno);
+        return false;
+    }
+    if (!SetupPort()) {
+        const int error = errno;
+        CloseDevice();
+        FailOpen(Silent, error);
+        return false;
+    }
+    m_txQueueSize = kQueueSize;
+    m_task->SetDevice(m_fd);
+    m_task->Resume();
+    return true;
+}
+
+// Opens the device for reading and writing, not as the controlling terminal,
+// and for this process alone: TIOCEXCL keeps other programs out (root is not
+// kept out by it), the lock keeps out every program that locks too.
+bool TMcuComPort::OpenDevice()
+{
+    const QByteArray path = QFile::encodeName(LineSettings::DevicePath(m_comPort));
+    const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    if (!::isatty(fd)) {
+        ::close(fd);
+        errno = ENOTTY;
+        return false;
+    }
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        errno = EBUSY;
+        return false;
+    }
+    ::ioctl(fd, TIOCEXCL);
+    m_fd = fd;
+    return true;
+}
+
+void TMcuComPort::CloseDevice()
+{
+    const int fd = m_fd;
+    m_fd = -1;
+    if (fd >= 0)
+        ::close(fd);
+}
+
+QString TMcuComPort::OpenFailedDetail(int error)
+{
+    QString detail = QString::fromLatin1(kOpenFailedDetail);
+    if (error == EACCES || error == EPERM)
+        detail += ' ' + QString::fromLatin1(kNoPermission);
+    return detail;
+}
+
+void TMcuComPort::FailOpen(bool silent, int error)
+{
+    if (!silent && OnWarning)
+        OnWarning(QString::fromLatin1(kOpenFailed), OpenFailedDetail(error));
+}
+
+bool TMcuComPort::ClosePort()
+{
+    if (m_requests > 0)
+        --m_requests;
+    if (m_requests != 0)
+        return false;
+    if (Open()) {
+        // The event thread lets go of the device before it is closed.
+        m_task->Suspend();
+        m_task->SetDevice(-1);
+        CloseDevice();
+    }
+    return true;
+}
+
+bool TMcuComPort::SetupPort()
+{
+    if (!Open())
+        return false;
+    termios t{};
+    if (::tcgetattr(m_fd, &t) != 0 || !LineSettings::BuildTermios(t, m_line))
+        return false;
+    if (::tcsetattr(m_fd, TCSANOW, &t) != 0) {
+        // A pseudo-terminal has no character framing: it refuses data bits
+        // other than 8 and parity, and takes the rest.
+        if (!IsPseudoTerminal(m_fd))
+            return false;
+        t.c_cflag = (t.c_cflag & ~(CSIZE | PARENB)) | CS8;
+        if (::tcsetattr(m_fd, TCSANOW, &t) != 0)
+            return false;
+    }
+    // DTR and RTS held on; a pseudo-terminal has no modem lines and refuses.
+    int lines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(m_fd, TIOCMBIS, &lines);
+    m_timeouts = kNormalTimeouts;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// Line settings
+
+void TMcuComPort::SetComPort(const QString &value)
+{
+    if (value == m_comPort)
+        return;
+    m_comPort = value;
+    if (m_requests <= 0)
+        return;
+    const int count = m_requests;
+    m_requests = 0;
+    ClosePort();
+    OpenPort(false);
+    m_requests = count;
+}
+
+void TMcuComPort::ApplyLine(const TLineSettings &line)
+{
+    if (line == m_line)
+        return;
+    m_line = line;
+    SetupPort(); // refused settings leave the port open as the platform keeps it
+}
+
+void TMcuComPort::SetBaudrate(TBaudrate value)
+{
+    TLineSettings line = m_line;
+    line.Baudrate = value;
+    ApplyLine(line);
+}
+
+void TMcuComPort::SetDatabits(TDataBits value)
+{
+    TLineSettings line = m_line;
+    line.Databits = value;
+    ApplyLine(line);
+}
+
+void TMcuComPort::SetStopBits(TStopBits value)
+{
+    TLineSettings line = m_line;
+    line.StopBits = value;
+    ApplyLine(line);
+}
+
+void TMcuComPort::SetParity(TParity value)
+{
+    TLineSettings line = m_line;
+    line.Parity = value;
+    ApplyLine(line);
+}
+
+void TMcuComPort::SetLineSettings(std::uint32_t value)
+{
+    ApplyLine(TLineSettings::Unpack(value));
+}
+
+// ---------------------------------------------------------------------------
+// Reading and writing
+
+int TMcuComPort::WriteBuffer(const char *buffer, quint16 Count)
+{
+    if (!Open())
+        return 0;
+    int written = 0;
+    while (written < Count) {
+        const ssize_t n = ::write(m_fd, buffer + written, Count - written);
+        if (n > 0) {
+            written += int(n);
+        } else if (n < 0 && errno == EAGAIN) {
+            // The driver's queue is full: wait until it takes more (or the
+            // device goes away, which poll() reports as well).
+            pollfd p = {m_fd, POLLOUT, 0};
+            if (::poll(&p, 1, -1) < 0 && errno != EINTR)
+                break;
+            if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
+                break;
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else {
+            break;
+        }
+    }
+    return written;
+}
+
+bool TMcuComPort::WriteString(const QByteArray &Text)
+{
+    int written = 0;
+    while (written < Text.size()) {
+        const quint16 count = quint16(std::min<qsizetype>(Text.size() - written, 0xFFFF));
+        const int n = WriteBuffer(Text.constData() + written, count);
+        written += n;
+        if (n < count)
+            break;
+    }
+    return written == Text.size();
+}
+
+bool TMcuComPort::WaitReadable(int ms) const
+{
+    pollfd p = {m_fd, POLLIN, 0};
+    return ::poll(&p, 1, std::max(ms, 0)) > 0;
+}
+
+int TMcuComPort::ReadBuffer(char *buffer, quint16 Count)
+{
+    if (!Open() || Count == 0)
+        return 0;
+    const qint64 deadline = Ticks() + m_timeouts.readTotalConstant + qint64(m_timeouts.readTotalMultiplier) * Count;
+    int got = 0;
+    for (;;) {
+        const ssize_t n = ::read(m_fd, buffer + got, Count - got);
+        if (n > 0)
+            got += int(n);
+        else if (n == 0 || (errno != EAGAIN && errno != EINTR))
+            break; // hung up or gone
+        if (got == Count)
+            break;
+        const qint64 left = deadline - Ticks();
+        if (left <= 0)
+            break;
+        const int wait = got > 0 ? int(std::min<qint64>(left, m_timeouts.readInterval)) : int(left);
+        if (!WaitReadable(wait))
+            break;
+    }
+    Consumed(got);
+    return got;
+}
+
+void TMcuComPort::Consumed(int count)
+{
+    if (count <= 0)
+        return;
+    m_bytesRead += count;
+    m_task->InputConsumed();
+}
+
+// One byte if one is there: 1 when read, 0 when none is waiting, -1 when the
+// device cannot be read any more (hung up).
+int TMcuComPort::ReadOne(char &byte)
+{
+    const ssize_t n = ::read(m_fd, &byte, 1);
+    if (n == 1) {
+        Consumed(1);
+        return 1;
+    }
+    return n < 0 && (errno == EAGAIN || errno == EINTR) ? 0 : -1;
+}
+
+bool TMcuComPort::WaitForChar(quint8 Value, int Timeout)
+{
+    if (!Open())
+        return false;
+    m_timeouts = kShortTimeouts;
+    const qint64 end = Ticks() + Timeout;
+    bool result = false;
+    for (qint64 now = Ticks(); now < end; now = Ticks()) {
+        char byte = 0;
+        if (!WaitReadable(int(std::min<qint64>(end - now, INT32_MAX))))
+            continue;
+        const int n = ReadOne(byte);
+        if (n < 0)
+            break;
+        if (n == 1) {
+            result = quint8(byte) == Value;
+            break;
+        }
+    }
+    m_timeouts = kNormalTimeouts;
+    return result;
+}
+
+bool TMcuComPort::WaitForString(const QByteArray &Text, int Timeout)
+{
+    if (!Open())
+        return false;
+    m_timeouts = kShortTimeouts;
+    const qint64 end = Ticks() + Timeout;
+    QByteArray window;
+    bool result = false;
+    for (qint64 now = Ticks(); now < end && !result; now = Ticks()) {
+        char byte = 0;
+        if (!WaitReadable(int(std::min<qint64>(end - now, INT32_MAX))))
+            continue;
+        const int n = ReadOne(byte);
+        if (n < 0)
+            break;
+        if (n == 0)
+            continue;
+        window.append(byte);
+        if (window.size() > Text.size())
+            window.remove(0, 1);
+        result = window == Text;
+    }
+    m_timeouts = kNormalTimeouts;
+    return result;
+}
+
+void TMcuComPort::Drain()
+{
+    if (Open())
+        ::tcdrain(m_fd);
+}
+
+int TMcuComPort::RxBufferCount() const
+{
+    return QueueCount(m_fd, TIOCINQ);
+}
+
+int TMcuComPort::TxBufferCount() const
+{
+    return QueueCount(m_fd, TIOCOUTQ);
+}
+
+int TMcuComPort::TxBufferFree() const
+{
+    return Open() ? std::max(0, m_txQueueSize - TxBufferCount()) : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Polling and events
+
+void TMcuComPort::SetPolling(bool value)
+{
+    if (value == m_polling)
+        return;
+    m_polling = value;
+    if (value)
+        m_task->Suspend();
+    else
+        m_task->Resume();
+}
+
+bool TMcuComPort::EventThreadRunning() const
+{
+    return m_task->Running();
+}
+
+bool TMcuComPort::DeviceGone() const
+{
+    return m_task->DeviceGone();
+}
+
+int TMcuComPort::EventsSeen() const
+{
+    return m_task->EventCount();
+}
+
+void TMcuComPort::SetTickSource(TTickSource source)
+{
+    m_ticks = std::move(source);
+}
+
+qint64 TMcuComPort::Ticks() const
+{
+    if (m_ticks)
+        return m_ticks();
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void TMcuComPort::DeliverEvent(std::uint32_t mask)
+{
+    if (!Open() || !m_task->Running())
+        return; // closed or handed to a transfer after the event was seen
+    const quint64 before = m_bytesRead;
+    HandleEvents(mask);
+    if ((mask & evRxChar) && m_bytesRead == before)
+        m_task->ParkInput();
+}
+
+void TMcuComPort::HandleEvents(std::uint32_t mask)
+{
+    if (mask & evRxChar)
+        DoReceive();
+    else if (mask & evTxEmpty)
+        DoTransmit();
+    else if (mask & evErr)
+        DoError();
+    else if (mask & evCts)
+        DoCTSChanged();
+    else if (mask & evDsr)
+        DoDSRChanged();
+}
+
+// Line errors need no clearing on this platform: the driver reports none
+// that would stop reading or writing.
+void TMcuComPort::DoReceive()
+{
+    if (OnReceive)
+        OnReceive(this, quint16(std::min(RxBufferCount(), 0xFFFF)));
+}
+
+void TMcuComPort::DoTransmit()
+{
+    if (OnTransmit)
+        OnTransmit(this);
+}
+
+void TMcuComPort::DoError()
+{
+    if (OnError)
+        OnError(this);
+}
+
+void TMcuComPort::DoCTSChanged()
+{
+    if (OnCTSChanged)
+        OnCTSChanged(this);
+}
+
+void TMcuComPort::DoDSRChanged()
+{
+    if (OnDSRChanged)
+        OnDSRChanged(this);
+}
+
+TMcuComPort &SerialPort()
+{
+    static QPointer<TMcuComPort> port;
+    if (!port)
+        port = new TMcuComPort(QCoreApplication::instance());
+    return *port;
+}

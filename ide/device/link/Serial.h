@@ -1,0 +1,188 @@
+#pragma once
+
+#include "LineSettings.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+class TMcuComTask;
+
+// Line events as the event thread reports them. Only received characters and
+// line errors (which include the device going away) occur on POSIX; the other
+// kinds keep their dispatch methods.
+enum TComEvent : std::uint32_t {
+    evRxChar = 0x01,
+    evTxEmpty = 0x04,
+    evCts = 0x08,
+    evDsr = 0x10,
+    evErr = 0x80,
+};
+
+// Read time-outs: the interval between two bytes, and a total of a constant
+// plus a multiple of the bytes asked for.
+struct TComTimeouts {
+    int readInterval;
+    int readTotalMultiplier;
+    int readTotalConstant;
+};
+
+// The serial device the workbench talks to the module through. It opens one
+// device exclusively in raw mode, applies the line settings, and delivers
+// line events on the thread it lives on (the user-interface thread): an event
+// thread blocks in poll() on the device and hands each event over with a
+// blocking call. Opening and closing are counted requests, always in pairs;
+// the device is released when the last user closes it. Reads, writes and the
+// reply waits run on the calling thread, so a transfer thread (or a program
+// without windows) can use them while Polling holds the event thread back.
+class TMcuComPort : public QObject {
+public:
+    using TTickSource = std::function<qint64()>;
+    using TNotifyEvent = std::function<void(TMcuComPort *sender)>;
+    using TOnReceive = std::function<void(TMcuComPort *sender, quint16 count)>;
+    using TOnWarning = std::function<void(const QString &message, const QString &detail)>;
+
+    static constexpr int kQueueSize = 2048;
+    static constexpr TComTimeouts kNormalTimeouts = {40, 1, 10};
+    static constexpr TComTimeouts kShortTimeouts = {1, 0, 1};
+
+    explicit TMcuComPort(QObject *owner = nullptr);
+    ~TMcuComPort() override;
+
+    // --- Opening and closing (counted) ----------------------------------
+    bool OpenPort(bool Silent);
+    bool ClosePort(); // true when the count reached 0
+    bool SetupPort();
+    bool Open() const
+    {
+        return m_fd >= 0;
+    }
+    int Requests() const
+    {
+        return m_requests;
+    }
+    void SetRequests(int value)
+    {
+        m_requests = value;
+    }
+
+    // --- Line settings ----------------------------------------------------
+    QString ComPort() const
+    {
+        return m_comPort;
+    }
+    void SetComPort(const QString &value);
+    TBaudrate Baudrate() const
+    {
+        return m_line.Baudrate;
+    }
+    void SetBaudrate(TBaudrate value);
+    TDataBits Databits() const
+    {
+        return m_line.Databits;
+    }
+    void SetDatabits(TDataBits value);
+    TStopBits StopBits() const
+    {
+        return m_line.StopBits;
+    }
+    void SetStopBits(TStopBits value);
+    TParity Parity() const
+    {
+        return m_line.Parity;
+    }
+    void SetParity(TParity value);
+    // The four line settings as one value (TLineSettings::Pack); setting them
+    // to the values in force does not touch the device.
+    std::uint32_t LineSettings() const
+    {
+        return m_line.Pack();
+    }
+    void SetLineSettings(std::uint32_t value);
+
+    // --- Reading and writing ---------------------------------------------
+    int WriteBuffer(const char *buffer, quint16 Count);
+    bool WriteString(const QByteArray &Text);
+    int ReadBuffer(char *buffer, quint16 Count);
+    bool WaitForChar(quint8 Value, int Timeout);
+    bool WaitForString(const QByteArray &Text, int Timeout);
+    // Waits until every byte written has left the driver.
+    void Drain();
+    int RxBufferCount() const;
+    int TxBufferCount() const;
+    int TxBufferFree() const;
+
+    // --- Polling: holds the event thread while a transfer reads itself -----
+    bool Polling() const
+    {
+        return m_polling;
+    }
+    void SetPolling(bool value);
+    // Whether the event thread is allowed to wait for events (tests).
+    bool EventThreadRunning() const;
+    // Whether the device went away while open (the other side hung up).
+    bool DeviceGone() const;
+    // Events the event thread has seen since the port was made (tests).
+    int EventsSeen() const;
+
+    // The millisecond clock of the reply waits (tests inject their own).
+    void SetTickSource(TTickSource source);
+
+    // --- Events -------------------------------------------------------------
+    TOnReceive OnReceive;
+    TNotifyEvent OnTransmit;
+    TNotifyEvent OnCTSChanged;
+    TNotifyEvent OnDSRChanged;
+    TNotifyEvent OnError;
+    // Shown when a device cannot be opened (the workbench's message dialog;
+    // a program without windows prints it).
+    TOnWarning OnWarning;
+
+    // The detail of the warning for a device that cannot be opened, with a
+    // hint when the system refused for want of permission.
+    static QString OpenFailedDetail(int error);
+
+    // Runs the one dispatch method the event mask calls for.
+    void HandleEvents(std::uint32_t mask);
+
+protected:
+    virtual void DoReceive();
+    virtual void DoTransmit();
+    virtual void DoError();
+    virtual void DoCTSChanged();
+    virtual void DoDSRChanged();
+
+private:
+    friend class TMcuComTask;
+
+    bool OpenDevice();
+    void CloseDevice();
+    void FailOpen(bool silent, int error);
+    void ApplyLine(const TLineSettings &line);
+    bool WaitReadable(int ms) const;
+    int ReadOne(char &byte);
+    qint64 Ticks() const;
+    void Consumed(int count);
+    // Runs the delivered event unless the port was closed or switched to
+    // polling after the event thread saw it.
+    void DeliverEvent(std::uint32_t mask);
+
+    std::unique_ptr<TMcuComTask> m_task;
+    int m_fd = -1;
+    TComTimeouts m_timeouts = kNormalTimeouts;
+    bool m_polling = false;
+    int m_requests = 0;
+    int m_txQueueSize = 0;
+    QString m_comPort = QStringLiteral("COM1");
+    TLineSettings m_line;
+    TTickSource m_ticks;
+    std::atomic<quint64> m_bytesRead{0};
+};
+
+// The one port of the program, created on first use and owned by the
+// application object when there is one.
+TMcuComPort &SerialPort();

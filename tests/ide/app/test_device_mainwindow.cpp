@@ -1,0 +1,362 @@
+// The serial link in the main window, on pseudo-terminals with a scripted
+// peer and with the simulated module: connect and disconnect with their
+// enabling and status panels, a failed connect, received text and typed
+// keys, macros with delays and the busy guard, the settings dialog reaching
+// the device, a device that vanishes, and the console's recording.
+
+#include "../support/PtyPeer.h"
+#include "../support/TestFiles.h"
+#include "Globals.h"
+#include "MainForm.h"
+#include "MsgDlg.h"
+#include "Preferences.h"
+#include "Serial.h"
+#include "Terminal.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProcess>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class TDeviceWindow : public TMainWindow {
+public:
+    QString logFileAnswer;
+
+    QString AskLogFileName(const QString &) override
+    {
+        return logFileAnswer;
+    }
+};
+
+QString ConsoleText(const TMainWindow &w)
+{
+    QStringList lines;
+    for (const QByteArray &line : w.Console->Screen().ScreenLines())
+        lines << QString::fromLatin1(line).trimmed();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines.join('|');
+}
+
+} // namespace
+
+class TestDeviceMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dir = nullptr;
+    QStringList messages;
+    int answer = mrOk;
+
+    QString SettingsPath() const
+    {
+        return dir->filePath("prog/Korvid.ini");
+    }
+    void WriteSettings(const QString &port, const QByteArray &more = QByteArray())
+    {
+        WriteTestFile(SettingsPath(), "[COM-Device]\nPort=" + port.toLocal8Bit() + "\n" + more);
+    }
+    // A window as Korvid shows it, with the settings file applied.
+    std::unique_ptr<TDeviceWindow> ShowWindow()
+    {
+        auto w = std::make_unique<TDeviceWindow>();
+        w->show();
+        return w;
+    }
+    bool Enabled(TMainWindow &w, const char *item, const char *button)
+    {
+        const bool menu = w.MenuItem(item)->isEnabled();
+        const bool tool = w.ToolButton(button)->isEnabled();
+        if (menu != tool)
+            qWarning("%s and %s disagree", item, button);
+        return menu && tool;
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        QDir().mkpath(dir->filePath("prog"));
+        SetProgramDir(dir->filePath("prog"));
+        SetSettingsFileNames(SettingsPath(), dir->filePath("config/Korvid.ini"));
+        TMcuPreferences::AvailableDevices = [] { return QStringList(); };
+        TMainWindow::SettingsNotPrepared = true;
+        messages.clear();
+        answer = mrOk;
+        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+            messages << message + " | " + help;
+            return answer;
+        });
+    }
+
+    void cleanup()
+    {
+        while (SerialPort().Requests() > 0)
+            SerialPort().ClosePort();
+        SetMessageDlgHook({});
+        SetSettingsFileNames(QString(), QString());
+        delete dir;
+    }
+
+    void commandsOfTheLinkAreBound()
+    {
+        auto w = ShowWindow();
+        const QStringList unbound = w->Commands().Unbound();
+        for (const char *name : {"SettingsMenuClick", "ConnectMenuClick", "DisconnectMenuClick", "SendMacroBtnClick",
+                                 "ConsoleLoggingMenuClick"})
+            QVERIFY2(!unbound.contains(name), name);
+    }
+
+    void connectAndDisconnect()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path(), "Baudrate=115.2k\n[Terminal]\nEcho=1\nEmulation=HEX\n");
+        auto w = ShowWindow();
+        QCOMPARE(w->StatusText(3), QString());
+        QCOMPARE(w->StatusText(4), QString("Echo"));
+        QCOMPARE(w->StatusText(5), QString("HEX"));
+        QVERIFY(Enabled(*w, "ConnectMenu", "ConnectBtn"));
+        QVERIFY(!w->ToolButton("DisconnectBtn")->isEnabled());
+
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        QCOMPARE(w->StatusText(3), peer.Path() + " 115200,8,N,1");
+        QVERIFY(!w->MenuItem("ConnectMenu")->isEnabled() && !w->ToolButton("ConnectBtn")->isEnabled());
+        QVERIFY(Enabled(*w, "DisconnectMenu", "DisconnectBtn"));
+        QCOMPARE(w->OutputTabs->currentIndex(), int(TMainWindow::OutputConsoleTab));
+
+        w->RunCommand("ConnectMenuClick"); // connecting twice opens once
+        QCOMPARE(SerialPort().Requests(), 1);
+
+        w->RunCommand("DisconnectMenuClick");
+        QVERIFY(!SerialPort().Open());
+        QCOMPARE(SerialPort().Requests(), 0);
+        QCOMPARE(w->StatusText(3), QString());
+        QVERIFY(Enabled(*w, "ConnectMenu", "ConnectBtn"));
+        QVERIFY(!w->MenuItem("DisconnectMenu")->isEnabled());
+        QVERIFY(messages.isEmpty());
+    }
+
+    void connectKeepsTheScopeTab()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path());
+        auto w = ShowWindow();
+        w->OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        QCOMPARE(w->OutputTabs->currentIndex(), int(TMainWindow::OutputScopeTab));
+    }
+
+    void aFailedConnectWarnsAndChangesNothing()
+    {
+        WriteSettings(dir->filePath("no-such-device"));
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        QCOMPARE(messages,
+                 QStringList({"Unable to open the serial interface! | Please check, if any other application "
+                              "already uses the selected device."}));
+        QVERIFY(!SerialPort().Open());
+        QCOMPARE(SerialPort().Requests(), 0);
+        QVERIFY(Enabled(*w, "ConnectMenu", "ConnectBtn"));
+        QVERIFY(!w->MenuItem("DisconnectMenu")->isEnabled());
+        QCOMPARE(w->StatusText(3), QString());
+    }
+
+    void receivedTextAndTypedKeys()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path(), "[Terminal]\nCRLF(Out)=1\n");
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        QByteArray all("hello #17\r\n");
+        all.append(QByteArray("\0\x01\x7f\xff", 4)).append("end");
+        peer.Write(all);
+        QTRY_VERIFY(ConsoleText(*w).endsWith("end"));
+        QVERIFY(ConsoleText(*w).startsWith("hello|"));
+        w->Console->setFocus();
+        QTest::keyClick(w->Console, Qt::Key_Z);
+        QTest::keyClick(w->Console, Qt::Key_Return);
+        QCOMPARE(peer.Read(3), QByteArray("z\r\n"));
+    }
+
+    void macrosSendDecodedBytesWithTheirDelays()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path(), "[Macros]\nMacro0=AT#13#10\nMacro1=#27T200X\n[Terminal]\nEcho=1\n");
+        auto w = ShowWindow();
+        QCOMPARE(w->MacroBox->count(), 2);
+        QCOMPARE(w->MacroBox->currentText(), QString("AT#13#10"));
+        QVERIFY(w->ToolButton("SendMacroBtn")->isEnabled());
+        w->RunCommand("SendMacroBtnClick"); // closed: only echoed
+        QCOMPARE(ConsoleText(*w), QString("AT"));
+        w->RunCommand("ConnectMenuClick");
+        w->RunCommand("SendMacroBtnClick");
+        QCOMPARE(peer.Read(4).toHex(' '), QByteArray("41 54 0d 0a"));
+
+        w->MacroBox->setCurrentIndex(1);
+        int refused = 0;
+        QTimer::singleShot(20, w.get(), [&] {
+            w->RunCommand("SendMacroBtnClick"); // during the delay: refused
+            ++refused;
+        });
+        QElapsedTimer timer;
+        timer.start();
+        w->RunCommand("SendMacroBtnClick");
+        QVERIFY(timer.elapsed() >= 200);
+        QCOMPARE(refused, 1);
+        QCOMPARE(peer.Read(2, 200), QByteArray("X"));
+    }
+
+    void typedMacroAndTheBoxKeys()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path(), "[Macros]\nMacro0=first\nMacro1=last\n");
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        w->MacroBox->setCurrentIndex(1);
+        w->MacroBox->setFocus();
+        QTest::keyClick(w->MacroBox, Qt::Key_Down); // swallowed on the last entry
+        QCOMPARE(w->MacroBox->currentIndex(), 1);
+        w->MacroBox->setEditText("typed#33");
+        QTest::keyClick(w->MacroBox->lineEdit(), Qt::Key_Return);
+        QCOMPARE(peer.Read(6), QByteArray("typed!"));
+        w->MacroBox->setEditText(QString());
+        QVERIFY(!w->ToolButton("SendMacroBtn")->isEnabled());
+    }
+
+    void settingsReachTheDevice()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path());
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        // Someone else sets the device; OK without a change applies nothing.
+        termios t = peer.Attributes();
+        cfsetospeed(&t, B600);
+        QCOMPARE(::tcsetattr(peer.TerminalFd(), TCSANOW, &t), 0);
+        {
+            TMcuPreferences dlg(w.get());
+            dlg.show();
+            dlg.OkBtnClick();
+        }
+        w->ApplySettings();
+        t = peer.Attributes();
+        QCOMPARE(cfgetospeed(&t), speed_t(B600));
+
+        {
+            TMcuPreferences dlg(w.get());
+            dlg.show();
+            dlg.Btn7E2->click();
+            dlg.OkBtnClick();
+        }
+        w->ApplySettings();
+        QCOMPARE(SerialPort().Databits(), db7);
+        QCOMPARE(SerialPort().Parity(), paEVEN);
+        QCOMPARE(SerialPort().StopBits(), sb20);
+        t = peer.Attributes();
+        QCOMPARE(cfgetospeed(&t), speed_t(B9600)); // the whole setting went to the device
+        QVERIFY(t.c_cflag & CSTOPB);
+        QCOMPARE(w->StatusText(3), peer.Path() + " 9600,7,E,2");
+    }
+
+    void aVanishingDeviceCanBeDisconnectedAndReconnected()
+    {
+        const QString link = dir->filePath("module");
+        auto first = std::make_unique<TPtyPeer>();
+        first->CloseTerminal();
+        QVERIFY(QFile::link(first->Path(), link));
+        WriteSettings(link);
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        first->Hangup();
+        QTRY_VERIFY(SerialPort().DeviceGone());
+        w->Console->setFocus();
+        QTest::keyClick(w->Console, Qt::Key_A); // goes nowhere, harms nothing
+        w->RunCommand("DisconnectMenuClick");
+        QVERIFY(!SerialPort().Open());
+
+        TPtyPeer second;
+        second.CloseTerminal();
+        QVERIFY(QFile::remove(link));
+        QVERIFY(QFile::link(second.Path(), link));
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        second.Write("again");
+        QTRY_VERIFY(ConsoleText(*w).endsWith("again"));
+    }
+
+    void recordingTheConsole()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path());
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        const QString log = dir->filePath("Session.log");
+        w->logFileAnswer = log;
+        w->RunCommand("ConsoleLoggingMenuClick");
+        QVERIFY(w->Console->Logging());
+        QCOMPARE(w->StatusText(6), log);
+        emit w->Menu("ConsolePopupMenu")->aboutToShow();
+        QVERIFY(w->MenuItem("ConsoleLoggingItem")->isChecked());
+        peer.Write("recorded line");
+        QTRY_VERIFY(ConsoleText(*w).endsWith("recorded line"));
+        answer = mrNo;
+        w->RunCommand("ConsoleLoggingMenuClick");
+        QVERIFY(!w->Console->Logging());
+        QCOMPARE(w->StatusText(6), QString());
+        QCOMPARE(messages, QStringList({"Logging finished. | Do you want to open the recorded logfile now?"}));
+        QFile file(log);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().contains("recorded line"));
+
+        w->logFileAnswer = dir->filePath("no/folder/x.log");
+        w->RunCommand("ConsoleLoggingMenuClick");
+        QVERIFY(!w->Console->Logging());
+        QCOMPARE(w->StatusText(6), QString());
+        QCOMPARE(messages.last(),
+                 QString("Can't open the selected file. | Please check, if the file is already in use."));
+    }
+
+    void clearOutputClearsTheConsole()
+    {
+        auto w = ShowWindow();
+        w->Console->WriteText("some text");
+        w->OutputTabs->setCurrentIndex(TMainWindow::OutputConsoleTab);
+        w->RunCommand("ClearBtnClick");
+        QCOMPARE(ConsoleText(*w), QString());
+    }
+
+    // The simulated module answers the reset command with "OK" at 9600 bit/s.
+    void talksToTheSimulatedModule()
+    {
+        const QString velsim = qEnvironmentVariable("VELMO_BIN_DIR") + "/velsim";
+        if (!QFile::exists(velsim))
+            QSKIP("velsim is not built");
+        const QString link = dir->filePath("velsim");
+        QProcess sim;
+        sim.start(velsim, {"--pty", "--link", link});
+        QVERIFY(sim.waitForStarted());
+        QTRY_VERIFY(QFileInfo(link).isSymLink());
+        WriteSettings(link, "[Macros]\nMacro0=#1#48#129#27\n");
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        w->RunCommand("SendMacroBtnClick");
+        QTRY_VERIFY(ConsoleText(*w).contains("OK"));
+        w->RunCommand("DisconnectMenuClick");
+        sim.terminate();
+        QVERIFY(sim.waitForFinished());
+    }
+};
+
+QTEST_MAIN(TestDeviceMainWindow)
+#include "test_device_mainwindow.moc"
