@@ -13,6 +13,7 @@
 #include "RecentFiles.h"
 #include "Resources.h"
 #include "SearchReplace.h"
+#include "SettingsNotice.h"
 #include "StatusPanel.h"
 
 #include <QAction>
@@ -521,6 +522,8 @@ void TMainWindow::FormDestroy()
 void TMainWindow::ReadSettings()
 {
     const TIniFile ini(SettingsFileName());
+    NoticeUnreadable(ini);
+    NoticeUnreadable(TIniFile(LayoutFileName())); // read while the window was built
     Workspace = Settings::ReadWorkspace(ini, ProgramDir);
     ToolButton("FilterBasBtn")->setChecked(Workspace.filterBas);
     ToolButton("FilterLstBtn")->setChecked(Workspace.filterLst);
@@ -539,7 +542,8 @@ void TMainWindow::WriteSettings()
     Workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
     Workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
     TIniFile ini(SettingsFileName());
-    Settings::WriteWorkspace(ini, Workspace);
+    if (!NoticeUnreadable(ini))
+        Settings::WriteWorkspace(ini, Workspace);
 }
 
 void TMainWindow::ApplySettings()

@@ -6,6 +6,7 @@
 #include "CaptionPanel.h"
 #include "Globals.h"
 #include "Layout.h"
+#include "SettingsNotice.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -89,6 +90,8 @@ void TMainWindow::SaveLayout()
     if (!FShown)
         return; // a window never shown has no layout of its own
     TIniFile ini(LayoutFileName());
+    if (NoticeUnreadable(ini))
+        return;
     // The panel, the window and the toolbar host, in the order their
     // controls go away.
     TPanelGeometry panel;

@@ -14,6 +14,7 @@
 #include "IniFile.h"
 #include "MainForm.h"
 #include "RecentFiles.h"
+#include "Settings.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -36,7 +37,9 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QtTest>
+#include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 
 // A window whose current editor and port state the test decides.
@@ -906,15 +909,47 @@ private slots:
 
     void refusedSettingsWriteIsReported()
     {
-        // The settings file's place is taken by a directory.
-        QDir().mkpath(SettingsPath());
+        // The settings file's folder is taken by a file: there is nothing to
+        // read, and the write at the end is refused.
+        QFile blocker(dir->filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString settings = dir->filePath("blocker/Korvid.ini");
+        SetSettingsFileNames(settings, LayoutPath());
         {
             TMainWindow w;
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QVERIFY(errors.isEmpty());
         }
-        QCOMPARE(errors, QStringList{"Unable to write to " + SettingsPath()});
+        QCOMPARE(errors, QStringList{"Unable to write to " + settings});
         // The layout is still written.
+        QVERIFY(QFile::exists(LayoutPath()));
+    }
+
+    // A settings file that exists but cannot be read (a folder in its place):
+    // the user is told once, the defaults are used, and nothing is written to
+    // it - not by the preparation, not at the end, not by a second window.
+    void unreadableSettingsFileIsToldOnceAndNeverWritten()
+    {
+        QDir().mkpath(SettingsPath());
+        TMainWindow::SettingsNotPrepared = true;
+        const QStringList told = {
+            Settings::UnreadableMessage(SettingsPath(), QString::fromLocal8Bit(strerror(EISDIR)))};
+        {
+            TMainWindow w;
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QCOMPARE(errors, told);
+            QCOMPARE(w.Workspace.workingDir, ProgramDir);
+        }
+        {
+            TMainWindow again;
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+        }
+        QCOMPARE(errors, told);
+        QVERIFY(QDir(SettingsPath()).isEmpty());
         QVERIFY(QFile::exists(LayoutPath()));
     }
 
