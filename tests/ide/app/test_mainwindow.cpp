@@ -886,6 +886,49 @@ private slots:
                  qPrintable(QString("%1,%2").arg(w.geometry().center().x()).arg(w.geometry().center().y())));
     }
 
+    // Absurd numbers in the layout file: start-up does not spin, the editor
+    // keeps its room, the window fits the screen, and what is saved back at
+    // the end is sane again.
+    void absurdLayoutNumbers_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("tool bar count") << "ToolBars"
+                                        << "ToolBarCount"
+                                        << "2147483647";
+        QTest::newRow("panel width") << "WorkDirPanel"
+                                     << "Width"
+                                     << "2147483647";
+        QTest::newRow("window right") << "MainForm"
+                                      << "Right"
+                                      << "-2147483648";
+        QTest::newRow("window bottom") << "MainForm"
+                                       << "Bottom"
+                                       << "2147483647";
+    }
+
+    void absurdLayoutNumbers()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        IniWrite("ToolBars", "Name1", "EditToolBar", true);
+        IniWrite("ToolBars", "Name2", "ControllerToolBar", true);
+        IniWrite(section, key, value, true);
+        {
+            TMainWindow w;
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+            QVERIFY(w.width() <= screen.width() && w.height() <= screen.height());
+            QVERIFY2(w.EditorPanel->width() >= 100, qPrintable(QString::number(w.EditorPanel->width())));
+        }
+        const TIniFile layout(LayoutPath());
+        QVERIFY(layout.ReadInteger("WorkDirPanel", "Width", -1) < layout.ReadInteger("MainForm", "Right", 0));
+        QCOMPARE(layout.ReadInteger("ToolBars", "ToolBarCount", -1), 2);
+    }
+
     void helpCommandsOpenTheirAddresses()
     {
         TMainWindow w;

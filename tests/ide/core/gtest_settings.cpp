@@ -243,6 +243,19 @@ TEST_F(SettingsTest, MacrosStopAtFirstGapAndWritingReplacesTheSection)
     EXPECT_TRUE(Settings::ReadMacros(TIniFile(Path())).isEmpty());
 }
 
+// The file is parsed once for the whole list (bench/settings measures it).
+TEST_F(SettingsTest, TwoThousandMacrosReadInOrder)
+{
+    QByteArray text = "[Macros]\r\n";
+    QStringList expected;
+    for (int i = 0; i < 2000; ++i) {
+        expected << QString("SEND %1#013").arg(i);
+        text += "Macro" + QByteArray::number(i) + "=" + expected.last().toUtf8() + "\r\n";
+    }
+    WriteRaw(text);
+    EXPECT_EQ(Settings::ReadMacros(TIniFile(Path())), expected);
+}
+
 struct AppRootCase {
     const char *line;
     const char *expected; // "$" stands for the program directory
