@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -41,6 +43,22 @@ private:
     bool m_owner;
 };
 
+// The capture file's descriptor, closed when the run ends.
+struct TCaptureFile {
+    explicit TCaptureFile(int descriptor)
+        : fd(descriptor)
+    {
+    }
+    TCaptureFile(const TCaptureFile &) = delete;
+    TCaptureFile &operator=(const TCaptureFile &) = delete;
+    ~TCaptureFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const int fd;
+};
+
 QString Unquoted(const QString &quoted)
 {
     if (quoted.size() >= 2 && quoted.front() == u'"' && quoted.back() == u'"')
@@ -48,11 +66,39 @@ QString Unquoted(const QString &quoted)
     return quoted;
 }
 
-// The capture file is emptied so no line of an earlier run can remain.
-int OpenCapture(const QString &capturePath)
+// A new, private capture file whose name is gone as soon as it is made;
+// -1 when no folder takes one.
+int OpenCapture()
 {
-    const QByteArray name = QFile::encodeName(capturePath);
-    return ::open(name.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    for (const QString &folder : CaptureFolders()) {
+        QByteArray name = QFile::encodeName(QDir(folder).filePath(QStringLiteral("velc-XXXXXX.out")));
+        const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
+        if (fd >= 0) {
+            ::unlink(name.constData());
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// What the compiler wrote, from the start, up to the size limit.
+QByteArray ReadCapture(int fd, bool &cut)
+{
+    QByteArray bytes;
+    char buffer[65536];
+    cut = false;
+    for (;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return bytes;
+        if (bytes.size() + n > kMaxCaptureBytes) {
+            cut = true;
+            return bytes;
+        }
+        bytes.append(buffer, n);
+    }
 }
 
 bool Alive(const TBuildOutput &output)
@@ -80,19 +126,18 @@ void WaitShowingProgress(TChildProcess &child, const TBuildOutput &output)
     }
 }
 
-// A capture file that could not be opened for the run is not read, so a
-// stale file left by someone else never shows as this run's output.
-void LoadCapture(const QString &capturePath, bool captured, const TBuildOutput &output)
+void LoadCapture(int captureFd, const TBuildOutput &output)
 {
-    QFile capture(capturePath);
-    if (!captured || !capture.open(QIODevice::ReadOnly)) {
+    if (captureFd < 0) {
         AddLine(output, CouldNotRedirectLine());
         return;
     }
+    bool cut = false;
+    QStringList lines = SplitLines(DecodeText(ReadCapture(captureFd, cut)));
+    if (cut)
+        lines << OutputCutLine();
     if (output.setLines && Alive(output))
-        output.setLines(SplitLines(DecodeText(capture.readAll())));
-    capture.close();
-    capture.remove();
+        output.setLines(lines);
 }
 
 } // namespace
@@ -106,14 +151,16 @@ QString CompilerPath(const QString &programDir)
 #endif
 }
 
-QString CapturePath(const QString &compilerPath)
+QStringList CaptureFolders()
 {
-    const QFileInfo compiler(compilerPath);
-    const QString name = compiler.completeBaseName() + QStringLiteral(".out");
-    const QString dir = compiler.absolutePath();
-    if (::access(QFile::encodeName(dir).constData(), W_OK) == 0)
-        return QDir(dir).filePath(name);
-    return QDir(QDir::tempPath()).filePath(name);
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        folders << runtime;
+    const QString temp = QDir::tempPath(); // empty when $TMPDIR names no folder
+    if (!temp.isEmpty() && QFileInfo(temp).isDir())
+        folders << temp;
+    return folders;
 }
 
 QString CompilerCommandLine(const QString &compilerPath, const QString &quotedSource)
@@ -143,6 +190,12 @@ QString CouldNotRedirectLine()
     return QStringLiteral("Could not redirect stdout.");
 }
 
+QString OutputCutLine()
+{
+    return QStringLiteral("(The compiler's output is cut here: only its first %1 MiB are shown.)")
+        .arg(kMaxCaptureBytes / (1024 * 1024));
+}
+
 bool CompilerRunning()
 {
     return g_running;
@@ -153,13 +206,10 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const
     TRunGuard guard;
     if (!guard.Owner())
         return false;
-    const QString capturePath = CapturePath(compilerPath);
-    const int captureFd = OpenCapture(capturePath);
+    const TCaptureFile capture(OpenCapture());
     TChildProcess child;
     const int rc = child.Start(QFile::encodeName(compilerPath).toStdString(),
-                               {QFile::encodeName(Unquoted(quotedSource)).toStdString()}, captureFd);
-    if (captureFd >= 0)
-        ::close(captureFd);
+                               {QFile::encodeName(Unquoted(quotedSource)).toStdString()}, capture.fd);
     if (rc != 0) {
         AddLine(output,
                 CouldNotRunLine(CompilerCommandLine(compilerPath, quotedSource),
@@ -168,7 +218,7 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const
     }
     WaitShowingProgress(child, output);
     if (Alive(output))
-        LoadCapture(capturePath, captureFd >= 0, output);
+        LoadCapture(capture.fd, output);
     return true;
 }
 
