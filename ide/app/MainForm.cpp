@@ -3,6 +3,7 @@
 #include "About.h"
 #include "BuildList.h"
 #include "CaptionPanel.h"
+#include "CompileStop.h"
 #include "CompilerRunner.h"
 #include "EditorTabs.h"
 #include "ErrorReporter.h"
@@ -445,6 +446,7 @@ void TMainWindow::CreateOutputViews()
     ScopeView->setObjectName("ScopeView");
     for (QWidget *view : std::initializer_list<QWidget *>{BuildList, FindList, Console, ScopeView})
         OutputViews->addWidget(view);
+    StopCompileOnEscape(BuildList);
     AttachPopup(BuildList, Menu("OutputPopupMenu"));
     AttachPopup(FindList, Menu("FindPopupMenu"));
     AttachPopup(Console, Menu("ConsolePopupMenu"));
@@ -567,7 +569,8 @@ void TMainWindow::UpdatePortStatus()
 
 // ---------------------------------------------------------------------------
 // Compile: save all files, run the compiler on the active editor's file and
-// show its output in the Build list. A compile already running refuses.
+// show its output in the Build list. A compile already running refuses; the
+// Compile button and Escape in the Build list stop it (CompileStop.cpp).
 
 void TMainWindow::CompileMenuClick()
 {
@@ -580,10 +583,8 @@ void TMainWindow::CompileMenuClick()
     BuildList->clear();
     ShowOutputPanel(true);
     OutputTabs->setCurrentIndex(OutputBuildTab);
-    QAction *button = ToolButton("CompileBtn");
-    button->setEnabled(false);
+    const TCompileStopHint stopHint(ToolButton("CompileBtn")); // the button stops the compile meanwhile
     CompileSource(CompilerPath(ProgramDir), editor->GetFileName(), BuildListOutput(BuildList));
-    button->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------

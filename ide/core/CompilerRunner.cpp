@@ -19,7 +19,10 @@ namespace {
 constexpr int kWaitStepMs = 100;
 constexpr int kWaitsPerDot = 10;
 
+constexpr int kStopGraceMs = 500;
+
 bool g_running = false;
+bool g_stopAsked = false;
 
 // Holds the run flag for the duration of one run.
 class TRunGuard {
@@ -28,6 +31,8 @@ public:
         : m_owner(!g_running)
     {
         g_running = true;
+        if (m_owner)
+            g_stopAsked = false;
     }
     ~TRunGuard()
     {
@@ -112,32 +117,61 @@ void AddLine(const TBuildOutput &output, const QString &line)
         output.addLine(line);
 }
 
-void WaitShowingProgress(TChildProcess &child, const TBuildOutput &output)
+void ShowProgress(const TBuildOutput &output, const QString &status)
+{
+    if (!Alive(output))
+        return;
+    if (output.clear)
+        output.clear();
+    AddLine(output, status);
+    AddLine(output, StopHintLine());
+}
+
+// Returns whether the user stopped the compiler.
+bool WaitShowingProgress(TChildProcess &child, const TBuildOutput &output)
 {
     int waits = 0;
     while (!child.WaitFor(kWaitStepMs)) {
-        const QString status = CompilingStatus(++waits);
-        if (!status.isEmpty() && Alive(output)) {
-            if (output.clear)
-                output.clear();
-            AddLine(output, status);
+        if (g_stopAsked) {
+            child.Stop(kStopGraceMs);
+            return true;
         }
+        const QString status = CompilingStatus(++waits);
+        if (!status.isEmpty())
+            ShowProgress(output, status);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
+    return false;
 }
 
-void LoadCapture(int captureFd, const TBuildOutput &output)
+// Replaces what the output shows (the progress and the stop hint) by lines.
+void ShowLines(const TBuildOutput &output, const QStringList &lines)
 {
-    if (captureFd < 0) {
-        AddLine(output, CouldNotRedirectLine());
+    if (!Alive(output))
+        return;
+    if (output.setLines) {
+        output.setLines(lines);
         return;
     }
+    if (output.clear)
+        output.clear();
+    for (const QString &line : lines)
+        AddLine(output, line);
+}
+
+void LoadCapture(int captureFd, bool stopped, const TBuildOutput &output)
+{
     bool cut = false;
-    QStringList lines = SplitLines(DecodeText(ReadCapture(captureFd, cut)));
+    QStringList lines;
+    if (captureFd >= 0)
+        lines = SplitLines(DecodeText(ReadCapture(captureFd, cut)));
+    else
+        lines << CouldNotRedirectLine();
     if (cut)
         lines << OutputCutLine();
-    if (output.setLines && Alive(output))
-        output.setLines(lines);
+    if (stopped)
+        lines << CompileStoppedLine();
+    ShowLines(output, lines);
 }
 
 } // namespace
@@ -201,6 +235,22 @@ bool CompilerRunning()
     return g_running;
 }
 
+void StopCompiler()
+{
+    if (g_running)
+        g_stopAsked = true;
+}
+
+QString StopHintLine()
+{
+    return QStringLiteral("Press Esc in this list, or click Compile, to stop the compiler.");
+}
+
+QString CompileStoppedLine()
+{
+    return QStringLiteral("Compile stopped: the compiler was ended before it finished.");
+}
+
 bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const TBuildOutput &output)
 {
     TRunGuard guard;
@@ -216,9 +266,9 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const
                                 QString::fromLocal8Bit(std::strerror(rc))));
         return true;
     }
-    WaitShowingProgress(child, output);
+    const bool stopped = WaitShowingProgress(child, output);
     if (Alive(output))
-        LoadCapture(capture.fd, output);
+        LoadCapture(capture.fd, stopped, output);
     return true;
 }
 

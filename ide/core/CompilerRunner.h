@@ -50,6 +50,13 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const
 // Whether a compile is running (its wait lets other commands run meanwhile).
 bool CompilerRunning();
 
+// Stops the compile in progress, if any: the compiler is ended, and the
+// output shows what it printed so far followed by the stopped line. While a
+// compile runs, the progress line is followed by the stop hint.
+void StopCompiler();
+QString StopHintLine();
+QString CompileStoppedLine();
+
 // Compiles one source file (a full path): says so in the output when the
 // compiler is missing, else runs it with the name in double quotes.
 bool CompileSource(const QString &compilerPath, const QString &sourcePath, const TBuildOutput &output);

@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QtTest>
 
+#include <csignal>
+
 // Runs scripts standing in for the compiler: they print what the real one
 // prints, slowly or not at all.
 class TestCompilerRunner : public QObject {
@@ -168,7 +170,7 @@ private slots:
         connect(&sampler, &QTimer::timeout, [&] {
             ++ticks;
             const QStringList lines = list.Lines();
-            if (lines.size() == 1 && (seen.isEmpty() || seen.last() != lines.first()))
+            if (lines.size() == 2 && lines[1] == StopHintLine() && (seen.isEmpty() || seen.last() != lines.first()))
                 seen.append(lines.first());
         });
         sampler.start(50);
@@ -176,6 +178,32 @@ private slots:
         QCOMPARE(seen, QStringList({"Compiling.", "Compiling.."}));
         QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
         QCOMPARE(list.Lines(), QStringList({"done"}));
+    }
+
+    // A compiler that does not end is stopped once the list shows how: the
+    // list then holds what it printed so far and says it was stopped, and
+    // the compiler (with what it started) is gone.
+    void StopEndsTheCompiler()
+    {
+        const QString dir = NewDir("endless");
+        const QString compiler =
+            WriteCompiler(dir, "echo started\necho $$ > \"$(dirname \"$0\")/pid\"\nsleep 5\necho finished\n");
+        QStringList lines;
+        TBuildOutput output;
+        output.addLine = [&](const QString &line) {
+            if (line == StopHintLine())
+                StopCompiler();
+        };
+        output.setLines = [&](const QStringList &shown) { lines = shown; };
+        StopCompiler(); // before a run: nothing to stop, and the run is not stopped by it
+        QVERIFY(RunCompiler(compiler, "\"/x/a.bas\"", output));
+        QCOMPARE(lines, QStringList({"started", CompileStoppedLine()}));
+        QFile pidFile(dir + "/pid");
+        QVERIFY(pidFile.open(QIODevice::ReadOnly));
+        const pid_t pid = pidFile.readAll().trimmed().toInt();
+        QVERIFY(pid > 0);
+        QCOMPARE(::kill(pid, 0), -1);
+        QVERIFY(!CompilerRunning());
     }
 
     void SecondRunWhileRunningIsRefused()
