@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -38,9 +39,7 @@
 #include <QUrl>
 #include <QtTest>
 #include <cerrno>
-#include <chrono>
 #include <cstring>
-#include <thread>
 
 // A window whose current editor and port state the test decides.
 class TTestWindow : public TMainWindow {
@@ -635,7 +634,11 @@ private slots:
         QCOMPARE(w.StatusText(0), QString("old")); // not at once
         QVERIFY(w.CaretUpdateTimer->isActive());
         const int firstRemaining = w.CaretUpdateTimer->remainingTime();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // Until the timer's remaining time has gone down (a restart would
+        // bring it back up); no events are processed meanwhile.
+        QDeadlineTimer deadline(1000);
+        while (w.CaretUpdateTimer->remainingTime() >= firstRemaining && !deadline.hasExpired()) { }
+        QVERIFY(w.CaretUpdateTimer->remainingTime() < firstRemaining);
         for (int line = 2; line <= 500; ++line) {
             e.caretLine = line;
             e.caretColumn = line % 7 + 1;
@@ -661,7 +664,8 @@ private slots:
         e.caretColumn = 3;
         w.UpdateCaret(&e);
         w.UpdateCaret(nullptr); // the editor went away within the 50 ms
-        QTest::qWait(120);
+        QVERIFY(!w.CaretUpdateTimer->isActive()); // so no update can come any more
+        QCoreApplication::processEvents();
         QCOMPARE(w.StatusText(0), QString());
     }
 

@@ -1,5 +1,6 @@
 // Error messages as the error box shows them: first sentence and the rest.
 
+#include "../support/CaseNames.h"
 #include "Errors.h"
 
 #include <gtest/gtest.h>
@@ -32,12 +33,6 @@ TEST_P(SplitErrorMessageTest, FirstSentenceIsTheMessage)
     EXPECT_EQ(parts.help, QString::fromUtf8(GetParam().help));
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SplitErrorMessageTest, ::testing::ValuesIn(kSplitCases), [](const auto &info) {
-    std::string name = info.param.name;
-    for (char &ch : name)
-        if (!isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Table, SplitErrorMessageTest, ::testing::ValuesIn(kSplitCases), NameByField(&SplitCase::name));
 
 } // namespace

@@ -1,6 +1,7 @@
 // The layout file's sections: missing keys stay unset, the collapse flag,
 // the toolbar arrangement and a round trip.
 
+#include "../support/CaseNames.h"
 #include "../support/IniFileFixture.h"
 #include "IniFile.h"
 #include "Layout.h"
@@ -42,7 +43,8 @@ TEST_P(CollapsTest, OnlyOneMeansCollapsed)
 INSTANTIATE_TEST_SUITE_P(Table, CollapsTest,
                          ::testing::Values(CollapsCase{"1", true}, CollapsCase{"0", false}, CollapsCase{"2", false},
                                            CollapsCase{"-1", false}, CollapsCase{"0x1", true},
-                                           CollapsCase{"yes", false}));
+                                           CollapsCase{"yes", false}),
+                         NameByField(&CollapsCase::value));
 
 TEST_F(LayoutTest, ToolBarsNeedAPositiveCount)
 {
@@ -107,13 +109,7 @@ TEST_P(ExtremeNumberTest, IsCutToWhatTheProgramHolds)
     EXPECT_EQ(GetParam().read(TIniFile(Path())), GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ExtremeNumberTest, ::testing::ValuesIn(kExtremeCases), [](const auto &info) {
-    std::string name = info.param.name;
-    for (char &ch : name)
-        if (!isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Table, ExtremeNumberTest, ::testing::ValuesIn(kExtremeCases), NameByField(&ExtremeCase::name));
 
 struct FitCase {
     const char *name;
@@ -140,13 +136,7 @@ TEST_P(FitWindowTest, IsNoLargerThanItsScreen)
     EXPECT_EQ(Layout::FitWindow(GetParam().stored, kScreens, 100), GetParam().fitted);
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, FitWindowTest, ::testing::ValuesIn(kFitCases), [](const auto &info) {
-    std::string name = info.param.name;
-    for (char &ch : name)
-        if (!isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Table, FitWindowTest, ::testing::ValuesIn(kFitCases), NameByField(&FitCase::name));
 
 TEST(FitPanelWidthTest, LeavesTheEditorItsRoom)
 {

@@ -3,6 +3,7 @@
 // the rights of "nobody" (so folder and file permissions apply) and, for a
 // full disk, a file system of 64 KiB of its own.
 
+#include "../support/CaseNames.h"
 #include "../support/ChildCheck.h"
 #include "Errors.h"
 #include "SafeWrite.h"
@@ -115,13 +116,7 @@ TEST_P(SafeWriteTest, OldContentsSurviveEveryFailedSave)
     EXPECT_EQ(result.status, TChildResult::Passed) << result.message;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, SafeWriteTest, ::testing::ValuesIn(kSaveCases), [](const auto &info) {
-    std::string name = info.param.name;
-    for (char &ch : name)
-        if (!isalnum(static_cast<unsigned char>(ch)))
-            ch = '_';
-    return name;
-});
+INSTANTIATE_TEST_SUITE_P(Table, SafeWriteTest, ::testing::ValuesIn(kSaveCases), NameByField(&SaveCase::name));
 
 TEST(SafeWriteLinkTest, ALinkIsWrittenThrough)
 {
