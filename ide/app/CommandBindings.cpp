@@ -1,6 +1,7 @@
 // The window's own command handlers, bound by name next to those the
 // subsystems bind themselves, and the start-up check that every command of
 // the tables runs something.
+#include "CompileStop.h"
 #include "EditorTabs.h"
 #include "MainForm.h"
 
@@ -31,7 +32,6 @@ const TWindowCommand kWindowCommands[] = {
     {"PrintFileMenuClick", &TMainWindow::PrintFileMenuClick},
     {"OpenFileClick", &TMainWindow::OpenFileClick},
     {"SaveAllFilesClick", &TMainWindow::SaveAllFilesClick},
-    {"CompileMenuClick", &TMainWindow::CompileMenuClick},
     {"FindAllMenuClick", &TMainWindow::FindAllMenuClick},
 };
 
@@ -42,6 +42,7 @@ void TMainWindow::BindCommands()
     EditorTabs->RegisterCommands(m_commands);
     for (const TWindowCommand &command : kWindowCommands)
         m_commands.Bind(command.name, [this, method = command.method] { (this->*method)(); });
+    m_commands.Bind("CompileMenuClick", [this](const QString &sender) { RunCompileCommand(*this, sender); });
     CheckCommandBindings();
 }
 

@@ -3,6 +3,7 @@
 #include "About.h"
 #include "BuildList.h"
 #include "CaptionPanel.h"
+#include "CompileStop.h"
 #include "CompilerRunner.h"
 #include "EditorTabs.h"
 #include "ErrorReporter.h"
@@ -13,6 +14,7 @@
 #include "RecentFiles.h"
 #include "Resources.h"
 #include "SearchReplace.h"
+#include "SettingsNotice.h"
 #include "StatusPanel.h"
 #include "Terminal.h"
 
@@ -453,6 +455,7 @@ void TMainWindow::CreateOutputViews()
     ScopeView->setObjectName("ScopeView");
     for (QWidget *view : std::initializer_list<QWidget *>{BuildList, FindList, Console, ScopeView})
         OutputViews->addWidget(view);
+    StopCompileOnEscape(BuildList);
     AttachPopup(BuildList, Menu("OutputPopupMenu"));
     AttachPopup(FindList, Menu("FindPopupMenu"));
     AttachPopup(Console, Menu("ConsolePopupMenu"));
@@ -532,6 +535,8 @@ void TMainWindow::FormDestroy()
 void TMainWindow::ReadSettings()
 {
     const TIniFile ini(SettingsFileName());
+    NoticeUnreadable(ini);
+    NoticeUnreadable(TIniFile(LayoutFileName())); // read while the window was built
     Workspace = Settings::ReadWorkspace(ini, ProgramDir);
     ToolButton("FilterBasBtn")->setChecked(Workspace.filterBas);
     ToolButton("FilterLstBtn")->setChecked(Workspace.filterLst);
@@ -550,12 +555,14 @@ void TMainWindow::WriteSettings()
     Workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
     Workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
     TIniFile ini(SettingsFileName());
-    Settings::WriteWorkspace(ini, Workspace);
+    if (!NoticeUnreadable(ini))
+        Settings::WriteWorkspace(ini, Workspace);
 }
 
 // ---------------------------------------------------------------------------
 // Compile: save all files, run the compiler on the active editor's file and
-// show its output in the Build list. A compile already running refuses.
+// show its output in the Build list. A compile already running refuses; the
+// Compile button and Escape in the Build list stop it (CompileStop.cpp).
 
 void TMainWindow::CompileMenuClick()
 {
@@ -568,10 +575,8 @@ void TMainWindow::CompileMenuClick()
     BuildList->clear();
     ShowOutputPanel(true);
     OutputTabs->setCurrentIndex(OutputBuildTab);
-    QAction *button = ToolButton("CompileBtn");
-    button->setEnabled(false);
+    const TCompileStopHint stopHint(ToolButton("CompileBtn")); // the button stops the compile meanwhile
     CompileSource(CompilerPath(ProgramDir), editor->GetFileName(), BuildListOutput(BuildList));
-    button->setEnabled(true);
 }
 
 // ---------------------------------------------------------------------------

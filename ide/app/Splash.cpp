@@ -4,7 +4,6 @@
 #include "Resources.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QScreen>
@@ -14,6 +13,7 @@ namespace {
 
 constexpr int kFadeStart = 252;
 constexpr int kFadeStep = 4;
+constexpr int kFadeStepMs = 1;
 
 QLabel *WhiteLabel(QWidget *parent, const QString &text, const QString &family, int pixels, bool bold)
 {
@@ -62,6 +62,9 @@ TSplashScreen::TSplashScreen(QWidget *parent, const QString &programFile)
     Timer1->setInterval(ShowTime);
     connect(Timer1, &QTimer::timeout, this, &TSplashScreen::Timer1Timer);
     Timer1->start();
+    m_fadeTimer = new QTimer(this);
+    m_fadeTimer->setInterval(kFadeStepMs);
+    connect(m_fadeTimer, &QTimer::timeout, this, &TSplashScreen::FadeStep);
 }
 
 void TSplashScreen::SetOpacity(int opacity)
@@ -73,21 +76,20 @@ void TSplashScreen::SetOpacity(int opacity)
         setWindowOpacity(opacity / 255.0);
 }
 
-void TSplashScreen::WaitOneTick()
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 1)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
-}
-
 void TSplashScreen::Timer1Timer()
 {
     Timer1->stop();
     SetOpacity(kFadeStart);
-    while (FOpacity > 0) {
-        SetOpacity(FOpacity - kFadeStep);
-        WaitOneTick();
+    FadeStep();
+    m_fadeTimer->start();
+}
+
+void TSplashScreen::FadeStep()
+{
+    if (FOpacity <= 0) {
+        m_fadeTimer->stop();
+        close(); // and destroyed, being closed for good
+        return;
     }
-    close();
+    SetOpacity(FOpacity - kFadeStep);
 }

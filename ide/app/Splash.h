@@ -8,6 +8,9 @@ class QTimer;
 
 // The start-up picture: borderless, on top of all windows, centred on the
 // screen. Three seconds after its creation it fades out and destroys itself.
+// The fade is a timer of its own, one step a millisecond, so it never runs
+// an event loop inside another: the program may end, or a dialog close, in
+// the middle of it.
 class TSplashScreen : public QWidget {
     Q_OBJECT
 
@@ -32,8 +35,9 @@ public:
 
 private:
     void Timer1Timer();
+    void FadeStep();
     void SetOpacity(int opacity);
-    static void WaitOneTick();
 
     int FOpacity = 255;
+    QTimer *m_fadeTimer;
 };

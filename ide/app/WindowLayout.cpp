@@ -6,6 +6,7 @@
 #include "CaptionPanel.h"
 #include "Globals.h"
 #include "Layout.h"
+#include "SettingsNotice.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -16,15 +17,18 @@
 namespace {
 
 // A stored rectangle is used only when it has a size and lies at least
-// partly on a screen, so a window is never restored out of reach.
-bool UsableRect(const QRect &rect)
+// partly on a screen, so a window is never restored out of reach; it is made
+// no larger than that screen.
+constexpr int kMinWindowSize = 100;
+// The editor keeps at least this width beside the working-directory panel.
+constexpr int kEditorMinWidth = 100;
+
+std::optional<QRect> UsableRect(const QRect &rect)
 {
-    if (rect.width() < 100 || rect.height() < 100)
-        return false;
+    QList<QRect> screens;
     for (const QScreen *screen : QGuiApplication::screens())
-        if (screen->availableGeometry().intersects(rect))
-            return true;
-    return false;
+        screens << screen->availableGeometry();
+    return Layout::FitWindow(rect, screens, kMinWindowSize);
 }
 
 void CentreOnScreen(QWidget *window)
@@ -49,16 +53,15 @@ void TMainWindow::RestoreLayout()
         rect.setRight(*p.right - 1);
     if (p.bottom)
         rect.setBottom(*p.bottom - 1);
-    if (UsableRect(rect))
-        setGeometry(rect);
+    if (const std::optional<QRect> usable = UsableRect(rect))
+        setGeometry(*usable);
     if (p.maximized.value_or(false))
         setWindowState(windowState() | Qt::WindowMaximized);
 
-    const TPanelGeometry panel = Layout::ReadPanel(ini);
-    if (panel.width && *panel.width >= WorkDirPanel->minimumWidth()) {
-        const int total = std::max(WorkDirSplitter->width(), width());
-        WorkDirSplitter->setSizes({*panel.width, std::max(1, total - *panel.width)});
-    }
+    const int total = std::max(WorkDirSplitter->width(), width());
+    if (const std::optional<int> panelWidth =
+            Layout::FitPanelWidth(Layout::ReadPanel(ini).width, WorkDirPanel->minimumWidth(), total, kEditorMinWidth))
+        WorkDirSplitter->setSizes({*panelWidth, std::max(1, total - *panelWidth)});
 
     TToolBarArrangement bars = Layout::ReadToolBars(ini);
     std::stable_sort(bars.bars.begin(), bars.bars.end(), [](const TToolBarPlacement &a, const TToolBarPlacement &b) {
@@ -89,6 +92,8 @@ void TMainWindow::SaveLayout()
     if (!FShown)
         return; // a window never shown has no layout of its own
     TIniFile ini(LayoutFileName());
+    if (NoticeUnreadable(ini))
+        return;
     // The panel, the window and the toolbar host, in the order their
     // controls go away.
     TPanelGeometry panel;

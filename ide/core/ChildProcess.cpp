@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -48,10 +49,15 @@ int TChildProcess::Start(const std::string &program, const std::vector<std::stri
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
     int rc = PrepareHandles(actions, stdoutFd);
+    if (rc == 0)
+        rc = posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     pid_t pid = -1;
     if (rc == 0)
-        rc = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
+        rc = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     if (rc == 0)
         m_pid = pid;
@@ -72,4 +78,16 @@ bool TChildProcess::WaitFor(int timeoutMs)
         std::this_thread::sleep_for(std::chrono::milliseconds(kPollSliceMs));
     }
     return true;
+}
+
+void TChildProcess::Stop(int graceMs)
+{
+    if (m_pid <= 0)
+        return;
+    ::kill(-m_pid, SIGTERM);
+    if (WaitFor(graceMs))
+        return;
+    ::kill(-m_pid, SIGKILL);
+    while (waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
+    m_pid = -1;
 }

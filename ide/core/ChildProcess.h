@@ -6,7 +6,8 @@
 
 // One child program started with its standard output going to a given file
 // descriptor and with no standard input and no standard error. The child runs
-// in the workbench's environment and current directory.
+// in the workbench's environment and current directory, in a process group of
+// its own, so that stopping it stops whatever it started.
 class TChildProcess {
 public:
     TChildProcess() = default;
@@ -20,6 +21,10 @@ public:
 
     // Waits at most timeoutMs for the child to end; true once it has ended.
     bool WaitFor(int timeoutMs);
+
+    // Ends the child: asks it to terminate, and kills it when it has not
+    // ended within graceMs. Returns once it has ended.
+    void Stop(int graceMs);
 
     bool Running() const
     {

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
@@ -17,7 +19,10 @@ namespace {
 constexpr int kWaitStepMs = 100;
 constexpr int kWaitsPerDot = 10;
 
+constexpr int kStopGraceMs = 500;
+
 bool g_running = false;
+bool g_stopAsked = false;
 
 // Holds the run flag for the duration of one run.
 class TRunGuard {
@@ -26,6 +31,8 @@ public:
         : m_owner(!g_running)
     {
         g_running = true;
+        if (m_owner)
+            g_stopAsked = false;
     }
     ~TRunGuard()
     {
@@ -41,6 +48,22 @@ private:
     bool m_owner;
 };
 
+// The capture file's descriptor, closed when the run ends.
+struct TCaptureFile {
+    explicit TCaptureFile(int descriptor)
+        : fd(descriptor)
+    {
+    }
+    TCaptureFile(const TCaptureFile &) = delete;
+    TCaptureFile &operator=(const TCaptureFile &) = delete;
+    ~TCaptureFile()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+    const int fd;
+};
+
 QString Unquoted(const QString &quoted)
 {
     if (quoted.size() >= 2 && quoted.front() == u'"' && quoted.back() == u'"')
@@ -48,11 +71,39 @@ QString Unquoted(const QString &quoted)
     return quoted;
 }
 
-// The capture file is emptied so no line of an earlier run can remain.
-int OpenCapture(const QString &capturePath)
+// A new, private capture file whose name is gone as soon as it is made;
+// -1 when no folder takes one.
+int OpenCapture()
 {
-    const QByteArray name = QFile::encodeName(capturePath);
-    return ::open(name.constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    for (const QString &folder : CaptureFolders()) {
+        QByteArray name = QFile::encodeName(QDir(folder).filePath(QStringLiteral("velc-XXXXXX.out")));
+        const int fd = ::mkostemps(name.data(), 4, O_CLOEXEC);
+        if (fd >= 0) {
+            ::unlink(name.constData());
+            return fd;
+        }
+    }
+    return -1;
+}
+
+// What the compiler wrote, from the start, up to the size limit.
+QByteArray ReadCapture(int fd, bool &cut)
+{
+    QByteArray bytes;
+    char buffer[65536];
+    cut = false;
+    for (;;) {
+        const ssize_t n = ::pread(fd, buffer, sizeof buffer, bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return bytes;
+        if (bytes.size() + n > kMaxCaptureBytes) {
+            cut = true;
+            return bytes;
+        }
+        bytes.append(buffer, n);
+    }
 }
 
 bool Alive(const TBuildOutput &output)
@@ -66,33 +117,61 @@ void AddLine(const TBuildOutput &output, const QString &line)
         output.addLine(line);
 }
 
-void WaitShowingProgress(TChildProcess &child, const TBuildOutput &output)
+void ShowProgress(const TBuildOutput &output, const QString &status)
+{
+    if (!Alive(output))
+        return;
+    if (output.clear)
+        output.clear();
+    AddLine(output, status);
+    AddLine(output, StopHintLine());
+}
+
+// Returns whether the user stopped the compiler.
+bool WaitShowingProgress(TChildProcess &child, const TBuildOutput &output)
 {
     int waits = 0;
     while (!child.WaitFor(kWaitStepMs)) {
-        const QString status = CompilingStatus(++waits);
-        if (!status.isEmpty() && Alive(output)) {
-            if (output.clear)
-                output.clear();
-            AddLine(output, status);
+        if (g_stopAsked) {
+            child.Stop(kStopGraceMs);
+            return true;
         }
+        const QString status = CompilingStatus(++waits);
+        if (!status.isEmpty())
+            ShowProgress(output, status);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
+    return false;
 }
 
-// A capture file that could not be opened for the run is not read, so a
-// stale file left by someone else never shows as this run's output.
-void LoadCapture(const QString &capturePath, bool captured, const TBuildOutput &output)
+// Replaces what the output shows (the progress and the stop hint) by lines.
+void ShowLines(const TBuildOutput &output, const QStringList &lines)
 {
-    QFile capture(capturePath);
-    if (!captured || !capture.open(QIODevice::ReadOnly)) {
-        AddLine(output, CouldNotRedirectLine());
+    if (!Alive(output))
+        return;
+    if (output.setLines) {
+        output.setLines(lines);
         return;
     }
-    if (output.setLines && Alive(output))
-        output.setLines(SplitLines(DecodeText(capture.readAll())));
-    capture.close();
-    capture.remove();
+    if (output.clear)
+        output.clear();
+    for (const QString &line : lines)
+        AddLine(output, line);
+}
+
+void LoadCapture(int captureFd, bool stopped, const TBuildOutput &output)
+{
+    bool cut = false;
+    QStringList lines;
+    if (captureFd >= 0)
+        lines = SplitLines(DecodeText(ReadCapture(captureFd, cut)));
+    else
+        lines << CouldNotRedirectLine();
+    if (cut)
+        lines << OutputCutLine();
+    if (stopped)
+        lines << CompileStoppedLine();
+    ShowLines(output, lines);
 }
 
 } // namespace
@@ -106,14 +185,16 @@ QString CompilerPath(const QString &programDir)
 #endif
 }
 
-QString CapturePath(const QString &compilerPath)
+QStringList CaptureFolders()
 {
-    const QFileInfo compiler(compilerPath);
-    const QString name = compiler.completeBaseName() + QStringLiteral(".out");
-    const QString dir = compiler.absolutePath();
-    if (::access(QFile::encodeName(dir).constData(), W_OK) == 0)
-        return QDir(dir).filePath(name);
-    return QDir(QDir::tempPath()).filePath(name);
+    QStringList folders;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QFileInfo(runtime).isDir())
+        folders << runtime;
+    const QString temp = QDir::tempPath(); // empty when $TMPDIR names no folder
+    if (!temp.isEmpty() && QFileInfo(temp).isDir())
+        folders << temp;
+    return folders;
 }
 
 QString CompilerCommandLine(const QString &compilerPath, const QString &quotedSource)
@@ -143,9 +224,31 @@ QString CouldNotRedirectLine()
     return QStringLiteral("Could not redirect stdout.");
 }
 
+QString OutputCutLine()
+{
+    return QStringLiteral("(The compiler's output is cut here: only its first %1 MiB are shown.)")
+        .arg(kMaxCaptureBytes / (1024 * 1024));
+}
+
 bool CompilerRunning()
 {
     return g_running;
+}
+
+void StopCompiler()
+{
+    if (g_running)
+        g_stopAsked = true;
+}
+
+QString StopHintLine()
+{
+    return QStringLiteral("Press Esc in this list, or click Compile, to stop the compiler.");
+}
+
+QString CompileStoppedLine()
+{
+    return QStringLiteral("Compile stopped: the compiler was ended before it finished.");
 }
 
 bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const TBuildOutput &output)
@@ -153,22 +256,19 @@ bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const
     TRunGuard guard;
     if (!guard.Owner())
         return false;
-    const QString capturePath = CapturePath(compilerPath);
-    const int captureFd = OpenCapture(capturePath);
+    const TCaptureFile capture(OpenCapture());
     TChildProcess child;
     const int rc = child.Start(QFile::encodeName(compilerPath).toStdString(),
-                               {QFile::encodeName(Unquoted(quotedSource)).toStdString()}, captureFd);
-    if (captureFd >= 0)
-        ::close(captureFd);
+                               {QFile::encodeName(Unquoted(quotedSource)).toStdString()}, capture.fd);
     if (rc != 0) {
         AddLine(output,
                 CouldNotRunLine(CompilerCommandLine(compilerPath, quotedSource),
                                 QString::fromLocal8Bit(std::strerror(rc))));
         return true;
     }
-    WaitShowingProgress(child, output);
+    const bool stopped = WaitShowingProgress(child, output);
     if (Alive(output))
-        LoadCapture(capturePath, captureFd >= 0, output);
+        LoadCapture(capture.fd, stopped, output);
     return true;
 }
 

@@ -13,6 +13,18 @@ QString EKorvidError::Message() const
     return QString::fromStdString(what());
 }
 
+TMessageParts SplitErrorMessage(const QString &text)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == u'"')
+            quoted = !quoted;
+        if (!quoted && text[i] == u'.' && text[i + 1] == u' ')
+            return {text.left(i + 1), text.mid(i + 2).trimmed()};
+    }
+    return {text, QString()};
+}
+
 QString SystemErrorText(int code)
 {
     if (code == 0)

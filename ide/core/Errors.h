@@ -12,6 +12,15 @@ public:
     QString Message() const;
 };
 
+// An error message as the error box shows it: its first sentence as the
+// message, the rest as the help text below it. A full stop inside double
+// quotes (a file name) ends no sentence.
+struct TMessageParts {
+    QString message;
+    QString help;
+};
+TMessageParts SplitErrorMessage(const QString &text);
+
 // The system's text for the error code of the last failed system call
 // (errno), with the first line break removed; empty when the system has no
 // text for the code.

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // One INI-style profile file, opened by name for every operation.
 //
 // Section and key names match without regard to case; a missing file,
@@ -12,15 +14,22 @@
 // Every write reaches the file at once: the whole file is written to a
 // temporary file that then replaces it, so the file is never left
 // half-written. A refused write raises EKorvidError "Unable to write to <file>".
+//
+// The file is read and parsed once and then looked up by section and key; it
+// is read again only when it changed on disk. A file that exists but cannot
+// be read (no permission, a folder, a read error, larger than any settings
+// file) reads as empty and is never written: a write to it is refused.
 class TIniFile {
 public:
     static constexpr int MaxValueLength = 2047;
+    static constexpr qint64 MaxFileSize = 16 * 1024 * 1024;
 
     explicit TIniFile(const QString &fileName);
+    ~TIniFile();
 
     const QString &FileName() const
     {
-        return FName;
+        return m_fileName;
     }
 
     QString ReadString(const QString &section, const QString &key, const QString &def) const;
@@ -30,13 +39,20 @@ public:
     bool SectionExists(const QString &section) const;
     QStringList ReadSection(const QString &section) const;
 
+    // Whether the file exists but cannot be read, and the system's reason.
+    bool Unreadable() const;
+    QString ReadError() const;
+
     void WriteString(const QString &section, const QString &key, const QString &value);
     void WriteInteger(const QString &section, const QString &key, int value);
     void WriteBool(const QString &section, const QString &key, bool value);
     void EraseSection(const QString &section);
 
-    // Reads a text file as lines (any line end); an unreadable or missing
-    // file gives no lines.
+    // Reads a text file as lines (any line end). A missing file gives no
+    // lines; a file that exists but cannot be read gives false and the
+    // system's reason in error.
+    static bool LoadLines(const QString &fileName, QStringList &lines, QString &error);
+    // The same, an unreadable file giving no lines.
     static QStringList LoadLines(const QString &fileName);
     // Writes lines each ended by CR LF through a temporary file; raises
     // "Unable to write to <file>" when refused.
@@ -45,15 +61,13 @@ public:
     // Parses an integer value: decimal, or hexadecimal after "0x"/"0X".
     static bool ParseInteger(const QString &text, int &value);
 
+    struct TContent;
+
 private:
-    struct TLocation {
-        int header = -1; // line of the section header, -1 when missing
-        int end = -1; // line after the section's last key line
-        int key = -1; // line of the key, -1 when missing
-    };
+    const TContent &Content() const;
+    const TContent &WritableContent() const;
+    void Save(const QStringList &lines);
 
-    static TLocation Locate(const QStringList &lines, const QString &section, const QString &key);
-    static bool FindValue(const QStringList &lines, const QString &section, const QString &key, QString &value);
-
-    QString FName;
+    QString m_fileName;
+    mutable std::shared_ptr<const TContent> m_content;
 };

@@ -1,5 +1,7 @@
 #include "Layout.h"
 
+#include <algorithm>
+
 namespace Layout {
 
 namespace {
@@ -12,8 +14,23 @@ std::optional<int> ReadOptional(const TIniFile &ini, const QString &section, con
 {
     int value = 0;
     if (TIniFile::ParseInteger(ini.ReadString(section, key, QString()), value))
-        return value;
+        return std::clamp(value, -kMaxCoordinate, kMaxCoordinate);
     return std::nullopt;
+}
+
+int ReadCoordinate(const TIniFile &ini, const QString &section, const QString &key)
+{
+    return std::clamp(ini.ReadInteger(section, key, 0), -kMaxCoordinate, kMaxCoordinate);
+}
+
+int ReadCount(const TIniFile &ini, const QString &key)
+{
+    return std::clamp(ini.ReadInteger(kToolBars, key, 0), 0, kMaxToolBars);
+}
+
+qint64 Area(const QRect &rect)
+{
+    return rect.isEmpty() ? 0 : qint64(rect.width()) * rect.height();
 }
 
 void WriteOptional(TIniFile &ini, const QString &section, const QString &key, const std::optional<int> &value)
@@ -71,20 +88,20 @@ void WritePanel(TIniFile &ini, const TPanelGeometry &g)
 TToolBarArrangement ReadToolBars(const TIniFile &ini)
 {
     TToolBarArrangement a;
-    const int count = ini.ReadInteger(kToolBars, "ToolBarCount", 0);
+    const int count = ReadCount(ini, "ToolBarCount");
     if (count <= 0)
         return a;
-    a.rowCount = ini.ReadInteger(kToolBars, "RowCount", 0);
+    a.rowCount = ReadCount(ini, "RowCount");
     for (int i = 1; i <= count; ++i) {
         TToolBarPlacement bar;
         bar.name = ini.ReadString(kToolBars, "Name" + QString::number(i), QString());
         if (bar.name.isEmpty())
             continue;
-        bar.row = ini.ReadInteger(kToolBars, bar.name + ".Row", 0);
-        bar.left = ini.ReadInteger(kToolBars, bar.name + ".Left", 0);
-        bar.top = ini.ReadInteger(kToolBars, bar.name + ".Top", 0);
-        bar.width = ini.ReadInteger(kToolBars, bar.name + ".Width", 0);
-        bar.height = ini.ReadInteger(kToolBars, bar.name + ".Height", 0);
+        bar.row = ReadCount(ini, bar.name + ".Row");
+        bar.left = ReadCoordinate(ini, kToolBars, bar.name + ".Left");
+        bar.top = ReadCoordinate(ini, kToolBars, bar.name + ".Top");
+        bar.width = ReadCoordinate(ini, kToolBars, bar.name + ".Width");
+        bar.height = ReadCoordinate(ini, kToolBars, bar.name + ".Height");
         bar.visible = ini.ReadBool(kToolBars, bar.name + ".Visible", true);
         a.bars << bar;
     }
@@ -105,6 +122,26 @@ void WriteToolBars(TIniFile &ini, const TToolBarArrangement &a)
         ini.WriteInteger(kToolBars, bar.name + ".Height", bar.height);
         ini.WriteBool(kToolBars, bar.name + ".Visible", bar.visible);
     }
+}
+
+std::optional<QRect> FitWindow(const QRect &stored, const QList<QRect> &screens, int minSize)
+{
+    if (stored.width() < minSize || stored.height() < minSize)
+        return std::nullopt;
+    const QRect *best = nullptr;
+    for (const QRect &screen : screens)
+        if (Area(screen.intersected(stored)) > (best ? Area(best->intersected(stored)) : 0))
+            best = &screen;
+    if (!best)
+        return std::nullopt;
+    return QRect(stored.topLeft(), stored.size().boundedTo(best->size()));
+}
+
+std::optional<int> FitPanelWidth(std::optional<int> stored, int minimum, int windowWidth, int editorMinimum)
+{
+    if (!stored || *stored < minimum)
+        return std::nullopt;
+    return std::min(*stored, std::max(minimum, windowWidth - editorMinimum));
 }
 
 } // namespace Layout

@@ -3,6 +3,7 @@
 #include "IniFile.h"
 
 #include <QList>
+#include <QRect>
 #include <QString>
 #include <optional>
 
@@ -37,6 +38,11 @@ struct TToolBarArrangement {
 
 namespace Layout {
 
+// What the layout file may hold: a number beyond these is cut to them, so no
+// stored value can make start-up loop for long or a sum overflow.
+constexpr int kMaxCoordinate = 1 << 20; // far beyond any screen
+constexpr int kMaxToolBars = 16; // far more than the window has
+
 TWindowPlacement ReadPlacement(const TIniFile &ini);
 void WritePlacement(TIniFile &ini, const TWindowPlacement &placement);
 
@@ -46,5 +52,15 @@ void WritePanel(TIniFile &ini, const TPanelGeometry &panel);
 // Nothing is restored unless "ToolBarCount" is above 0.
 TToolBarArrangement ReadToolBars(const TIniFile &ini);
 void WriteToolBars(TIniFile &ini, const TToolBarArrangement &arrangement);
+
+// The stored window rectangle as the screens can hold it: none when it is
+// smaller than minSize either way or lies on no screen; otherwise no larger
+// than the screen it lies on most.
+std::optional<QRect> FitWindow(const QRect &stored, const QList<QRect> &screens, int minSize);
+
+// The stored width of the working-directory panel as the window can hold
+// it: none below the panel's minimum; at most the window's width less what
+// the editor keeps.
+std::optional<int> FitPanelWidth(std::optional<int> stored, int minimum, int windowWidth, int editorMinimum);
 
 } // namespace Layout

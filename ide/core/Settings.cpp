@@ -170,6 +170,13 @@ void WriteLastTransferFile(TIniFile &ini, const QString &fileName)
     ini.WriteString(kTransfer, "LastFile", fileName);
 }
 
+QString UnreadableMessage(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Cannot read the settings file \"%1\": %2. Korvid carries on with the default settings "
+                          "and leaves the file as it is.")
+        .arg(fileName, reason);
+}
+
 QString ExpandAppRoot(const QString &line, const QString &programDir)
 {
     const int at = line.indexOf(kAppRoot, 0, Qt::CaseInsensitive);
@@ -183,12 +190,18 @@ QString ExpandAppRoot(const QString &line, const QString &programDir)
 
 void PrepareAppRoot(const QString &fileName, const QString &programDir)
 {
-    if (!QFileInfo::exists(fileName))
-        return;
-    QStringList lines = TIniFile::LoadLines(fileName);
-    for (QString &line : lines)
-        line = ExpandAppRoot(line, programDir);
-    TIniFile::SaveLines(fileName, lines);
+    QStringList lines;
+    QString error;
+    if (!TIniFile::LoadLines(fileName, lines, error))
+        return; // what an unreadable file holds is unknown: it is never written
+    bool changed = false;
+    for (QString &line : lines) {
+        const QString expanded = ExpandAppRoot(line, programDir);
+        changed = changed || expanded != line;
+        line = expanded;
+    }
+    if (changed)
+        TIniFile::SaveLines(fileName, lines);
 }
 
 } // namespace Settings

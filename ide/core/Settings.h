@@ -74,9 +74,14 @@ QString ReadLastTransferFile(const TIniFile &ini);
 void WriteLastTransferFile(TIniFile &ini, const QString &fileName);
 
 // Replaces the first "<approot>" of every line (any letter case), and a "\"
-// or "/" right after it, by programDir; rewrites the file with CR LF line
-// ends. Nothing happens when the file does not exist.
+// or "/" right after it, by programDir; when that changed a line, rewrites
+// the file with CR LF line ends. A file that is missing, cannot be read or
+// holds no placeholder is left as it is.
 void PrepareAppRoot(const QString &fileName, const QString &programDir);
+
+// What the user is told about a settings or layout file that exists but
+// cannot be read, with the system's reason.
+QString UnreadableMessage(const QString &fileName, const QString &reason);
 
 // The one-line form of PrepareAppRoot's replacement.
 QString ExpandAppRoot(const QString &line, const QString &programDir);

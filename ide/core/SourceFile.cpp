@@ -1,10 +1,10 @@
 #include "SourceFile.h"
 
+#include "SafeWrite.h"
 #include "Windows1252.h"
 
 #include <QByteArrayView>
 #include <QFile>
-#include <QSaveFile>
 
 #include <stdexcept>
 
@@ -71,11 +71,6 @@ TSourceBytes LoadSourceFile(const QString &fileName)
 void SaveSourceFile(const QString &fileName, const QString &text, TTextEncoding &encoding)
 {
     TTextEncoding used = encoding;
-    const QByteArray bytes = EncodeSourceText(text, used);
-    QSaveFile file(fileName);
-    file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw std::runtime_error(
-            QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()).toStdString());
+    WriteFileSafely(fileName, EncodeSourceText(text, used));
     encoding = used;
 }

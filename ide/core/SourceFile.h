@@ -33,6 +33,6 @@ TSourceText DecodeSourceText(const QByteArray &bytes);
 QByteArray EncodeSourceText(const QString &text, TTextEncoding &encoding);
 
 // Both throw std::runtime_error with the system's reason when the file cannot
-// be read or written; a failed write leaves the old file as it was.
+// be read or written. Saving never costs the old contents (WriteFileSafely).
 TSourceBytes LoadSourceFile(const QString &fileName);
 void SaveSourceFile(const QString &fileName, const QString &text, TTextEncoding &encoding);

@@ -1,5 +1,6 @@
 #include "ErrorReporter.h"
 
+#include "Errors.h"
 #include "MsgDlg.h"
 
 #include <exception>
@@ -19,7 +20,7 @@ void ShowErrorMessage(const QString &message)
     if (Reporter())
         Reporter()(message);
     else
-        ShowMessageDlg(mkError, message, QString(), false);
+        ShowMessageDlg(mkError, SplitErrorMessage(message).message, SplitErrorMessage(message).help, false);
 }
 
 void SetErrorReporter(std::function<void(const QString &)> reporter)

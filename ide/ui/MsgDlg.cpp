@@ -8,12 +8,15 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr int kBandHeight = 41;
 constexpr int kIconSize = 40;
+constexpr int kMessageHeight = 36;
 
 TMessageDlgHook &Hook()
 {
@@ -58,7 +61,7 @@ TMessageDlg::TMessageDlg(QWidget *parent)
 
     MsgLabel = new QLabel(this);
     MsgLabel->setObjectName("MsgLabel");
-    MsgLabel->setGeometry(72, 14, DesignWidth - 72 - 12, 36);
+    MsgLabel->setGeometry(72, 14, DesignWidth - 72 - 12, kMessageHeight);
     MsgLabel->setWordWrap(true);
     MsgLabel->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QFont bold = MsgLabel->font();
@@ -123,10 +126,23 @@ void TMessageDlg::Prepare(TMsgKind kind, const QString &message, const QString &
     Image->setPixmap(KindIcon(k));
     MsgLabel->setText(message);
     HelpLabel->setText(help);
+    PlaceTexts();
     if (k <= mkInformation)
         ShowOk();
     else
         ShowYesNo(withCancel);
+}
+
+// A long message takes more lines and pushes the help text down, so neither
+// is cut off in the fixed-size dialog.
+void TMessageDlg::PlaceTexts()
+{
+    const QRect design = MsgLabel->geometry();
+    const int bottom = DesignHeight - kBandHeight - 4;
+    const int height = std::clamp(MsgLabel->heightForWidth(design.width()), kMessageHeight, bottom - design.top());
+    MsgLabel->setGeometry(design.left(), design.top(), design.width(), height);
+    const int helpTop = design.top() + height + 2;
+    HelpLabel->setGeometry(design.left(), helpTop, design.width(), std::max(0, bottom - helpTop));
 }
 
 void TMessageDlg::ShowOk()

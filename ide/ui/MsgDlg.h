@@ -38,6 +38,7 @@ public:
 
 private:
     void CreateButtons(QWidget *band);
+    void PlaceTexts();
     void ShowOk();
     void ShowYesNo(bool withCancel);
 };

@@ -20,9 +20,11 @@ while read -r name; do
   mkdir -p "$corpus" "$artifacts"
   seeds=()
   [ -d "$here/corpus/$name" ] && seeds=("$here/corpus/$name")
+  dict=$here/$name.dict
+  [ -f "$dict" ] || dict=$here/velmo.dict
   echo "==== fuzz_$name for ${seconds}s"
   if ! "$build/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-      -dict="$here/velmo.dict" -artifact_prefix="$artifacts/$name-" -print_final_stats=1 \
+      -dict="$dict" -artifact_prefix="$artifacts/$name-" -print_final_stats=1 \
       "$@" "$corpus" "${seeds[@]}"; then
     echo "fuzz_$name: FAILED (see $artifacts)"
     status=1

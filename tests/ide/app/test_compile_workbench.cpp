@@ -19,6 +19,7 @@
 #include <QRegularExpression>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 // F9 in the workbench: save all, compile the active file with this build's
@@ -242,6 +243,54 @@ private slots:
         w.BuildList->AddLine("old");
         w.CompileMenuClick();
         QCOMPARE(w.BuildList->Lines(), QStringList({"old"}));
+    }
+
+    // A compile that does not end: while it runs the Build list says how to
+    // stop it and the Compile button's hint says it stops; F9 does nothing;
+    // Escape in the Build list, or the Compile button, stops it.
+    void StopARunningCompile_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Escape in the Build list") << "escape";
+        QTest::newRow("Compile button") << "button";
+    }
+
+    void StopARunningCompile()
+    {
+        QFETCH(QString, how);
+        QFile::remove(m_compiler);
+        QFile script(m_compiler);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\necho started\nsleep 5\necho finished\n");
+        script.close();
+        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const QString source = WriteSource("src/prog.bas", "\n");
+        TMainWindow w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.OpenFile(source);
+        QAction *button = w.ToolButton("CompileBtn");
+        const QString hint = button->toolTip();
+        QStringList whileRunning;
+        QTimer act;
+        connect(&act, &QTimer::timeout, [&] {
+            if (!w.BuildList->Lines().contains(StopHintLine()))
+                return;
+            act.stop();
+            whileRunning << button->toolTip() << QString::number(button->isEnabled());
+            QTest::keyClick(&w, Qt::Key_F9); // refused while running
+            whileRunning << QString::number(CompilerRunning());
+            if (how == "escape")
+                QTest::keyClick(w.BuildList, Qt::Key_Escape);
+            else
+                button->trigger();
+        });
+        act.start(10);
+        QVERIFY(w.RunCommand("CompileMenuClick"));
+        QCOMPARE(whileRunning, QStringList({"Stop compiling (Esc)", "1", "1"}));
+        QCOMPARE(w.BuildList->Lines(), QStringList({"started", CompileStoppedLine()}));
+        QCOMPARE(button->toolTip(), hint);
+        QVERIFY(!CompilerRunning());
     }
 
     void FolderWithParenthesisShowsTheConversionError()

@@ -14,9 +14,11 @@
 #include "IniFile.h"
 #include "MainForm.h"
 #include "RecentFiles.h"
+#include "Settings.h"
 
 #include <QAction>
 #include <QComboBox>
+#include <QDeadlineTimer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
@@ -36,8 +38,8 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QtTest>
-#include <chrono>
-#include <thread>
+#include <cerrno>
+#include <cstring>
 
 // A window whose current editor and port state the test decides.
 class TTestWindow : public TMainWindow {
@@ -632,7 +634,11 @@ private slots:
         QCOMPARE(w.StatusText(0), QString("old")); // not at once
         QVERIFY(w.CaretUpdateTimer->isActive());
         const int firstRemaining = w.CaretUpdateTimer->remainingTime();
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        // Until the timer's remaining time has gone down (a restart would
+        // bring it back up); no events are processed meanwhile.
+        QDeadlineTimer deadline(1000);
+        while (w.CaretUpdateTimer->remainingTime() >= firstRemaining && !deadline.hasExpired()) { }
+        QVERIFY(w.CaretUpdateTimer->remainingTime() < firstRemaining);
         for (int line = 2; line <= 500; ++line) {
             e.caretLine = line;
             e.caretColumn = line % 7 + 1;
@@ -658,7 +664,8 @@ private slots:
         e.caretColumn = 3;
         w.UpdateCaret(&e);
         w.UpdateCaret(nullptr); // the editor went away within the 50 ms
-        QTest::qWait(120);
+        QVERIFY(!w.CaretUpdateTimer->isActive()); // so no update can come any more
+        QCoreApplication::processEvents();
         QCOMPARE(w.StatusText(0), QString());
     }
 
@@ -883,6 +890,49 @@ private slots:
                  qPrintable(QString("%1,%2").arg(w.geometry().center().x()).arg(w.geometry().center().y())));
     }
 
+    // Absurd numbers in the layout file: start-up does not spin, the editor
+    // keeps its room, the window fits the screen, and what is saved back at
+    // the end is sane again.
+    void absurdLayoutNumbers_data()
+    {
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::newRow("tool bar count") << "ToolBars"
+                                        << "ToolBarCount"
+                                        << "2147483647";
+        QTest::newRow("panel width") << "WorkDirPanel"
+                                     << "Width"
+                                     << "2147483647";
+        QTest::newRow("window right") << "MainForm"
+                                      << "Right"
+                                      << "-2147483648";
+        QTest::newRow("window bottom") << "MainForm"
+                                       << "Bottom"
+                                       << "2147483647";
+    }
+
+    void absurdLayoutNumbers()
+    {
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        IniWrite("ToolBars", "Name1", "EditToolBar", true);
+        IniWrite("ToolBars", "Name2", "ControllerToolBar", true);
+        IniWrite(section, key, value, true);
+        {
+            TMainWindow w;
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+            QVERIFY(w.width() <= screen.width() && w.height() <= screen.height());
+            QVERIFY2(w.EditorPanel->width() >= 100, qPrintable(QString::number(w.EditorPanel->width())));
+        }
+        const TIniFile layout(LayoutPath());
+        QVERIFY(layout.ReadInteger("WorkDirPanel", "Width", -1) < layout.ReadInteger("MainForm", "Right", 0));
+        QCOMPARE(layout.ReadInteger("ToolBars", "ToolBarCount", -1), 2);
+    }
+
     void helpCommandsOpenTheirAddresses()
     {
         TMainWindow w;
@@ -906,15 +956,47 @@ private slots:
 
     void refusedSettingsWriteIsReported()
     {
-        // The settings file's place is taken by a directory.
-        QDir().mkpath(SettingsPath());
+        // The settings file's folder is taken by a file: there is nothing to
+        // read, and the write at the end is refused.
+        QFile blocker(dir->filePath("blocker"));
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const QString settings = dir->filePath("blocker/Korvid.ini");
+        SetSettingsFileNames(settings, LayoutPath());
         {
             TMainWindow w;
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QVERIFY(errors.isEmpty());
         }
-        QCOMPARE(errors, QStringList{"Unable to write to " + SettingsPath()});
+        QCOMPARE(errors, QStringList{"Unable to write to " + settings});
         // The layout is still written.
+        QVERIFY(QFile::exists(LayoutPath()));
+    }
+
+    // A settings file that exists but cannot be read (a folder in its place):
+    // the user is told once, the defaults are used, and nothing is written to
+    // it - not by the preparation, not at the end, not by a second window.
+    void unreadableSettingsFileIsToldOnceAndNeverWritten()
+    {
+        QDir().mkpath(SettingsPath());
+        TMainWindow::SettingsNotPrepared = true;
+        const QStringList told = {
+            Settings::UnreadableMessage(SettingsPath(), QString::fromLocal8Bit(strerror(EISDIR)))};
+        {
+            TMainWindow w;
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QCOMPARE(errors, told);
+            QCOMPARE(w.Workspace.workingDir, ProgramDir);
+        }
+        {
+            TMainWindow again;
+            again.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&again));
+        }
+        QCOMPARE(errors, told);
+        QVERIFY(QDir(SettingsPath()).isEmpty());
         QVERIFY(QFile::exists(LayoutPath()));
     }
 

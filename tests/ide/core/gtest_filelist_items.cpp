@@ -1,3 +1,4 @@
+#include "../support/CaseNames.h"
 #include "Errors.h"
 #include "WorkDirItems.h"
 
@@ -116,7 +117,8 @@ INSTANTIATE_TEST_SUITE_P(Types, EditorTypeTest,
                                            TypeCase{"a.hex", true}, TypeCase{"a.log", true}, TypeCase{"a.txt", true},
                                            TypeCase{"defs.inc", true}, TypeCase{"manual.pdf", false},
                                            TypeCase{"a.bas.bak", false}, TypeCase{"bas", false},
-                                           TypeCase{"Makefile", false}, TypeCase{"a.", false}));
+                                           TypeCase{"Makefile", false}, TypeCase{"a.", false}),
+                         NameByField(&TypeCase::name));
 
 struct PlaceCase {
     const char *name;

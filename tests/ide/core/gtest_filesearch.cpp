@@ -1,3 +1,4 @@
+#include "../support/CaseNames.h"
 #include "FileSearch.h"
 
 #include <QDir>
@@ -44,7 +45,10 @@ INSTANTIATE_TEST_SUITE_P(
                     MatchCase{"x", false, true, "x", true},
                     // Only ASCII letters and digits are word characters.
                     MatchCase{"x", false, true, "äxö", true}, MatchCase{"", false, false, "anything", false},
-                    MatchCase{"", false, true, "anything", false}));
+                    MatchCase{"", false, true, "anything", false}),
+    [](const auto &info) {
+        return StableTestName(std::string(info.param.text) + " in " + info.param.line, info.index);
+    });
 
 TEST(ExtensionFilter, ComparesTheLowerCaseExtensionAsSubstring)
 {

@@ -1,13 +1,18 @@
 // TIniFile: reading rules, where writes go in the file, and refused writes.
 
+#include "../support/CaseNames.h"
+#include "../support/ChildCheck.h"
 #include "../support/IniFileFixture.h"
 #include "Errors.h"
 #include "IniFile.h"
+#include "Settings.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -90,7 +95,8 @@ INSTANTIATE_TEST_SUITE_P(Table, IniIntegerTest,
                          ::testing::Values(IntCase{"12", 12}, IntCase{"-5", -5}, IntCase{"0x1F", 31},
                                            IntCase{"0X10", 16}, IntCase{"0xff", 255}, IntCase{"abc", -99},
                                            IntCase{"", -99}, IntCase{"12abc", -99}, IntCase{"0x", -99},
-                                           IntCase{"99999999999", -99}, IntCase{"1.5", -99}));
+                                           IntCase{"99999999999", -99}, IntCase{"1.5", -99}),
+                         NameByField(&IntCase::value));
 
 TEST_F(IniFileTest, BooleansAreIntegers)
 {
@@ -199,15 +205,152 @@ TEST_F(IniFileTest, WriteBelowAFileRaises)
     EXPECT_EQ(ReadRaw(), "[A]\r\n");
 }
 
+// Run as "nobody" when the tests run as root, whose rights ignore permissions.
 TEST_F(IniFileTest, ReadOnlyFileIsRefused)
 {
     WriteRaw("[A]\r\nk=old\r\n");
     QFile::setPermissions(Path(), QFile::ReadOwner | QFile::ReadUser);
-    if (QFileInfo(Path()).isWritable())
-        GTEST_SKIP() << "running with rights that ignore file permissions";
-    TIniFile ini(Path());
-    EXPECT_THROW(ini.WriteString("A", "k", "new"), EKorvidError);
+    TChildSetup setup;
+    setup.asNobody = true;
+    setup.givenToNobody = {dir.path(), Path()};
+    const TChildResult result = RunInChild(setup, [&]() -> std::string {
+        if (QFileInfo(Path()).isWritable())
+            return "the file is writable for this user";
+        try {
+            TIniFile(Path()).WriteString("A", "k", "new");
+        } catch (const EKorvidError &) {
+            return {};
+        }
+        return "no error raised";
+    });
+    if (result.status == TChildResult::Unavailable)
+        GTEST_SKIP() << result.message;
+    EXPECT_EQ(result.status, TChildResult::Passed) << result.message;
     EXPECT_EQ(ReadRaw(), "[A]\r\nk=old\r\n");
+}
+
+// A settings file that exists but cannot be read is taken as empty and never
+// written: not by a write, not by the start-up preparation. Run as "nobody",
+// to whom the permissions apply.
+struct UnreadableCase {
+    const char *name;
+    void (*make)(const QString &path); // puts the unreadable thing at path
+    bool isFile; // its bytes can be compared afterwards
+};
+
+void MakeWriteOnly(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write("[Folders]\r\nWorkingDir=<approot>\\Samples\r\n");
+    file.close();
+    ::chmod(QFile::encodeName(path).constData(), 0200);
+}
+
+void MakeFolder(const QString &path)
+{
+    QDir().mkpath(path + "/inside");
+}
+
+void MakeFifo(const QString &path)
+{
+    ::mkfifo(QFile::encodeName(path).constData(), 0600);
+}
+
+void MakeHuge(const QString &path)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.resize(TIniFile::MaxFileSize + 1);
+}
+
+const UnreadableCase kUnreadableCases[] = {
+    {"no read permission", MakeWriteOnly, true},
+    {"a folder in its place", MakeFolder, false},
+    {"a FIFO in its place", MakeFifo, false},
+    {"larger than any settings file", MakeHuge, true},
+};
+
+QByteArray Snapshot(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return info.isDir() ? "<folder>" : "<other>";
+    QFile file(path);
+    ::chmod(QFile::encodeName(path).constData(), 0600);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+std::string CheckUnreadable(const QString &path)
+{
+    std::string failure;
+    const TIniFile ini(path);
+    if (!ini.Unreadable() || ini.ReadError().isEmpty())
+        failure += "not seen as unreadable; ";
+    if (ini.ReadString("Folders", "WorkingDir", "<def>") != "<def>")
+        failure += "a value was read; ";
+    try {
+        TIniFile(path).WriteString("Folders", "WorkingDir", "/new");
+        failure += "written; ";
+    } catch (const EKorvidError &e) {
+        if (e.Message() != "Unable to write to " + path)
+            failure += "message: " + e.Message().toStdString() + "; ";
+    }
+    Settings::PrepareAppRoot(path, "/opt/velmo/");
+    return failure;
+}
+
+class UnreadableIniTest : public IniFileTest, public ::testing::WithParamInterface<UnreadableCase> { };
+
+TEST_P(UnreadableIniTest, IsNeverWritten)
+{
+    const UnreadableCase &c = GetParam();
+    c.make(Path());
+    const QByteArray before = c.isFile ? Snapshot(Path()) : QByteArray();
+    if (c.isFile)
+        c.make(Path()); // Snapshot made it readable again
+    TChildSetup setup;
+    setup.asNobody = true;
+    setup.givenToNobody = {dir.path(), Path()};
+    const TChildResult result = RunInChild(setup, [&] { return CheckUnreadable(Path()); });
+    if (result.status == TChildResult::Unavailable)
+        GTEST_SKIP() << result.message;
+    EXPECT_EQ(result.status, TChildResult::Passed) << result.message;
+    if (c.isFile)
+        EXPECT_EQ(Snapshot(Path()), before);
+    else
+        EXPECT_FALSE(QFileInfo(Path()).isFile());
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, UnreadableIniTest, ::testing::ValuesIn(kUnreadableCases),
+                         NameByField(&UnreadableCase::name));
+
+// A session that changes nothing writes nothing: no preparation without a
+// placeholder, no write of a value the file already holds. A read-only
+// settings file therefore gives no error at start or end.
+TEST_F(IniFileTest, NothingChangedNothingWritten)
+{
+    const QByteArray text = "[Folders]\nWorkingDir=/w\nFilterBas=1\n; a note\n";
+    WriteRaw(text);
+    TChildSetup setup;
+    setup.asNobody = true;
+    setup.givenToNobody = {dir.path(), Path()};
+    const TChildResult result = RunInChild(setup, [&]() -> std::string {
+        ::chmod(QFile::encodeName(Path()).constData(), 0444);
+        try {
+            Settings::PrepareAppRoot(Path(), "/opt/velmo/");
+            TIniFile ini(Path());
+            ini.WriteString("Folders", "WorkingDir", ini.ReadString("Folders", "WorkingDir", ""));
+            ini.WriteInteger("folders", "filterbas", 1);
+        } catch (const EKorvidError &e) {
+            return e.Message().toStdString();
+        }
+        return {};
+    });
+    if (result.status == TChildResult::Unavailable)
+        GTEST_SKIP() << result.message;
+    EXPECT_EQ(result.status, TChildResult::Passed) << result.message;
+    EXPECT_EQ(ReadRaw(), text);
 }
 
 TEST_F(IniFileTest, WriteCreatesMissingDirectory)

@@ -1,6 +1,7 @@
 // The layout file's sections: missing keys stay unset, the collapse flag,
 // the toolbar arrangement and a round trip.
 
+#include "../support/CaseNames.h"
 #include "../support/IniFileFixture.h"
 #include "IniFile.h"
 #include "Layout.h"
@@ -42,7 +43,8 @@ TEST_P(CollapsTest, OnlyOneMeansCollapsed)
 INSTANTIATE_TEST_SUITE_P(Table, CollapsTest,
                          ::testing::Values(CollapsCase{"1", true}, CollapsCase{"0", false}, CollapsCase{"2", false},
                                            CollapsCase{"-1", false}, CollapsCase{"0x1", true},
-                                           CollapsCase{"yes", false}));
+                                           CollapsCase{"yes", false}),
+                         NameByField(&CollapsCase::value));
 
 TEST_F(LayoutTest, ToolBarsNeedAPositiveCount)
 {
@@ -63,6 +65,91 @@ TEST_F(LayoutTest, ToolBarsSkipMissingNames)
     EXPECT_EQ(a.bars[1].name, "ControllerToolBar");
     EXPECT_FALSE(a.bars[1].visible);
     EXPECT_EQ(a.bars[1].left, 300);
+}
+
+// Absurd numbers in the layout file are cut to what the program can hold,
+// so nothing loops for long and no sum overflows.
+struct ExtremeCase {
+    const char *name;
+    QByteArray file;
+    int (*read)(const TIniFile &ini);
+    int expected;
+};
+
+QByteArray ManyToolBars(int count)
+{
+    QByteArray text = "[ToolBars]\r\nToolBarCount=2147483647\r\nRowCount=2147483647\r\n";
+    for (int i = 1; i <= count; ++i)
+        text += "Name" + QByteArray::number(i) + "=Bar" + QByteArray::number(i) + "\r\n";
+    return text;
+}
+
+const ExtremeCase kExtremeCases[] = {
+    {"tool bar count", ManyToolBars(40), [](const TIniFile &ini) { return int(Layout::ReadToolBars(ini).bars.size()); },
+     Layout::kMaxToolBars},
+    {"row count", ManyToolBars(1), [](const TIniFile &ini) { return Layout::ReadToolBars(ini).rowCount; },
+     Layout::kMaxToolBars},
+    {"tool bar row", "[ToolBars]\r\nToolBarCount=1\r\nName1=EditToolBar\r\nEditToolBar.Row=-5\r\n",
+     [](const TIniFile &ini) { return Layout::ReadToolBars(ini).bars.value(0).row; }, 0},
+    {"tool bar left", "[ToolBars]\r\nToolBarCount=1\r\nName1=EditToolBar\r\nEditToolBar.Left=-2147483648\r\n",
+     [](const TIniFile &ini) { return Layout::ReadToolBars(ini).bars.value(0).left; }, -Layout::kMaxCoordinate},
+    {"window right", "[MainForm]\r\nRight=-2147483648\r\n",
+     [](const TIniFile &ini) { return *Layout::ReadPlacement(ini).right; }, -Layout::kMaxCoordinate},
+    {"window left in hex", "[MainForm]\r\nLeft=0x7FFFFFFF\r\n",
+     [](const TIniFile &ini) { return *Layout::ReadPlacement(ini).left; }, Layout::kMaxCoordinate},
+    {"panel width", "[WorkDirPanel]\r\nWidth=2147483647\r\n",
+     [](const TIniFile &ini) { return *Layout::ReadPanel(ini).width; }, Layout::kMaxCoordinate},
+};
+
+class ExtremeNumberTest : public LayoutTest, public ::testing::WithParamInterface<ExtremeCase> { };
+
+TEST_P(ExtremeNumberTest, IsCutToWhatTheProgramHolds)
+{
+    WriteRaw(GetParam().file);
+    EXPECT_EQ(GetParam().read(TIniFile(Path())), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, ExtremeNumberTest, ::testing::ValuesIn(kExtremeCases), NameByField(&ExtremeCase::name));
+
+struct FitCase {
+    const char *name;
+    QRect stored;
+    std::optional<QRect> fitted;
+};
+
+// Two screens side by side, 1920 x 1080 and 1280 x 1024.
+const QList<QRect> kScreens = {QRect(0, 0, 1920, 1080), QRect(1920, 0, 1280, 1024)};
+
+const FitCase kFitCases[] = {
+    {"fits", QRect(40, 50, 700, 560), QRect(40, 50, 700, 560)},
+    {"wider than its screen", QRect(0, 0, 1 << 20, 600), QRect(0, 0, 1920, 600)},
+    {"mostly on the smaller screen", QRect(1900, 10, 3000, 3000), QRect(1900, 10, 1280, 1024)},
+    {"on no screen", QRect(-30000, -30000, 1000, 1000), std::nullopt},
+    {"too small", QRect(10, 10, 99, 500), std::nullopt},
+    {"upside down", QRect(QPoint(0, 0), QPoint(500, -(1 << 20))), std::nullopt},
+};
+
+class FitWindowTest : public ::testing::TestWithParam<FitCase> { };
+
+TEST_P(FitWindowTest, IsNoLargerThanItsScreen)
+{
+    EXPECT_EQ(Layout::FitWindow(GetParam().stored, kScreens, 100), GetParam().fitted);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, FitWindowTest, ::testing::ValuesIn(kFitCases), NameByField(&FitCase::name));
+
+TEST(FitPanelWidthTest, LeavesTheEditorItsRoom)
+{
+    const struct {
+        std::optional<int> stored;
+        std::optional<int> fitted;
+    } table[] = {
+        {std::nullopt, std::nullopt},  {74, std::nullopt}, {75, 75}, {260, 260}, {533, 533}, {534, 533},
+        {Layout::kMaxCoordinate, 533},
+    };
+    for (const auto &row : table)
+        EXPECT_EQ(Layout::FitPanelWidth(row.stored, 75, 633, 100), row.fitted) << row.stored.value_or(-1);
+    EXPECT_EQ(Layout::FitPanelWidth(300, 75, 120, 100), 75); // a window too narrow for both
 }
 
 TEST_F(LayoutTest, RoundTrip)

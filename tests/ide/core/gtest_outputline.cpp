@@ -1,3 +1,4 @@
+#include "../support/CaseNames.h"
 #include "OutputLine.h"
 
 #include <gtest/gtest.h>
@@ -44,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                     JumpCase{"/p/a.bas(): text", TJumpTarget::BadNumber, "/p/a.bas", 0},
                     JumpCase{"/p/a.bas( 5): text", TJumpTarget::BadNumber, "/p/a.bas", 0},
                     // "):" before the first "(" leaves no line text at all.
-                    JumpCase{"a): b(c", TJumpTarget::BadNumber, "a): b", 0}));
+                    JumpCase{"a): b(c", TJumpTarget::BadNumber, "a): b", 0}),
+    NameByField(&JumpCase::line));
 
 TEST(JumpTarget, BadNumberKeepsTheLineTextForTheMessage)
 {

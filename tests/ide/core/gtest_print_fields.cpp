@@ -1,3 +1,4 @@
+#include "../support/CaseNames.h"
 #include "PrintSettings.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,8 @@ INSTANTIATE_TEST_SUITE_P(Fields, PrintFieldsTest,
                                            FieldCase{"$title$ $DATE$ $PageNum$", "Velmo 2026-12-09 2"},
                                            FieldCase{"Page $PAGENUM$ of $PAGECOUNT$.", "Page 2 of 5."},
                                            FieldCase{"/home/u/prog.bas", "/home/u/prog.bas"},
-                                           FieldCase{"$Titl$ $$Title$$", "$Titl$ $Velmo$"}, FieldCase{"", ""}));
+                                           FieldCase{"$Titl$ $$Title$$", "$Titl$ $Velmo$"}, FieldCase{"", ""}),
+                         NameByField(&FieldCase::text));
 
 TEST(PrintFields, ValuesAreNotExpandedAgain)
 {

@@ -1,6 +1,7 @@
 // The settings file's records: defaults, reading quirks, what is written
 // back, the macro list rules and the "<approot>" preparation.
 
+#include "../support/CaseNames.h"
 #include "../support/IniFileFixture.h"
 #include "IniFile.h"
 #include "Settings.h"
@@ -72,16 +73,16 @@ TEST_P(ComDeviceChoiceTest, StoredTextSelectsCaption)
     EXPECT_EQ(got, c.expected) << c.key << "=" << c.stored;
 }
 
-INSTANTIATE_TEST_SUITE_P(Table, ComDeviceChoiceTest,
-                         ::testing::Values(ChoiceCase{"Port", "com3", "COM3"}, ChoiceCase{"Port", "COM10", "COM10"},
-                                           ChoiceCase{"Port", "COM11", "COM1"}, ChoiceCase{"Port", "", "COM1"},
-                                           ChoiceCase{"Port", "/dev/ttyUSB0", "/dev/ttyUSB0"},
-                                           ChoiceCase{"Baudrate", "115.2K", "115.2k"},
-                                           ChoiceCase{"Baudrate", "115200", "300"},
-                                           ChoiceCase{"Baudrate", "57600", "57600"}, ChoiceCase{"Databits", "7", "7"},
-                                           ChoiceCase{"Databits", "9", "7"}, ChoiceCase{"Stopbits", "2", "2"},
-                                           ChoiceCase{"Parity", "EVEN", "even"}, ChoiceCase{"Parity", "keine", "none"},
-                                           ChoiceCase{"Parity", "odd", "odd"}));
+INSTANTIATE_TEST_SUITE_P(
+    Table, ComDeviceChoiceTest,
+    ::testing::Values(ChoiceCase{"Port", "com3", "COM3"}, ChoiceCase{"Port", "COM10", "COM10"},
+                      ChoiceCase{"Port", "COM11", "COM1"}, ChoiceCase{"Port", "", "COM1"},
+                      ChoiceCase{"Port", "/dev/ttyUSB0", "/dev/ttyUSB0"}, ChoiceCase{"Baudrate", "115.2K", "115.2k"},
+                      ChoiceCase{"Baudrate", "115200", "300"}, ChoiceCase{"Baudrate", "57600", "57600"},
+                      ChoiceCase{"Databits", "7", "7"}, ChoiceCase{"Databits", "9", "7"},
+                      ChoiceCase{"Stopbits", "2", "2"}, ChoiceCase{"Parity", "EVEN", "even"},
+                      ChoiceCase{"Parity", "keine", "none"}, ChoiceCase{"Parity", "odd", "odd"}),
+    [](const auto &info) { return StableTestName(std::string(info.param.key) + " " + info.param.stored, info.index); });
 
 TEST_F(SettingsTest, TerminalValues)
 {
@@ -174,7 +175,8 @@ INSTANTIATE_TEST_SUITE_P(Table, WorkingDirWriteTest,
                          ::testing::Values(WorkingDirCase{"/home/u/velmo/", "/home/u/velmo"},
                                            WorkingDirCase{"/home/u/velmo", "/home/u/velmo"},
                                            WorkingDirCase{"/home/u//", "/home/u"}, WorkingDirCase{"/", "/"},
-                                           WorkingDirCase{"C:/", "C:/"}, WorkingDirCase{"C:\\Velmo\\", "C:\\Velmo"}));
+                                           WorkingDirCase{"C:/", "C:/"}, WorkingDirCase{"C:\\Velmo\\", "C:\\Velmo"}),
+                         NameByField(&WorkingDirCase::state));
 
 TEST_F(SettingsTest, HistorySkipsEmptyKeys)
 {
@@ -205,7 +207,11 @@ TEST_P(FilterTest, OnlyOneMeansDown)
 INSTANTIATE_TEST_SUITE_P(Table, FilterTest,
                          ::testing::Values(FilterCase{"1", "0", "0", 1}, FilterCase{"0", "1", "1", 6},
                                            FilterCase{"1", "2", "0", 1}, FilterCase{"true", "-1", "0x1", 4},
-                                           FilterCase{"", "", "", 0}));
+                                           FilterCase{"", "", "", 0}),
+                         [](const auto &info) {
+                             const FilterCase &c = info.param;
+                             return StableTestName(std::string(c.bas) + " " + c.lst + " " + c.hex, info.index);
+                         });
 
 TEST_F(SettingsTest, WorkingDirMustExist)
 {
@@ -243,6 +249,19 @@ TEST_F(SettingsTest, MacrosStopAtFirstGapAndWritingReplacesTheSection)
     EXPECT_TRUE(Settings::ReadMacros(TIniFile(Path())).isEmpty());
 }
 
+// The file is parsed once for the whole list (bench/settings measures it).
+TEST_F(SettingsTest, TwoThousandMacrosReadInOrder)
+{
+    QByteArray text = "[Macros]\r\n";
+    QStringList expected;
+    for (int i = 0; i < 2000; ++i) {
+        expected << QString("SEND %1#013").arg(i);
+        text += "Macro" + QByteArray::number(i) + "=" + expected.last().toUtf8() + "\r\n";
+    }
+    WriteRaw(text);
+    EXPECT_EQ(Settings::ReadMacros(TIniFile(Path())), expected);
+}
+
 struct AppRootCase {
     const char *line;
     const char *expected; // "$" stands for the program directory
@@ -264,7 +283,8 @@ INSTANTIATE_TEST_SUITE_P(Table, AppRootTest,
                                            AppRootCase{"x=<approot>Samples", "x=$Samples"},
                                            AppRootCase{"a=<approot>\\1;<approot>\\2", "a=$1;<approot>\\2"},
                                            AppRootCase{"plain=line", "plain=line"},
-                                           AppRootCase{"a=<approot\\x", "a=<approot\\x"}));
+                                           AppRootCase{"a=<approot\\x", "a=<approot\\x"}),
+                         NameByField(&AppRootCase::line));
 
 TEST_F(SettingsTest, PreparationRewritesTheFileWithCrLf)
 {

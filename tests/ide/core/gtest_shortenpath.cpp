@@ -1,3 +1,4 @@
+#include "../support/CaseNames.h"
 #include "RecentFiles.h"
 #include "WorkDirItems.h"
 
@@ -45,7 +46,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // No separator in the tail: the last 23 characters stay as they are.
                       PathCase{"/home/abcdefghijklmnopqrstuvwxyz0123", "/...hijklmnopqrstuvwxyz0123/"},
                       // A trailing separator is not doubled.
-                      PathCase{"/home/user/projects/velmo/examples/", "/.../velmo/examples/"}));
+                      PathCase{"/home/user/projects/velmo/examples/", "/.../velmo/examples/"}),
+    NameByField(&PathCase::path));
 
 struct ParentCase {
     const char *directory;
@@ -69,6 +71,7 @@ INSTANTIATE_TEST_SUITE_P(Folders, ParentDirectoryTest,
                                            ParentCase{"/home", "/"}, // a top-level folder goes to the root
                                            ParentCase{"/", "/"}, // the root stays
                                            ParentCase{"velmo", "velmo"}, // no separator: no change
-                                           ParentCase{"C:/Velmo", "C:/"})); // a drive keeps its root
+                                           ParentCase{"C:/Velmo", "C:/"}), // a drive keeps its root
+                         NameByField(&ParentCase::directory));
 
 } // namespace

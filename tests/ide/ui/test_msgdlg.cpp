@@ -1,6 +1,7 @@
 // The message dialog: caption, buttons, their places and results per kind;
 // closing through the frame counts as Cancel.
 
+#include "ErrorReporter.h"
 #include "MsgDlg.h"
 
 #include <QApplication>
@@ -133,6 +134,30 @@ private slots:
         QVERIFY(dlg.HelpLabel->wordWrap());
         QVERIFY(dlg.HelpLabel->geometry().right() < dlg.width());
         QVERIFY(dlg.HelpLabel->geometry().bottom() < dlg.Btn1->parentWidget()->y());
+    }
+
+    // An error that leaves a command shows its first sentence as the message
+    // and the rest as the help text; a long message pushes the help down
+    // instead of being cut off.
+    void longErrorShowsWhole()
+    {
+        const QString path = "/home/user/projects/velmo/examples/with a long name/prog.bas";
+        QStringList seen;
+        SetMessageDlgHook([&](int kind, const QString &msg, const QString &help, bool) {
+            seen << QString::number(kind) << msg << help;
+            TMessageDlg dlg;
+            dlg.Prepare(TMsgKind(kind), msg, help, false);
+            const QRect message = dlg.MsgLabel->geometry();
+            if (message.height() < dlg.MsgLabel->heightForWidth(message.width()) ||
+                dlg.HelpLabel->geometry().top() <= message.bottom())
+                seen << "cut";
+            return int(mrOk);
+        });
+        ShowErrorMessage("Cannot save \"" + path + "\": No space left on device. The file was left as it was.");
+        SetMessageDlgHook({});
+        QCOMPARE(seen,
+                 QStringList(
+                     {"1", "Cannot save \"" + path + "\": No space left on device.", "The file was left as it was."}));
     }
 
     void hookAnswersWithoutDialog()

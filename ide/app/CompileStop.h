@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+
+class QAction;
+class QWidget;
+class TMainWindow;
+
+// Stopping a compile that runs: Escape in the Build list, or the Compile
+// button, whose hint says so while the compiler runs. The Compile menu item
+// and F9 do nothing meanwhile, so a double F9 never stops what it started.
+
+// The Compile command: from the Compile button while a compile runs it stops
+// the compile; otherwise it is CompileMenuClick.
+void RunCompileCommand(TMainWindow &window, const QString &sender);
+
+// Escape in the list stops a compile that runs.
+void StopCompileOnEscape(QWidget *list);
+
+// While it lives, the Compile button's hint says that it stops the compile.
+class TCompileStopHint {
+public:
+    explicit TCompileStopHint(QAction *button);
+    TCompileStopHint(const TCompileStopHint &) = delete;
+    TCompileStopHint &operator=(const TCompileStopHint &) = delete;
+    ~TCompileStopHint();
+
+private:
+    QPointer<QAction> m_button;
+    QString m_hint;
+};

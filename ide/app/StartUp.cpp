@@ -1,0 +1,33 @@
+#include "StartUp.h"
+
+#include "MainForm.h"
+#include "Splash.h"
+
+#include <QApplication>
+
+TStartUp::TStartUp(const QStringList &arguments)
+    : m_window(std::make_unique<TMainWindow>())
+{
+    m_window->SetArguments(arguments);
+    m_splash = new TSplashScreen;
+}
+
+TStartUp::~TStartUp()
+{
+    delete m_splash.data();
+}
+
+TSplashScreen *TStartUp::Splash() const
+{
+    return m_splash;
+}
+
+int TStartUp::Exec()
+{
+    if (m_splash)
+        m_splash->show();
+    m_window->show(); // an error box at start-up may outlive the splash
+    if (m_splash)
+        m_splash->raise();
+    return QApplication::exec();
+}
