@@ -46,8 +46,8 @@ void TMcuComTask::Resume()
 void TMcuComTask::SetDevice(int fd)
 {
     m_fd = fd;
-    m_gone = false;
     m_inputParked = false;
+    ++m_device;
     Wake();
 }
 
@@ -78,20 +78,21 @@ void TMcuComTask::DrainWakeups()
 void TMcuComTask::Execute()
 {
     while (!m_terminated) {
-        const std::uint32_t mask = WaitForEvent();
+        const unsigned device = m_device.load();
+        const std::uint32_t mask = WaitForEvent(device);
         if (mask) {
             m_eventMask = mask;
             ++m_eventCount;
-            HandOff(mask);
+            HandOff(mask, device);
         }
     }
 }
 
 // Blocks until the device reports something or the pipe wakes the thread;
 // 0 when woken (the caller looks at the flags again).
-std::uint32_t TMcuComTask::WaitForEvent()
+std::uint32_t TMcuComTask::WaitForEvent(unsigned device)
 {
-    const bool watch = m_suspensions.load() == 0 && !m_gone.load();
+    const bool watch = m_suspensions.load() == 0 && m_goneDevice.load() != device;
     const int fd = watch ? m_fd.load() : -1;
     // A parked device is still watched for a hang-up, which poll() always reports.
     pollfd fds[2] = {{m_wake[0], POLLIN, 0}, {fd, short(m_inputParked ? 0 : POLLIN), 0}};
@@ -107,7 +108,7 @@ std::uint32_t TMcuComTask::WaitForEvent()
     if (fds[1].revents & POLLIN)
         return evRxChar;
     if (fds[1].revents & (POLLHUP | POLLERR | POLLNVAL)) {
-        m_gone = true;
+        m_goneDevice = device;
         return evErr;
     }
     return 0;
@@ -116,7 +117,7 @@ std::uint32_t TMcuComTask::WaitForEvent()
 // The synchronised call: the event runs on the port's thread while this one
 // waits for it to finish. Stopping releases the wait, and a port destroyed
 // before the call ran drops the call with its other pending events.
-void TMcuComTask::HandOff(std::uint32_t mask)
+void TMcuComTask::HandOff(std::uint32_t mask, unsigned device)
 {
     auto done = std::make_shared<std::counting_semaphore<>>(0);
     {
@@ -127,8 +128,8 @@ void TMcuComTask::HandOff(std::uint32_t mask)
         TMcuComPort *port = m_port;
         QMetaObject::invokeMethod(
             port,
-            [port, mask, done] {
-                port->DeliverEvent(mask);
+            [port, mask, device, done] {
+                port->DeliverEvent(mask, device);
                 done->release();
             },
             Qt::QueuedConnection);

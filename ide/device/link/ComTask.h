@@ -34,7 +34,14 @@ public:
     // until a device is set again.
     bool DeviceGone() const
     {
-        return m_gone.load();
+        return m_goneDevice.load() == m_device.load();
+    }
+    // Each device set is numbered; an event carries the number of the device
+    // it came from, so that one still queued when the device changed is
+    // dropped instead of acting on its successor.
+    bool IsCurrent(unsigned device) const
+    {
+        return device == m_device.load();
     }
     // Input was reported and nobody read it: input is not watched again until
     // something reads (poll() would report the same bytes without end).
@@ -53,15 +60,16 @@ public:
 
 private:
     void Execute();
-    std::uint32_t WaitForEvent();
-    void HandOff(std::uint32_t mask);
+    std::uint32_t WaitForEvent(unsigned device);
+    void HandOff(std::uint32_t mask, unsigned device);
     void Wake();
     void DrainWakeups();
 
     TMcuComPort *m_port;
     std::atomic<int> m_suspensions{1};
     std::atomic<int> m_fd{-1};
-    std::atomic<bool> m_gone{false};
+    std::atomic<unsigned> m_device{0};
+    std::atomic<unsigned> m_goneDevice{~0u};
     std::atomic<bool> m_inputParked{false};
     std::atomic<bool> m_terminated{false};
     std::atomic<std::uint32_t> m_eventMask{0};

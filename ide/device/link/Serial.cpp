@@ -424,10 +424,10 @@ qint64 TMcuComPort::Ticks() const
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
-void TMcuComPort::DeliverEvent(std::uint32_t mask)
+void TMcuComPort::DeliverEvent(std::uint32_t mask, unsigned device)
 {
-    if (!Open() || !m_task->Running())
-        return; // closed or handed to a transfer after the event was seen
+    if (!Open() || !m_task->Running() || !m_task->IsCurrent(device))
+        return; // closed, handed to a transfer or another device after the event was seen
     const quint64 before = m_bytesRead;
     HandleEvents(mask);
     if ((mask & evRxChar) && m_bytesRead == before)

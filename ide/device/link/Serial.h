@@ -167,9 +167,9 @@ private:
     int ReadOne(char &byte);
     qint64 Ticks() const;
     void Consumed(int count);
-    // Runs the delivered event unless the port was closed or switched to
-    // polling after the event thread saw it.
-    void DeliverEvent(std::uint32_t mask);
+    // Runs the delivered event unless the port was closed, switched to
+    // polling or given another device after the event thread saw it.
+    void DeliverEvent(std::uint32_t mask, unsigned device);
 
     std::unique_ptr<TMcuComTask> m_task;
     int m_fd = -1;

@@ -424,6 +424,48 @@ TEST(SerialPortVanishing, ThePortSurvivesThePeerGoingAwayAndReopens)
     EXPECT_EQ(second.Read(2), QByteArray("hi"));
 }
 
+// An event of the old device (a hang-up reports input and an error) that is
+// still queued when the port moves to a new one is dropped: the new device is
+// neither reported gone nor left unwatched.
+TEST(SerialPortVanishing, AQueuedHangUpDoesNotReachTheNextDevice)
+{
+    EnsureCoreApplication();
+    QTemporaryDir dir;
+    const QString link = dir.filePath("module");
+    auto first = std::make_unique<TPtyPeer>();
+    first->CloseTerminal();
+    ASSERT_TRUE(QFile::link(first->Path(), link));
+    TMcuComPort port;
+    port.SetComPort(link);
+    int errors = 0;
+    QByteArray received;
+    port.OnError = [&](TMcuComPort *) { ++errors; };
+    port.OnReceive = [&](TMcuComPort *sender, quint16 count) {
+        QByteArray chunk(count, 0);
+        received.append(chunk.constData(), sender->ReadBuffer(chunk.data(), count));
+    };
+    ASSERT_TRUE(port.OpenPort(false));
+    first->Hangup();
+    // The event thread sees the hang-up and waits for this thread, which
+    // closes the port and opens the next device before handling events.
+    QElapsedTimer timer;
+    timer.start();
+    while (port.EventsSeen() == 0 && timer.elapsed() < 5000)
+        QThread::yieldCurrentThread();
+    ASSERT_EQ(port.EventsSeen(), 1);
+    EXPECT_TRUE(port.ClosePort());
+    TPtyPeer second;
+    second.CloseTerminal();
+    ASSERT_TRUE(QFile::remove(link));
+    ASSERT_TRUE(QFile::link(second.Path(), link));
+    ASSERT_TRUE(port.OpenPort(false));
+    QCoreApplication::processEvents(); // the old device's event, before any new byte
+    second.Write("fresh");
+    EXPECT_TRUE(WaitFor([&] { return received == "fresh"; }));
+    EXPECT_EQ(errors, 0);
+    EXPECT_FALSE(port.DeviceGone());
+}
+
 // Destroying a port whose event thread waits in a hand-off returns, and the
 // event that was never handled is dropped with the port.
 TEST(SerialPortLifetime, DestroyingThePortWithAnEventPendingReturns)
