@@ -51,7 +51,8 @@ double ThreadCpuSeconds()
 // The scope with every paint timed.
 class TTimedScope : public TMcuScope {
 public:
-    std::vector<double> fullPaintsMs; // paints while every channel was full
+    std::vector<double> fullPaintsMs; // paints while every channel was full, wall time
+    std::vector<double> fullPaintsCpuMs; // the same in CPU time of the main thread
     std::vector<int> paintsPerSecond;
     QElapsedTimer clock;
 
@@ -61,7 +62,9 @@ protected:
         const int rendersBefore = RenderCount();
         QElapsedTimer timer;
         timer.start();
+        const double cpu = ThreadCpuSeconds();
         TMcuScope::paintEvent(event);
+        const double cpuMs = (ThreadCpuSeconds() - cpu) * 1000;
         if (RenderCount() == rendersBefore)
             return; // a copy of the buffer only
         const auto second = static_cast<std::size_t>(clock.elapsed() / 1000);
@@ -71,8 +74,10 @@ protected:
         bool full = true;
         for (int i = 0; i < TScopeModel::kChannelCount; ++i)
             full = full && Model().Channel(i).SampleCount() == TMcuChannel::kCapacity;
-        if (full)
+        if (full) {
             fullPaintsMs.push_back(double(timer.nsecsElapsed()) / 1e6);
+            fullPaintsCpuMs.push_back(cpuMs);
+        }
     }
 };
 
@@ -82,6 +87,13 @@ double Percentile(std::vector<double> values, double p)
         return 0;
     std::sort(values.begin(), values.end());
     return values[std::min(values.size() - 1, static_cast<std::size_t>(p * double(values.size())))];
+}
+
+void PrintPaints(const char *what, const std::vector<double> &ms)
+{
+    const double mean = ms.empty() ? 0 : std::accumulate(ms.begin(), ms.end(), 0.0) / double(ms.size());
+    std::printf("paint at 2047 samples  %s: mean %.3f ms, median %.3f ms, 99%% %.3f ms, max %.3f ms\n", what, mean,
+                Percentile(ms, 0.5), Percentile(ms, 0.99), Percentile(ms, 1.0));
 }
 
 } // namespace
@@ -136,13 +148,9 @@ int main(int argc, char *argv[])
     std::printf("samples added          %lld (%.0f per second)\n", added, double(added) / wall);
     std::printf("repaints               %d in %.1f s: %.1f per second on average, at most %d in one second\n", total,
                 wall, double(total) / wall, most);
-    std::printf(
-        "paint at 2047 samples  %zu paints: mean %.3f ms, median %.3f ms, 99%% %.3f ms, max %.3f ms\n",
-        scope.fullPaintsMs.size(),
-        scope.fullPaintsMs.empty() ? 0.0
-                                   : std::accumulate(scope.fullPaintsMs.begin(), scope.fullPaintsMs.end(), 0.0) /
-                double(scope.fullPaintsMs.size()),
-        Percentile(scope.fullPaintsMs, 0.5), Percentile(scope.fullPaintsMs, 0.99), Percentile(scope.fullPaintsMs, 1.0));
+    std::printf("paints at 2047 samples %zu\n", scope.fullPaintsMs.size());
+    PrintPaints("CPU ", scope.fullPaintsCpuMs);
+    PrintPaints("wall", scope.fullPaintsMs);
     std::printf("main thread busy       %.2f s CPU in %.1f s: %.1f%%\n", cpu, wall, 100 * cpu / wall);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "Errors.h"
 #include "SampleExport.h"
 #include "ScopeText.h"
+#include "ThickPolyline.h"
 
 #include <QFileDialog>
 #include <QKeyEvent>
@@ -366,7 +367,10 @@ TScopeReadout TMcuScope::Render(QImage &image, int cursorX) const
     painter.setFont(font());
     DrawGrid(painter);
     DrawScale(painter);
-    DrawCurves(painter);
+    painter.end();
+    DrawCurves(image);
+    painter.begin(&image);
+    painter.setFont(font());
     return DrawCursor(painter, cursorX);
 }
 
@@ -443,9 +447,10 @@ void TMcuScope::DrawScaleLimits(QPainter &painter, int channel, int against, int
     label(c.Min(), s.bottom - (line + 1) * th - line * kScaleLineGap);
 }
 
-void TMcuScope::DrawCurves(QPainter &painter) const
+void TMcuScope::DrawCurves(QImage &image) const
 {
     const TScopeRect area = Layout().plot.Shrunk(kCurveInset);
+    const qreal ratio = image.devicePixelRatio();
     for (int i = 0; i < TScopeModel::kChannelCount; ++i) {
         const TMcuChannel &c = Shown().Channel(i);
         if (!c.Active())
@@ -455,13 +460,11 @@ void TMcuScope::DrawCurves(QPainter &painter) const
             const TScopeSample &sample = c.Sample(k);
             if (sample.time < c.WindowStart())
                 continue;
-            m_points << QPoint(SampleX(area, sample.time, c.WindowStart(), c.WindowSpan()),
+            const QPoint point(SampleX(area, sample.time, c.WindowStart(), c.WindowSpan()),
                                SampleY(area, sample.value, c.Min(), c.Max()));
+            m_points << (ratio == 1 ? point : (QPointF(point) * ratio).toPoint());
         }
-        if (m_points.size() < 2)
-            continue;
-        painter.setPen(QPen(ToColor(c.Color()), kCurvePenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-        painter.drawPolyline(m_points);
+        DrawThickPolyline(image, m_points, ToColor(c.Color()).rgb(), qRound(kCurvePenWidth * ratio));
     }
 }
 

@@ -114,7 +114,7 @@ private:
     void DrawGrid(QPainter &painter) const;
     void DrawScale(QPainter &painter) const;
     void DrawScaleLimits(QPainter &painter, int channel, int against, int line) const;
-    void DrawCurves(QPainter &painter) const;
+    void DrawCurves(QImage &image) const;
     TScopeReadout DrawCursor(QPainter &painter, int cursorX) const;
     void DrawReadoutBoxes(QPainter &painter, const TScopeReadout &readout) const;
     int EffectiveCursorX(int x) const;

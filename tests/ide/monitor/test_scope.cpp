@@ -4,6 +4,7 @@
 // export and the saved picture.
 #include "Errors.h"
 #include "Scope.h"
+#include "ThickPolyline.h"
 #include "model/ScopeTestClock.h"
 
 #include <QDir>
@@ -87,6 +88,39 @@ private slots:
     void init()
     {
         m_clock.now = 1000;
+    }
+
+    void thickPolylineCoversATwoPixelPenPath_data()
+    {
+        QTest::addColumn<QPolygon>("line");
+        QTest::addColumn<QPolygon>("covered");
+        QTest::addColumn<QPolygon>("clear");
+        QTest::newRow("horizontal") << QPolygon({{10, 10}, {14, 10}}) << QPolygon({{9, 9}, {14, 10}, {12, 9}})
+                                    << QPolygon({{15, 10}, {12, 11}, {12, 8}, {8, 10}});
+        QTest::newRow("vertical") << QPolygon({{10, 10}, {10, 14}}) << QPolygon({{9, 9}, {10, 14}, {9, 12}})
+                                  << QPolygon({{11, 12}, {8, 12}, {10, 15}});
+        QTest::newRow("diagonalWithJoin")
+            << QPolygon({{2, 2}, {6, 6}, {10, 2}}) << QPolygon({{4, 4}, {3, 4}, {6, 6}, {5, 5}, {8, 4}, {9, 2}})
+            << QPolygon({{6, 3}, {2, 6}, {6, 8}});
+        // From far outside across the image: only the visible part is walked.
+        QTest::newRow("farPoints") << QPolygon({{-1048576, 5}, {1048576, 5}, {1048576, -1048576}})
+                                   << QPolygon({{0, 4}, {29, 5}}) << QPolygon({{15, 6}, {15, 3}});
+        QTest::newRow("outside") << QPolygon({{-100, -100}, {-50, -50}}) << QPolygon() << QPolygon({{0, 0}});
+        QTest::newRow("onePoint") << QPolygon({{5, 5}}) << QPolygon() << QPolygon({{5, 5}, {4, 4}});
+    }
+
+    void thickPolylineCoversATwoPixelPenPath()
+    {
+        QFETCH(QPolygon, line);
+        QFETCH(QPolygon, covered);
+        QFETCH(QPolygon, clear);
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(kWhite);
+        DrawThickPolyline(image, line, kChannelColors[0].rgb(), 2);
+        for (const QPoint &p : covered)
+            QVERIFY2(At(image, p.x(), p.y()) == kChannelColors[0], qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
+        for (const QPoint &p : clear)
+            QVERIFY2(At(image, p.x(), p.y()) == kWhite, qPrintable(QString("%1,%2").arg(p.x()).arg(p.y())));
     }
 
     void framesTheGridAndTheScale()
