@@ -85,8 +85,8 @@ void TMainWindow::CreateDeviceLink()
     Receiver = new TMcuComRecv;
     Receiver->SetPort(&port);
     Receiver->OnText = [this](TMcuComRecv *, const QByteArray &text) { Console->WriteText(text); };
-    // Receiver->OnValue carries the samples ("#", channel, number): the scope's
-    // wiring sets it to the scope's AddSample.
+    // The samples ("#", channel, number) go to the scope.
+    Receiver->OnValue = [this](TMcuComRecv *, quint8 channel, float value) { ReceivedSample(channel, value); };
 
     connect(Menu("ConsolePopupMenu"), &QMenu::aboutToShow, this, &TMainWindow::ConsolePopupMenuPopup);
     auto *keys = new TMacroBoxKeys(MacroBox, [this] { RunCommand("SendMacroBtnClick"); });

@@ -58,12 +58,6 @@ const int kStatusWidths[TMainWindow::StatusPanelCount] = {70, 77, 70, 137, 50, 5
 
 const char *const kOutputTabCaptions[] = {"Build", "Find", "Console", "Scope"};
 
-const char *const kTimeBases[] = {"1 ms / div",  "2 ms / div",   "5 ms / div",   "10 ms / div",  "20 ms / div",
-                                  "50 ms / div", "100 ms / div", "200 ms / div", "500 ms / div", "1 s / div",
-                                  "2 s / div",   "5 s / div",    "10 s / div",   "30 s / div",   "1 min / div",
-                                  "5 min / div", "10 min / div", "30 min / div", "1 h / div"};
-constexpr int kDefaultTimeBase = 9;
-
 // Buttons that start disabled until the first notification.
 const char *const kInitiallyDisabled[] = {"CutBtn",  "CopyBtn", "PasteBtn",     "DeleteBtn",
                                           "UndoBtn", "RedoBtn", "DisconnectBtn"};
@@ -331,13 +325,7 @@ void TMainWindow::CreatePanelButtons()
         bar->addAction(action);
         FButtons.insert(def.name, action);
     }
-    TimeBaseBox = new QComboBox(OutputToolbar);
-    TimeBaseBox->setObjectName("TimeBaseBox");
-    for (const char *text : kTimeBases)
-        TimeBaseBox->addItem(QString::fromLatin1(text));
-    TimeBaseBox->setCurrentIndex(kDefaultTimeBase);
-    TimeBaseBox->setEnabled(false);
-    OutputToolbar->addWidget(TimeBaseBox);
+    CreateTimeBaseBox();
 }
 
 void TMainWindow::CreateWorkDirPanel()
@@ -451,7 +439,7 @@ void TMainWindow::CreateOutputViews()
     }
     Console = new TMcuConsole(OutputViews);
     Console->setObjectName("Console");
-    ScopeView = new QWidget(OutputViews);
+    ScopeView = CreateScopeView(OutputViews);
     ScopeView->setObjectName("ScopeView");
     for (QWidget *view : std::initializer_list<QWidget *>{BuildList, FindList, Console, ScopeView})
         OutputViews->addWidget(view);
@@ -893,6 +881,9 @@ void TMainWindow::AboutMenuClick()
 void TMainWindow::ClearBtnClick()
 {
     switch (OutputTabs->currentIndex()) {
+    case OutputScopeTab:
+        ClearScopeView();
+        break;
     case OutputBuildTab:
         BuildList->clear();
         break;

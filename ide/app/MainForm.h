@@ -33,6 +33,7 @@ class TRecentFiles;
 class TImageFileListBox;
 class TMcuComRecv;
 class TMcuConsole;
+class TMcuScope;
 
 // The one top-level window of Korvid: menus, toolbars, the working-directory
 // panel, the editor panel, the output panel and the status bar. It decides
@@ -151,6 +152,11 @@ public:
     void ReadSettings();
     void WriteSettings();
 
+    // The scope (ScopeWiring.cpp): the view, and where the receive
+    // dispatcher's sample event goes (channel 0 ... 3 and the value).
+    TMcuScope *Scope() const;
+    void ReceivedSample(int channel, float value);
+
     // --- Components ---------------------------------------------------------
     QToolBar *EditToolBar = nullptr;
     QToolBar *ControllerToolBar = nullptr;
@@ -223,6 +229,9 @@ private:
     void CreateEditorTabs();
     void CreateOutputPanel();
     void CreateOutputViews();
+    QWidget *CreateScopeView(QWidget *parent); // ScopeWiring.cpp
+    void CreateTimeBaseBox();
+    void ClearScopeView();
     void CreateStatusBar();
     QAction *CreateMenuAction(const TCommand &command);
     QAction *CreateButtonAction(const TCommand &command);

@@ -92,6 +92,10 @@ const TPopupItem PopupTable[] = {
     {"OutputPopupMenu", "OutputClearItem", "&Clear output", nullptr, "ClearBtnClick", false},
     {"FindPopupMenu", "FindClearItem", "&Clear output", nullptr, "ClearBtnClick", false},
     {"ScopePopupMenu", "ScopeClearItem", "&Clear output", nullptr, "ClearBtnClick", false},
+    {"ScopePopupMenu", "ScopePauseItem", "&Pause", nullptr, "ScopePauseMenuClick", true},
+    {"ScopePopupMenu", nullptr, nullptr, nullptr, nullptr, false},
+    {"ScopePopupMenu", "ScopeExportItem", "&Export samples...", nullptr, "ScopeExportMenuClick", false},
+    {"ScopePopupMenu", "ScopeSavePictureItem", "&Save picture...", nullptr, "ScopeSavePictureMenuClick", false},
     {"ConsolePopupMenu", "ConsoleClearItem", "&Clear output", nullptr, "ClearBtnClick", false},
     {"ConsolePopupMenu", "ConsoleLoggingItem", "&Logging...", nullptr, "ConsoleLoggingMenuClick", true},
 };

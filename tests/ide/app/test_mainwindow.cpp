@@ -158,7 +158,7 @@ private slots:
             {"EditorPanel", "QWidget"},       {"EditorTabSet", "QTabBar"},       {"OutputSplitter", "QSplitter"},
             {"OutputPanel", "TCaptionPanel"}, {"OutputToolbar", "QToolBar"},     {"OutputTabs", "QTabBar"},
             {"BuildList", "QWidget"},         {"FindList", "QWidget"},           {"Console", "QWidget"},
-            {"ScopeView", "QWidget"},         {"StatusBar", "QStatusBar"},       {"MacroBox", "QComboBox"},
+            {"ScopeView", "TMcuScope"},       {"StatusBar", "QStatusBar"},       {"MacroBox", "QComboBox"},
             {"TimeBaseBox", "QComboBox"},     {"CaretUpdateTimer", "QTimer"},
         };
         for (const auto &row : rows)
@@ -374,7 +374,8 @@ private slots:
         QTest::newRow("workdir") << "WorkDirPopupMenu" << QStringList{"&Refresh List", "&Delete File"};
         QTest::newRow("build") << "OutputPopupMenu" << QStringList{"&Clear output"};
         QTest::newRow("find") << "FindPopupMenu" << QStringList{"&Clear output"};
-        QTest::newRow("scope") << "ScopePopupMenu" << QStringList{"&Clear output"};
+        QTest::newRow("scope") << "ScopePopupMenu"
+                               << QStringList{"&Clear output", "&Pause", "&Export samples...", "&Save picture..."};
         QTest::newRow("console") << "ConsolePopupMenu" << QStringList{"&Clear output", "&Logging..."};
     }
 

@@ -1,0 +1,169 @@
+// The scope in the main window: the time-base box, the channel buttons, Clear
+// on the scope tab, the context menu's Pause, Export and Save picture, and
+// samples routed from the receive dispatcher's entry.
+#include "Channel.h"
+#include "ErrorReporter.h"
+#include "Globals.h"
+#include "MainForm.h"
+#include "Scope.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenu>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestScopeMainWindow : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir *m_dir = nullptr;
+    QStringList m_errors;
+
+    // Answers the next modal file dialog with a name (empty: cancel).
+    void AnswerFileDialog(const QString &name)
+    {
+        QTimer::singleShot(0, this, [name] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            if (name.isEmpty()) {
+                dialog->reject();
+                return;
+            }
+            dialog->selectFile(name);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+    }
+
+private slots:
+    void init()
+    {
+        m_dir = new QTemporaryDir;
+        SetProgramDir(m_dir->path());
+        SetSettingsFileNames(m_dir->filePath("Korvid.ini"), m_dir->filePath("layout.ini"));
+        m_errors.clear();
+        SetErrorReporter([this](const QString &message) { m_errors << message; });
+    }
+
+    void cleanup()
+    {
+        QCOMPARE(m_errors, QStringList());
+        SetErrorReporter({});
+        SetSettingsFileNames(QString(), QString());
+        delete m_dir;
+        m_dir = nullptr;
+    }
+
+    void everyScopeCommandIsBound()
+    {
+        TMainWindow w;
+        for (const char *name : {"ChannelBtnClick", "ScopePauseMenuClick", "ScopeExportMenuClick",
+                                 "ScopeSavePictureMenuClick", "ClearBtnClick"})
+            QVERIFY2(w.HasHandler(name), name);
+        QVERIFY(!w.Commands().Unbound().contains("ChannelBtnClick"));
+    }
+
+    void timeBaseBoxSetsTheWindow_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<qint64>("span");
+        QTest::newRow("first") << 0 << "1 ms / div" << qint64(20);
+        QTest::newRow("tenSeconds") << 12 << "10 s / div" << qint64(200000);
+        QTest::newRow("last") << 18 << "1 h / div" << qint64(72000000);
+    }
+
+    void timeBaseBoxSetsTheWindow()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, caption);
+        QFETCH(qint64, span);
+        TMainWindow w;
+        QCOMPARE(w.Scope()->Model().TimeBaseText(), QStringLiteral("1s / div"));
+        w.OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
+        w.TimeBaseBox->setCurrentIndex(index);
+        QCOMPARE(w.TimeBaseBox->currentText(), caption);
+        QCOMPARE(w.Scope()->Model().TimeBaseText(), caption);
+        QCOMPARE(w.Scope()->Model().WindowSpan(), span);
+    }
+
+    void channelButtonsOpenTheirChannelsSetup_data()
+    {
+        QTest::addColumn<int>("channel");
+        for (int i = 0; i < 4; ++i)
+            QTest::newRow(qPrintable(QString::number(i))) << i;
+    }
+
+    void channelButtonsOpenTheirChannelsSetup()
+    {
+        QFETCH(int, channel);
+        TMainWindow w;
+        w.OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
+        QAction *button = w.ToolButton(QString("Channel%1Btn").arg(channel));
+        QCOMPARE(button->toolTip(), QString("Setup Channel #%1").arg(channel));
+        QString header;
+        QTimer::singleShot(0, this, [&header] {
+            auto *dialog = qobject_cast<TMcuChannelSetup *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            header = dialog->HeaderLabel->text();
+            dialog->reject();
+        });
+        button->trigger();
+        QCOMPARE(header, QString("Channel #%1").arg(channel));
+    }
+
+    void clearActsOnTheScopeOnlyOnItsTab()
+    {
+        TMainWindow w;
+        w.ReceivedSample(2, 1.5f);
+        w.ReceivedSample(7, 1.5f); // no such channel
+        QCOMPARE(w.Scope()->Model().Channel(2).SampleCount(), 1);
+        QCOMPARE(w.Scope()->Model().Channel(2).Sample(0).value, 1.5f);
+        w.OutputTabs->setCurrentIndex(TMainWindow::OutputBuildTab);
+        w.ToolButton("ClearBtn")->trigger();
+        QCOMPARE(w.Scope()->Model().Channel(2).SampleCount(), 1);
+        w.OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
+        w.ToolButton("ClearBtn")->trigger();
+        QCOMPARE(w.Scope()->Model().Channel(2).SampleCount(), 0);
+        w.ReceivedSample(0, 3);
+        w.MenuItem("ScopeClearItem")->trigger();
+        QCOMPARE(w.Scope()->Model().Channel(0).SampleCount(), 0);
+    }
+
+    void pauseItemIsCheckedWhilePaused()
+    {
+        TMainWindow w;
+        QAction *pause = w.MenuItem("ScopePauseItem");
+        QVERIFY(pause->isCheckable());
+        pause->trigger();
+        QVERIFY(w.Scope()->Paused());
+        QVERIFY(pause->isChecked());
+        pause->trigger();
+        QVERIFY(!w.Scope()->Paused());
+        QVERIFY(!pause->isChecked());
+    }
+
+    void exportAndSavePictureAskForAFile()
+    {
+        TMainWindow w;
+        w.ReceivedSample(1, 42);
+        AnswerFileDialog(m_dir->filePath("run"));
+        w.MenuItem("ScopeExportItem")->trigger();
+        QFile csv(m_dir->filePath("run.csv"));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QVERIFY(csv.readAll().startsWith("time_ms,channel,value\n"));
+        AnswerFileDialog(m_dir->filePath("run"));
+        w.MenuItem("ScopeSavePictureItem")->trigger();
+        QVERIFY(!QImage(m_dir->filePath("run.png")).isNull());
+        AnswerFileDialog(QString()); // cancelled: nothing written
+        w.MenuItem("ScopeExportItem")->trigger();
+        QCOMPARE(QDir(m_dir->path()).entryList({"*.csv", "*.png"}, QDir::Files).size(), 2);
+    }
+};
+
+QTEST_MAIN(TestScopeMainWindow)
+#include "test_scope_mainwindow.moc"
