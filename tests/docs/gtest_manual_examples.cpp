@@ -30,6 +30,10 @@ struct ManualExample {
     std::string code;
     std::optional<std::string> output;
     std::optional<std::string> trace;
+    friend void PrintTo(const ManualExample &e, std::ostream *os)
+    {
+        *os << e.where;
+    }
 };
 
 std::string Trimmed(const std::string &line)

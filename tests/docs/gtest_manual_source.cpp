@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 TExpandedManual Expand(const char *text, QStringList &errors)
@@ -22,6 +24,10 @@ struct SourceError {
     const char *what;
     const char *source;
     const char *message; // a part of the one error
+    friend void PrintTo(const SourceError &c, std::ostream *os)
+    {
+        *os << c.what;
+    }
 };
 
 const SourceError kErrors[] = {
@@ -55,6 +61,10 @@ struct EntryPart {
     const char *what;
     const char *entry;
     const char *part; // a part of the expanded Markdown
+    friend void PrintTo(const EntryPart &c, std::ostream *os)
+    {
+        *os << c.what;
+    }
 };
 
 const EntryPart kEntries[] = {

@@ -6,12 +6,18 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct MarkdownCase {
     const char *what;
     const char *markdown;
     const char *html; // a part the HTML must hold
+    friend void PrintTo(const MarkdownCase &c, std::ostream *os)
+    {
+        *os << c.what;
+    }
 };
 
 const MarkdownCase kBlocks[] = {

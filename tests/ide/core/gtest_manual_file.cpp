@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -17,6 +19,10 @@ struct ManualPlace {
     bool beside; // <prefix>/bin/Help/Velmo.pdf exists
     bool installed; // <prefix>/share/velmo/Help/Velmo.pdf exists
     const char *expected; // relative to the prefix
+    friend void PrintTo(const ManualPlace &c, std::ostream *os)
+    {
+        *os << c.what;
+    }
 };
 
 const ManualPlace kPlaces[] = {
