@@ -242,13 +242,15 @@ void TMarkdownConverter::CloseList()
 void TMarkdownConverter::CloseTable()
 {
     m_html += QStringLiteral("<table width=\"100%\" border=\"1\" cellspacing=\"0\" cellpadding=\"4\" class=\"grid\">");
+    // The header row is in <thead>, so a table that runs on to the next page
+    // repeats it there.
     for (qsizetype r = 0; r < m_rows.size(); ++r) {
-        m_html += QStringLiteral("<tr>");
+        m_html += r == 0 ? QStringLiteral("<thead><tr>") : QStringLiteral("<tr>");
         for (const QString &cell : m_rows[r]) {
             m_html += r == 0 ? QStringLiteral("<th align=\"left\" bgcolor=\"#dde5ee\">%1</th>").arg(InlineHtml(cell))
                              : QStringLiteral("<td>%1</td>").arg(InlineHtml(cell));
         }
-        m_html += QStringLiteral("</tr>");
+        m_html += r == 0 ? QStringLiteral("</tr></thead>") : QStringLiteral("</tr>");
     }
     m_html += QStringLiteral("</table>\n");
 }
