@@ -71,8 +71,7 @@ QString SortKey(const QString &term)
 } // namespace
 
 TManualDocument::TManualDocument(const TExpandedManual &manual, const TManualInfo &info)
-    : m_manual(manual)
-    , m_info(info)
+    : m_info(info)
     , m_bodyHtml(MarkdownToHtml(manual.markdown))
 {
     m_headings << THeading{1, QStringLiteral("Contents")} << manual.headings << THeading{1, QStringLiteral("Index")};

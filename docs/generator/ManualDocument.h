@@ -64,7 +64,6 @@ private:
     void PaintMargins(QPainter &painter, int page, const QRectF &pageRect) const;
     QString RunningHead(int page) const;
 
-    const TExpandedManual &m_manual;
     TManualInfo m_info;
     QString m_bodyHtml;
     QList<TIndexTerm> m_index;
