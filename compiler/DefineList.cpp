@@ -6,10 +6,6 @@ namespace {
 
 // Option names for SETCLOCK, SETCOUNTER, SETNETWORK, SETDISPLAY and
 // SETKEYPAD, in the order they are entered.
-struct OptionName {
-    const char *name;
-    int value;
-};
 constexpr OptionName kOptionNames[] = {
     {"NO_CLOCK", 0},       {"SOFT_CLOCK", 1},     {"REAL_CLOCK", 2},     {"RADIO_CLOCK", 3},  {"RAISING_EDGE", 0},
     {"FALLING_EDGE", 1},   {"BOTH_EDGES", 2},     {"UP_DOWN", 3},        {"PHASE", 4},        {"NET_RS485", 0},
@@ -27,6 +23,11 @@ std::string Upper(const std::string &s)
 }
 
 } // namespace
+
+std::span<const OptionName> OptionNames()
+{
+    return kOptionNames;
+}
 
 CDefineList::CDefineList()
 {

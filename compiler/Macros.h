@@ -3,6 +3,7 @@
 
 #include "NoCase.h"
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -70,6 +71,15 @@ private:
     // #UNDEF leaves its shape, which only costs a scan.
     std::vector<bool> m_shapes = std::vector<bool>(256 * (kMaxShapeLength + 1));
 };
+
+// The option names every program knows (NO_CLOCK, LCD_DOGM8X1, ...), each a
+// macro without parameters whose body is its value, in the order they are
+// entered into a new macro table.
+struct OptionName {
+    const char *name;
+    int value;
+};
+std::span<const OptionName> OptionNames();
 
 // Blanks and tabs removed at both ends.
 std::string TrimBlanks(const std::string &text);

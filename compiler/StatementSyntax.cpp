@@ -81,15 +81,30 @@ constexpr Syntax kSyntax[] = {
 };
 // clang-format on
 
+// The argument kinds above in words, for the manual's syntax lines.
+struct KindName {
+    char kind;
+    const char *name;
+};
+
+// clang-format off
+constexpr KindName kKindNames[] = {
+  {'e', "expression"},          {'c', "condition"},
+  {'v', "variable"},            {'V', "variable [, variable] ..."},
+  {'S', "string-variable"},     {'l', "label"},
+  {'s', "\"text\""},            {'a', "\"text\" | string-variable"},
+  {'x', "constant | \"text\""}, {'i', "item"},
+  {'p', "[\"prompt\",]"},       {'o', "[expression]"},
+  {'d', "[#device,]"},          {'D', "[#device]"},
+};
+// clang-format on
+
 constexpr char kStringExpected[] = "String constant expected.";
 
 std::string_view SyntaxOf(TSYMBOL statement)
 {
-    for (const Syntax &row : kSyntax) {
-        if (row.statement == statement)
-            return row.arguments;
-    }
-    return "";
+    const char *arguments = ArgumentSyntax(statement);
+    return arguments ? arguments : "";
 }
 
 // Compiles one syntax string. Every routine returns false when the
@@ -281,4 +296,22 @@ void CompileStatement(CParser &parser)
 void CompileArguments(CParser &parser, TSYMBOL statement)
 {
     CArgumentCompiler(parser, SyntaxOf(statement)).Run();
+}
+
+const char *ArgumentSyntax(TSYMBOL statement)
+{
+    for (const Syntax &row : kSyntax) {
+        if (row.statement == statement)
+            return row.arguments;
+    }
+    return nullptr;
+}
+
+const char *ArgumentKindName(char kind)
+{
+    for (const KindName &entry : kKindNames) {
+        if (entry.kind == kind)
+            return entry.name;
+    }
+    return nullptr;
 }

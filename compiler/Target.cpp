@@ -4,11 +4,6 @@
 
 namespace {
 
-struct NamedProfile {
-    const char *name;
-    TargetProfile limits;
-};
-
 TargetProfile Limits(int data, int program, int vars, int array, int doN, int forN, int whileN)
 {
     TargetProfile p;
@@ -22,24 +17,23 @@ TargetProfile Limits(int data, int program, int vars, int array, int doN, int fo
     return p;
 }
 
-const NamedProfile *Profiles()
+} // namespace
+
+std::span<const NamedTarget> TargetProfiles()
 {
-    static const NamedProfile profiles[] = {
+    static const NamedTarget profiles[] = {
         {"ZENTRA8", Limits(1024, 16348, 26, 255, 5, 3, 5)},
         {"ZENTRA16", Limits(2048, 32768, 52, 65535, 10, 6, 10)},
         {"ZENTRAVIEW", Limits(2048, 32768, 52, 65535, 10, 6, 10)},
-        {nullptr, {}},
     };
     return profiles;
 }
 
-} // namespace
-
 bool TargetProfile::SetTarget(const std::string &name)
 {
-    for (const NamedProfile *p = Profiles(); p->name; ++p) {
-        if (strcasecmp(p->name, name.c_str()) == 0) {
-            *this = p->limits;
+    for (const NamedTarget &target : TargetProfiles()) {
+        if (strcasecmp(target.name, name.c_str()) == 0) {
+            *this = target.limits;
             return true;
         }
     }

@@ -1,6 +1,7 @@
 // Memory and nesting limits of the module types.
 #pragma once
 
+#include <span>
 #include <string>
 
 struct TargetProfile {
@@ -19,3 +20,10 @@ struct TargetProfile {
     // change for any other name.
     bool SetTarget(const std::string &name);
 };
+
+// The module types by name, in the order the manual lists them.
+struct NamedTarget {
+    const char *name;
+    TargetProfile limits;
+};
+std::span<const NamedTarget> TargetProfiles();

@@ -6,11 +6,6 @@ namespace velsim {
 
 namespace {
 
-struct RunErrorEntry {
-    RunError error;
-    const char *text;
-};
-
 constexpr RunErrorEntry kRunErrors[] = {
     {RunError::kDivisionByZero, "Division by zero"},
     {RunError::kIndexOutOfRange, "Index out of range"},
@@ -41,6 +36,11 @@ constexpr ImageFaultEntry kImageFaults[] = {
 };
 
 } // namespace
+
+std::span<const RunErrorEntry> RunErrorTable()
+{
+    return kRunErrors;
+}
 
 const char *RunErrorText(RunError error)
 {

@@ -2,6 +2,7 @@
 // standard error, in one place.
 #pragma once
 
+#include <span>
 #include <string>
 
 namespace velsim {
@@ -25,6 +26,13 @@ enum class RunError {
 };
 
 const char *RunErrorText(RunError error);
+
+// Every runtime error with its text, for the programming manual.
+struct RunErrorEntry {
+    RunError error;
+    const char *text;
+};
+std::span<const RunErrorEntry> RunErrorTable();
 
 // "Error: Division by zero in line 3.\r\n": the line the module sends when a
 // program stops on an error (the image line number).

@@ -64,7 +64,9 @@ void SetSettingsFileNames(const QString &settings, const QString &layout)
 
 QString ManualFileName()
 {
-    return ProgramDir + "Help/Velmo.pdf";
+    const QString beside = ProgramDir + "Help/Velmo.pdf";
+    const QString installed = QDir::cleanPath(ProgramDir + "../share/velmo/Help/Velmo.pdf");
+    return QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : installed;
 }
 
 QStringList AbsoluteFileNames(const QStringList &names)

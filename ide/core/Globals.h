@@ -25,7 +25,10 @@ QString LayoutFileName();
 // Redirects both files (tests); empty names restore the normal places.
 void SetSettingsFileNames(const QString &settings, const QString &layout);
 
-// The programming manual shipped beside the program.
+// The programming manual: "Help/Velmo.pdf" beside the program (a build tree, a
+// copy of the programs in a folder of one's own), or else, for an installed
+// workbench <prefix>/bin/Korvid, <prefix>/share/velmo/Help/Velmo.pdf. When
+// neither exists, the name beside the program.
 QString ManualFileName();
 
 // File names as given on the command line, made absolute against the current

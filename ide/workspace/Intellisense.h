@@ -15,18 +15,12 @@
 #include <QStringList>
 #include <QTimer>
 
+#include "CompletionItems.h"
+
 #include <vector>
 
 class TSourceEditor;
 class TIntellisensePopup;
-
-enum class TCompletionKind { Type, Format, Keyword, Command, Function, Operator, Constant, Variable, Directive };
-
-struct TCompletionItem {
-    TCompletionKind kind;
-    const char *insertText;
-    const char *hint;
-};
 
 // The settings of the completion component.
 struct TIntellisenseSettings {

@@ -1,0 +1,23 @@
+// The manual's source format: a small Markdown subset, converted to the HTML
+// that QTextDocument reads.
+//
+//   # Title, ## Title, ### Title, #### Title    headings
+//   text lines                                  a paragraph (a blank line ends it)
+//   - item / 1. item                            lists (an indented line continues the item)
+//   | a | b |  followed by  |---|---|           a table with a header row
+//   > text                                      a note
+//   ```velmo / ```output / ```text ... ```      an example, a program's output, plain text
+//   <...>                                       raw HTML up to the next blank line
+//   `code`, **bold**, *italic*, \x (x taken literally) inside text
+#pragma once
+
+#include <QString>
+
+// The HTML of a whole Markdown text.
+QString MarkdownToHtml(const QString &markdown);
+
+// The HTML of one line of text with its inline marks.
+QString InlineHtml(const QString &text);
+
+// Text with &, < and > written as entities.
+QString EscapeHtml(const QString &text);
