@@ -105,14 +105,8 @@ int Download(TMcuComPort &port, const TLoadOptions &options, QList<QByteArray> r
 
 int ResetOnly(TMcuComPort &port)
 {
-    if (!port.OpenPort(true)) {
-        port.ClosePort();
-        PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText());
-        return veTransferFailed;
-    }
     ResetModule(port);
     port.Drain();
-    port.ClosePort();
     return veOk;
 }
 
@@ -120,11 +114,6 @@ int ResetOnly(TMcuComPort &port)
 // end of the input, Ctrl+C, or the device going away.
 int Monitor(TMcuComPort &port)
 {
-    if (!port.OpenPort(true)) {
-        port.ClosePort();
-        PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText());
-        return veTransferFailed;
-    }
     int result = veOk;
     port.OnReceive = [](TMcuComPort *sender, quint16 count) {
         QByteArray buffer(qMax<int>(count, 1), '\0');
@@ -153,7 +142,6 @@ int Monitor(TMcuComPort &port)
     QCoreApplication::exec();
     port.OnReceive = nullptr;
     port.OnError = nullptr;
-    port.ClosePort();
     return result;
 }
 
@@ -175,8 +163,15 @@ int RunVelload(const TLoadOptions &options)
     TMcuComPort port;
     port.SetComPort(settings.ComPort);
     port.SetLineSettings(settings.Line.Pack());
-    const int result = options.resetOnly ? ResetOnly(port) : Download(port, options, std::move(records));
-    if (result != veOk || !options.monitor)
-        return result;
-    return Monitor(port);
+    // The reset alone and the monitor hold the port from start to end, so
+    // nothing the module sends right after the download is lost; the
+    // download's own open only adds a request then.
+    if ((options.resetOnly || options.monitor) && !port.OpenPort(true)) {
+        PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText());
+        return veTransferFailed;
+    }
+    int result = options.resetOnly ? ResetOnly(port) : Download(port, options, std::move(records));
+    if (result == veOk && options.monitor)
+        result = Monitor(port);
+    return result;
 }
