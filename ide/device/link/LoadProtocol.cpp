@@ -119,7 +119,9 @@ QString TMcuTransfer::Transfer()
             error = LoadProtocol::NoResetText();
         else
             SendRecords();
-    } catch (const ETransferAborted &) {
+    } catch (...) {
+        // A record not acknowledged, or anything else that broke the
+        // transfer off: the module did not take the program.
         error = LoadProtocol::NoResponseText();
     }
     ChangeLine(user);
