@@ -29,6 +29,10 @@ public:
         if (::openpty(&m_master, &m_terminal, name, &raw, nullptr) == 0) {
             m_path = QString::fromLocal8Bit(name);
             ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);
+            // A program the test starts must not keep the peer's side open:
+            // hanging up would not reach it.
+            ::fcntl(m_master, F_SETFD, FD_CLOEXEC);
+            ::fcntl(m_terminal, F_SETFD, FD_CLOEXEC);
         }
     }
     ~TPtyPeer()

@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+class TMcuComPort;
+
+// The download protocol between the workbench and the module's loader: the
+// reset command at the user's line settings, the loader's fixed 9600 8N1, the
+// "OK" handshake, then one HEX record per write, each but the last answered
+// with ".". It runs on whatever thread calls it (the transfer thread of the
+// workbench, the main thread of velload) and touches no widget.
+
+namespace LoadProtocol {
+
+// The reset command that makes a running module enter its loader, in the
+// escape notation of macros.
+inline constexpr const char *kResetCommand = "#1#48#129#27";
+inline constexpr const char *kResetReply = "OK";
+inline constexpr char kAcknowledge = '.';
+inline constexpr int kResetAttempts = 3;
+
+// The texts a failed transfer reports: a line and its hint, joined by a line
+// feed and a carriage return.
+QString OpenFailedText();
+QString NoResetText();
+QString NoResponseText();
+
+// The lines of a HEX file as bytes, exactly as they stand: CR, LF and CR LF
+// each end a line, and a line end at the very end starts no empty line.
+QList<QByteArray> SplitRecords(const QByteArray &bytes);
+// Reads a HEX file's records; throws EKorvidError naming the file and the
+// system's reason when it cannot be read (missing, unreadable, a folder).
+QList<QByteArray> LoadRecords(const QString &fileName);
+
+} // namespace LoadProtocol
+
+// The waits of the protocol, in milliseconds. Tests shorten the ones that are
+// not what they test.
+struct TTransferTimings {
+    int resetReplyMs = 750;
+    int acknowledgeMs = 3000;
+    int recordPauseMs = 10;
+    int settlePauseMs = 30;
+};
+
+// One download of a list of records over a port. Run() is the whole task
+// body: polling on and a silent counted open, the transfer, the user's line
+// settings restored in every outcome, polling off and the matching close.
+class TMcuTransfer {
+public:
+    using TPause = std::function<void(int ms)>;
+    using TOnRecord = std::function<void(int total, int index)>;
+
+    TMcuTransfer(TMcuComPort &port, QList<QByteArray> records);
+
+    TTransferTimings Timings;
+    // The fixed pauses (after a record, before a change of line settings);
+    // a real sleep unless a test puts its own.
+    TPause Pause;
+    // Called after each record sent, with the records in all and sent so far.
+    TOnRecord OnRecord;
+
+    // Runs the download; returns the error text, empty on success and after
+    // a stop request.
+    QString Run();
+    // Asks the transfer to stop before the next record (any thread).
+    void Terminate()
+    {
+        m_stop = true;
+    }
+    bool StopRequested() const
+    {
+        return m_stop.load();
+    }
+    int Total() const
+    {
+        return int(m_records.size());
+    }
+    int Index() const
+    {
+        return m_index.load();
+    }
+
+private:
+    QString Transfer();
+    bool ResetHandshake(std::uint32_t user);
+    void SendRecords();
+    void ChangeLine(std::uint32_t settings);
+    void DoPause(int ms);
+
+    TMcuComPort &m_port;
+    QList<QByteArray> m_records;
+    std::atomic<int> m_index{0};
+    std::atomic<bool> m_stop{false};
+};
+
+// The main window's Reset: writes the reset command at the line settings in
+// force and waits for nothing.
+void ResetModule(TMcuComPort &port);

@@ -1,0 +1,278 @@
+// velload from the outside: its command line, exit statuses and messages,
+// the settings file it shares with the workbench, --reset-only and
+// --monitor, against a scripted module on a pseudo-terminal and against the
+// simulated module.
+
+#include "../../support/CaseNames.h"
+#include "../../support/ModulePeer.h"
+#include "../../support/TestFiles.h"
+#include "LoadOptions.h"
+#include "Transfer.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QByteArray kReset("\x01\x30\x81\x1B", 4);
+const QList<QByteArray> kRecords = {":0300000002000DEE", ":10000000A0B0C0D0", ":00000001FF"};
+
+QString BinDir()
+{
+    return qEnvironmentVariable("VELMO_BIN_DIR");
+}
+
+// --- The command line ------------------------------------------------------------
+
+struct TParseCase {
+    const char *name;
+    QStringList args;
+    bool valid;
+    QString port, baud, file;
+};
+
+class ParseTest : public ::testing::TestWithParam<TParseCase> { };
+
+TEST_P(ParseTest, OptionsAreCheckedAndOnlyTheGivenOnesAreSet)
+{
+    const TParseCase &c = GetParam();
+    TLoadOptions o;
+    QString error;
+    ASSERT_EQ(LoadOptions::Parse(c.args, o, error), c.valid) << qPrintable(error);
+    if (!c.valid) {
+        EXPECT_FALSE(error.isEmpty());
+        return;
+    }
+    EXPECT_EQ(o.port.value_or("-"), c.port);
+    EXPECT_EQ(o.baudrate.value_or("-"), c.baud);
+    EXPECT_EQ(o.fileName, c.file);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, ParseTest,
+    ::testing::Values(
+        TParseCase{"file_only", {"a.hex"}, true, "-", "-", "a.hex"},
+        TParseCase{"port_and_rate", {"--port", "/dev/x", "--baud=115200", "a.hex"}, true, "/dev/x", "115.2k", "a.hex"},
+        TParseCase{"settings_caption_rate", {"--baud", "115.2k", "a.hex"}, true, "-", "115.2k", "a.hex"},
+        TParseCase{"reset_only_without_file", {"--reset-only"}, true, "-", "-", ""},
+        TParseCase{"dash_file_after_double_dash", {"--", "-a.hex"}, true, "-", "-", "-a.hex"},
+        TParseCase{"no_file", {"--port", "COM2"}, false, {}, {}, {}},
+        TParseCase{"two_files", {"a.hex", "b.hex"}, false, {}, {}, {}},
+        TParseCase{"reset_only_with_file", {"--reset-only", "a.hex"}, false, {}, {}, {}},
+        TParseCase{"unknown_rate", {"--baud", "1234", "a.hex"}, false, {}, {}, {}},
+        TParseCase{"bad_data_bits", {"--data", "9", "a.hex"}, false, {}, {}, {}},
+        TParseCase{"bad_parity", {"--parity", "mark", "a.hex"}, false, {}, {}, {}},
+        TParseCase{"bad_stop_bits", {"--stop", "1.5", "a.hex"}, false, {}, {}, {}},
+        TParseCase{"missing_value", {"a.hex", "--port"}, false, {}, {}, {}},
+        TParseCase{"unknown_option", {"--fast", "a.hex"}, false, {}, {}, {}}),
+    NameByField(&TParseCase::name));
+
+TEST(VelloadSettings, OptionsReplaceTheSettingsFilesValuesOneByOne)
+{
+    TLoadOptions o;
+    o.baudrate = "38400";
+    TComDeviceState file;
+    file.port = "/dev/pts/7";
+    file.baudrate = "19200";
+    file.stopbits = "2";
+    const TPortSettings s = LoadOptions::Resolve(o, file);
+    EXPECT_EQ(s.ComPort, "/dev/pts/7");
+    EXPECT_EQ(s.Line, (TLineSettings{br38400, db8, sb20, paNONE}));
+}
+
+// --- The program against a scripted module ---------------------------------------
+
+class VelloadTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(peer.Valid());
+        // A copy of velload in a folder of its own: the settings file it reads
+        // is the one beside it.
+        velload = dir.filePath("velload");
+        ASSERT_TRUE(QFile::copy(BinDir() + "/velload", velload));
+        hex = WriteTestFile(dir.filePath("p.hex"), kRecords.join("\r\n") + "\r\n");
+    }
+    int Run(const QStringList &args, const QByteArray &input = {})
+    {
+        QProcess process;
+        process.start(velload, args);
+        process.write(input);
+        process.closeWriteChannel();
+        if (!process.waitForFinished(20000)) {
+            process.kill();
+            process.waitForFinished();
+            return -1;
+        }
+        out = process.readAllStandardOutput();
+        err = QString::fromLocal8Bit(process.readAllStandardError());
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    QTemporaryDir dir;
+    TPtyPeer peer;
+    QString velload;
+    QString hex;
+    QByteArray out;
+    QString err;
+};
+
+struct TExitCase {
+    const char *name;
+    TLoaderScript script;
+    bool port; // --port to the peer (else a device that does not exist)
+    const char *file;
+    int exit;
+    const char *message;
+};
+
+TLoaderScript Silent()
+{
+    TLoaderScript s;
+    s.resetReplies.clear();
+    return s;
+}
+
+TLoaderScript WrongAcknowledgement()
+{
+    TLoaderScript s;
+    s.failAt = 0;
+    s.failReply = "?";
+    return s;
+}
+
+class VelloadExitTest : public VelloadTest, public ::testing::WithParamInterface<TExitCase> { };
+
+TEST_P(VelloadExitTest, ExitStatusAndMessage)
+{
+    const TExitCase &c = GetParam();
+    TModulePeer module(peer, c.script, kRecords, 3000);
+    const QString port = c.port ? peer.Path() : dir.filePath("no-such-device");
+    const QString file = c.file[0] ? dir.filePath(c.file) : QString();
+    QStringList args = {"--port", port};
+    if (!file.isEmpty())
+        args << file;
+    EXPECT_EQ(Run(args), c.exit) << qPrintable(err);
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.message).arg(file))) << qPrintable(err);
+    EXPECT_TRUE(out.isEmpty());
+    peer.Hangup(); // ends a module still waiting
+    module.Join();
+    if (c.exit == 0) {
+        EXPECT_EQ(module.Received(), kReset + kRecords.join());
+    } else if (c.exit == 2) {
+        EXPECT_TRUE(module.Received().isEmpty()); // nothing sent
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, VelloadExitTest,
+    ::testing::Values(TExitCase{"success", {}, true, "p.hex", 0, "%1: 3 records sent."},
+                      TExitCase{
+                          "no_reset", Silent(), true, "p.hex", 1,
+                          "Download aborted!\n  No target reset - download canceled!\n  Please check the settings"},
+                      TExitCase{"no_response", WrongAcknowledgement(), true, "p.hex", 1,
+                                "Download aborted!\n  No response - download canceled!\n  Please check"},
+                      TExitCase{"no_device", {}, false, "p.hex", 1, "Unable to open the selected serial interface!"},
+                      TExitCase{"missing_file", {}, true, "none.hex", 2, "Unable to read the download file \"%1\": "},
+                      TExitCase{"folder_as_file", {}, true, ".", 2, "Unable to read the download file \""},
+                      TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
+    NameByField(&TExitCase::name));
+
+TEST_F(VelloadTest, WithoutOptionsTheSettingsFileBesideItNamesDeviceAndLine)
+{
+    WriteTestFile(dir.filePath("Korvid.ini"),
+                  "[COM-Device]\r\nPort=" + peer.Path().toUtf8() + "\r\nBaudrate=19200\r\nStopbits=2\r\n");
+    TModulePeer module(peer, {}, kRecords);
+    EXPECT_EQ(Run({hex}), 0) << qPrintable(err);
+    module.Join();
+    EXPECT_EQ(module.Received(), kReset + kRecords.join());
+    const termios t = peer.Attributes();
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B19200)); // the user's settings are back
+    EXPECT_TRUE(t.c_cflag & CSTOPB);
+}
+
+TEST_F(VelloadTest, AnOptionReplacesTheSettingsFilesValue)
+{
+    WriteTestFile(dir.filePath("Korvid.ini"),
+                  "[COM-Device]\r\nPort=" + peer.Path().toUtf8() + "\r\nBaudrate=19200\r\n");
+    EXPECT_EQ(Run({"--reset-only", "--baud", "38400"}), 0) << qPrintable(err);
+    EXPECT_EQ(peer.Read(4, 2000), kReset);
+    const termios t = peer.Attributes();
+    EXPECT_EQ(cfgetospeed(&t), speed_t(B38400));
+}
+
+TEST_F(VelloadTest, ResetOnlySendsTheResetCommandAndNothingElse)
+{
+    EXPECT_EQ(Run({"--port", peer.Path(), "--reset-only"}), 0) << qPrintable(err);
+    EXPECT_EQ(peer.Read(5, 300), kReset);
+}
+
+TEST_F(VelloadTest, MonitorCopiesBothWaysUntilTheEndOfInput)
+{
+    TLoaderScript script;
+    script.afterLast = "running\r\n"; // the program's first output, at once after the last record
+    TModulePeer module(peer, script, kRecords);
+    QProcess process;
+    process.start(velload, {"--port", peer.Path(), "--monitor", hex});
+    EnsureCoreApplication();
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            process.waitForReadyRead(10);
+            return process.peek(64).contains("running\r\n");
+        },
+        10000));
+    module.Join();
+    process.write("keys");
+    process.waitForBytesWritten(5000);
+    EXPECT_EQ(peer.Read(4, 5000), "keys");
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_EQ(process.readAllStandardOutput(), "running\r\n");
+}
+
+TEST_F(VelloadTest, MonitorEndsWhenTheModuleGoesAway)
+{
+    QProcess process;
+    process.start(velload, {"--port", peer.Path(), "--reset-only", "--monitor"});
+    ASSERT_EQ(peer.Read(4, 5000), kReset);
+    peer.Hangup();
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_TRUE(process.readAllStandardError().contains("The serial interface went away."));
+}
+
+// --- The program against the simulated module ------------------------------------------
+
+TEST_F(VelloadTest, DownloadsAndRunsAProgramOnTheSimulatedModule)
+{
+    const QString source = WriteTestFile(dir.filePath("ready.bas"), "PRINT \"ready\"\r\nEND\r\n");
+    QProcess velc;
+    velc.start(BinDir() + "/velc", {source});
+    ASSERT_TRUE(velc.waitForFinished(20000));
+    ASSERT_TRUE(QFile::exists(dir.filePath("ready.hex"))) << velc.readAllStandardOutput().constData();
+    QProcess velsim;
+    const QString link = dir.filePath("module");
+    velsim.start(BinDir() + "/velsim", {"--pty", "--link", link, "--once"});
+    EnsureCoreApplication();
+    ASSERT_TRUE(WaitFor([&] { return QFile::exists(link); }, 10000));
+
+    QProcess process;
+    process.start(velload, {"--port", link, "--monitor", dir.filePath("ready.hex")});
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            process.waitForReadyRead(10);
+            return process.peek(64).contains("ready");
+        },
+        10000));
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
+    EXPECT_TRUE(process.readAllStandardError().contains("records sent."));
+    velsim.kill();
+    velsim.waitForFinished();
+}
+
+} // namespace
