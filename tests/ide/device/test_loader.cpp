@@ -208,8 +208,9 @@ private slots:
         QCOMPARE(dlg->State(), TMcuTransferDlg::tsIdle);
         QVERIFY(dlg->DownloadBtn->isEnabled());
         QVERIFY(dlg->isVisible());
+        QVERIFY(dlg->Task() == nullptr);
         QCOMPARE(port.Requests(), 0);
-        QCOMPARE(peer.Pty().ReadAvailable(), QByteArray());
+        QCOMPARE(peer.Resets, 0);
     }
 
     void theFileIsRememberedAndChosen()

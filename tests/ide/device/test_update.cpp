@@ -157,7 +157,8 @@ private slots:
                               "update folder is not complete."}));
         QCOMPARE(w.State(), TMcuTransferDlg::tsIdle);
         QVERIFY(w.isVisible());
-        QCOMPARE(peer.Pty().ReadAvailable(), QByteArray());
+        QVERIFY(w.Task() == nullptr);
+        QCOMPARE(peer.Resets, 0);
     }
 
     void theImageIsSentAndCancelClosesAfterTheCurrentRecord()
