@@ -12,6 +12,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
@@ -60,6 +62,28 @@ public:
             const QRect cell = option.rect.adjusted(kTextInset + i * TMcuUpdate::kVersionColumn, 0, 0, 0);
             painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter, columns[i]);
         }
+    }
+};
+
+// PlatformBox itself shows the selected image in the same two columns.
+class TPlatformBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        painter.setPen(palette().color(QPalette::Text));
+        const QStringList columns = TMcuUpdate::PlatformColumns(currentText());
+        for (int i = 0; i < columns.size(); ++i)
+            painter.drawText(field.adjusted(kTextInset + i * TMcuUpdate::kVersionColumn, 0, 0, 0),
+                             Qt::AlignLeft | Qt::AlignVCenter, columns[i]);
     }
 };
 
@@ -116,7 +140,7 @@ QWidget *TMcuUpdate::CreatePlatformPage()
 {
     auto *page = new QWidget(this);
     auto *layout = new QVBoxLayout(page);
-    PlatformBox = new QComboBox(page);
+    PlatformBox = new TPlatformBox(page);
     PlatformBox->setObjectName("PlatformBox");
     PlatformBox->setMaxVisibleItems(kVisibleRows);
     PlatformBox->setItemDelegate(new TPlatformDelegate(PlatformBox));

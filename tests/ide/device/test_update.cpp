@@ -88,6 +88,27 @@ private slots:
         QCOMPARE(TMcuUpdate::PlatformColumns(name), columns);
     }
 
+    // The version column starts 200 pixels right of the platform's.
+    void theBoxDrawsTheVersionInItsOwnColumn()
+    {
+        AddImage("ABC_V1.23.hex");
+        TMcuUpdate w;
+        w.show();
+        w.PlatformBox->setFixedWidth(420);
+        const QImage image = w.PlatformBox->grab().toImage();
+        auto inked = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                for (int y = image.height() / 2 - 3; y <= image.height() / 2 + 3; ++y)
+                    if (QColor(image.pixel(x, y)).lightness() < 100)
+                        return true;
+            return false;
+        };
+        QVERIFY(inked(0, 60)); // ABC
+        QVERIFY(!inked(60, 195));
+        QVERIFY(inked(200, 250)); // V1.2
+        QVERIFY(!inked(260, 360));
+    }
+
     void theListHoldsThePlainHexFilesOfTheUpdatesFolder_data()
     {
         QTest::addColumn<QStringList>("files");
