@@ -43,6 +43,7 @@ void TMainWindow::BindCommands()
     for (const TWindowCommand &command : kWindowCommands)
         m_commands.Bind(command.name, [this, method = command.method] { (this->*method)(); });
     m_commands.Bind("CompileMenuClick", [this](const QString &sender) { RunCompileCommand(*this, sender); });
+    BindTransferCommands();
     CheckCommandBindings();
 }
 

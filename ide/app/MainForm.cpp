@@ -506,6 +506,8 @@ void TMainWindow::closeEvent(QCloseEvent *event)
 
 bool TMainWindow::FormCloseQuery()
 {
+    if (TransferRunning())
+        return false;
     if (HasHandler("CloseAllFilesClick"))
         RunCommand("CloseAllFilesClick");
     return !CurrentEditState().has_value();

@@ -34,6 +34,7 @@ class TImageFileListBox;
 class TMcuComRecv;
 class TMcuConsole;
 class TMcuScope;
+class TMcuTransferDlg;
 
 // The one top-level window of Korvid: menus, toolbars, the working-directory
 // panel, the editor panel, the output panel and the status bar. It decides
@@ -148,6 +149,15 @@ public:
     // cancelled.
     virtual QString AskLogFileName(const QString &last);
 
+    // Program download, reset and firmware update (TransferWiring.cpp).
+    void DownloadMenuClick();
+    void ResetMenuClick();
+    void UpdateMenuClick();
+    // Whether a download or update runs (the window refuses to close).
+    bool TransferRunning() const;
+    // Shows the download dialog or the update wizard modally.
+    virtual int ExecTransferDialog(TMcuTransferDlg &dialog);
+
     // Settings file: recent files, working directory, filters, find history.
     void ReadSettings();
     void WriteSettings();
@@ -204,6 +214,7 @@ private:
     void BindCommands();
     void CreateDeviceLink(); // DeviceWiring.cpp
     void DestroyDeviceLink();
+    void BindTransferCommands(); // TransferWiring.cpp
     void ApplyPortSettings();
     void ApplyTerminalSettings();
     void SendMacroText(const QByteArray &bytes);

@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class TMcuComPort;
+class TMcuLoadTask;
+
+// What the download dialog and the firmware update wizard share: one
+// transfer task at a time on the port they were given, its progress shown
+// in a label and a bar, and the states idle, running and done. While a
+// transfer runs, Cancel and Escape ask the task to stop (the dialog stays
+// until it has ended) and a close request is refused. A transfer that ends
+// without an error text (a stop included) enters the done state and closes
+// the dialog with the OK result; one that fails shows "Download aborted!"
+// with the task's text and returns to idle.
+class TMcuTransferDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    enum TState { tsIdle, tsRunning, tsDone };
+
+    explicit TMcuTransferDlg(QWidget *parent = nullptr);
+    ~TMcuTransferDlg() override;
+
+    TMcuComPort *ComPort() const
+    {
+        return m_comPort;
+    }
+    void SetComPort(TMcuComPort *port)
+    {
+        m_comPort = port;
+    }
+    TState State() const
+    {
+        return m_state;
+    }
+    bool Running() const
+    {
+        return m_state == tsRunning;
+    }
+    // The task of the transfer in progress, none while idle.
+    TMcuLoadTask *Task() const
+    {
+        return m_task.get();
+    }
+    // Whether a transfer runs in any dialog of the program (the main
+    // window refuses to close meanwhile).
+    static bool AnyRunning();
+
+    // Cancel and the Escape key.
+    void reject() override;
+
+    // --- Controls the pages place ------------------------------------------
+    QLabel *ProgressLabel;
+    QProgressBar *ProgressBar;
+    QPushButton *DownloadBtn;
+    QPushButton *CancelBtn;
+
+protected:
+    // Starts sending the file. A file the task cannot read (a folder, no
+    // permission) is reported in a warning naming it, and nothing is sent.
+    bool StartTransfer(const QString &fileName);
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void SetState(TState state);
+    void TaskProgress(int total, int index);
+    void TaskEnded();
+
+    TMcuComPort *m_comPort = nullptr;
+    std::unique_ptr<TMcuLoadTask> m_task;
+    TState m_state = tsIdle;
+};

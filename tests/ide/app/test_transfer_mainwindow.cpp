@@ -1,0 +1,221 @@
+// Download, Reset and Update... in the main window, against a loader on a
+// pseudo-terminal: F10 proposes the HEX file beside the active editor's file
+// and connects the console after the transfer (keeping the scope tab), the
+// window refuses to close while a transfer runs, Reset is enabled only while
+// the port is open and sends the reset command, and the update wizard leaves
+// the terminal alone.
+
+#include "../support/LoaderPeer.h"
+#include "../support/TestFiles.h"
+#include "Globals.h"
+#include "Loader.h"
+#include "MainForm.h"
+#include "MsgDlg.h"
+#include "Preferences.h"
+#include "Serial.h"
+#include "Update.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kProgram = ":0100000041BE\r\n:0100010042BC\r\n:00000001FF\r\n";
+
+// The dialogs run without a modal loop: the test's script plays the user.
+class TTransferWindow : public TMainWindow {
+public:
+    std::function<int(TMcuTransferDlg &)> play;
+
+    int ExecTransferDialog(TMcuTransferDlg &dialog) override
+    {
+        dialog.show();
+        return play ? play(dialog) : int(QDialog::Rejected);
+    }
+};
+
+} // namespace
+
+class TestTransferMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dir = nullptr;
+    QStringList messages;
+
+    QString Path(const QString &name) const
+    {
+        return dir->filePath(name);
+    }
+    std::unique_ptr<TTransferWindow> ShowWindow(const QString &device)
+    {
+        WriteTestFile(Path("prog/Korvid.ini"), "[COM-Device]\nPort=" + device.toLocal8Bit() + "\n");
+        auto w = std::make_unique<TTransferWindow>();
+        w->show();
+        if (!QTest::qWaitForWindowActive(w.get()))
+            qWarning("the window did not become active: its keys do not work");
+        return w;
+    }
+    // Clicks "Download" and waits for the transfer's end.
+    static int DownloadAndWait(TMcuTransferDlg &dialog)
+    {
+        QTest::mouseClick(dialog.DownloadBtn, Qt::LeftButton);
+        WaitFor([&] { return !dialog.isVisible(); });
+        return dialog.result();
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        QDir().mkpath(Path("prog"));
+        SetProgramDir(Path("prog"));
+        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
+        TMcuPreferences::AvailableDevices = [] { return QStringList(); };
+        TMainWindow::SettingsNotPrepared = true;
+        messages.clear();
+        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+            messages << message + " | " + help;
+            return int(mrOk);
+        });
+    }
+
+    void cleanup()
+    {
+        while (SerialPort().Requests() > 0)
+            SerialPort().ClosePort();
+        SetMessageDlgHook({});
+        SetSettingsFileNames(QString(), QString());
+        delete dir;
+    }
+
+    void downloadSendsTheHexBesideTheEditorAndConnects_data()
+    {
+        QTest::addColumn<int>("tabBefore");
+        QTest::addColumn<int>("tabAfter");
+        QTest::newRow("build tab") << int(TMainWindow::OutputBuildTab) << int(TMainWindow::OutputConsoleTab);
+        QTest::newRow("scope tab") << int(TMainWindow::OutputScopeTab) << int(TMainWindow::OutputScopeTab);
+    }
+
+    void downloadSendsTheHexBesideTheEditorAndConnects()
+    {
+        QFETCH(int, tabBefore);
+        QFETCH(int, tabAfter);
+        TLoaderPeer peer;
+        const QString source = WriteTestFile(Path("src/prog.bas"), "PRINT \"A\"\r\n");
+        const QString hex = WriteTestFile(Path("src/prog.hex"), kProgram);
+        auto w = ShowWindow(peer.Path());
+        w->OpenFile(source);
+        w->OutputTabs->setCurrentIndex(tabBefore);
+        QString proposed;
+        bool closedMeanwhile = true;
+        w->play = [&](TMcuTransferDlg &dialog) {
+            proposed = static_cast<TMcuLoaderDlg &>(dialog).FileEdit->text();
+            peer.HoldAfter = 1;
+            QTest::mouseClick(dialog.DownloadBtn, Qt::LeftButton);
+            WaitFor([&] { return peer.Records.size() == 2; });
+            closedMeanwhile = w->close(); // refused while the transfer runs
+            peer.Release();
+            WaitFor([&] { return !dialog.isVisible(); });
+            return dialog.result();
+        };
+        QTest::keyClick(w.get(), Qt::Key_F10);
+        QCOMPARE(proposed, hex);
+        QVERIFY(!closedMeanwhile);
+        QVERIFY(w->isVisible());
+        QCOMPARE(peer.Records.size(), 3);
+        QVERIFY(messages.isEmpty());
+        QVERIFY(SerialPort().Open()); // the console is connected afterwards
+        QCOMPARE(SerialPort().Requests(), 1);
+        QVERIFY(!w->MenuItem("ConnectMenu")->isEnabled());
+        QCOMPARE(w->OutputTabs->currentIndex(), tabAfter);
+    }
+
+    void aConnectedTerminalStaysConnected()
+    {
+        TLoaderPeer peer;
+        const QString hex = WriteTestFile(Path("remembered.hex"), kProgram);
+        WriteTestFile(Path("prog/Korvid.ini"),
+                      "[COM-Device]\nPort=" + peer.Path().toLocal8Bit() +
+                          "\n[Transfer]\nLastFile=" + hex.toLocal8Bit() + "\n");
+        TTransferWindow w;
+        w.show();
+        w.RunCommand("ConnectMenuClick");
+        QString proposed;
+        w.play = [&](TMcuTransferDlg &dialog) {
+            proposed = static_cast<TMcuLoaderDlg &>(dialog).Filename();
+            return DownloadAndWait(dialog);
+        };
+        w.RunCommand("DownloadMenuClick");
+        QCOMPARE(proposed, hex); // no editor: the remembered file
+        QCOMPARE(peer.Records.size(), 3);
+        QVERIFY(SerialPort().Open());
+        QCOMPARE(SerialPort().Requests(), 1);
+    }
+
+    void aFailedDownloadDoesNotConnect()
+    {
+        TLoaderPeer peer;
+        peer.Ack = '?';
+        WriteTestFile(Path("src/prog.hex"), kProgram);
+        auto w = ShowWindow(peer.Path());
+        w->OpenFile(WriteTestFile(Path("src/prog.bas"), "END\r\n"));
+        w->play = [&](TMcuTransferDlg &dialog) {
+            QTest::mouseClick(dialog.DownloadBtn, Qt::LeftButton);
+            WaitFor([&] { return !dialog.Running(); });
+            dialog.reject();
+            return dialog.result();
+        };
+        w->RunCommand("DownloadMenuClick");
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().startsWith("Download aborted! | No response - download canceled!"));
+        QVERIFY(!SerialPort().Open());
+        QCOMPARE(SerialPort().Requests(), 0);
+    }
+
+    void resetIsEnabledOnlyWhileThePortIsOpen()
+    {
+        TLoaderPeer peer;
+        auto w = ShowWindow(peer.Path());
+        w->ControllerMenuClick();
+        QVERIFY(!w->MenuItem("ResetMenu")->isEnabled());
+        QTest::keyClick(w.get(), Qt::Key_F11); // does nothing while closed
+
+        w->RunCommand("ConnectMenuClick");
+        w->ControllerMenuClick();
+        QVERIFY(w->MenuItem("ResetMenu")->isEnabled());
+        QTest::keyClick(w.get(), Qt::Key_F11); // the loader peer answers the reset command
+        QVERIFY(WaitFor([&] { return peer.Resets > 0; }));
+        QCOMPARE(peer.Resets, 1); // none from the key pressed while closed
+        QVERIFY(SerialPort().Open());
+
+        w->RunCommand("DisconnectMenuClick");
+        w->ControllerMenuClick();
+        QVERIFY(!w->MenuItem("ResetMenu")->isEnabled());
+    }
+
+    void updateSendsTheImageAndLeavesTheTerminalAlone()
+    {
+        TLoaderPeer peer;
+        WriteTestFile(Path("prog/Updates/ZENTRA8_V1.05.hex"), kProgram);
+        auto w = ShowWindow(peer.Path());
+        int result = -1;
+        w->play = [&](TMcuTransferDlg &dialog) {
+            auto &wizard = static_cast<TMcuUpdate &>(dialog);
+            QTest::mouseClick(wizard.NextBtn, Qt::LeftButton);
+            return result = DownloadAndWait(dialog);
+        };
+        w->RunCommand("UpdateMenuClick");
+        QCOMPARE(result, int(QDialog::Accepted));
+        QCOMPARE(peer.Records.size(), 3);
+        QVERIFY(!SerialPort().Open());
+        QCOMPARE(SerialPort().Requests(), 0);
+    }
+};
+
+QTEST_MAIN(TestTransferMainWindow)
+#include "test_transfer_mainwindow.moc"

@@ -1,0 +1,247 @@
+// The download dialog offscreen against a loader on a pseudo-terminal: a
+// transfer to its end with the progress shown, the failures that return it
+// to idle, Cancel and Escape between records, the refused close, files that
+// cannot be sent, the remembered file and the file chooser.
+
+#include "../support/LoaderPeer.h"
+#include "../support/TestFiles.h"
+#include "Globals.h"
+#include "IniFile.h"
+#include "Loader.h"
+#include "MsgDlg.h"
+#include "Serial.h"
+#include "Settings.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+#include <unistd.h>
+
+namespace {
+
+const QByteArray kThreeRecords = ":0100000041BE\r\n:0100010042BC\r\n:00000001FF\r\n";
+
+} // namespace
+
+class TestLoader : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dir = nullptr;
+    QStringList messages;
+
+    QString SettingsPath() const
+    {
+        return dir->filePath("Korvid.ini");
+    }
+    QString LastFile() const
+    {
+        return Settings::ReadLastTransferFile(TIniFile(SettingsPath()));
+    }
+    // A dialog on a port to the device, shown as the main window shows it.
+    std::unique_ptr<TMcuLoaderDlg> ShowDialog(TMcuComPort &port, const QString &device, const QString &file)
+    {
+        port.SetComPort(device);
+        auto dlg = std::make_unique<TMcuLoaderDlg>();
+        dlg->SetComPort(&port);
+        dlg->SetFilename(file);
+        dlg->show();
+        return dlg;
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        SetSettingsFileNames(SettingsPath(), dir->filePath("layout.ini"));
+        messages.clear();
+        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+            messages << message + " | " + help.section('\n', 0, 0);
+            return int(mrOk);
+        });
+    }
+
+    void cleanup()
+    {
+        SetMessageDlgHook({});
+        SetSettingsFileNames(QString(), QString());
+        delete dir;
+    }
+
+    void sendsTheFileShowsProgressAndClosesWithOk()
+    {
+        TLoaderPeer peer;
+        TMcuComPort port;
+        const QString file = WriteTestFile(dir->filePath("prog.hex"), kThreeRecords);
+        auto dlg = ShowDialog(port, peer.Path(), file);
+        QCOMPARE(dlg->windowTitle(), QString("Download..."));
+        QCOMPARE(dlg->FileEdit->text(), file);
+
+        QTest::mouseClick(dlg->DownloadBtn, Qt::LeftButton);
+        QCOMPARE(dlg->State(), TMcuTransferDlg::tsRunning);
+        QVERIFY(!dlg->DownloadBtn->isEnabled());
+        QCOMPARE(LastFile(), file);
+
+        QVERIFY(WaitFor([&] { return !dlg->isVisible(); }));
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(dlg->State(), TMcuTransferDlg::tsDone);
+        QCOMPARE(peer.Resets, 1);
+        QCOMPARE(peer.Records, QList<QByteArray>({":0100000041BE", ":0100010042BC", ":00000001FF"}));
+        QCOMPARE(dlg->ProgressLabel->text(), QString("Progress: 3/3"));
+        QCOMPARE(dlg->ProgressBar->maximum(), 3);
+        QCOMPARE(dlg->ProgressBar->value(), 3);
+        QCOMPARE(port.Requests(), 0);
+        QVERIFY(!port.Open());
+        QVERIFY(messages.isEmpty());
+        QVERIFY(!TMcuTransferDlg::AnyRunning());
+    }
+
+    void aFailedTransferReportsAndReturnsToIdle_data()
+    {
+        QTest::addColumn<bool>("openable");
+        QTest::addColumn<char>("ack");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wrong acknowledgement") << true << 'X' << "Download aborted! | No response - download canceled!";
+        QTest::newRow("port cannot be opened")
+            << false << '.' << "Download aborted! | Unable to open the selected serial interface!";
+    }
+
+    void aFailedTransferReportsAndReturnsToIdle()
+    {
+        QFETCH(bool, openable);
+        QFETCH(char, ack);
+        QFETCH(QString, message);
+        TLoaderPeer peer;
+        peer.Ack = ack;
+        TMcuComPort port;
+        const QString file = WriteTestFile(dir->filePath("prog.hex"), kThreeRecords);
+        auto dlg = ShowDialog(port, openable ? peer.Path() : dir->filePath("no-such-device"), file);
+        QTest::mouseClick(dlg->DownloadBtn, Qt::LeftButton);
+        QVERIFY(WaitFor([&] { return !dlg->Running(); }));
+        QCOMPARE(messages, QStringList({message}));
+        QVERIFY(dlg->isVisible());
+        QCOMPARE(dlg->State(), TMcuTransferDlg::tsIdle);
+        QVERIFY(dlg->DownloadBtn->isEnabled());
+        QVERIFY(dlg->Task() == nullptr);
+        QCOMPARE(port.Requests(), 0);
+        QVERIFY(!TMcuTransferDlg::AnyRunning());
+        // The dialog is usable again: Cancel now closes it.
+        QTest::mouseClick(dlg->CancelBtn, Qt::LeftButton);
+        QVERIFY(!dlg->isVisible());
+        QCOMPARE(dlg->result(), int(QDialog::Rejected));
+    }
+
+    void stoppingBetweenRecordsIsNoError_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Cancel button") << false;
+        QTest::newRow("Escape key") << true;
+    }
+
+    void stoppingBetweenRecordsIsNoError()
+    {
+        QFETCH(bool, escape);
+        TLoaderPeer peer;
+        peer.HoldAfter = 1; // the second record waits for its acknowledgement
+        TMcuComPort port;
+        const QString file = WriteTestFile(dir->filePath("prog.hex"),
+                                           ":0100000041BE\n:0100010042BC\n:0100020043BA\n"
+                                           ":00000001FF\n");
+        auto dlg = ShowDialog(port, peer.Path(), file);
+        QTest::mouseClick(dlg->DownloadBtn, Qt::LeftButton);
+        QVERIFY(WaitFor([&] { return peer.Records.size() == 2; }));
+
+        QVERIFY(!dlg->close()); // refused while running
+        if (escape)
+            QTest::keyClick(dlg.get(), Qt::Key_Escape);
+        else
+            QTest::mouseClick(dlg->CancelBtn, Qt::LeftButton);
+        QVERIFY(dlg->isVisible()); // open until the task has ended
+        QVERIFY(dlg->Running());
+        QVERIFY(TMcuTransferDlg::AnyRunning());
+
+        peer.Release();
+        QVERIFY(WaitFor([&] { return !dlg->isVisible(); }));
+        QCOMPARE(dlg->result(), int(QDialog::Accepted));
+        QCOMPARE(peer.Records.size(), 2);
+        QCOMPARE(dlg->ProgressLabel->text(), QString("Progress: 2/4"));
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(port.Requests(), 0);
+    }
+
+    void aFileThatCannotBeSentIsReportedAndNothingSent_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("missing") << "missing.hex"
+                                 << "Can't find the selected file! | Please check the file name and path.";
+        QTest::newRow("empty name") << ""
+                                    << "Can't find the selected file! | Please check the file name and path.";
+        QTest::newRow("folder") << "folder.hex"
+                                << "Can't open the selected file. | ";
+        QTest::newRow("unreadable") << "locked.hex"
+                                    << "";
+    }
+
+    void aFileThatCannotBeSentIsReportedAndNothingSent()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, message);
+        QDir(dir->path()).mkdir("folder.hex");
+        const QString locked = WriteTestFile(dir->filePath("locked.hex"), kThreeRecords);
+        QFile::setPermissions(locked, QFileDevice::WriteOwner);
+        if (name == "locked.hex" && ::geteuid() == 0)
+            QSKIP("root reads every file");
+        TLoaderPeer peer;
+        TMcuComPort port;
+        const QString path = name.isEmpty() ? QString() : dir->filePath(name);
+        auto dlg = ShowDialog(port, peer.Path(), path);
+        QTest::mouseClick(dlg->DownloadBtn, Qt::LeftButton);
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().startsWith(message), qPrintable(messages.first()));
+        if (!name.isEmpty() && name != "missing.hex") // the message names the file
+            QVERIFY2(messages.first().contains(name), qPrintable(messages.first()));
+        QCOMPARE(dlg->State(), TMcuTransferDlg::tsIdle);
+        QVERIFY(dlg->DownloadBtn->isEnabled());
+        QVERIFY(dlg->isVisible());
+        QVERIFY(dlg->Task() == nullptr);
+        QCOMPARE(port.Requests(), 0);
+        QCOMPARE(peer.Resets, 0);
+    }
+
+    void theFileIsRememberedAndChosen()
+    {
+        TMcuLoaderDlg fresh;
+        QCOMPARE(fresh.Filename(), QString("<noname>"));
+
+        const QString file = WriteTestFile(dir->filePath("Sub/Prog.HEX"), kThreeRecords);
+        TIniFile ini(SettingsPath());
+        Settings::WriteLastTransferFile(ini, file);
+        TMcuLoaderDlg dlg;
+        // Lower case would name another file here: the name keeps its case.
+        QCOMPARE(dlg.Filename(), file);
+        QCOMPARE(dlg.FileEdit->text(), file);
+
+        QString asked;
+        QString answer;
+        dlg.AskFileName = [&](QWidget *, const QString &current) {
+            asked = current;
+            return answer;
+        };
+        QTest::mouseClick(dlg.BrowseBtn, Qt::LeftButton); // cancelled
+        QCOMPARE(asked, file);
+        QCOMPARE(dlg.Filename(), file);
+        answer = dir->filePath("other.hex");
+        QTest::mouseClick(dlg.BrowseBtn, Qt::LeftButton);
+        QCOMPARE(dlg.Filename(), answer);
+        QCOMPARE(dlg.FileEdit->text(), answer);
+        QCOMPARE(LastFile(), file); // written only when a download starts
+    }
+};
+
+QTEST_MAIN(TestLoader)
+#include "test_loader.moc"

@@ -1,0 +1,214 @@
+// The firmware update wizard offscreen: the update list from a temporary
+// "Updates" folder with its platform and version columns, the pages and the
+// enabling of their buttons, a vanished image, and a transfer to a loader on
+// a pseudo-terminal that is cancelled between records.
+
+#include "../support/LoaderPeer.h"
+#include "../support/TestFiles.h"
+#include "Globals.h"
+#include "MsgDlg.h"
+#include "Serial.h"
+#include "Update.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kImage = ":0100000041BE\r\n:0100010042BC\r\n:0100020043BA\r\n:00000001FF\r\n";
+
+QString Buttons(const TMcuUpdate &w)
+{
+    QString states;
+    for (const QPushButton *button : {w.BackBtn, w.NextBtn, w.DownloadBtn})
+        states += button->isEnabled() ? '1' : '0';
+    return states;
+}
+
+QStringList Entries(const TMcuUpdate &w)
+{
+    QStringList names;
+    for (int i = 0; i < w.PlatformBox->count(); ++i)
+        names << w.PlatformBox->itemText(i);
+    return names;
+}
+
+} // namespace
+
+class TestUpdate : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dir = nullptr;
+    QStringList messages;
+
+    void AddImage(const QString &name, const QByteArray &bytes = kImage)
+    {
+        WriteTestFile(dir->filePath("Updates/" + name), bytes);
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        SetProgramDir(dir->path());
+        messages.clear();
+        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+            messages << message + " | " + help;
+            return int(mrOk);
+        });
+    }
+
+    void cleanup()
+    {
+        SetMessageDlgHook({});
+        delete dir;
+    }
+
+    void namesShowPlatformAndVersionColumns_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("columns");
+        QTest::newRow("no version") << "ZENTRA8" << QStringList({"ZENTRA8"});
+        QTest::newRow("four characters") << "ABC_V123" << QStringList({"ABC", "V123"});
+        QTest::newRow("longer version") << "ABC_V1.23" << QStringList({"ABC", "V1.2"});
+        QTest::newRow("short version") << "ABC_V1" << QStringList({"ABC", "V1"});
+        QTest::newRow("first _V splits") << "A_VX_V2" << QStringList({"A", "VX_V"});
+        QTest::newRow("lower-case v is no version") << "abc_v12" << QStringList({"abc_v12"});
+    }
+
+    void namesShowPlatformAndVersionColumns()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, columns);
+        QCOMPARE(TMcuUpdate::PlatformColumns(name), columns);
+    }
+
+    // The version column starts 200 pixels right of the platform's.
+    void theBoxDrawsTheVersionInItsOwnColumn()
+    {
+        AddImage("ABC_V1.23.hex");
+        TMcuUpdate w;
+        w.show();
+        w.PlatformBox->setFixedWidth(420);
+        const QImage image = w.PlatformBox->grab().toImage();
+        auto inked = [&](int from, int to) {
+            for (int x = from; x < to; ++x)
+                for (int y = image.height() / 2 - 3; y <= image.height() / 2 + 3; ++y)
+                    if (QColor(image.pixel(x, y)).lightness() < 100)
+                        return true;
+            return false;
+        };
+        QVERIFY(inked(0, 60)); // ABC
+        QVERIFY(!inked(60, 195));
+        QVERIFY(inked(200, 250)); // V1.2
+        QVERIFY(!inked(260, 360));
+    }
+
+    void theListHoldsThePlainHexFilesOfTheUpdatesFolder_data()
+    {
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("buttons"); // Back, Next, Download
+        QTest::newRow("no folder") << QStringList() << QStringList() << "000";
+        QTest::newRow("empty folder") << QStringList({"readme.txt"}) << QStringList() << "000";
+        QTest::newRow("one image") << QStringList({"ZENTRA8_V1.05.hex"}) << QStringList({"ZENTRA8_V1.05"}) << "010";
+        QTest::newRow("images among others") << QStringList({"B_V2.hex", "A_V1.hex", "notes.txt", "dir.hex/x"})
+                                             << QStringList({"A_V1", "B_V2"}) << "010";
+    }
+
+    void theListHoldsThePlainHexFilesOfTheUpdatesFolder()
+    {
+        QFETCH(QStringList, files);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, buttons);
+        for (const QString &file : files)
+            AddImage(file);
+        TMcuUpdate w;
+        w.show();
+        QStringList shown = Entries(w);
+        shown.sort(); // the folder's own order is the system's
+        QCOMPARE(shown, entries);
+        QCOMPARE(w.PlatformBox->currentIndex(), entries.isEmpty() ? -1 : 0);
+        QCOMPARE(Buttons(w), buttons);
+        QCOMPARE(w.Pages->currentIndex(), 0);
+        QCOMPARE(w.HeaderLabel->text(), QString("Platform..."));
+    }
+
+    void pageButtonsMoveAndEnable()
+    {
+        AddImage("A_V1.hex");
+        AddImage("B_V2.hex");
+        TMcuUpdate w;
+        w.show();
+        QCOMPARE(Buttons(w), QString("010"));
+        QTest::mouseClick(w.NextBtn, Qt::LeftButton);
+        QCOMPARE(w.Pages->currentIndex(), 1);
+        QCOMPARE(w.HeaderLabel->text(), QString("Download..."));
+        QCOMPARE(Buttons(w), QString("101"));
+        QTest::mouseClick(w.BackBtn, Qt::LeftButton);
+        QCOMPARE(w.Pages->currentIndex(), 0);
+        QCOMPARE(w.HeaderLabel->text(), QString("Platform..."));
+        QCOMPARE(Buttons(w), QString("010"));
+        w.PlatformBox->setCurrentIndex(1);
+        QVERIFY(w.NextBtn->isEnabled());
+        QTest::mouseClick(w.CancelBtn, Qt::LeftButton);
+        QVERIFY(!w.isVisible());
+        QCOMPARE(w.result(), int(QDialog::Rejected));
+    }
+
+    void aVanishedImageWarnsAndSendsNothing()
+    {
+        AddImage("ZENTRA16_V2.00.hex");
+        TLoaderPeer peer;
+        TMcuComPort port;
+        port.SetComPort(peer.Path());
+        TMcuUpdate w;
+        w.SetComPort(&port);
+        w.show();
+        QFile::remove(dir->filePath("Updates/ZENTRA16_V2.00.hex"));
+        QTest::mouseClick(w.NextBtn, Qt::LeftButton);
+        QTest::mouseClick(w.DownloadBtn, Qt::LeftButton);
+        QCOMPARE(messages,
+                 QStringList({"Can't find the selected file! | Please check Your installation - perhaps the "
+                              "update folder is not complete."}));
+        QCOMPARE(w.State(), TMcuTransferDlg::tsIdle);
+        QVERIFY(w.isVisible());
+        QVERIFY(w.Task() == nullptr);
+        QCOMPARE(peer.Resets, 0);
+    }
+
+    void theImageIsSentAndCancelClosesAfterTheCurrentRecord()
+    {
+        AddImage("ZENTRA8_V1.05.hex");
+        TLoaderPeer peer;
+        peer.HoldAfter = 1;
+        TMcuComPort port;
+        port.SetComPort(peer.Path());
+        TMcuUpdate w;
+        w.SetComPort(&port);
+        w.show();
+        QTest::mouseClick(w.NextBtn, Qt::LeftButton);
+        QTest::mouseClick(w.DownloadBtn, Qt::LeftButton);
+        QVERIFY(w.Running());
+        QVERIFY(!w.DownloadBtn->isEnabled());
+        QVERIFY(WaitFor([&] { return peer.Records.size() == 2; }));
+        QCOMPARE(peer.Records, QList<QByteArray>({":0100000041BE", ":0100010042BC"}));
+        QVERIFY(!w.close());
+        QTest::mouseClick(w.CancelBtn, Qt::LeftButton);
+        QVERIFY(w.isVisible());
+        peer.Release();
+        QVERIFY(WaitFor([&] { return !w.isVisible(); }));
+        QCOMPARE(w.result(), int(QDialog::Accepted));
+        QCOMPARE(peer.Records.size(), 2);
+        QVERIFY(messages.isEmpty());
+        QCOMPARE(port.Requests(), 0);
+    }
+};
+
+QTEST_MAIN(TestUpdate)
+#include "test_update.moc"
