@@ -339,6 +339,15 @@ void TMcuConsole::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
         event->accept(); // claimed, but they send nothing
         return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        if (event->modifiers() & Qt::ShiftModifier) {
+            const int page = std::max(1, ViewRows() - 1);
+            ScrollTo(ViewTop() + (event->key() == Qt::Key_PageUp ? -page : page));
+            event->accept();
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -347,6 +356,7 @@ void TMcuConsole::keyPressEvent(QKeyEvent *event)
         QFrame::keyPressEvent(event);
         return;
     }
+    ScrollTo(m_screen.ScreenTop()); // the user types where the cursor is
     for (const char key : bytes)
         TypeChar(key);
     event->accept();

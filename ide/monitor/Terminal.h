@@ -19,7 +19,8 @@ class TCommandRegistry;
 //
 // The lines that scrolled off stay reachable with the scroll bar and the
 // mouse wheel. While the user looks back, new text does not move the view;
-// scrolled back to the bottom, the view follows the screen again. The mouse
+// scrolled back to the bottom (or on a typed key), the view follows the
+// screen again; Shift+PageUp and Shift+PageDown move it by a page. The mouse
 // selects text over history and screen for Copy.
 class TMcuConsole : public QFrame {
     Q_OBJECT

@@ -107,6 +107,26 @@ private slots:
         QVERIFY(console->Following());
     }
 
+    void shiftPageKeysMoveTheViewAndATypedKeyReturnsToTheBottom()
+    {
+        auto console = Shown();
+        QVERIFY(console);
+        QByteArray sent;
+        console->OnKey = [&](TMcuConsole *, char key) { sent.append(key); };
+        const qint64 bottom = console->Screen().ScreenTop();
+        QTest::keyClick(console.get(), Qt::Key_PageUp, Qt::ShiftModifier);
+        QTest::keyClick(console.get(), Qt::Key_PageUp, Qt::ShiftModifier);
+        const qint64 twoPages = console->ViewTop();
+        QVERIFY(twoPages < bottom);
+        QTest::keyClick(console.get(), Qt::Key_PageDown, Qt::ShiftModifier);
+        QCOMPARE(bottom - console->ViewTop(), (bottom - twoPages) / 2);
+        QTest::keyClick(console.get(), Qt::Key_PageUp); // without Shift: not for the history
+        QCOMPARE(bottom - console->ViewTop(), (bottom - twoPages) / 2);
+        QTest::keyClick(console.get(), Qt::Key_X);
+        QVERIFY(console->Following());
+        QCOMPARE(sent, QByteArray("x"));
+    }
+
     void aViewOnLinesTheHistoryDropsMovesToTheOldestKept()
     {
         auto console = Shown();
