@@ -386,7 +386,7 @@ void TMcuConsole::DoKey(char key)
 QRect TMcuConsole::TextRect() const
 {
     QRect area = contentsRect();
-    if (m_scrollBar->isVisible())
+    if (!m_scrollBar->isHidden())
         area.setRight(m_scrollBar->geometry().left() - 1);
     return area;
 }
@@ -419,7 +419,7 @@ void TMcuConsole::UpdateScrollBar()
     m_scrollBar->setPageStep(std::max(1, ViewRows() - 1));
     m_scrollBar->setValue(int(ViewTop() - m_screen.FirstLine()));
     const bool show = kept > 0;
-    if (show != m_scrollBar->isVisible()) {
+    if (show == m_scrollBar->isHidden()) {
         m_scrollBar->setVisible(show);
         update(); // the text area changed its width
     }
