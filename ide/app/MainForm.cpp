@@ -439,6 +439,7 @@ void TMainWindow::CreateOutputViews()
     }
     Console = new TMcuConsole(OutputViews);
     Console->setObjectName("Console");
+    Console->RegisterCommands(m_commands);
     ScopeView = CreateScopeView(OutputViews);
     ScopeView->setObjectName("ScopeView");
     for (QWidget *view : std::initializer_list<QWidget *>{BuildList, FindList, Console, ScopeView})

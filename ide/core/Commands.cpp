@@ -98,6 +98,9 @@ const TPopupItem PopupTable[] = {
     {"ScopePopupMenu", "ScopeSavePictureItem", "&Save picture...", nullptr, "ScopeSavePictureMenuClick", false},
     {"ConsolePopupMenu", "ConsoleClearItem", "&Clear output", nullptr, "ClearBtnClick", false},
     {"ConsolePopupMenu", "ConsoleLoggingItem", "&Logging...", nullptr, "ConsoleLoggingMenuClick", true},
+    {"ConsolePopupMenu", nullptr, nullptr, nullptr, nullptr, false},
+    {"ConsolePopupMenu", "ConsoleCopyItem", "C&opy", nullptr, "ConsoleCopyMenuClick", false},
+    {"ConsolePopupMenu", "ConsoleSaveTextItem", "&Save text...", nullptr, "ConsoleSaveTextMenuClick", false},
 };
 // clang-format on
 const std::size_t PopupItemCount = sizeof PopupTable / sizeof PopupTable[0];

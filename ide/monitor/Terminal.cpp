@@ -1,13 +1,21 @@
 #include "Terminal.h"
 
+#include "CommandRegistry.h"
 #include "MsgDlg.h"
+#include "WholeFile.h"
 #include "Windows1252.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <cmath>
 
 namespace {
 
@@ -17,11 +25,18 @@ constexpr int kFontPoints = 9;
 // Changes are drawn at once, but at most this often (ms): a module flooding
 // the line would otherwise spend the time on drawing each chunk.
 constexpr int kRedrawInterval = 15;
+constexpr int kWheelStep = 120; // one notch of a mouse wheel
+// Copy hands out lines as shown; Save text writes them as the log does.
+const QByteArray kCopyLineEnd("\n");
+const QByteArray kSavedLineEnd("\r\n");
+const char *const kSaveTextCaption = "Save text";
+const char *const kSaveTextFilter = "Text files (*.txt);;All files (*)";
 
 } // namespace
 
 TMcuConsole::TMcuConsole(QWidget *parent)
     : QFrame(parent)
+    , m_scrollBar(new QScrollBar(Qt::Vertical, this))
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
@@ -35,6 +50,12 @@ TMcuConsole::TMcuConsole(QWidget *parent)
     m_screen.OnBeep = [] { QApplication::beep(); };
     m_redrawTimer.setSingleShot(true);
     connect(&m_redrawTimer, &QTimer::timeout, this, &TMcuConsole::RedrawChanges);
+    m_scrollBar->setFocusPolicy(Qt::NoFocus);
+    m_scrollBar->setCursor(Qt::ArrowCursor);
+    m_scrollBar->hide(); // until lines scroll off
+    connect(m_scrollBar, &QScrollBar::valueChanged, this,
+            [this](int value) { ScrollTo(m_screen.FirstLine() + value); });
+    setCursor(Qt::IBeamCursor);
     UpdateMetrics();
 }
 
@@ -67,6 +88,10 @@ void TMcuConsole::WriteText(const QByteArray &Text)
 void TMcuConsole::ClearScreen()
 {
     m_screen.ClearScreen();
+    m_screen.ClearHistory();
+    m_following = true;
+    m_hasSelection = false;
+    m_selecting = false;
     FlushChanges();
 }
 
@@ -125,7 +150,12 @@ void TMcuConsole::FlushChanges()
 void TMcuConsole::RedrawChanges()
 {
     m_sinceRedraw.start();
-    const QRect area = contentsRect();
+    UpdateScrollBar();
+    if (!m_following) {
+        RedrawViewedChanges();
+        return;
+    }
+    const QRect area = TextRect();
     const QRect oldCaret = m_caretDrawn;
     update(oldCaret);
     if (m_cleared || m_scrolled * m_lineHeight >= area.height()) {
@@ -145,20 +175,39 @@ void TMcuConsole::RedrawChanges()
     m_dirtyFirst = m_dirtyLast = -1;
 }
 
+// While the user looks back, the lines keep their places: only the screen's
+// changed lines that the view shows are redrawn, or everything when the
+// history dropped lines the view was showing.
+void TMcuConsole::RedrawViewedChanges()
+{
+    if (m_cleared || m_top < m_screen.FirstLine()) {
+        m_top = std::max(m_top, m_screen.FirstLine());
+        update();
+    } else {
+        const qint64 shift = m_screen.ScreenTop() - m_top; // view row of the screen's row 0
+        for (int row = m_dirtyFirst; row >= 0 && row <= m_dirtyLast; ++row)
+            if (shift + row >= 0 && shift + row <= ViewRows())
+                update(RowRect(int(shift + row)));
+    }
+    m_cleared = false;
+    m_scrolled = 0;
+    m_dirtyFirst = m_dirtyLast = -1;
+}
+
 QRect TMcuConsole::RowRect(int row) const
 {
-    const QRect area = contentsRect();
+    const QRect area = TextRect();
     return QRect(area.left(), area.top() + row * m_lineHeight + 1, area.width(), m_lineHeight).intersected(area);
 }
 
 bool TMcuConsole::CaretShown() const
 {
-    return hasFocus() && m_screen.CursorVisible() && !m_screen.HexMode();
+    return m_following && hasFocus() && m_screen.CursorVisible() && !m_screen.HexMode();
 }
 
 QRect TMcuConsole::CaretRect() const
 {
-    const QRect area = contentsRect();
+    const QRect area = TextRect();
     const int x = area.left() + (m_screen.CursorCol() - 1) * m_charWidth + 1;
     const int y = area.top() + m_screen.CursorRow() * m_lineHeight - 1;
     return QRect(x, y, 2, m_lineHeight);
@@ -168,16 +217,17 @@ void TMcuConsole::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    const QRect area = contentsRect();
+    const QRect area = TextRect();
     painter.setClipRect(area.intersected(event->rect()));
     painter.fillRect(event->rect(), palette().color(QPalette::Base));
     painter.setPen(kTextColor);
     painter.setFont(font());
-    const QList<QByteArray> &lines = m_screen.ScreenLines();
+    const qint64 top = ViewTop();
     const int first = std::max(0, (event->rect().top() - area.top() - 1) / m_lineHeight);
-    const int last = std::min<int>(int(lines.size()) - 1, (event->rect().bottom() - area.top()) / m_lineHeight);
+    const int last =
+        int(std::min<qint64>(m_screen.EndLine() - 1 - top, (event->rect().bottom() - area.top()) / m_lineHeight));
     for (int row = first; row <= last; ++row)
-        DrawLine(painter, row);
+        DrawLine(painter, row, top + row);
     m_caretDrawn = QRect();
     if (CaretShown()) {
         m_caretDrawn = CaretRect();
@@ -187,13 +237,41 @@ void TMcuConsole::paintEvent(QPaintEvent *event)
 
 // The line's bytes as the module's character set shows them, with blanks
 // behind it to cover what a longer text left.
-void TMcuConsole::DrawLine(QPainter &painter, int row)
+void TMcuConsole::DrawLine(QPainter &painter, int row, qint64 line)
 {
-    const QRect area = contentsRect();
-    QString text = DecodeWindows1252(m_screen.ScreenLines()[row]);
+    const QRect area = TextRect();
+    QString text = DecodeWindows1252(m_screen.Line(line));
     text.replace(QChar(0), QChar(' '));
     text += QString(TConsoleScreen::kTrailingBlanks, ' ');
     painter.drawText(area.left() + 1, area.top() + row * m_lineHeight + 1 + m_ascent, text);
+    if (m_hasSelection)
+        DrawSelection(painter, row, line, text);
+}
+
+// The selected part of a line in the selection colours; a line the
+// selection runs through is marked up to its last character.
+void TMcuConsole::DrawSelection(QPainter &painter, int row, qint64 line, const QString &text)
+{
+    const TConsolePlace from = std::min(m_anchor, m_reach);
+    const TConsolePlace to = std::max(m_anchor, m_reach);
+    if (line < from.line || line > to.line)
+        return;
+    qsizetype shown = text.size();
+    while (shown > 0 && text[shown - 1] == ' ')
+        --shown;
+    const qsizetype start = line == from.line ? from.column : 0;
+    const qsizetype stop = line == to.line ? qsizetype(to.column) : std::max(shown, start);
+    if (stop <= start)
+        return;
+    const QRect area = TextRect();
+    const QRectF band(area.left() + 1 + qreal(start) * m_charAdvance, area.top() + row * m_lineHeight + 1,
+                      qreal(stop - start) * m_charAdvance, m_lineHeight);
+    painter.fillRect(band, palette().color(QPalette::Highlight));
+    painter.save();
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    painter.drawText(QPointF(band.left(), area.top() + row * m_lineHeight + 1 + m_ascent),
+                     text.mid(start, stop - start));
+    painter.restore();
 }
 
 void TMcuConsole::UpdateMetrics()
@@ -202,14 +280,17 @@ void TMcuConsole::UpdateMetrics()
     m_lineHeight = metrics.boundingRect(QStringLiteral("X")).height() + 2;
     m_lineHeight = std::max(m_lineHeight, metrics.height());
     m_charWidth = metrics.horizontalAdvance(QLatin1Char('X'));
+    m_charAdvance = std::max<qreal>(QFontMetricsF(font()).horizontalAdvance(QLatin1Char('X')), 1);
     m_ascent = metrics.ascent();
     m_screen.SetMaxRow(contentsRect().height() / m_lineHeight - 1);
+    PlaceScrollBar();
 }
 
 void TMcuConsole::resizeEvent(QResizeEvent *event)
 {
     QFrame::resizeEvent(event);
     UpdateMetrics();
+    UpdateScrollBar();
 }
 
 void TMcuConsole::changeEvent(QEvent *event)
@@ -258,6 +339,15 @@ void TMcuConsole::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down:
         event->accept(); // claimed, but they send nothing
         return;
+    case Qt::Key_PageUp:
+    case Qt::Key_PageDown:
+        if (event->modifiers() & Qt::ShiftModifier) {
+            const int page = std::max(1, ViewRows() - 1);
+            ScrollTo(ViewTop() + (event->key() == Qt::Key_PageUp ? -page : page));
+            event->accept();
+            return;
+        }
+        break;
     default:
         break;
     }
@@ -266,6 +356,7 @@ void TMcuConsole::keyPressEvent(QKeyEvent *event)
         QFrame::keyPressEvent(event);
         return;
     }
+    ScrollTo(m_screen.ScreenTop()); // the user types where the cursor is
     for (const char key : bytes)
         TypeChar(key);
     event->accept();
@@ -287,4 +378,158 @@ void TMcuConsole::DoKey(char key)
 {
     if (OnKey)
         OnKey(this, key);
+}
+
+// ---------------------------------------------------------------------------
+// History: the scroll bar, the wheel and the view
+
+QRect TMcuConsole::TextRect() const
+{
+    QRect area = contentsRect();
+    if (!m_scrollBar->isHidden())
+        area.setRight(m_scrollBar->geometry().left() - 1);
+    return area;
+}
+
+// Rows the view shows, the last one perhaps in part.
+int TMcuConsole::ViewRows() const
+{
+    return (TextRect().height() + m_lineHeight - 1) / m_lineHeight;
+}
+
+qint64 TMcuConsole::ViewTop() const
+{
+    return m_following ? m_screen.ScreenTop() : std::max(m_top, m_screen.FirstLine());
+}
+
+void TMcuConsole::PlaceScrollBar()
+{
+    const QRect area = contentsRect();
+    const int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBar);
+    m_scrollBar->setGeometry(area.right() + 1 - width, area.top(), width, area.height());
+}
+
+// The scroll bar counts lines from the oldest one kept; at its end the view
+// shows the screen. Set quietly: only the user's moves scroll the view.
+void TMcuConsole::UpdateScrollBar()
+{
+    const int kept = m_screen.History().Size();
+    const QSignalBlocker quiet(m_scrollBar);
+    m_scrollBar->setRange(0, kept);
+    m_scrollBar->setPageStep(std::max(1, ViewRows() - 1));
+    m_scrollBar->setValue(int(ViewTop() - m_screen.FirstLine()));
+    const bool show = kept > 0;
+    if (show == m_scrollBar->isHidden()) {
+        m_scrollBar->setVisible(show);
+        update(); // the text area changed its width
+    }
+}
+
+void TMcuConsole::ScrollTo(qint64 top)
+{
+    const qint64 bounded = std::clamp(top, m_screen.FirstLine(), m_screen.ScreenTop());
+    const bool following = bounded >= m_screen.ScreenTop();
+    if (following == m_following && (following || bounded == m_top))
+        return;
+    m_following = following;
+    m_top = bounded;
+    UpdateScrollBar();
+    update();
+}
+
+void TMcuConsole::wheelEvent(QWheelEvent *event)
+{
+    m_wheelRest += event->angleDelta().y();
+    const int notches = m_wheelRest / kWheelStep;
+    m_wheelRest -= notches * kWheelStep;
+    if (notches != 0)
+        ScrollTo(ViewTop() - qint64(notches) * QApplication::wheelScrollLines());
+    event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Selection, Copy and Save text
+
+TConsolePlace TMcuConsole::PlaceAt(const QPoint &pos) const
+{
+    const QRect area = TextRect();
+    const int y = pos.y() - area.top() - 1;
+    const qint64 row = y < 0 ? -1 : y / m_lineHeight;
+    const qint64 line = std::clamp(ViewTop() + row, m_screen.FirstLine(), m_screen.EndLine() - 1);
+    const int column = std::max(0, int(std::lround(qreal(pos.x() - area.left() - 1) / m_charAdvance)));
+    return {line, column};
+}
+
+void TMcuConsole::mousePressEvent(QMouseEvent *event)
+{
+    QFrame::mousePressEvent(event);
+    if (event->button() != Qt::LeftButton)
+        return;
+    m_anchor = m_reach = PlaceAt(event->position().toPoint());
+    m_selecting = true;
+    if (m_hasSelection) {
+        m_hasSelection = false;
+        update();
+    }
+}
+
+void TMcuConsole::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!m_selecting)
+        return;
+    const TConsolePlace reach = PlaceAt(event->position().toPoint());
+    if (reach == m_reach)
+        return;
+    m_reach = reach;
+    m_hasSelection = m_reach != m_anchor;
+    update();
+}
+
+void TMcuConsole::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_selecting = false;
+}
+
+void TMcuConsole::Select(TConsolePlace from, TConsolePlace to)
+{
+    m_anchor = from;
+    m_reach = to;
+    m_hasSelection = from != to;
+    update();
+}
+
+QString TMcuConsole::CopyText() const
+{
+    const QByteArray bytes = m_hasSelection ? ConsoleText(m_screen, m_anchor, m_reach, kCopyLineEnd)
+                                            : ConsoleScreenText(m_screen, kCopyLineEnd);
+    QString text = DecodeWindows1252(bytes);
+    text.replace(QChar(0), QChar(' '));
+    return text;
+}
+
+void TMcuConsole::Copy() const
+{
+    QGuiApplication::clipboard()->setText(CopyText());
+}
+
+void TMcuConsole::SaveText(const QString &fileName) const
+{
+    WriteWholeFile(fileName, ConsoleAllText(m_screen, kSavedLineEnd));
+}
+
+void TMcuConsole::RegisterCommands(TCommandRegistry &commands)
+{
+    commands.Bind("ConsoleCopyMenuClick", [this] { Copy(); });
+    commands.Bind("ConsoleSaveTextMenuClick", [this] { SaveTextMenuClick(); });
+}
+
+void TMcuConsole::SaveTextMenuClick()
+{
+    QFileDialog dialog(window(), QString::fromLatin1(kSaveTextCaption), QString(),
+                       QString::fromLatin1(kSaveTextFilter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix("txt");
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        SaveText(dialog.selectedFiles().first()); // a failure reaches the error handler with its message
 }

@@ -1,17 +1,27 @@
 #pragma once
 
 #include "ConsoleScreen.h"
+#include "ConsoleText.h"
 
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QTimer>
 #include <functional>
 
+class QScrollBar;
+class TCommandRegistry;
+
 // The console of the output panel: a self-drawn terminal over the screen
 // model. Received text comes in through WriteText; after each chunk only the
 // lines that changed are redrawn, and scrolling moves the pixels already
 // drawn (gathered for at most a few milliseconds while data pours in). Typed characters are echoed (with Echo) and
 // handed out through OnKey, the Enter key as CR and, with CRLFOut, a following LF.
+//
+// The lines that scrolled off stay reachable with the scroll bar and the
+// mouse wheel. While the user looks back, new text does not move the view;
+// scrolled back to the bottom (or on a typed key), the view follows the
+// screen again; Shift+PageUp and Shift+PageDown move it by a page. The mouse
+// selects text over history and screen for Copy.
 class TMcuConsole : public QFrame {
     Q_OBJECT
 
@@ -23,6 +33,8 @@ public:
     ~TMcuConsole() override;
 
     void WriteText(const QByteArray &Text);
+    // Clears the screen (see TConsoleScreen) and forgets the history: the
+    // user's "Clear output".
     void ClearScreen();
     void SetHexMode(bool Value);
     bool HexMode() const
@@ -61,6 +73,39 @@ public:
         return m_lineHeight;
     }
 
+    // --- History, selection, Copy and Save text -----------------------------
+    void SetHistoryLimit(int lines)
+    {
+        m_screen.SetHistoryLimit(lines);
+    }
+    // The number of the line shown in the top row (see TConsoleScreen).
+    qint64 ViewTop() const;
+    // True while the view shows the screen and follows it.
+    bool Following() const
+    {
+        return m_following;
+    }
+    // Shows the line numbered top in the top row; at the screen's top line
+    // or below, the view follows the screen again.
+    void ScrollTo(qint64 top);
+    QScrollBar *ScrollBar() const
+    {
+        return m_scrollBar;
+    }
+    bool HasSelection() const
+    {
+        return m_hasSelection;
+    }
+    void Select(TConsolePlace from, TConsolePlace to);
+    // The selected text, or the screen's when nothing is selected, as shown.
+    QString CopyText() const;
+    void Copy() const;
+    // History and screen to a file, through a temporary file; throws
+    // EKorvidError when the file cannot be written.
+    void SaveText(const QString &fileName) const;
+    // Binds the context menu's Copy and Save text... commands.
+    void RegisterCommands(TCommandRegistry &commands);
+
     // A typed byte for the port.
     std::function<void(TMcuConsole *sender, char key)> OnKey;
 
@@ -76,6 +121,10 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void wheelEvent(QWheelEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void DoKey(char key);
@@ -88,7 +137,15 @@ private:
     void ScrolledUp();
     void FlushChanges();
     void RedrawChanges();
-    void DrawLine(QPainter &painter, int row);
+    void DrawLine(QPainter &painter, int row, qint64 line);
+    void DrawSelection(QPainter &painter, int row, qint64 line, const QString &text);
+    QRect TextRect() const;
+    int ViewRows() const;
+    void UpdateScrollBar();
+    void PlaceScrollBar();
+    void RedrawViewedChanges();
+    TConsolePlace PlaceAt(const QPoint &pos) const;
+    void SaveTextMenuClick();
 
     TConsoleScreen m_screen;
     int m_lineHeight = 1;
@@ -101,6 +158,15 @@ private:
     int m_scrolled = 0;
     bool m_cleared = false;
     QRect m_caretDrawn;
+    qreal m_charAdvance = 1;
+    QScrollBar *m_scrollBar;
+    bool m_following = true;
+    qint64 m_top = 0; // the top row's line while not following
+    int m_wheelRest = 0; // wheel turns short of a line
+    bool m_selecting = false;
+    bool m_hasSelection = false;
+    TConsolePlace m_anchor; // where the mouse went down
+    TConsolePlace m_reach; // where it is now
     QTimer m_redrawTimer;
     QElapsedTimer m_sinceRedraw;
 };

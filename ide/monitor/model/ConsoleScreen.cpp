@@ -91,7 +91,7 @@ void TConsoleScreen::ScrollUp()
     if (OnScrolledUp)
         OnScrolledUp();
     m_log.WriteLine(m_lines.first());
-    m_lines.removeFirst();
+    m_history.Append(m_lines.takeFirst());
     --m_row;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ConsoleHistory.h"
 #include "ConsoleLog.h"
 
 #include <QByteArray>
@@ -16,6 +17,10 @@
 // (column 1, with CRLFIn also a new line) and ESC "P" row column (cursor to
 // row - 0x30, column - 0x30, counted from 0). HEX mode shows each byte as a
 // hex pair and, from column 74, as a character.
+//
+// The lines that scroll off the top are kept in a bounded history. The
+// history and the screen are numbered as one sequence of lines (see
+// TConsoleHistory): the screen's row 0 is line ScreenTop().
 class TConsoleScreen {
 public:
     static constexpr int kAsciiWidth = 120;
@@ -70,6 +75,40 @@ public:
         return m_cursorVisible;
     }
 
+    // --- History ------------------------------------------------------------
+    const TConsoleHistory &History() const
+    {
+        return m_history;
+    }
+    void SetHistoryLimit(int lines)
+    {
+        m_history.SetLimit(lines);
+    }
+    // Forgets the lines that scrolled off; the screen stays as it is.
+    void ClearHistory()
+    {
+        m_history.Clear();
+    }
+    // Numbers of the oldest line kept, of the screen's row 0 and one past the
+    // screen's last row.
+    qint64 FirstLine() const
+    {
+        return m_history.First();
+    }
+    qint64 ScreenTop() const
+    {
+        return m_history.End();
+    }
+    qint64 EndLine() const
+    {
+        return m_history.End() + m_lines.size();
+    }
+    // The line numbered n, FirstLine() <= n < EndLine().
+    const QByteArray &Line(qint64 n) const
+    {
+        return n < ScreenTop() ? m_history.Line(n) : m_lines[qsizetype(n - ScreenTop())];
+    }
+
     // --- Recording ------------------------------------------------------
     // A non-empty name starts recording to that file, an empty one stops.
     // False when the file cannot be opened.
@@ -115,4 +154,5 @@ private:
     bool m_cursorVisible = true;
     bool m_hexMode = false;
     TConsoleLog m_log;
+    TConsoleHistory m_history;
 };

@@ -376,7 +376,8 @@ private slots:
         QTest::newRow("find") << "FindPopupMenu" << QStringList{"&Clear output"};
         QTest::newRow("scope") << "ScopePopupMenu"
                                << QStringList{"&Clear output", "&Pause", "&Export samples...", "&Save picture..."};
-        QTest::newRow("console") << "ConsolePopupMenu" << QStringList{"&Clear output", "&Logging..."};
+        QTest::newRow("console") << "ConsolePopupMenu"
+                                 << QStringList{"&Clear output", "&Logging...", "C&opy", "&Save text..."};
     }
 
     void popupMenus()
