@@ -53,7 +53,10 @@ void TMcuTransferDlg::SetState(TState state)
 {
     if ((m_state == tsRunning) != (state == tsRunning))
         RunningTransfers += state == tsRunning ? 1 : -1;
+    const bool changed = m_state != state;
     m_state = state;
+    if (changed)
+        TransferStateChanged();
 }
 
 bool TMcuTransferDlg::StartTransfer(const QString &fileName)
@@ -72,6 +75,8 @@ bool TMcuTransferDlg::StartTransfer(const QString &fileName)
     }
     m_task->OnProgress = [this](TMcuLoadTask *, int total, int index) { TaskProgress(total, index); };
     m_task->OnEnd = [this](TMcuLoadTask *) { TaskEnded(); };
+    ProgressLabel->setText(tr("Progress:"));
+    ProgressBar->setValue(0);
     SetState(tsRunning);
     DownloadBtn->setEnabled(false);
     m_task->Start();

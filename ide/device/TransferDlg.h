@@ -66,6 +66,8 @@ protected:
     // permission) is reported in a warning naming it, and nothing is sent.
     bool StartTransfer(const QString &fileName);
     void closeEvent(QCloseEvent *event) override;
+    // Called when a transfer starts or ends, after the state changed.
+    virtual void TransferStateChanged() { }
 
 private:
     void SetState(TState state);

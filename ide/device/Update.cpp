@@ -246,7 +246,17 @@ void TMcuUpdate::ShowPage(int index)
     const bool last = index == Pages->count() - 1;
     BackBtn->setEnabled(index > 0);
     NextBtn->setEnabled(!last);
-    DownloadBtn->setEnabled(last && !Running());
+    DownloadBtn->setEnabled(last && State() == tsIdle);
+}
+
+void TMcuUpdate::TransferStateChanged()
+{
+    if (State() == tsIdle) {
+        ShowPage(Pages->currentIndex());
+    } else {
+        BackBtn->setEnabled(false);
+        NextBtn->setEnabled(false);
+    }
 }
 
 void TMcuUpdate::BackBtnClick()

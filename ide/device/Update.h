@@ -43,6 +43,8 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // No page change while a transfer runs.
+    void TransferStateChanged() override;
 
 private:
     QWidget *CreateMargin();

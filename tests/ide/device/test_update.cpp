@@ -182,6 +182,27 @@ private slots:
         QCOMPARE(peer.Resets, 0);
     }
 
+    void aFailedUpdateReturnsToTheDownloadPage()
+    {
+        AddImage("ZENTRA8_V1.05.hex");
+        TLoaderPeer peer;
+        peer.Ack = 'E';
+        TMcuComPort port;
+        port.SetComPort(peer.Path());
+        TMcuUpdate w;
+        w.SetComPort(&port);
+        w.show();
+        QTest::mouseClick(w.NextBtn, Qt::LeftButton);
+        QTest::mouseClick(w.DownloadBtn, Qt::LeftButton);
+        QVERIFY(WaitFor([&] { return !w.Running(); }));
+        QCOMPARE(messages.size(), 1);
+        QVERIFY(messages.first().startsWith("Download aborted! | No response - download canceled!"));
+        QVERIFY(w.isVisible());
+        QCOMPARE(w.Pages->currentIndex(), 1);
+        QCOMPARE(Buttons(w), QString("101"));
+        QCOMPARE(port.Requests(), 0);
+    }
+
     void theImageIsSentAndCancelClosesAfterTheCurrentRecord()
     {
         AddImage("ZENTRA8_V1.05.hex");
@@ -195,7 +216,7 @@ private slots:
         QTest::mouseClick(w.NextBtn, Qt::LeftButton);
         QTest::mouseClick(w.DownloadBtn, Qt::LeftButton);
         QVERIFY(w.Running());
-        QVERIFY(!w.DownloadBtn->isEnabled());
+        QCOMPARE(Buttons(w), QString("000")); // no page change while sending
         QVERIFY(WaitFor([&] { return peer.Records.size() == 2; }));
         QCOMPARE(peer.Records, QList<QByteArray>({":0100000041BE", ":0100010042BC"}));
         QVERIFY(!w.close());
