@@ -148,6 +148,14 @@ private slots:
         dir = nullptr;
     }
 
+    // Every command of the table reaches a handler: a menu item, button or
+    // key whose command nobody bound would do nothing without a word.
+    void everyCommandIsBound()
+    {
+        TMainWindow w;
+        QCOMPARE(w.Commands().Unbound(), QStringList());
+    }
+
     void components_data()
     {
         QTest::addColumn<QString>("name");
