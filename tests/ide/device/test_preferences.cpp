@@ -118,6 +118,22 @@ private slots:
         QVERIFY(dlg.COMBox->isEditable());
     }
 
+    void choosingTheSimulatedModuleStoresItsName()
+    {
+        WriteTestFile(SettingsPath(), "[COM-Device]\r\nPort=COM2\r\n");
+        TMcuPreferences dlg;
+        dlg.show();
+        const int index = dlg.COMBox->findText("Simulated module");
+        QVERIFY(index >= 0);
+        dlg.COMBox->setCurrentIndex(index);
+        emit dlg.COMBox->activated(index);
+        dlg.OkBtnClick();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(PortSettings.ComPort, QString("Simulated module"));
+        QVERIFY(SettingsText().contains("Port=Simulated module"));
+        QCOMPARE(TMcuPreferences().COMBox->currentText(), QString("Simulated module"));
+    }
+
     void okWithoutChangeWritesAndMarksNothing()
     {
         WriteTestFile(SettingsPath(), "[COM-Device]\r\nPort=COM2\r\n");

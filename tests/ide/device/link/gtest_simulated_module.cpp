@@ -4,9 +4,11 @@
 // the reasons it cannot start, and the port opening it by its device name.
 
 #include "../../support/CaseNames.h"
+#include "../../support/ChildProcesses.h"
 #include "../../support/PtyPeer.h"
 #include "Globals.h"
 #include "Serial.h"
+#include "Settings.h"
 #include "SimulatedModule.h"
 
 #include <QDir>
@@ -44,47 +46,9 @@ bool WaitUntil(const std::function<bool()> &condition, int timeoutMs = 5000)
     return true;
 }
 
-// A process's state letter and parent from /proc; state 0 when it is gone.
-struct TProcessInfo {
-    char state = 0;
-    qint64 parent = 0;
-    QByteArray name;
-};
-
-TProcessInfo ProcessInfo(qint64 pid)
-{
-    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray text = file.readAll();
-    const qsizetype open = text.indexOf('('), close = text.lastIndexOf(')');
-    if (open < 0 || close < open)
-        return {};
-    const QList<QByteArray> rest = text.mid(close + 2).split(' ');
-    if (rest.size() < 2)
-        return {};
-    return {rest[0].at(0), rest[1].toLongLong(), text.mid(open + 1, close - open - 1)};
-}
-
-// Gone, or only its exit status left for a parent that does not reap it.
-bool ProcessGone(qint64 pid)
-{
-    const char state = ProcessInfo(pid).state;
-    return state == 0 || state == 'Z' || state == 'X';
-}
-
-// The simulators this process has started and that still run.
 QList<qint64> RunningSimulators()
 {
-    QList<qint64> pids;
-    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool number = false;
-        const qint64 pid = entry.toLongLong(&number);
-        const TProcessInfo info = number ? ProcessInfo(pid) : TProcessInfo();
-        if (info.parent == ::getpid() && info.name == "velsim" && !ProcessGone(pid))
-            pids << pid;
-    }
-    return pids;
+    return RunningChildren("velsim");
 }
 
 // Sends bytes to a device as a workbench would and reads up to count bytes.
@@ -306,6 +270,17 @@ TEST_F(SimulatedPortTest, ChoosingAnotherDeviceEndsASimulatorLeftRunning)
     ASSERT_EQ(RunningSimulators().size(), 1);
     port.SetComPort("COM1");
     EXPECT_TRUE(RunningSimulators().isEmpty());
+}
+
+TEST_F(SimulatedPortTest, ThePortEndsTheSimulatorWhenItIsDestroyedOpen)
+{
+    auto owned = std::make_unique<TMcuComPort>();
+    owned->SetComPort(Settings::kSimulatedModule);
+    ASSERT_TRUE(owned->OpenPort(false));
+    const QList<qint64> running = RunningSimulators();
+    ASSERT_EQ(running.size(), 1);
+    owned.reset(); // as the application object does when the workbench quits
+    EXPECT_EQ(ProcessInfo(running.first()).state, 0);
 }
 
 TEST_F(SimulatedPortTest, AMissingSimulatorIsReportedWhenConnecting)
