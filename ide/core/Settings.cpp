@@ -7,6 +7,7 @@
 
 namespace Settings {
 
+const QString kSimulatedModule = QStringLiteral("Simulated module");
 const QStringList PortChoices = {"COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7", "COM8", "COM9", "COM10"};
 const QStringList BaudrateChoices = {"300", "600", "1200", "2400", "4800", "9600", "19200", "38400", "57600", "115.2k"};
 const QStringList DatabitsChoices = {"7", "8"};
@@ -107,13 +108,24 @@ TComDeviceState ReadComDevice(const TIniFile &ini)
 {
     TComDeviceState s;
     const QString port = ini.ReadString(kComDevice, "Port", s.port);
-    // A typed device path (a serial adapter or a pseudo-terminal) is kept.
-    s.port = port.startsWith('/') ? port : MatchChoice(PortChoices, port);
+    // A typed device path (a serial adapter or a pseudo-terminal) and the
+    // simulated module are kept.
+    if (port.startsWith('/'))
+        s.port = port;
+    else if (port.trimmed().compare(kSimulatedModule, Qt::CaseInsensitive) == 0)
+        s.port = kSimulatedModule;
+    else
+        s.port = MatchChoice(PortChoices, port);
     s.baudrate = ReadChoice(ini, kComDevice, "Baudrate", BaudrateChoices, s.baudrate);
     s.databits = ReadChoice(ini, kComDevice, "Databits", DatabitsChoices, s.databits);
     s.stopbits = ReadChoice(ini, kComDevice, "Stopbits", StopbitsChoices, s.stopbits);
     s.parity = ReadChoice(ini, kComDevice, "Parity", ParityChoices, s.parity);
     return s;
+}
+
+bool NamesComDevice(const TIniFile &ini)
+{
+    return !ini.ReadString(kComDevice, "Port", QString()).trimmed().isEmpty();
 }
 
 void WriteComDevice(TIniFile &ini, const TComDeviceState &s)

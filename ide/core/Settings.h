@@ -52,6 +52,10 @@ extern const QStringList StopbitsChoices;
 extern const QStringList ParityChoices;
 extern const QStringList EmulationChoices;
 
+// The device name of the simulated module, offered beside the ports; the
+// device of a first start, when the settings file names none yet.
+extern const QString kSimulatedModule;
+
 // The caption that matches text without regard to case, else the first one.
 QString MatchChoice(const QStringList &choices, const QString &text);
 
@@ -59,6 +63,8 @@ TWorkspaceState ReadWorkspace(const TIniFile &ini, const QString &programDir);
 void WriteWorkspace(TIniFile &ini, const TWorkspaceState &state);
 
 TComDeviceState ReadComDevice(const TIniFile &ini);
+// Whether the settings file names a device yet (a "Port" with a text).
+bool NamesComDevice(const TIniFile &ini);
 void WriteComDevice(TIniFile &ini, const TComDeviceState &state);
 
 TTerminalState ReadTerminal(const TIniFile &ini);

@@ -141,6 +141,7 @@ QWidget *TMcuPreferences::CreateInterfacePage()
     COMBox->setMinimumContentsLength(20); // room for a device path
     COMBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     COMBox->addItems(Settings::PortChoices);
+    COMBox->addItem(Settings::kSimulatedModule);
     for (const QString &device : AvailableDevices())
         if (COMBox->findText(device) < 0)
             COMBox->addItem(device);
@@ -230,7 +231,8 @@ QWidget *TMcuPreferences::CreateMacroGroup(QWidget *parent)
 void TMcuPreferences::LoadFromSettings(const TIniFile &ini)
 {
     const TComDeviceState device = Settings::ReadComDevice(ini);
-    COMBox->setCurrentText(device.port);
+    // A first start (no device named yet) connects to the simulated module.
+    COMBox->setCurrentText(Settings::NamesComDevice(ini) ? device.port : Settings::kSimulatedModule);
     BaudBox->SetItemIndex(int(Settings::BaudrateChoices.indexOf(device.baudrate)));
     ParityBox->SetItemIndex(int(Settings::ParityChoices.indexOf(device.parity)));
     ByteSizeBox->SetItemIndex(int(Settings::DatabitsChoices.indexOf(device.databits)));

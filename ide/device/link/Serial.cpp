@@ -1,10 +1,13 @@
 #include "Serial.h"
 
 #include "ComTask.h"
+#include "Globals.h"
+#include "SimulatedModule.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QPointer>
+#include <QThread>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
@@ -51,6 +54,7 @@ TMcuComPort::~TMcuComPort()
     m_requests = 0;
     ClosePort();
     m_task.reset();
+    m_simulator.reset();
 }
 
 // ---------------------------------------------------------------------------
@@ -82,7 +86,10 @@ bool TMcuComPort::OpenPort(bool Silent)
 // kept out by it), the lock keeps out every program that locks too.
 bool TMcuComPort::OpenDevice()
 {
-    const QByteArray path = QFile::encodeName(LineSettings::DevicePath(m_comPort));
+    QString device;
+    if (!ResolveDevice(device))
+        return false;
+    const QByteArray path = QFile::encodeName(device);
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -99,6 +106,47 @@ bool TMcuComPort::OpenDevice()
     ::ioctl(fd, TIOCEXCL);
     m_fd = fd;
     return true;
+}
+
+// The device the port name stands for: a serial device, or the
+// pseudo-terminal of the simulated module, started when it is not running.
+bool TMcuComPort::ResolveDevice(QString &device)
+{
+    m_openDetail.clear();
+    if (!TSimulatedModule::IsChosen(m_comPort)) {
+        device = LineSettings::DevicePath(m_comPort);
+        return true;
+    }
+    device = SimulatorDevice();
+    if (!device.isEmpty())
+        return true;
+    errno = ENODEV;
+    return false;
+}
+
+// The simulator lives on the port's thread (the user-interface thread),
+// which outlives a transfer thread that opens the port.
+QString TMcuComPort::SimulatorDevice()
+{
+    if (QThread::currentThread() != thread()) {
+        QString device;
+        QMetaObject::invokeMethod(
+            this, [this, &device] { device = SimulatorDevice(); }, Qt::BlockingQueuedConnection);
+        return device;
+    }
+    if (m_simulator && m_simulator->Running())
+        return m_simulator->DevicePath();
+    m_simulator = std::make_unique<TSimulatedModule>(ProgramDir);
+    QString error;
+    if (!m_simulator->Start(&error))
+        m_openDetail = error;
+    return m_simulator->DevicePath();
+}
+
+void TMcuComPort::StopSimulator()
+{
+    if (m_simulator && QThread::currentThread() == thread())
+        m_simulator->Stop();
 }
 
 void TMcuComPort::CloseDevice()
@@ -120,7 +168,7 @@ QString TMcuComPort::OpenFailedDetail(int error)
 void TMcuComPort::FailOpen(bool silent, int error)
 {
     if (!silent && OnWarning)
-        OnWarning(QString::fromLatin1(kOpenFailed), OpenFailedDetail(error));
+        OnWarning(QString::fromLatin1(kOpenFailed), m_openDetail.isEmpty() ? OpenFailedDetail(error) : m_openDetail);
 }
 
 bool TMcuComPort::ClosePort()
@@ -135,6 +183,7 @@ bool TMcuComPort::ClosePort()
         m_task->SetDevice(-1);
         CloseDevice();
     }
+    StopSimulator();
     return true;
 }
 
@@ -169,8 +218,10 @@ void TMcuComPort::SetComPort(const QString &value)
     if (value == m_comPort)
         return;
     m_comPort = value;
-    if (m_requests <= 0)
+    if (m_requests <= 0) {
+        StopSimulator(); // one a transfer left running
         return;
+    }
     const int count = m_requests;
     m_requests = 0;
     ClosePort();

@@ -11,6 +11,7 @@
 #include <memory>
 
 class TMcuComTask;
+class TSimulatedModule;
 
 // Line events as the event thread reports them. Only received characters and
 // line errors (which include the device going away) occur on POSIX; the other
@@ -36,7 +37,12 @@ struct TComTimeouts {
 // line events on the thread it lives on (the user-interface thread): an event
 // thread blocks in poll() on the device and hands each event over with a
 // blocking call. Opening and closing are counted requests, always in pairs;
-// the device is released when the last user closes it. Reads, writes and the
+// the device is released when the last user closes it. The port name
+// "Simulated module" opens the pseudo-terminal of a simulator started from
+// ProgramDir on the first open; it ends when the last user on the port's own
+// thread closes the port (a transfer thread's close leaves it running, as a
+// module keeps its program), when another device is chosen, or with the
+// port. Reads, writes and the
 // reply waits run on the calling thread, so a transfer thread (or a program
 // without windows) can use them while Polling holds the event thread back.
 class TMcuComPort : public QObject {
@@ -160,6 +166,9 @@ private:
     friend class TMcuComTask;
 
     bool OpenDevice();
+    bool ResolveDevice(QString &device);
+    QString SimulatorDevice();
+    void StopSimulator();
     void CloseDevice();
     void FailOpen(bool silent, int error);
     void ApplyLine(const TLineSettings &line);
@@ -172,6 +181,8 @@ private:
     void DeliverEvent(std::uint32_t mask, unsigned device);
 
     std::unique_ptr<TMcuComTask> m_task;
+    std::unique_ptr<TSimulatedModule> m_simulator;
+    QString m_openDetail; // why the last open failed, when the system's error does not say
     int m_fd = -1;
     TComTimeouts m_timeouts = kNormalTimeouts;
     bool m_polling = false;

@@ -13,7 +13,8 @@ const char *const kUsage =
     "with \".\".\n"
     "\n"
     "  --port DEVICE   the serial device: COM1 ... COM10, a device path, or \"sim\"\n"
-    "                  to start the simulated module (velsim beside velload)\n"
+    "                  for the simulated module (velsim beside velload, started\n"
+    "                  for the run and ended with it)\n"
     "  --baud RATE     300, 600, 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200\n"
     "  --data 7|8      data bits\n"
     "  --parity P      none, odd or even\n"
@@ -155,6 +156,9 @@ QString UsageText()
 TPortSettings Resolve(const TLoadOptions &options, TComDeviceState state)
 {
     state.port = options.port.value_or(state.port);
+    // The port starts the simulated module itself when it opens this name.
+    if (state.port.compare(QLatin1String(kSimulatedPort), Qt::CaseInsensitive) == 0)
+        state.port = Settings::kSimulatedModule;
     state.baudrate = options.baudrate.value_or(state.baudrate);
     state.databits = options.databits.value_or(state.databits);
     state.parity = options.parity.value_or(state.parity);

@@ -93,7 +93,9 @@ int Download(TMcuComPort &port, const TLoadOptions &options, QList<QByteArray> r
         return veTransferFailed;
     }
     if (transfer.StopRequested() && transfer.Index() < transfer.Total()) {
-        Print(QStringLiteral("\nvelload: %1 (%2 of %3 records sent)")
+        if (::isatty(STDERR_FILENO))
+            std::fputc('\n', stderr); // below the progress bar
+        Print(QStringLiteral("velload: %1 (%2 of %3 records sent)")
                   .arg(QString::fromLatin1(kStopped))
                   .arg(transfer.Index())
                   .arg(transfer.Total()));

@@ -72,7 +72,7 @@ private slots:
         QTest::addColumn<QString>("port");
         QTest::addColumn<QString>("line"); // baud, data bits, parity, stop bits as the records hold them
         QTest::addColumn<bool>("hex");
-        QTest::newRow("none") << QByteArray() << "COM1"
+        QTest::newRow("none") << QByteArray() << "Simulated module"
                               << "5 8 0 0" << false;
         QTest::newRow("stored") << QByteArray("[COM-Device]\nPort=com4\nBaudrate=115.2K\nDatabits=7\nStopbits=2\n"
                                               "Parity=EVEN\n[Terminal]\nEmulation=hex\n")
@@ -111,10 +111,27 @@ private slots:
         QStringList items;
         for (int i = 0; i < dlg.COMBox->count(); ++i)
             items << dlg.COMBox->itemText(i);
-        QCOMPARE(items.size(), 11);
+        QCOMPARE(items.size(), 12);
         QCOMPARE(items.first(), QString("COM1"));
+        QCOMPARE(items[10], QString("Simulated module"));
         QCOMPARE(items.last(), QString("/dev/ttyUSB0"));
         QVERIFY(dlg.COMBox->isEditable());
+    }
+
+    void choosingTheSimulatedModuleStoresItsName()
+    {
+        WriteTestFile(SettingsPath(), "[COM-Device]\r\nPort=COM2\r\n");
+        TMcuPreferences dlg;
+        dlg.show();
+        const int index = dlg.COMBox->findText("Simulated module");
+        QVERIFY(index >= 0);
+        dlg.COMBox->setCurrentIndex(index);
+        emit dlg.COMBox->activated(index);
+        dlg.OkBtnClick();
+        QCOMPARE(dlg.result(), int(QDialog::Accepted));
+        QCOMPARE(PortSettings.ComPort, QString("Simulated module"));
+        QVERIFY(SettingsText().contains("Port=Simulated module"));
+        QCOMPARE(TMcuPreferences().COMBox->currentText(), QString("Simulated module"));
     }
 
     void okWithoutChangeWritesAndMarksNothing()

@@ -56,7 +56,8 @@ protected:
     }
     static TTransferTimings Fast()
     {
-        return {100, 200, 2, 1};
+        // Long enough for a loaded machine to answer, short where nobody does.
+        return {500, 1000, 2, 1};
     }
     void ExpectUserSettingsOnTheDevice()
     {

@@ -80,6 +80,8 @@ TEST(VelloadSettings, OptionsReplaceTheSettingsFilesValuesOneByOne)
     const TPortSettings s = LoadOptions::Resolve(o, file);
     EXPECT_EQ(s.ComPort, "/dev/pts/7");
     EXPECT_EQ(s.Line, (TLineSettings{br38400, db8, sb20, paNONE}));
+    o.port = "SIM";
+    EXPECT_EQ(LoadOptions::Resolve(o, file).ComPort, Settings::kSimulatedModule);
 }
 
 // --- The program against a scripted module ---------------------------------------
@@ -273,6 +275,28 @@ TEST_F(VelloadTest, DownloadsAndRunsAProgramOnTheSimulatedModule)
     EXPECT_TRUE(process.readAllStandardError().contains("records sent."));
     velsim.kill();
     velsim.waitForFinished();
+}
+
+TEST(VelloadSimulatedModule, PortSimStartsTheSimulatorBesideVelloadForTheRun)
+{
+    QTemporaryDir dir;
+    const QString source = WriteTestFile(dir.filePath("ready.bas"), "PRINT \"ready\"\r\nEND\r\n");
+    QProcess velc;
+    velc.start(BinDir() + "/velc", {source});
+    ASSERT_TRUE(velc.waitForFinished(20000));
+    EnsureCoreApplication();
+    QProcess process;
+    process.start(BinDir() + "/velload", {"--port", "sim", "--monitor", dir.filePath("ready.hex")});
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            process.waitForReadyRead(10);
+            return process.peek(64).contains("ready");
+        },
+        20000))
+        << process.readAllStandardError().constData();
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(10000));
+    EXPECT_EQ(process.exitCode(), 0);
 }
 
 } // namespace

@@ -1,0 +1,196 @@
+// The workbench with the simulated module, offscreen: the device a first
+// start chooses and a stored device that wins over it; and the whole loop
+// with velsim started from the program directory: connect, download a
+// program compiled by velc (the reset by a macro, then the HEX records),
+// the program's text in the console and its samples on the scope, and
+// disconnect ending the simulator.
+
+#include "../support/ChildProcesses.h"
+#include "../support/TestFiles.h"
+#include "Globals.h"
+#include "MainForm.h"
+#include "MsgDlg.h"
+#include "Preferences.h"
+#include "Scope.h"
+#include "Serial.h"
+#include "Terminal.h"
+
+#include <QAction>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kProgram = "PRINT \"Hello from the module\"\n"
+                            "DO\n"
+                            "  PRINT \"#0\", 42, \"#1\", -7\n"
+                            "  PAUSE 20\n"
+                            "LOOP\n";
+
+QString BinDir()
+{
+    return qEnvironmentVariable("VELMO_BIN_DIR");
+}
+
+QString ConsoleText(const TMainWindow &w)
+{
+    QStringList lines;
+    for (const QByteArray &line : w.Console->Screen().ScreenLines())
+        lines << QString::fromLatin1(line).trimmed();
+    while (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines.join('|');
+}
+
+// The HEX records of an image, without their line ends, as the download
+// sends them.
+QList<QByteArray> HexRecords(const QString &path)
+{
+    QFile file(path);
+    QList<QByteArray> records;
+    if (!file.open(QIODevice::ReadOnly))
+        return records;
+    for (const QByteArray &line : file.readAll().split('\n'))
+        if (!line.trimmed().isEmpty())
+            records << line.trimmed();
+    return records;
+}
+
+} // namespace
+
+class TestSimulatorMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dir = nullptr;
+    QStringList messages;
+
+    QString SettingsPath() const
+    {
+        return dir->filePath("prog/Korvid.ini");
+    }
+    // The workbench's folder with velsim beside it, as in the build tree.
+    void PlaceSimulator()
+    {
+        QVERIFY(QFile::link(BinDir() + "/velsim", dir->filePath("prog/velsim")));
+    }
+    // Compiles the test program with velc; returns the image's path.
+    QString CompileProgram()
+    {
+        const QString source = WriteTestFile(dir->filePath("work/loop.bas"), kProgram);
+        QProcess velc;
+        velc.start(BinDir() + "/velc", {source});
+        if (!velc.waitForFinished(30000))
+            return QString();
+        return dir->filePath("work/loop.hex");
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        QDir().mkpath(dir->filePath("prog"));
+        SetProgramDir(dir->filePath("prog"));
+        SetSettingsFileNames(SettingsPath(), dir->filePath("config/Korvid.ini"));
+        TMcuPreferences::AvailableDevices = [] { return QStringList(); };
+        TMainWindow::SettingsNotPrepared = true;
+        messages.clear();
+        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+            messages << message + " | " + help;
+            return int(mrOk);
+        });
+    }
+
+    void cleanup()
+    {
+        while (SerialPort().Requests() > 0)
+            SerialPort().ClosePort();
+        SetMessageDlgHook({});
+        SetSettingsFileNames(QString(), QString());
+        delete dir;
+    }
+
+    void aFirstStartChoosesTheSimulatedModule_data()
+    {
+        QTest::addColumn<QByteArray>("settings"); // "-": no settings file
+        QTest::addColumn<QString>("device");
+        QTest::newRow("no_settings_file") << QByteArray("-") << "Simulated module";
+        QTest::newRow("no_device_section") << QByteArray("[Terminal]\nEcho=1\n") << "Simulated module";
+        QTest::newRow("no_port_key") << QByteArray("[COM-Device]\nBaudrate=19200\n") << "Simulated module";
+        QTest::newRow("empty_port") << QByteArray("[COM-Device]\nPort=\n") << "Simulated module";
+        QTest::newRow("stored_com1_wins") << QByteArray("[COM-Device]\nPort=COM1\n") << "COM1";
+        QTest::newRow("stored_com3_wins") << QByteArray("[COM-Device]\nPort=com3\n") << "COM3";
+        QTest::newRow("stored_path_wins") << QByteArray("[COM-Device]\nPort=/dev/ttyUSB0\n") << "/dev/ttyUSB0";
+        QTest::newRow("unknown_name_is_no_first_start") << QByteArray("[COM-Device]\nPort=LPT1\n") << "COM1";
+        QTest::newRow("stored_simulated_module")
+            << QByteArray("[COM-Device]\nPort=simulated MODULE\n") << "Simulated module";
+    }
+
+    void aFirstStartChoosesTheSimulatedModule()
+    {
+        QFETCH(QByteArray, settings);
+        QFETCH(QString, device);
+        if (settings != "-")
+            WriteTestFile(SettingsPath(), settings);
+        TMainWindow w;
+        w.show();
+        QCOMPARE(SerialPort().ComPort(), device);
+        QVERIFY(messages.isEmpty());
+    }
+
+    void theWholeLoopRunsOnTheSimulatedModule()
+    {
+        if (!QFile::exists(BinDir() + "/velsim") || !QFile::exists(BinDir() + "/velc"))
+            QSKIP("velc and velsim are not built");
+        PlaceSimulator();
+        const QList<QByteArray> records = HexRecords(CompileProgram());
+        QVERIFY(records.size() > 1);
+        WriteTestFile(SettingsPath(), "[COM-Device]\nPort=Simulated module\n[Macros]\nMacro0=#1#48#129#27\n");
+        TMainWindow w;
+        w.show();
+
+        w.RunCommand("ConnectMenuClick");
+        QVERIFY2(SerialPort().Open(), qPrintable(messages.join('\n')));
+        QVERIFY(w.StatusText(3).startsWith("Simulated module "));
+        const QList<qint64> simulators = RunningChildren("velsim");
+        QCOMPARE(simulators.size(), 1);
+
+        // The download: the reset, then one record per write, each but the
+        // end-of-file record answered by ".".
+        w.RunCommand("SendMacroBtnClick");
+        QTRY_VERIFY(ConsoleText(w).contains("OK"));
+        for (qsizetype i = 0; i + 1 < records.size(); ++i) {
+            QVERIFY(SerialPort().WriteString(records[i]));
+            QTRY_COMPARE(ConsoleText(w).count('.'), int(i + 1));
+        }
+        QVERIFY(SerialPort().WriteString(records.last()));
+
+        QTRY_VERIFY(ConsoleText(w).contains("Hello from the module"));
+        const TScopeModel &scope = w.Scope()->Model();
+        QTRY_VERIFY(scope.Channel(0).SampleCount() > 0 && scope.Channel(1).SampleCount() > 0);
+        QCOMPARE(scope.Channel(0).Sample(0).value, 42.0f);
+        QCOMPARE(scope.Channel(1).Sample(0).value, -7.0f);
+
+        w.RunCommand("DisconnectMenuClick");
+        QVERIFY(!SerialPort().Open());
+        QVERIFY(RunningChildren("velsim").isEmpty());
+        QCOMPARE(ProcessInfo(simulators.first()).state, char(0));
+        QVERIFY(messages.isEmpty());
+    }
+
+    void connectingWithoutTheSimulatorSaysWhy()
+    {
+        WriteTestFile(SettingsPath(), "[COM-Device]\nPort=Simulated module\n");
+        TMainWindow w;
+        w.show();
+        w.RunCommand("ConnectMenuClick");
+        QVERIFY(!SerialPort().Open());
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages.first().contains("velsim is missing"), qPrintable(messages.first()));
+        QVERIFY(w.MenuItem("ConnectMenu")->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestSimulatorMainWindow)
+#include "test_simulator_mainwindow.moc"
