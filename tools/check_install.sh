@@ -14,8 +14,8 @@ DESTDIR="$stage" cmake --install "$build_dir" --prefix "$prefix" > "$work/instal
 root="$stage$prefix"
 
 expected=(
-  bin/velc bin/velsim bin/Korvid
-  share/man/man1/velc.1 share/man/man1/velsim.1
+  bin/velc bin/velsim bin/velload bin/Korvid
+  share/man/man1/velc.1 share/man/man1/velsim.1 share/man/man1/velload.1
   share/velmo/Help/Velmo.pdf
   share/velmo/examples/hello.bas share/velmo/examples/station/station.bas
   share/velmo/examples/station/lib/sensors.bas
@@ -59,4 +59,10 @@ if [ "$(grep -c 'Hello from Velmo!' "$work/run.txt")" -ne 10 ]; then
   echo "check_install: the installed velsim did not run hello.hex"
   exit 1
 fi
-echo "check_install: $(find "$root" -type f | wc -l) files installed under $prefix; velc and velsim work"
+# The installed velload downloads hello.hex to the simulated module beside it.
+if ! timeout 60 "$root/bin/velload" --port sim "$work/examples/hello.hex" > "$work/load.txt" 2>&1; then
+  cat "$work/load.txt"
+  echo "check_install: the installed velload did not download hello.hex to the simulated module"
+  exit 1
+fi
+echo "check_install: $(find "$root" -type f | wc -l) files installed under $prefix; velc, velsim and velload work"
