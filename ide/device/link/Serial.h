@@ -37,14 +37,18 @@ struct TComTimeouts {
 // line events on the thread it lives on (the user-interface thread): an event
 // thread blocks in poll() on the device and hands each event over with a
 // blocking call. Opening and closing are counted requests, always in pairs;
-// the device is released when the last user closes it. The port name
-// "Simulated module" opens the pseudo-terminal of a simulator started from
-// ProgramDir on the first open; it ends when the last user on the port's own
-// thread closes the port (a transfer thread's close leaves it running, as a
-// module keeps its program), when another device is chosen, or with the
-// port. Reads, writes and the
+// the device is released when the last user closes it. Reads, writes and the
 // reply waits run on the calling thread, so a transfer thread (or a program
 // without windows) can use them while Polling holds the event thread back.
+//
+// The port name "Simulated module" opens the pseudo-terminal of velsim,
+// started from ProgramDir by the first open. The simulator lives on the
+// port's thread: a transfer thread's open has it started there (the port's
+// thread must be handling events meanwhile, as under a modal dialog), and a
+// transfer thread's last close leaves it running with its program, as a module
+// keeps running when the line is closed. It ends when the last user on the
+// port's own thread closes the port, when another device is chosen, and with
+// the port.
 class TMcuComPort : public QObject {
 public:
     using TTickSource = std::function<qint64()>;

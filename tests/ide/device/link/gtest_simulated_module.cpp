@@ -4,6 +4,7 @@
 // the reasons it cannot start, and the port opening it by its device name.
 
 #include "../../support/CaseNames.h"
+#include "../../support/ChildCheck.h"
 #include "../../support/ChildProcesses.h"
 #include "../../support/PtyPeer.h"
 #include "Globals.h"
@@ -281,6 +282,24 @@ TEST_F(SimulatedPortTest, ThePortEndsTheSimulatorWhenItIsDestroyedOpen)
     ASSERT_EQ(running.size(), 1);
     owned.reset(); // as the application object does when the workbench quits
     EXPECT_EQ(ProcessInfo(running.first()).state, 0);
+}
+
+// Quitting: the application object ends and takes the program's port with
+// it. Run in a child process, whose application object may end.
+TEST_F(SimulatedPortTest, QuittingTheApplicationEndsTheSimulator)
+{
+    const TChildResult result = RunInChild({}, [] {
+        TMcuComPort &program = SerialPort();
+        program.SetComPort(Settings::kSimulatedModule);
+        if (!program.OpenPort(true))
+            return std::string("the simulated module did not open");
+        const QList<qint64> running = RunningSimulators();
+        if (running.size() != 1)
+            return std::string("not one simulator runs");
+        QCoreApplication::instance()->~QCoreApplication();
+        return ProcessInfo(running.first()).state == 0 ? std::string() : std::string("velsim outlived the application");
+    });
+    EXPECT_EQ(result.status, TChildResult::Passed) << result.message;
 }
 
 TEST_F(SimulatedPortTest, AMissingSimulatorIsReportedWhenConnecting)
