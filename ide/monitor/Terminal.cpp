@@ -217,9 +217,11 @@ void TMcuConsole::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    painter.fillRect(contentsRect().intersected(event->rect()), palette().color(QPalette::Base));
     const QRect area = TextRect();
+    if (!area.intersects(event->rect()))
+        return; // under the scroll bar only: no text to draw
     painter.setClipRect(area.intersected(event->rect()));
-    painter.fillRect(event->rect(), palette().color(QPalette::Base));
     painter.setPen(kTextColor);
     painter.setFont(font());
     const qint64 top = ViewTop();
