@@ -159,7 +159,7 @@ void TMcuConsole::RedrawChanges()
     const QRect oldCaret = m_caretDrawn;
     update(oldCaret);
     if (m_cleared || m_scrolled * m_lineHeight >= area.height()) {
-        update();
+        update(area); // the text only: the scroll bar repaints itself when it moves
     } else {
         if (m_scrolled > 0) {
             scroll(0, -m_scrolled * m_lineHeight, area);
@@ -182,7 +182,7 @@ void TMcuConsole::RedrawViewedChanges()
 {
     if (m_cleared || m_top < m_screen.FirstLine()) {
         m_top = std::max(m_top, m_screen.FirstLine());
-        update();
+        update(TextRect());
     } else {
         const qint64 shift = m_screen.ScreenTop() - m_top; // view row of the screen's row 0
         for (int row = m_dirtyFirst; row >= 0 && row <= m_dirtyLast; ++row)
@@ -217,9 +217,11 @@ void TMcuConsole::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    painter.fillRect(contentsRect().intersected(event->rect()), palette().color(QPalette::Base));
     const QRect area = TextRect();
+    if (!area.intersects(event->rect()))
+        return; // under the scroll bar only: no text to draw
     painter.setClipRect(area.intersected(event->rect()));
-    painter.fillRect(event->rect(), palette().color(QPalette::Base));
     painter.setPen(kTextColor);
     painter.setFont(font());
     const qint64 top = ViewTop();

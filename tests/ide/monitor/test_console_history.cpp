@@ -86,25 +86,13 @@ private slots:
         QTRY_COMPARE(console->ScrollBar()->value(), int(top - screen.FirstLine()));
         QCOMPARE(Text(*console), before);
 
-        Wheel(*console, -100); // down to the bottom
+        QTRY_COMPARE(console->ScrollBar()->maximum(), screen.History().Size());
+        console->ScrollBar()->setValue(console->ScrollBar()->maximum()); // the user drags it to the bottom
         QVERIFY(console->Following());
         Lines(*console, 65, 1);
         QCOMPARE(console->ViewTop(), screen.ScreenTop());
         QTRY_COMPARE(console->ScrollBar()->value(), console->ScrollBar()->maximum());
         QVERIFY(Text(*console) != before);
-    }
-
-    void theScrollBarMovesTheView()
-    {
-        auto console = Shown();
-        QVERIFY(console);
-        QScrollBar *bar = console->ScrollBar();
-        QTRY_COMPARE(bar->maximum(), console->Screen().History().Size());
-        bar->setValue(0);
-        QCOMPARE(console->ViewTop(), console->Screen().FirstLine());
-        QVERIFY(!console->Following());
-        bar->setValue(bar->maximum());
-        QVERIFY(console->Following());
     }
 
     void shiftPageKeysMoveTheViewAndATypedKeyReturnsToTheBottom()
@@ -138,17 +126,6 @@ private slots:
         QCOMPARE(console->ViewTop(), console->Screen().FirstLine());
         QVERIFY(!console->Following());
         QCOMPARE(console->Screen().History().Size(), 20);
-    }
-
-    void clearOutputForgetsTheHistoryAndFollows()
-    {
-        auto console = Shown();
-        QVERIFY(console);
-        console->ScrollTo(0);
-        console->ClearScreen();
-        QVERIFY(console->Following());
-        QCOMPARE(console->Screen().History().Size(), 0);
-        QTRY_VERIFY(!console->ScrollBar()->isVisible());
     }
 
     void copy_data()

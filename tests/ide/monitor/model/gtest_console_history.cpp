@@ -77,19 +77,6 @@ TEST(ConsoleHistory, TheDefaultLimitHoldsTenThousandLines)
     EXPECT_EQ(screen.Line(screen.ScreenTop() - 1).trimmed(), "L10000");
 }
 
-TEST(ConsoleHistory, ANumberNamesTheSameLineWhileLinesAreAdded)
-{
-    TConsoleScreen screen;
-    screen.SetMaxRow(2);
-    screen.SetHistoryLimit(50);
-    Feed(screen, 0, 20);
-    const qint64 n = screen.FirstLine() + 5;
-    const QByteArray line = screen.Line(n);
-    Feed(screen, 20, 30);
-    EXPECT_EQ(screen.Line(n), line);
-    EXPECT_EQ(line.trimmed(), "L5");
-}
-
 TEST(ConsoleHistory, TheModulesClearKeepsTheHistoryAndClearHistoryForgetsIt)
 {
     TConsoleScreen screen;
@@ -170,14 +157,6 @@ TEST_F(TextTest, LinesTheHistoryDroppedAreLeftOut)
 {
     screen.SetHistoryLimit(1);
     EXPECT_EQ(ConsoleText(screen, {0, 0}, {3, 6}, "\n"), "L2\nscreen");
-}
-
-TEST(ConsoleText, BytesPassUnchanged)
-{
-    TConsoleScreen screen;
-    const QByteArray bytes("\x01\x80\xff", 3);
-    screen.WriteText(bytes);
-    EXPECT_EQ(ConsoleScreenText(screen, "\n"), bytes + "\n");
 }
 
 } // namespace
