@@ -184,13 +184,20 @@ void TMainWindow::ConnectMenuClick()
     if (port.Open())
         return;
     if (port.OpenPort(false)) {
-        ApplyEnabled(ConnectionStates(true), false);
-        ApplyEnabled(ConnectionStates(true), true);
+        ShowConnected();
         if (OutputTabs->currentIndex() != OutputScopeTab)
             OutputTabs->setCurrentIndex(OutputConsoleTab);
     } else {
         port.ClosePort(); // takes back the request of the failed open
+        UpdatePortStatus();
     }
+}
+
+// The commands and status panels of a connected terminal.
+void TMainWindow::ShowConnected()
+{
+    ApplyEnabled(ConnectionStates(true), false);
+    ApplyEnabled(ConnectionStates(true), true);
     UpdatePortStatus();
 }
 

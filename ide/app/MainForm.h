@@ -141,6 +141,7 @@ public:
     // Serial link, console and macros (DeviceWiring.cpp).
     void SettingsMenuClick();
     void ConnectMenuClick();
+    void ShowConnected();
     void DisconnectMenuClick();
     void SendMacroBtnClick();
     void ConsoleLoggingMenuClick();

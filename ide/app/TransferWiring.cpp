@@ -43,15 +43,31 @@ int TMainWindow::ExecTransferDialog(TMcuTransferDlg &dialog)
     return dialog.exec();
 }
 
+// A port that is not connected yet is held open (silently: a port that
+// cannot be opened is the transfer's error to report) from before the
+// transfer until the terminal takes it over, so that what the program prints
+// as soon as it starts reaches the console instead of being lost between the
+// transfer's close and the terminal's connect. A failed transfer lets go.
 void TMainWindow::DownloadMenuClick()
 {
     TMcuLoaderDlg dialog(this);
     if (IEditor *editor = CurrentEditor())
         dialog.SetFilename(HexFileOf(editor->GetFileName()));
-    dialog.SetComPort(&SerialPort());
-    if (ExecTransferDialog(dialog) != QDialog::Accepted)
+    TMcuComPort &port = SerialPort();
+    dialog.SetComPort(&port);
+    const bool connected = port.Open();
+    const bool held = !connected && port.OpenPort(true);
+    if (!connected && !held)
+        port.ClosePort(); // takes back the request of the failed open
+    if (ExecTransferDialog(dialog) != QDialog::Accepted) {
+        if (held)
+            port.ClosePort();
         return;
-    RunCommand("ConnectMenuClick");
+    }
+    if (held)
+        ShowConnected();
+    else
+        RunCommand("ConnectMenuClick");
     if (OutputTabs->currentIndex() != OutputScopeTab)
         OutputTabs->setCurrentIndex(OutputConsoleTab);
 }

@@ -14,9 +14,12 @@
 #include "Scope.h"
 #include "Serial.h"
 #include "Terminal.h"
+#include "TransferDlg.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QProcess>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -56,6 +59,20 @@ QList<QByteArray> HexRecords(const QString &path)
             records << line.trimmed();
     return records;
 }
+
+// F10 without a modal loop: the dialog's Download is clicked at once.
+class TDownloadWindow : public TMainWindow {
+public:
+    int ExecTransferDialog(TMcuTransferDlg &dialog) override
+    {
+        dialog.show();
+        QTest::mouseClick(dialog.DownloadBtn, Qt::LeftButton);
+        QDeadlineTimer deadline(20000);
+        while (dialog.isVisible() && !deadline.hasExpired())
+            QTest::qWait(10);
+        return dialog.result();
+    }
+};
 
 } // namespace
 
@@ -177,6 +194,32 @@ private slots:
         QVERIFY(RunningChildren("velsim").isEmpty());
         QCOMPARE(ProcessInfo(simulators.first()).state, char(0));
         QVERIFY(messages.isEmpty());
+    }
+
+    // Download (F10) with no terminal connected: what the program prints as
+    // soon as it starts reaches the console, which connects afterwards.
+    void aDownloadShowsTheProgramsFirstWords()
+    {
+        if (!QFile::exists(BinDir() + "/velsim") || !QFile::exists(BinDir() + "/velc"))
+            QSKIP("velc and velsim are not built");
+        PlaceSimulator();
+        const QString hex = CompileProgram();
+        WriteTestFile(SettingsPath(),
+                      "[COM-Device]\nPort=Simulated module\n[Transfer]\nLastFile=" + hex.toLocal8Bit() + "\n");
+        TDownloadWindow w;
+        w.show();
+        w.RunCommand("DownloadMenuClick");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+        QVERIFY(SerialPort().Open());
+        QCOMPARE(SerialPort().Requests(), 1);
+        // The first line the program printed, kept in the console's history
+        // once the loop's lines have scrolled it off the screen.
+        const auto firstLine = [&w] {
+            const TConsoleScreen &screen = w.Console->Screen();
+            return screen.FirstLine() < screen.EndLine() ? screen.Line(screen.FirstLine()).trimmed() : QByteArray();
+        };
+        QTRY_COMPARE(firstLine(), QByteArray("Hello from the module"));
+        w.RunCommand("DisconnectMenuClick");
     }
 
     void connectingWithoutTheSimulatorSaysWhy()
