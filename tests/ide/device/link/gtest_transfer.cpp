@@ -46,7 +46,7 @@ protected:
         TModulePeer module(peer, script, records);
         TMcuTransfer transfer(port, records);
         transfer.Timings = timings;
-        transfer.OnRecord = [this](int total, int index) { progress << QPair(total, index); };
+        transfer.OnRecord = [this](int total, int index) { progress << QPair<int, int>(total, index); };
         const QString error = transfer.Run();
         module.Join();
         received = module.Received();
@@ -169,7 +169,7 @@ TEST_P(RecordTest, RecordsGoOutAsTheyStandAndEachButTheLastIsAcknowledged)
     EXPECT_EQ(index, c.sent);
     QList<QPair<int, int>> expected;
     for (int i = 1; i <= c.sent; ++i)
-        expected << QPair(int(c.records.size()), i);
+        expected << QPair<int, int>(int(c.records.size()), i);
     EXPECT_EQ(progress, expected);
     const int wired = c.script.failAt >= 0 ? c.script.failAt + 1 : int(c.records.size());
     EXPECT_EQ(received, kReset + Joined(c.records.mid(0, wired)));
