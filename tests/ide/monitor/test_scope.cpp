@@ -19,6 +19,12 @@
 
 namespace {
 
+// A polygon from its points (a braced list alone could also name a rectangle).
+QPolygon Points(std::initializer_list<QPoint> points)
+{
+    return QPolygon(QList<QPoint>(points));
+}
+
 const QColor kChannelColors[] = {{240, 0, 255}, {250, 170, 0}, {0, 200, 255}, {130, 205, 130}};
 const QColor kFrame(120, 120, 120);
 const QColor kGrid(220, 220, 220);
@@ -95,18 +101,18 @@ private slots:
         QTest::addColumn<QPolygon>("line");
         QTest::addColumn<QPolygon>("covered");
         QTest::addColumn<QPolygon>("clear");
-        QTest::newRow("horizontal") << QPolygon({{10, 10}, {14, 10}}) << QPolygon({{9, 9}, {14, 10}, {12, 9}})
-                                    << QPolygon({{15, 10}, {12, 11}, {12, 8}, {8, 10}});
-        QTest::newRow("vertical") << QPolygon({{10, 10}, {10, 14}}) << QPolygon({{9, 9}, {10, 14}, {9, 12}})
-                                  << QPolygon({{11, 12}, {8, 12}, {10, 15}});
+        QTest::newRow("horizontal") << Points({{10, 10}, {14, 10}}) << Points({{9, 9}, {14, 10}, {12, 9}})
+                                    << Points({{15, 10}, {12, 11}, {12, 8}, {8, 10}});
+        QTest::newRow("vertical") << Points({{10, 10}, {10, 14}}) << Points({{9, 9}, {10, 14}, {9, 12}})
+                                  << Points({{11, 12}, {8, 12}, {10, 15}});
         QTest::newRow("diagonalWithJoin")
-            << QPolygon({{2, 2}, {6, 6}, {10, 2}}) << QPolygon({{4, 4}, {3, 4}, {6, 6}, {5, 5}, {8, 4}, {9, 2}})
-            << QPolygon({{6, 3}, {2, 6}, {6, 8}});
+            << Points({{2, 2}, {6, 6}, {10, 2}}) << Points({{4, 4}, {3, 4}, {6, 6}, {5, 5}, {8, 4}, {9, 2}})
+            << Points({{6, 3}, {2, 6}, {6, 8}});
         // From far outside across the image: only the visible part is walked.
-        QTest::newRow("farPoints") << QPolygon({{-1048576, 5}, {1048576, 5}, {1048576, -1048576}})
-                                   << QPolygon({{0, 4}, {29, 5}}) << QPolygon({{15, 6}, {15, 3}});
-        QTest::newRow("outside") << QPolygon({{-100, -100}, {-50, -50}}) << QPolygon() << QPolygon({{0, 0}});
-        QTest::newRow("onePoint") << QPolygon({{5, 5}}) << QPolygon() << QPolygon({{5, 5}, {4, 4}});
+        QTest::newRow("farPoints") << Points({{-1048576, 5}, {1048576, 5}, {1048576, -1048576}})
+                                   << Points({{0, 4}, {29, 5}}) << Points({{15, 6}, {15, 3}});
+        QTest::newRow("outside") << Points({{-100, -100}, {-50, -50}}) << QPolygon() << Points({{0, 0}});
+        QTest::newRow("onePoint") << Points({{5, 5}}) << QPolygon() << Points({{5, 5}, {4, 4}});
     }
 
     void thickPolylineCoversATwoPixelPenPath()
