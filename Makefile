@@ -29,13 +29,14 @@ clean:
 	rm -rf $(BUILD_DIR)
 
 # libFuzzer targets (tests/fuzz) in a Clang tree of their own, each run for
-# FUZZ_SECONDS: make fuzz FUZZ_SECONDS=60
+# FUZZ_SECONDS, FUZZ_JOBS at a time: make fuzz FUZZ_SECONDS=60 FUZZ_JOBS=2
 FUZZ_DIR ?= build-fuzz
 FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
 fuzz: deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_FUZZ=ON -DVELMO_WERROR=ON
 	cmake --build $(FUZZ_DIR) --target velmo_fuzzers
-	bash tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+	FUZZ_JOBS=$(FUZZ_JOBS) bash tests/fuzz/run.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # House style: every tracked C++ file formatted by clang-format (.clang-format).
 format:

@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libqscintilla2-qt6-dev qt6-serialport-dev
   poppler-utils fonts-dejavu-core desktop-file-utils
-  clang clang-format libclang-rt-14-dev
+  clang clang-format libclang-rt-14-dev ccache
 )
 
 missing=()
