@@ -68,7 +68,47 @@ TEST(ImageMode, TheResetCommandOnTheInputEntersTheLoader)
     const ProcessResult run = RunVelsim(dir, "prog.hex", "\x01\x30\x81\x1B");
     EXPECT_EQ(run.out, "OK");
     EXPECT_EQ(run.err, "velsim: the serial line's input has ended.\n");
-    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.code, 3);
+}
+
+// A program that waits for a line after standard input has ended stops
+// with its own exit status, so a script can tell it from a program that ran
+// to its end.
+TEST(ImageMode, InputAfterTheEndOfStandardInputEndsWithStatusThree)
+{
+    ScratchDir dir;
+    ASSERT_FALSE(simtest::CompileProgram(dir, "BYTE a\nINPUT a\nPRINT a\nINPUT a\nPRINT \"never\"").empty());
+    const ProcessResult run = RunVelsim(dir, "prog.hex", "7\n");
+    EXPECT_EQ(run.out, "7\r\n7\r\n");
+    EXPECT_EQ(run.err, "velsim: the serial line's input has ended.\n");
+    EXPECT_EQ(run.code, 3);
+}
+
+// Standard input from a file or a pipe is read only as fast as the program
+// takes it: a program reading as fast as it can gets every line and byte,
+// far more than the receive buffer holds.
+TEST(ImageMode, PipedInputIsNeverLost)
+{
+    ScratchDir dir;
+    ASSERT_FALSE(simtest::CompileProgram(dir,
+                                         "LONG i, sum\nWORD v\nBYTE c\nFOR i = 1 TO 3000\nINPUT v\nsum = sum + "
+                                         "v\nNEXT\nFOR i = 1 TO 30000\nGET c\nsum = sum + c\nNEXT\nPRINT "
+                                         "\"sum \", sum")
+                     .empty());
+    std::string input;
+    for (int i = 1; i <= 3000; ++i)
+        input += std::to_string(i) + "\n";
+    input += std::string(30000, 'A');
+    for (const char *how : {"< stdin", "< <(cat stdin)"}) {
+        const std::string command = "cd '" + dir.Path().string() + "' && bash -c \"'" + simtest::BinDir() +
+            "/velsim' prog.hex " + how + " > stdout 2> stderr\"";
+        simtest::WriteAll(dir / "stdin", input);
+        const int status = std::system(command.c_str());
+        const std::string out = simtest::ReadAll(dir / "stdout");
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << how;
+        const std::string last = out.substr(out.rfind("sum "));
+        EXPECT_EQ(last, "sum " + std::to_string(3000 * 3001 / 2 + 30000 * 65) + "\r\n") << how;
+    }
 }
 
 TEST(ImageMode, ATraceGoesToStandardError)
