@@ -50,7 +50,7 @@ int RunImageMode(const Options &options)
     CModule::Limits(options.target, limits, capacity);
     std::vector<uint8_t> image;
     std::string error;
-    if (!ReadHexFile(options.image, capacity, image, error)) {
+    if (!ReadHexFile(options.image, capacity, image, error, stopFd)) {
         Complain(error);
         return kExitCannotRun;
     }

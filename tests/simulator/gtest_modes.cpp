@@ -145,6 +145,11 @@ TEST_P(ImagesThatCannotRun, ExitWithTwoAndSayWhy)
 const CannotRunCase kCannotRun[] = {
     {"NotHex", "hello\r\n", "bad.hex: no end-of-file record"},
     {"BadChecksum", ":0400000000010203F5\r\n:00000001FF\r\n", "bad.hex: malformed record in line 1"},
+    {"BadChecksumAfterCrLf", ":0100000001FE\r\n:0400000000010203F5\r\n:00000001FF\r\n",
+     "bad.hex: malformed record in line 2"},
+    {"BadChecksumAfterLf", ":0100000001FE\n:0400000000010203F5\n:00000001FF\n", "bad.hex: malformed record in line 2"},
+    {"BeyondTheMemory", ":0100000001FE\n:01F00000010E\n:00000001FF\n",
+     "bad.hex: too large (max. 16353 bytes) in line 2"},
     {"Undecodable", ":09000000000103FF0A00020203E3\r\n:00000001FF\r\n",
      "bad.hex: bad program image: line 1 cannot be decoded."},
 };
@@ -154,8 +159,30 @@ TEST(ImageMode, AMissingFileCannotRun)
 {
     ScratchDir dir;
     const ProcessResult run = RunVelsim(dir, "none.hex");
-    EXPECT_EQ(run.err, "velsim: cannot open none.hex\n");
+    EXPECT_EQ(run.err, "velsim: cannot open none.hex: No such file or directory\n");
     EXPECT_EQ(run.code, 2);
+}
+
+// A file that never ends is no HEX file: velsim stops reading at a bound.
+TEST(ImageMode, AnEndlessFileIsRefusedAtItsBound)
+{
+    ScratchDir dir;
+    const ProcessResult run = RunVelsim(dir, "/dev/zero");
+    EXPECT_EQ(run.err, "velsim: /dev/zero: too large for a HEX file (more than 4 MiB)\n");
+    EXPECT_EQ(run.code, 2);
+}
+
+// Waiting for a FIFO whose writer stays open, velsim still ends on Ctrl+C
+// (timeout's SIGINT) instead of being killed by timeout's second signal.
+TEST(ImageMode, AStopEndsTheWaitForTheFile)
+{
+    ScratchDir dir;
+    simtest::WriteAll(dir / "stop.sh",
+                      "mkfifo fifo && { sleep 20 > fifo & }\ntimeout --preserve-status -k 5 -s INT 0.3 '" +
+                          simtest::BinDir() + "/velsim' fifo 2> stderr\necho $? > code\nkill %1\n");
+    ASSERT_EQ(std::system(("cd '" + dir.Path().string() + "' && bash stop.sh").c_str()), 0);
+    EXPECT_EQ(simtest::ReadAll(dir / "code"), "2\n");
+    EXPECT_EQ(simtest::ReadAll(dir / "stderr"), "velsim: fifo: stopped\n");
 }
 
 struct CommandLineCase {
