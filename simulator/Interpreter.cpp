@@ -107,7 +107,7 @@ void CInterpreter::Execute(const Stmt &s)
         AssignList(s);
         break;
     case StmtKind::kIncDec:
-        Store(s.target, Value::Int(WrapAdd(Load(s.target).AsInt(), s.sym == symINC ? 1 : -1)));
+        Store(s.target, Step(Load(s.target), s.sym == symINC ? 1 : -1));
         break;
     case StmtKind::kSysAssign:
         if (s.sys.sym == symERR)

@@ -107,7 +107,7 @@ void CInterpreter::Print(const Stmt &s)
 {
     const Device device = DeviceOf(s);
     std::string text;
-    int64_t column = m_column;
+    int64_t column = device ? m_machine.m_files.Column(*device) : m_column;
     for (const PrintItem &item : s.items) {
         const std::string part = Format(item, column);
         for (const char c : part)

@@ -28,6 +28,13 @@ public:
     }
     // Drops what was sent but not yet received (the other end has gone).
     virtual void DiscardUnread() { }
+    // Whether input waits on the device until the module has room for it (a
+    // file or a pipe, which cannot lose data) instead of being lost when the
+    // module's receive buffer is full (a real line).
+    virtual bool HoldsInput() const
+    {
+        return true;
+    }
 };
 
 // Input and output on two given descriptors, which the device does not own.

@@ -22,6 +22,8 @@ public:
         kAcknowledge, // a well-formed record other than end-of-file: answer "."
         kReject, // a malformed record: no answer
         kComplete, // the end-of-file record: Image() or ImageError() tells the result
+        kRefuse, // a data record beyond the module's memory: ImageError() says so;
+                 // no answer, and the rest of this download gets none either
     };
 
     // Forgets everything received: a new download begins.
@@ -42,7 +44,8 @@ public:
     }
 
 private:
-    void Store(const HexRecord &record);
+    // False, storing nothing, when the record reaches beyond the memory.
+    bool Store(const HexRecord &record);
     void Finish();
 
     size_t m_capacity;
@@ -52,7 +55,7 @@ private:
     std::vector<bool> m_filled; // which addresses have received data
     size_t m_end = 0; // one past the highest address received
     uint32_t m_base = 0; // from the extended address records
-    bool m_overflow = false;
+    bool m_refused = false; // a record went beyond the memory: the download is refused
     bool m_finished = false; // kComplete was reported
     std::string m_error;
 };

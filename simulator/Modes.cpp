@@ -18,6 +18,9 @@ namespace {
 
 constexpr int kExitError = 1;
 constexpr int kExitCannotRun = 2;
+// The program (or the loader) waited for input after standard input had
+// ended: a run that stopped for want of input is not a program that ended.
+constexpr int kExitInputEnded = 3;
 
 void Complain(const std::string &text)
 {
@@ -47,7 +50,7 @@ int RunImageMode(const Options &options)
     CModule::Limits(options.target, limits, capacity);
     std::vector<uint8_t> image;
     std::string error;
-    if (!ReadHexFile(options.image, capacity, image, error)) {
+    if (!ReadHexFile(options.image, capacity, image, error, stopFd)) {
         Complain(error);
         return kExitCannotRun;
     }
@@ -72,7 +75,7 @@ int RunImageMode(const Options &options)
         return kExitError;
     case CModule::Exit::kInputEnded:
         std::fputs(kInputEndedNotice, stderr);
-        return 0;
+        return kExitInputEnded;
     case CModule::Exit::kProgramEnded:
     case CModule::Exit::kStopped:
         break;

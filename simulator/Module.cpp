@@ -152,6 +152,9 @@ void CModule::ServeLoader()
             if (m_state == State::kRunning)
                 return; // what follows belongs to the program
             break;
+        case CLoader::Event::kRefuse:
+            m_line.Write(BadImageLine(m_loader.ImageError()));
+            break;
         case CLoader::Event::kNone:
         case CLoader::Event::kReject:
             break;

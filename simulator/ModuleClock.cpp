@@ -2,6 +2,8 @@
 
 #include "Symbols.h"
 
+#include <algorithm>
+
 namespace velsim {
 
 namespace {
@@ -21,6 +23,11 @@ std::tm Broken(int64_t seconds)
 // the calendar the host can compute.
 constexpr int32_t kMaxDays = 1000000;
 constexpr int32_t kMaxPart = 100000;
+
+// The calendar the clock keeps to, 0001-01-01 to 9999-12-31: however often a
+// program moves it, a year always fits the module's numbers.
+constexpr int64_t kEarliest = -62135596800;
+constexpr int64_t kLatest = 253402300799;
 
 int32_t Bound(int32_t value, int32_t limit)
 {
@@ -132,11 +139,16 @@ void CModuleClock::Write(int sym, int part, int32_t value)
     default: {
         // TIME or DATE as a whole: move the clock by the difference.
         const int64_t now = Read(sym, -1);
-        m_offset += (static_cast<int64_t>(value) - now) * (sym == symTIME ? 1 : kSecondsPerDay);
+        MoveTo(seconds + (static_cast<int64_t>(value) - now) * (sym == symTIME ? 1 : kSecondsPerDay), seconds);
         return;
     }
     }
-    m_offset += static_cast<int64_t>(::timegm(&tm)) - seconds;
+    MoveTo(static_cast<int64_t>(::timegm(&tm)), seconds);
+}
+
+void CModuleClock::MoveTo(int64_t target, int64_t now)
+{
+    m_offset += std::clamp(target, kEarliest, kLatest) - now;
 }
 
 } // namespace velsim

@@ -39,6 +39,9 @@ public:
     static constexpr int kTimers = 4;
 
 private:
+    // Sets the clock so that it reads `target` local seconds (kept within the
+    // calendar it can show) where it reads `now`.
+    void MoveTo(int64_t target, int64_t now);
     // Seconds since 1970 of the module's local time, read as UTC.
     int64_t LocalSeconds() const;
 

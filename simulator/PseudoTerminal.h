@@ -41,6 +41,11 @@ public:
         return m_notify;
     }
     void HandleEvent() override;
+    // A line: what arrives while the receive buffer is full is lost.
+    bool HoldsInput() const override
+    {
+        return false;
+    }
     bool Listening() const override;
     bool Gone() const override
     {

@@ -57,7 +57,7 @@ void CSerialLine::Pump(int timeoutMs)
 {
     struct pollfd fds[4];
     nfds_t count = 0;
-    const int inFd = m_inputClosed ? -1 : m_device.InputFd();
+    const int inFd = m_inputClosed || InputRoom() == 0 ? -1 : m_device.InputFd();
     const int outFd = !m_output.empty() && Listening() ? m_device.OutputFd() : -1;
     int inSlot = -1;
     int outSlot = -1;
@@ -102,10 +102,17 @@ void CSerialLine::Pump(int timeoutMs)
         m_quit = true;
 }
 
+size_t CSerialLine::InputRoom() const
+{
+    if (!m_device.HoldsInput())
+        return kReadChunk; // a line: read all that arrives, lose what does not fit
+    return kInputLimit - std::min(kInputLimit, m_input.size());
+}
+
 void CSerialLine::Receive()
 {
     uint8_t buffer[kReadChunk];
-    const ssize_t n = ::read(m_device.InputFd(), buffer, sizeof buffer);
+    const ssize_t n = ::read(m_device.InputFd(), buffer, std::min(sizeof buffer, InputRoom()));
     if (n > 0)
         Take(buffer, static_cast<size_t>(n));
     else if (n == 0 || (errno != EAGAIN && errno != EINTR))

@@ -1,5 +1,8 @@
 // The module's serial line: received bytes wait in a bounded input buffer,
-// bytes to send in a bounded output buffer. Every wait of the module blocks
+// bytes to send in a bounded output buffer. On a line (a pseudo-terminal),
+// bytes that arrive while the input buffer is full are lost, as on a module;
+// from a file or a pipe, input is read only as the buffer has room, so none
+// is lost. Every wait of the module blocks
 // in poll() here, on the line, the wake-up descriptor of the signal handler
 // and the device's own event descriptor, so a reset command is seen in
 // every state.
@@ -21,7 +24,7 @@ namespace velsim {
 
 class CSerialLine {
 public:
-    static constexpr size_t kInputLimit = 4096; // bytes beyond it are lost, as on a module
+    static constexpr size_t kInputLimit = 4096; // on a line, bytes beyond it are lost
     static constexpr size_t kOutputLimit = 4096;
     static constexpr size_t kReadChunk = 4096;
     static constexpr size_t kWriteChunk = 512;
@@ -105,6 +108,8 @@ public:
     }
 
 private:
+    // How many bytes the next read may take.
+    size_t InputRoom() const;
     void Receive();
     void Send();
     void Take(const uint8_t *bytes, size_t count);

@@ -2,19 +2,23 @@
 
 #include <cmath>
 #include <cstdio>
-#include <limits>
 
 namespace velsim {
 
 int32_t RealToInt(double v)
 {
-    if (std::isnan(v))
+    if (!std::isfinite(v))
         return 0;
-    if (v >= 2147483647.0)
-        return std::numeric_limits<int32_t>::max();
-    if (v <= -2147483648.0)
-        return std::numeric_limits<int32_t>::min();
-    return static_cast<int32_t>(v);
+    const double whole = std::trunc(v);
+    if (whole >= -2147483648.0 && whole <= 2147483647.0)
+        return static_cast<int32_t>(whole);
+    // Beyond 32 bits: the low 32 bits of the whole number, as integer
+    // arithmetic wraps (doubles this large are exact whole numbers).
+    constexpr double kSpan = 4294967296.0;
+    double low = std::fmod(whole, kSpan);
+    if (low < 0)
+        low += kSpan;
+    return static_cast<int32_t>(static_cast<uint32_t>(low));
 }
 
 int32_t Value::AsInt() const

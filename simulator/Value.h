@@ -43,8 +43,8 @@ struct Value {
     }
 };
 
-// A floating-point number as an integer: truncated toward zero, clamped to
-// 32 bits; NaN gives 0.
+// A floating-point number as an integer: truncated toward zero, then wrapped
+// to 32 bits like every integer result; NaN and infinities give 0.
 int32_t RealToInt(double v);
 
 // Wrapping integer arithmetic (no undefined overflow).
@@ -63,6 +63,11 @@ inline int32_t WrapMul(int32_t a, int32_t b)
 inline int32_t WrapNeg(int32_t a)
 {
     return static_cast<int32_t>(0u - static_cast<uint32_t>(a));
+}
+// INC and DEC: a whole number wraps, a floating-point value keeps its fraction.
+inline Value Step(const Value &v, int32_t by)
+{
+    return v.real ? Value::Real(v.f + by) : Value::Int(WrapAdd(v.i, by));
 }
 int32_t ShiftLeft(int32_t a, int32_t count);
 int32_t ShiftRight(int32_t a, int32_t count); // arithmetic

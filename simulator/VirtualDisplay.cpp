@@ -12,6 +12,20 @@ int32_t Clamp(int32_t v, int32_t low, int32_t high)
     return std::min(std::max(v, low), high);
 }
 
+struct StepRange {
+    int64_t first;
+    int64_t last; // first > last when no step lands on the display
+};
+
+// The steps 0..steps of a line whose coordinate along its longer axis is
+// start + i (or start - i when delta < 0) that land within 0..size-1.
+StepRange OnDisplay(int64_t start, int64_t delta, int64_t size, int64_t steps)
+{
+    const int64_t first = delta >= 0 ? -start : start - size + 1;
+    const int64_t last = delta >= 0 ? size - 1 - start : start;
+    return {std::max<int64_t>(first, 0), std::min(last, steps)};
+}
+
 } // namespace
 
 CVirtualDisplay::CVirtualDisplay(CTrace &trace)
@@ -86,10 +100,10 @@ void CVirtualDisplay::TraceRows(const std::vector<std::string> &before)
     }
 }
 
-void CVirtualDisplay::Set(int32_t x, int32_t y, int color)
+void CVirtualDisplay::Set(int64_t x, int64_t y, int color)
 {
     if (x >= 0 && x < kWidth && y >= 0 && y < kHeight)
-        m_pixels[static_cast<size_t>(y) * kWidth + x] = static_cast<uint8_t>(color);
+        m_pixels[static_cast<size_t>(y) * kWidth + static_cast<size_t>(x)] = static_cast<uint8_t>(color);
 }
 
 int CVirtualDisplay::Point(int32_t x, int32_t y) const
@@ -108,64 +122,68 @@ void CVirtualDisplay::Plot(int32_t x, int32_t y)
 
 void CVirtualDisplay::Draw(int32_t x, int32_t y)
 {
-    // A line from the cursor, stepped along its longer axis.
-    const int32_t x0 = m_x;
-    const int32_t y0 = m_y;
-    const int32_t x1 = Clamp(x, -kWidth, 2 * kWidth);
-    const int32_t y1 = Clamp(y, -kHeight, 2 * kHeight);
-    const int32_t steps = std::max(std::abs(x1 - x0), std::abs(y1 - y0));
-    for (int32_t i = 0; i <= steps; ++i) {
-        const int32_t px = steps ? x0 + (x1 - x0) * i / steps : x0;
-        const int32_t py = steps ? y0 + (y1 - y0) * i / steps : y0;
+    // A line from the cursor, stepped along its longer axis. Along that axis
+    // step i lies exactly i pixels from the cursor, so only the steps that
+    // land on the display are walked, however far the end point lies.
+    const int64_t x0 = m_x;
+    const int64_t y0 = m_y;
+    const int64_t dx = int64_t{x} - x0;
+    const int64_t dy = int64_t{y} - y0;
+    const int64_t steps = std::max(std::abs(dx), std::abs(dy));
+    const bool alongX = std::abs(dx) >= std::abs(dy);
+    const StepRange range = OnDisplay(alongX ? x0 : y0, alongX ? dx : dy, alongX ? kWidth : kHeight, steps);
+    for (int64_t i = range.first; i <= range.last; ++i) {
+        const int64_t px = steps ? x0 + dx * i / steps : x0;
+        const int64_t py = steps ? y0 + dy * i / steps : y0;
         Set(px, py, m_pen);
     }
-    Move(x1, y1);
+    Move(x, y);
     m_trace.Change("display DRAW to " + std::to_string(x) + ", " + std::to_string(y));
 }
 
-void CVirtualDisplay::FillRect(int32_t x, int32_t y, int32_t width, int32_t height, int color)
+void CVirtualDisplay::FillRect(int64_t x, int64_t y, int64_t width, int64_t height, int color)
 {
-    x = Clamp(x, -2 * kWidth, 2 * kWidth);
-    y = Clamp(y, -2 * kHeight, 2 * kHeight);
-    const int32_t left = Clamp(x, 0, kWidth);
-    const int32_t top = Clamp(y, 0, kHeight);
-    const int32_t right = Clamp(x + Clamp(width, 0, kWidth), 0, kWidth);
-    const int32_t bottom = Clamp(y + Clamp(height, 0, kHeight), 0, kHeight);
-    for (int32_t py = top; py < bottom; ++py) {
-        for (int32_t px = left; px < right; ++px)
+    const int64_t left = std::clamp<int64_t>(x, 0, kWidth);
+    const int64_t top = std::clamp<int64_t>(y, 0, kHeight);
+    const int64_t right = std::clamp<int64_t>(x + std::max<int64_t>(width, 0), 0, kWidth);
+    const int64_t bottom = std::clamp<int64_t>(y + std::max<int64_t>(height, 0), 0, kHeight);
+    for (int64_t py = top; py < bottom; ++py) {
+        for (int64_t px = left; px < right; ++px)
             Set(px, py, color);
     }
 }
 
 void CVirtualDisplay::Frame(int32_t x, int32_t y, int32_t width, int32_t height, int32_t fill)
 {
-    x = Clamp(x, -kWidth, kWidth);
-    y = Clamp(y, -kHeight, kHeight);
-    width = Clamp(width, 0, kWidth);
-    height = Clamp(height, 0, kHeight);
+    const int64_t w = std::max(width, 0);
+    const int64_t h = std::max(height, 0);
     if (fill != kNoFill)
-        FillRect(x, y, width, height, fill ? 1 : 0);
-    FillRect(x, y, width, 1, m_pen);
-    FillRect(x, y + height - 1, width, 1, m_pen);
-    FillRect(x, y, 1, height, m_pen);
-    FillRect(x + width - 1, y, 1, height, m_pen);
-    m_trace.Change("display FRAME " + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(width) +
-                   ", " + std::to_string(height));
+        FillRect(x, y, w, h, fill ? 1 : 0);
+    FillRect(x, y, w, 1, m_pen);
+    FillRect(x, y + h - 1, w, 1, m_pen);
+    FillRect(x, y, 1, h, m_pen);
+    FillRect(x + w - 1, y, 1, h, m_pen);
+    m_trace.Change("display FRAME " + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(w) + ", " +
+                   std::to_string(h));
 }
 
 void CVirtualDisplay::Circle(int32_t x, int32_t y, int32_t rx, int32_t ry, int32_t fill)
 {
-    rx = Clamp(std::abs(rx), 1, kWidth);
-    ry = Clamp(std::abs(ry), 1, kHeight);
-    x = Clamp(x, -kWidth, 2 * kWidth);
-    y = Clamp(y, -kHeight, 2 * kHeight);
-    auto inside = [&](int32_t px, int32_t py) {
-        const double dx = static_cast<double>(px - x) / rx;
-        const double dy = static_cast<double>(py - y) / ry;
-        return dx * dx + dy * dy <= 1.0;
+    // Radii in 64 bits: the magnitude of the most negative 32-bit radius fits.
+    const int64_t radiusX = std::max<int64_t>(std::abs(int64_t{rx}), 1);
+    const int64_t radiusY = std::max<int64_t>(std::abs(int64_t{ry}), 1);
+    auto inside = [&](int64_t px, int64_t py) {
+        const double ex = static_cast<double>(px - x) / static_cast<double>(radiusX);
+        const double ey = static_cast<double>(py - y) / static_cast<double>(radiusY);
+        return ex * ex + ey * ey <= 1.0;
     };
-    for (int32_t py = y - ry; py <= y + ry; ++py) {
-        for (int32_t px = x - rx; px <= x + rx; ++px) {
+    // Only the part of the bounding box that lies on the display is walked.
+    const int64_t top = std::max<int64_t>(y - radiusY, 0);
+    const int64_t bottom = std::min<int64_t>(y + radiusY, kHeight - 1);
+    const int64_t left = std::max<int64_t>(x - radiusX, 0);
+    const int64_t right = std::min<int64_t>(x + radiusX, kWidth - 1);
+    for (int64_t py = top; py <= bottom; ++py) {
+        for (int64_t px = left; px <= right; ++px) {
             if (!inside(px, py))
                 continue;
             const bool edge = !inside(px - 1, py) || !inside(px + 1, py) || !inside(px, py - 1) || !inside(px, py + 1);
@@ -175,18 +193,16 @@ void CVirtualDisplay::Circle(int32_t x, int32_t y, int32_t rx, int32_t ry, int32
                 Set(px, py, fill ? 1 : 0);
         }
     }
-    m_trace.Change("display CIRCLE " + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(rx) + ", " +
-                   std::to_string(ry));
+    m_trace.Change("display CIRCLE " + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(radiusX) +
+                   ", " + std::to_string(radiusY));
 }
 
 void CVirtualDisplay::Scroll(int32_t x, int32_t y, int32_t width, int32_t height, int32_t dx, int32_t dy)
 {
-    x = Clamp(x, -2 * kWidth, 2 * kWidth);
-    y = Clamp(y, -2 * kHeight, 2 * kHeight);
     const int32_t left = Clamp(x, 0, kWidth);
     const int32_t top = Clamp(y, 0, kHeight);
-    const int32_t right = Clamp(x + Clamp(width, 0, kWidth), 0, kWidth);
-    const int32_t bottom = Clamp(y + Clamp(height, 0, kHeight), 0, kHeight);
+    const auto right = static_cast<int32_t>(std::clamp<int64_t>(int64_t{x} + std::max(width, 0), 0, kWidth));
+    const auto bottom = static_cast<int32_t>(std::clamp<int64_t>(int64_t{y} + std::max(height, 0), 0, kHeight));
     dx = Clamp(dx, -kWidth, kWidth);
     dy = Clamp(dy, -kHeight, kHeight);
     const std::vector<uint8_t> before = m_pixels;
@@ -204,16 +220,14 @@ void CVirtualDisplay::Scroll(int32_t x, int32_t y, int32_t width, int32_t height
 void CVirtualDisplay::Bargraph(int32_t x, int32_t y, int32_t width, int32_t height, int32_t percent, int32_t vertical)
 {
     percent = Clamp(percent, 0, 100);
-    x = Clamp(x, -2 * kWidth, 2 * kWidth);
-    y = Clamp(y, -2 * kHeight, 2 * kHeight);
-    width = Clamp(width, 0, kWidth);
-    height = Clamp(height, 0, kHeight);
+    const int64_t w = std::max(width, 0);
+    const int64_t h = std::max(height, 0);
     Frame(x, y, width, height, 0);
     if (vertical) {
-        const int32_t filled = height * percent / 100;
-        FillRect(x, y + height - filled, width, filled, m_pen);
+        const int64_t filled = h * percent / 100;
+        FillRect(x, y + h - filled, w, filled, m_pen);
     } else {
-        FillRect(x, y, width * percent / 100, height, m_pen);
+        FillRect(x, y, w * percent / 100, h, m_pen);
     }
     m_trace.Change("display BARGRAPH " + std::to_string(percent) + "%");
 }

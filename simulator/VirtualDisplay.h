@@ -57,8 +57,8 @@ public:
     static constexpr int32_t kNoFill = -1;
 
 private:
-    void Set(int32_t x, int32_t y, int color);
-    void FillRect(int32_t x, int32_t y, int32_t width, int32_t height, int color);
+    void Set(int64_t x, int64_t y, int color);
+    void FillRect(int64_t x, int64_t y, int64_t width, int64_t height, int color);
     void TraceRows(const std::vector<std::string> &before);
 
     CTrace &m_trace;

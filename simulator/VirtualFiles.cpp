@@ -18,7 +18,9 @@ bool CVirtualFiles::Open(int32_t device, const std::string &name, int32_t mode)
     std::string &contents = m_files[name];
     if (mode == kOutput)
         contents.clear();
-    m_open[device] = {name, static_cast<Mode>(mode), mode == kAppend ? contents.size() : 0};
+    const bool append = mode == kAppend;
+    m_open[device] = {name, static_cast<Mode>(mode), append ? contents.size() : 0,
+                      append ? ColumnAfter(0, contents) : 0};
     static const char *const kModes[] = {"input", "output", "append"};
     m_trace.Change("file \"" + name + "\" opened for " + kModes[mode] + " as #" + std::to_string(device));
     return true;
@@ -55,8 +57,24 @@ bool CVirtualFiles::Write(int32_t device, std::string_view bytes)
         return false;
     const size_t room = kCapacity - std::min(kCapacity, Used());
     const bool fits = bytes.size() <= room;
-    m_files[it->second.name].append(bytes.substr(0, fits ? bytes.size() : room));
+    const std::string_view written = bytes.substr(0, fits ? bytes.size() : room);
+    m_files[it->second.name].append(written);
+    it->second.column = ColumnAfter(it->second.column, written);
     return fits;
+}
+
+int64_t CVirtualFiles::Column(int32_t device) const
+{
+    auto it = m_open.find(device);
+    return it == m_open.end() ? 0 : it->second.column;
+}
+
+int64_t CVirtualFiles::ColumnAfter(int64_t column, std::string_view bytes)
+{
+    const size_t end = bytes.find_last_of("\r\n");
+    if (end == std::string_view::npos)
+        return column + static_cast<int64_t>(bytes.size());
+    return static_cast<int64_t>(bytes.size() - end - 1);
 }
 
 int CVirtualFiles::Read(int32_t device)

@@ -38,6 +38,10 @@ public:
     bool Write(int32_t device, std::string_view bytes);
     int Read(int32_t device); // -1 at the end of the file
     bool AtEnd(int32_t device) const;
+    // The column the next byte written to the device lands in: 0 after a line
+    // end, counted on from where the previous PRINT # left the line. TAB
+    // measures from it, as it measures from the serial line's own column.
+    int64_t Column(int32_t device) const;
 
     size_t Used() const;
 
@@ -46,7 +50,10 @@ private:
         std::string name;
         Mode mode = kInput;
         size_t pos = 0;
+        int64_t column = 0;
     };
+
+    static int64_t ColumnAfter(int64_t column, std::string_view bytes);
 
     CTrace &m_trace;
     std::map<std::string, std::string> m_files;

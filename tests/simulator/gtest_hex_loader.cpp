@@ -71,6 +71,7 @@ using Events = std::vector<CLoader::Event>;
 constexpr CLoader::Event kAck = CLoader::Event::kAcknowledge;
 constexpr CLoader::Event kReject = CLoader::Event::kReject;
 constexpr CLoader::Event kComplete = CLoader::Event::kComplete;
+constexpr CLoader::Event kRefuse = CLoader::Event::kRefuse;
 
 TEST(Loader, RecognisesRecordsWithoutLineEndsAmongNoise)
 {
@@ -119,11 +120,48 @@ TEST_P(LoaderImages, SayWhyTheyCannotBeImages)
 const ImageErrorCase kImageErrors[] = {
     {"Nothing", ":00000001FF", "no data"},
     {"Gap", ":0100000001FE:0100020000FD:00000001FF", "no data for address $0001"},
-    {"PastTheCapacity", ":0100100001EE:00000001FF", "too large (max. 16 bytes)"},
-    {"LinearAddressPastTheCapacity", ":020000040001F9:0100000001FE:00000001FF", "too large (max. 16 bytes)"},
 };
 INSTANTIATE_TEST_SUITE_P(Errors, LoaderImages, testing::ValuesIn(kImageErrors),
                          [](const auto &info) { return std::string(info.param.name); });
+
+// A download that does not fit is refused at its first record beyond the
+// memory, not at its end: nothing after it is acknowledged, and the next
+// download after its end record is taken afresh.
+struct RefusedCase {
+    const char *name;
+    const char *records;
+    Events events;
+    friend void PrintTo(const RefusedCase &c, std::ostream *os)
+    {
+        *os << c.name;
+    }
+};
+
+class RefusedDownloads : public testing::TestWithParam<RefusedCase> { };
+
+TEST_P(RefusedDownloads, StopAtTheFirstRecordBeyondTheMemory)
+{
+    CLoader loader(16);
+    EXPECT_EQ(Feed(loader, GetParam().records), GetParam().events);
+    EXPECT_EQ(loader.ImageError(), "too large (max. 16 bytes)");
+}
+
+const RefusedCase kRefused[] = {
+    {"PastTheCapacity", ":0100000001FE:0100100001EE:0100010002FC", Events{kAck, kRefuse, kReject}},
+    {"StraddlingTheEnd", ":02000F000102EC:0100000001FE", Events{kRefuse, kReject}},
+    {"LinearAddressPastTheCapacity", ":020000040001F9:0100000001FE:0100010002FC", Events{kAck, kRefuse, kReject}},
+};
+INSTANTIATE_TEST_SUITE_P(Records, RefusedDownloads, testing::ValuesIn(kRefused),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Loader, TheEndOfARefusedDownloadMakesRoomForTheNext)
+{
+    CLoader loader(16);
+    EXPECT_EQ(Feed(loader, ":0100100001EE:00000001FF:0100000007F8:00000001FF"),
+              (Events{kRefuse, kReject, kAck, kComplete}));
+    EXPECT_EQ(loader.ImageError(), "");
+    EXPECT_EQ(loader.Image(), (std::vector<uint8_t>{7}));
+}
 
 TEST(Loader, StartForgetsAnEarlierDownload)
 {

@@ -43,6 +43,17 @@ const ProgramCase kAssignments[] = {
     {"ByteArrayTakesAFullString", "BYTE s[3]\ns = \"abc\"\nPRINT s", "", "abc\r\n"},
     {"DecOnAnElement", "INTEGER a[3]\na[1] = 5\nDEC a[1]\nPRINT a[0], a[1], a[2]", "", "040\r\n"},
     {"DeclarationRunsOnce", "BYTE i\nFOR i = 1 TO 3\nBYTE x\nINC x\nNEXT\nPRINT x", "", "3\r\n"},
+    {"IncKeepsAFloatsFraction", "FLOAT f\nf = 2.5\nINC f\nPRINT f", "", "3.5\r\n"},
+    {"DecKeepsAFloatsFraction", "FLOAT f\nf = -0.25\nDEC f\nPRINT f", "", "-1.25\r\n"},
+    {"IncDecOnFloatElements", "FLOAT a[2]\na[1] = 0.5\nINC a[1]\nINC a[1]\nDEC a[0]\nPRINT a[0], \" \", a[1]", "",
+     "-1 2.5\r\n"},
+    // A float stored into a whole-number type wraps like any other value
+    // that does not fit, instead of sticking at the largest number.
+    {"FloatToLongWraps", "LONG l\nl = 65536.0 * 65536\nPRINT l, \" \",\nl = 65536.0 * 65536 + 5.9\nPRINT l", "",
+     "0 5\r\n"},
+    {"FloatToLongWrapsToNegative", "LONG l\nl = 3000000000.0\nPRINT l, \" \",\nl = -3000000000.0\nPRINT l", "",
+     "-1294967296 1294967296\r\n"},
+    {"FloatToByteWrapsFromBeyondLong", "BYTE b\nb = 4294967296.0 + 258\nPRINT b", "", "2\r\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Assignments, Statements, testing::ValuesIn(kAssignments), simtest::CaseName<ProgramCase>);
 
@@ -136,6 +147,16 @@ const ProgramCase kMachine[] = {
      "CHAR s[10]\nOPEN \"f\" FOR OUTPUT AS #1\nPRINT #1, \"a\",\nCLOSE #1\nOPEN \"f\" FOR APPEND AS #1\nPRINT #1, "
      "\"b\"\nCLOSE #1\nOPEN \"f\" AS #1\nINPUT #1, s\nPRINT s",
      "", "ab\r\n"},
+    // TAB in PRINT # counts from where the previous PRINT # to that file
+    // left its line, as on the serial line.
+    {"TabInAFileContinuesTheColumn",
+     "CHAR s[30]\nOPEN \"t\" FOR OUTPUT AS #3\nPRINT #3, \"zzzzzzzz\",\nPRINT #3, TAB(10), \"y\"\nPRINT #3, TAB(3), "
+     "\"w\"\nCLOSE #3\nOPEN \"t\" AS #3\nINPUT #3, s\nPRINT s, \"|\",\nINPUT #3, s\nPRINT s, \"|\"",
+     "", "zzzzzzzz  y|   w|\r\n"},
+    {"TabInAnAppendedFileStartsAtItsLastLine",
+     "CHAR s[30]\nOPEN \"t\" FOR OUTPUT AS #3\nPRINT #3, \"ab\",\nCLOSE #3\nOPEN \"t\" FOR APPEND AS #3\nPRINT #3, "
+     "TAB(4), \"c\"\nCLOSE #3\nOPEN \"t\" AS #3\nINPUT #3, s\nPRINT s",
+     "", "ab  c\r\n"},
     {"MissingFileSetsErrAndKeepsTheLine", "OPEN \"none\" AS #2\nPRINT ERR\nPRINT #2, \"on the line\"", "",
      "2\r\non the line\r\n"},
     {"PortsKeepTheirBits", "PORT1 = 5\nPORT1.7 = 1\nPORT1.0 = 0\nPRINT PORT1, \" \", PORT1.7, \" \", PORT1.2", "",
@@ -151,6 +172,25 @@ const ProgramCase kMachine[] = {
     {"ClockCanBeSet", "DATE.DAY = 1\nDATE.YEAR = 2030\nDATE.MONTH = 2\nPRINT DATE.YEAR, \"/\", DATE.MONTH", "",
      "2030/2\r\n"},
     {"PlotAndPoint", "PLOT 3, 4\nFRAME 10, 10, 4, 4, 1\nPRINT POINT(3, 4), POINT(4, 4), POINT(11, 11)", "", "101\r\n"},
+    // Shapes that start off the display and are larger than it are clipped,
+    // never shrunk: their far edges stay where the program put them.
+    {"LargeFrameIsClipped", "FRAME -10, -10, 300, 200, 1\nPRINT POINT(239, 127), POINT(0, 0), POINT(5, 5)", "",
+     "111\r\n"},
+    {"LargeFrameKeepsItsFarEdges",
+     "FRAME -10, -10, 300, 200\nFRAME -10, 0, 300, 90\nPRINT POINT(229, 50), "
+     "POINT(50, 117), POINT(100, 89), POINT(100, 88)",
+     "", "0010\r\n"},
+    {"LargeBargraphIsClipped", "BARGRAPH -10, 0, 300, 10, 50, 0\nPRINT POINT(130, 5), POINT(145, 5)", "", "10\r\n"},
+    {"LargeCircleIsClipped", "CIRCLE -500, 64, 600, 600, 1\nPRINT POINT(50, 64), POINT(99, 64), POINT(101, 64)", "",
+     "110\r\n"},
+    {"LineToAFarPointKeepsItsSlope",
+     "DRAW 100000, 0\nPLOT 0, 10\nDRAW 100000, 10010\nPRINT POINT(239, 0), "
+     "POINT(200, 30), POINT(200, 29)",
+     "", "110\r\n"},
+    {"CircleWithTheMostNegativeRadius", "CIRCLE 10, 10, -2147483648, 3, 1\nPRINT POINT(10, 10)", "", "1\r\n"},
+    {"ClockMovedOftenStaysInItsCalendar",
+     "BYTE i\nFOR i = 1 TO 200\nDATE.DAY = 100000\nNEXT\nPRINT DATE.YEAR, \"/\", DATE.MONTH, \"/\", DATE.DAY", "",
+     "9999/12/31\r\n"},
     {"ModemSendsWhenReady", "SENDSMS \"1\", \"x\"\nPRINT ERR,\nINITGSM 1234\nSENDSMS \"1\", \"x\"\nPRINT ERR", "",
      "10\r\n"},
 };

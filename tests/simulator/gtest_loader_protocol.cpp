@@ -175,15 +175,26 @@ const BadImageCase kBadImages[] = {
      "Bad program image: line 1 cannot be decoded.\r\n"},
     {"NextWithoutFor", Records({0x00, 0x01, 0x03, 0x88, 0x0A, 0x00, 0x02, 0x02, 0x03}),
      "Bad program image: blocks do not nest in line 1.\r\n"},
-    {"LongerThanTheMemory",
-     {Record(0, 0x4000, {0x00}), ":00000001FF"},
-     "Bad program image: too large (max. 16353 bytes).\r\n"},
     {"AGapInTheRecords",
      {Record(0, 0, std::vector<uint8_t>(16, 0)), Record(0, 0x20, {0x00}), ":00000001FF"},
      "Bad program image: no data for address $0010.\r\n"},
     {"NothingAtAll", {":00000001FF"}, "Bad program image: no data.\r\n"},
 };
 INSTANTIATE_TEST_SUITE_P(Images, BadImages, testing::ValuesIn(kBadImages), simtest::CaseName<BadImageCase>);
+
+// A download too large for the memory is refused at its first record beyond
+// it, with the reason at once instead of an acknowledgement; its end record
+// gets no answer, and the next download is taken.
+TEST_F(LoaderProtocol, ARecordBeyondTheMemoryIsRefusedAtOnce)
+{
+    Reset(m_peer);
+    Download(m_peer, {Record(0, 0, {0x00}), Record(0, 0x4000, {0x00})});
+    EXPECT_EQ(m_peer.ReceiveUntil("\r\n"), "Bad program image: too large (max. 16353 bytes).\r\n");
+    m_peer.Send(Record(0, 1, {0x00}));
+    m_peer.Send(":00000001FF");
+    Download(m_peer, Compiled(kHello));
+    EXPECT_EQ(m_peer.ReceiveUntil("Hello 3\r\n"), kHelloOutput);
+}
 
 // Whatever the program does, the reset command reaches the loader.
 struct BusyCase {

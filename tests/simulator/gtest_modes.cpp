@@ -68,7 +68,47 @@ TEST(ImageMode, TheResetCommandOnTheInputEntersTheLoader)
     const ProcessResult run = RunVelsim(dir, "prog.hex", "\x01\x30\x81\x1B");
     EXPECT_EQ(run.out, "OK");
     EXPECT_EQ(run.err, "velsim: the serial line's input has ended.\n");
-    EXPECT_EQ(run.code, 0);
+    EXPECT_EQ(run.code, 3);
+}
+
+// A program that waits for a line after standard input has ended stops
+// with its own exit status, so a script can tell it from a program that ran
+// to its end.
+TEST(ImageMode, InputAfterTheEndOfStandardInputEndsWithStatusThree)
+{
+    ScratchDir dir;
+    ASSERT_FALSE(simtest::CompileProgram(dir, "BYTE a\nINPUT a\nPRINT a\nINPUT a\nPRINT \"never\"").empty());
+    const ProcessResult run = RunVelsim(dir, "prog.hex", "7\n");
+    EXPECT_EQ(run.out, "7\r\n7\r\n");
+    EXPECT_EQ(run.err, "velsim: the serial line's input has ended.\n");
+    EXPECT_EQ(run.code, 3);
+}
+
+// Standard input from a file or a pipe is read only as fast as the program
+// takes it: a program reading as fast as it can gets every line and byte,
+// far more than the receive buffer holds.
+TEST(ImageMode, PipedInputIsNeverLost)
+{
+    ScratchDir dir;
+    ASSERT_FALSE(simtest::CompileProgram(dir,
+                                         "LONG i, sum\nWORD v\nBYTE c\nFOR i = 1 TO 3000\nINPUT v\nsum = sum + "
+                                         "v\nNEXT\nFOR i = 1 TO 30000\nGET c\nsum = sum + c\nNEXT\nPRINT "
+                                         "\"sum \", sum")
+                     .empty());
+    std::string input;
+    for (int i = 1; i <= 3000; ++i)
+        input += std::to_string(i) + "\n";
+    input += std::string(30000, 'A');
+    for (const char *how : {"< stdin", "< <(cat stdin)"}) {
+        const std::string command = "cd '" + dir.Path().string() + "' && bash -c \"'" + simtest::BinDir() +
+            "/velsim' prog.hex " + how + " > stdout 2> stderr\"";
+        simtest::WriteAll(dir / "stdin", input);
+        const int status = std::system(command.c_str());
+        const std::string out = simtest::ReadAll(dir / "stdout");
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << how;
+        const std::string last = out.substr(out.rfind("sum "));
+        EXPECT_EQ(last, "sum " + std::to_string(3000 * 3001 / 2 + 30000 * 65) + "\r\n") << how;
+    }
 }
 
 TEST(ImageMode, ATraceGoesToStandardError)
@@ -105,6 +145,11 @@ TEST_P(ImagesThatCannotRun, ExitWithTwoAndSayWhy)
 const CannotRunCase kCannotRun[] = {
     {"NotHex", "hello\r\n", "bad.hex: no end-of-file record"},
     {"BadChecksum", ":0400000000010203F5\r\n:00000001FF\r\n", "bad.hex: malformed record in line 1"},
+    {"BadChecksumAfterCrLf", ":0100000001FE\r\n:0400000000010203F5\r\n:00000001FF\r\n",
+     "bad.hex: malformed record in line 2"},
+    {"BadChecksumAfterLf", ":0100000001FE\n:0400000000010203F5\n:00000001FF\n", "bad.hex: malformed record in line 2"},
+    {"BeyondTheMemory", ":0100000001FE\n:01F00000010E\n:00000001FF\n",
+     "bad.hex: too large (max. 16353 bytes) in line 2"},
     {"Undecodable", ":09000000000103FF0A00020203E3\r\n:00000001FF\r\n",
      "bad.hex: bad program image: line 1 cannot be decoded."},
 };
@@ -114,8 +159,30 @@ TEST(ImageMode, AMissingFileCannotRun)
 {
     ScratchDir dir;
     const ProcessResult run = RunVelsim(dir, "none.hex");
-    EXPECT_EQ(run.err, "velsim: cannot open none.hex\n");
+    EXPECT_EQ(run.err, "velsim: cannot open none.hex: No such file or directory\n");
     EXPECT_EQ(run.code, 2);
+}
+
+// A file that never ends is no HEX file: velsim stops reading at a bound.
+TEST(ImageMode, AnEndlessFileIsRefusedAtItsBound)
+{
+    ScratchDir dir;
+    const ProcessResult run = RunVelsim(dir, "/dev/zero");
+    EXPECT_EQ(run.err, "velsim: /dev/zero: too large for a HEX file (more than 4 MiB)\n");
+    EXPECT_EQ(run.code, 2);
+}
+
+// Waiting for a FIFO whose writer stays open, velsim still ends on Ctrl+C
+// (timeout's SIGINT) instead of being killed by timeout's second signal.
+TEST(ImageMode, AStopEndsTheWaitForTheFile)
+{
+    ScratchDir dir;
+    simtest::WriteAll(dir / "stop.sh",
+                      "mkfifo fifo && { sleep 20 > fifo & }\ntimeout --preserve-status -k 5 -s INT 0.3 '" +
+                          simtest::BinDir() + "/velsim' fifo 2> stderr\necho $? > code\nkill %1\n");
+    ASSERT_EQ(std::system(("cd '" + dir.Path().string() + "' && bash stop.sh").c_str()), 0);
+    EXPECT_EQ(simtest::ReadAll(dir / "code"), "2\n");
+    EXPECT_EQ(simtest::ReadAll(dir / "stderr"), "velsim: fifo: stopped\n");
 }
 
 struct CommandLineCase {
