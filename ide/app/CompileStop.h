@@ -1,10 +1,10 @@
 #pragma once
 
-#include <QPointer>
 #include <QString>
 
 class QAction;
 class QWidget;
+class TCompilerRunner;
 class TMainWindow;
 
 // Stopping a compile that runs: Escape in the Build list, or the Compile
@@ -15,18 +15,6 @@ class TMainWindow;
 // the compile; otherwise it is CompileMenuClick.
 void RunCompileCommand(TMainWindow &window, const QString &sender);
 
-// Escape in the list stops a compile that runs.
-void StopCompileOnEscape(QWidget *list);
-
-// While it lives, the Compile button's hint says that it stops the compile.
-class TCompileStopHint {
-public:
-    explicit TCompileStopHint(QAction *button);
-    TCompileStopHint(const TCompileStopHint &) = delete;
-    TCompileStopHint &operator=(const TCompileStopHint &) = delete;
-    ~TCompileStopHint();
-
-private:
-    QPointer<QAction> m_button;
-    QString m_hint;
-};
+// Escape in the list stops the runner's compile; while the runner compiles,
+// the Compile button's hint says that it stops the compile.
+void WireCompileStop(TCompilerRunner &runner, QWidget *list, QAction *button);

@@ -444,7 +444,9 @@ void TMainWindow::CreateOutputViews()
     ScopeView->setObjectName("ScopeView");
     for (QWidget *view : std::initializer_list<QWidget *>{BuildList, FindList, Console, ScopeView})
         OutputViews->addWidget(view);
-    StopCompileOnEscape(BuildList);
+    m_compiler = new TCompilerRunner(this);
+    ShowCompilesIn(*m_compiler, BuildList);
+    WireCompileStop(*m_compiler, BuildList, ToolButton("CompileBtn"));
     AttachPopup(BuildList, Menu("OutputPopupMenu"));
     AttachPopup(FindList, Menu("FindPopupMenu"));
     AttachPopup(Console, Menu("ConsolePopupMenu"));
@@ -551,13 +553,19 @@ void TMainWindow::WriteSettings()
 }
 
 // ---------------------------------------------------------------------------
-// Compile: save all files, run the compiler on the active editor's file and
-// show its output in the Build list. A compile already running refuses; the
-// Compile button and Escape in the Build list stop it (CompileStop.cpp).
+// Compile: save all files, start the compiler on the active editor's file and
+// show its output in the Build list when it ends. A compile already running
+// refuses; the Compile button and Escape in the Build list stop it
+// (CompileStop.cpp).
+
+TCompilerRunner &TMainWindow::Compiler() const
+{
+    return *m_compiler;
+}
 
 void TMainWindow::CompileMenuClick()
 {
-    if (EditorList->IsEmpty() || CompilerRunning())
+    if (EditorList->IsEmpty() || m_compiler->Running())
         return;
     SaveAllFilesClick();
     IEditor *editor = CurrentEditor();
@@ -566,8 +574,7 @@ void TMainWindow::CompileMenuClick()
     BuildList->clear();
     ShowOutputPanel(true);
     OutputTabs->setCurrentIndex(OutputBuildTab);
-    const TCompileStopHint stopHint(ToolButton("CompileBtn")); // the button stops the compile meanwhile
-    CompileSource(CompilerPath(ProgramDir), editor->GetFileName(), BuildListOutput(BuildList));
+    m_compiler->Compile(CompilerPath(ProgramDir), editor->GetFileName());
 }
 
 // ---------------------------------------------------------------------------

@@ -22,6 +22,7 @@ class QTimer;
 class QToolBar;
 class TCaptionPanel;
 class TColorListBox;
+class TCompilerRunner;
 class TFindListBox;
 class TStatusPanel;
 
@@ -109,7 +110,10 @@ public:
     void SaveAllFilesClick();
 
     // --- Command handlers of the window -----------------------------------
+    // Starts the compile of the active file; its end comes as the runner's
+    // Finished.
     void CompileMenuClick();
+    TCompilerRunner &Compiler() const; // the Build list's compiles
     void FindAllMenuClick(); // FindAllCommand.cpp
     void ExitMenuClick();
     void ViewWorkDirMenuClick();
@@ -259,6 +263,7 @@ private:
     void SaveLayout();
 
     TCommandRegistry m_commands;
+    TCompilerRunner *m_compiler = nullptr; // a child of the window
     QHash<QString, QAction *> FMenuItems;
     QHash<QString, QAction *> FButtons;
     QHash<QString, QMenu *> FMenus;

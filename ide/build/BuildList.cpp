@@ -1,16 +1,12 @@
 #include "BuildList.h"
 
 #include "ColorListBox.h"
+#include "CompilerRunner.h"
 
-#include <QPointer>
-
-TBuildOutput BuildListOutput(TColorListBox *list)
+void ShowCompilesIn(TCompilerRunner &runner, TColorListBox *list)
 {
-    const QPointer<TColorListBox> guard(list);
-    TBuildOutput output;
-    output.alive = [guard] { return !guard.isNull(); };
-    output.clear = [guard] { guard->clear(); };
-    output.addLine = [guard](const QString &line) { guard->AddLine(line); };
-    output.setLines = [guard](const QStringList &lines) { guard->SetLines(lines); };
-    return output;
+    QObject::connect(&runner, &TCompilerRunner::Progress, list, [list](const QString &status) {
+        list->SetLines({status, StopHintLine()});
+    });
+    QObject::connect(&runner, &TCompilerRunner::Output, list, &TColorListBox::SetLines);
 }

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "CompilerRunner.h"
-
 class TColorListBox;
+class TCompilerRunner;
 
-// The Build list as the place a compile run shows its output: the list is
-// cleared, filled line by line and replaced by the captured lines. A list
-// destroyed during the run is no longer written to.
-TBuildOutput BuildListOutput(TColorListBox *list);
+// The Build list as the view of the runner's compiles: while the compiler
+// runs, the list shows the progress line and the stop hint; at the end it
+// shows exactly the lines of the run's output. A list that is gone is no
+// longer written to.
+void ShowCompilesIn(TCompilerRunner &runner, TColorListBox *list);

@@ -1,19 +1,16 @@
 #include "ChildProcess.h"
 
 #include <cerrno>
-#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 extern char **environ;
 
 namespace {
-
-constexpr int kPollSliceMs = 5;
 
 // Sets up the child's standard handles: nothing to read, output to the given
 // descriptor (or nowhere), no error channel.
@@ -29,14 +26,27 @@ int PrepareHandles(posix_spawn_file_actions_t &actions, int stdoutFd)
     return rc;
 }
 
+// A descriptor (closed on exec) that turns readable when the process ends;
+// -1 on systems without one.
+int OpenExitDescriptor(pid_t pid)
+{
+#ifdef SYS_pidfd_open
+    return int(::syscall(SYS_pidfd_open, pid, 0));
+#else
+    (void)pid;
+    return -1;
+#endif
+}
+
 } // namespace
 
 TChildProcess::~TChildProcess()
 {
-    // A child still running when its owner goes is left to finish; reaping it
-    // here keeps it from lingering as a zombie once it has ended.
-    if (m_pid > 0)
-        waitpid(m_pid, nullptr, WNOHANG);
+    if (m_pid <= 0)
+        return;
+    Signal(SIGKILL);
+    while (::waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
+    Forget();
 }
 
 int TChildProcess::Start(const std::string &program, const std::vector<std::string> &args, int stdoutFd)
@@ -59,35 +69,35 @@ int TChildProcess::Start(const std::string &program, const std::vector<std::stri
         rc = posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    if (rc == 0)
+    if (rc == 0) {
         m_pid = pid;
+        m_exitFd = OpenExitDescriptor(pid);
+    }
     return rc;
 }
 
-bool TChildProcess::WaitFor(int timeoutMs)
+bool TChildProcess::Ended()
 {
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-    while (m_pid > 0) {
-        const pid_t rc = waitpid(m_pid, nullptr, WNOHANG);
-        if (rc == m_pid || (rc < 0 && errno != EINTR)) {
-            m_pid = -1;
-            break;
-        }
-        if (std::chrono::steady_clock::now() >= deadline)
-            return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(kPollSliceMs));
-    }
+    if (m_pid <= 0)
+        return true;
+    pid_t rc;
+    while ((rc = ::waitpid(m_pid, nullptr, WNOHANG)) < 0 && errno == EINTR) { }
+    if (rc == 0)
+        return false;
+    Forget();
     return true;
 }
 
-void TChildProcess::Stop(int graceMs)
+void TChildProcess::Signal(int signal) const
 {
-    if (m_pid <= 0)
-        return;
-    ::kill(-m_pid, SIGTERM);
-    if (WaitFor(graceMs))
-        return;
-    ::kill(-m_pid, SIGKILL);
-    while (waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) { }
+    if (m_pid > 0)
+        ::kill(-m_pid, signal);
+}
+
+void TChildProcess::Forget()
+{
+    if (m_exitFd >= 0)
+        ::close(m_exitFd);
+    m_exitFd = -1;
     m_pid = -1;
 }

@@ -3,12 +3,14 @@
 #include "ChildProcess.h"
 #include "TextLines.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSocketNotifier>
+#include <QTimer>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -16,37 +18,10 @@
 
 namespace {
 
-constexpr int kWaitStepMs = 100;
-constexpr int kWaitsPerDot = 10;
+constexpr int kTickMs = 100;
+constexpr int kTicksPerDot = 10;
 
 constexpr int kStopGraceMs = 500;
-
-bool g_running = false;
-bool g_stopAsked = false;
-
-// Holds the run flag for the duration of one run.
-class TRunGuard {
-public:
-    TRunGuard()
-        : m_owner(!g_running)
-    {
-        g_running = true;
-        if (m_owner)
-            g_stopAsked = false;
-    }
-    ~TRunGuard()
-    {
-        if (m_owner)
-            g_running = false;
-    }
-    bool Owner() const
-    {
-        return m_owner;
-    }
-
-private:
-    bool m_owner;
-};
 
 // The capture file's descriptor, closed when the run ends.
 struct TCaptureFile {
@@ -106,60 +81,8 @@ QByteArray ReadCapture(int fd, bool &cut)
     }
 }
 
-bool Alive(const TBuildOutput &output)
-{
-    return !output.alive || output.alive();
-}
-
-void AddLine(const TBuildOutput &output, const QString &line)
-{
-    if (output.addLine && Alive(output))
-        output.addLine(line);
-}
-
-void ShowProgress(const TBuildOutput &output, const QString &status)
-{
-    if (!Alive(output))
-        return;
-    if (output.clear)
-        output.clear();
-    AddLine(output, status);
-    AddLine(output, StopHintLine());
-}
-
-// Returns whether the user stopped the compiler.
-bool WaitShowingProgress(TChildProcess &child, const TBuildOutput &output)
-{
-    int waits = 0;
-    while (!child.WaitFor(kWaitStepMs)) {
-        if (g_stopAsked) {
-            child.Stop(kStopGraceMs);
-            return true;
-        }
-        const QString status = CompilingStatus(++waits);
-        if (!status.isEmpty())
-            ShowProgress(output, status);
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
-    }
-    return false;
-}
-
-// Replaces what the output shows (the progress and the stop hint) by lines.
-void ShowLines(const TBuildOutput &output, const QStringList &lines)
-{
-    if (!Alive(output))
-        return;
-    if (output.setLines) {
-        output.setLines(lines);
-        return;
-    }
-    if (output.clear)
-        output.clear();
-    for (const QString &line : lines)
-        AddLine(output, line);
-}
-
-void LoadCapture(int captureFd, bool stopped, const TBuildOutput &output)
+// The lines a finished run leaves in its view.
+QStringList CapturedLines(int captureFd, bool stopped)
 {
     bool cut = false;
     QStringList lines;
@@ -171,10 +94,31 @@ void LoadCapture(int captureFd, bool stopped, const TBuildOutput &output)
         lines << OutputCutLine();
     if (stopped)
         lines << CompileStoppedLine();
-    ShowLines(output, lines);
+    return lines;
 }
 
 } // namespace
+
+// One compiler process: its capture file, the tick that shows progress (and
+// notices the end where the system gives no exit descriptor), the notifier of
+// its end, and the timer that kills it when it ignores a stop.
+struct TCompileRun {
+    TCompileRun()
+        : capture(OpenCapture())
+    {
+        ticker.setInterval(kTickMs);
+        killer.setSingleShot(true);
+        killer.setInterval(kStopGraceMs);
+    }
+
+    TCaptureFile capture;
+    TChildProcess child;
+    QTimer ticker;
+    QTimer killer;
+    std::unique_ptr<QSocketNotifier> exitNotifier;
+    int ticks = 0;
+    bool stopAsked = false;
+};
 
 QString CompilerPath(const QString &programDir)
 {
@@ -202,11 +146,11 @@ QString CompilerCommandLine(const QString &compilerPath, const QString &quotedSo
     return compilerPath + u' ' + quotedSource;
 }
 
-QString CompilingStatus(int waits)
+QString CompilingStatus(int ticks)
 {
-    if (waits <= 0 || waits % kWaitsPerDot != 0)
+    if (ticks <= 0 || ticks % kTicksPerDot != 0)
         return {};
-    return QStringLiteral("Compiling") + QString(waits / kWaitsPerDot, u'.');
+    return QStringLiteral("Compiling") + QString(ticks / kTicksPerDot, u'.');
 }
 
 QString CompilerNotFoundLine(const QString &compilerPath)
@@ -230,17 +174,6 @@ QString OutputCutLine()
         .arg(kMaxCaptureBytes / (1024 * 1024));
 }
 
-bool CompilerRunning()
-{
-    return g_running;
-}
-
-void StopCompiler()
-{
-    if (g_running)
-        g_stopAsked = true;
-}
-
 QString StopHintLine()
 {
     return QStringLiteral("Press Esc in this list, or click Compile, to stop the compiler.");
@@ -251,32 +184,100 @@ QString CompileStoppedLine()
     return QStringLiteral("Compile stopped: the compiler was ended before it finished.");
 }
 
-bool RunCompiler(const QString &compilerPath, const QString &quotedSource, const TBuildOutput &output)
+TCompilerRunner::TCompilerRunner(QObject *parent)
+    : QObject(parent)
 {
-    TRunGuard guard;
-    if (!guard.Owner())
+}
+
+TCompilerRunner::~TCompilerRunner() = default;
+
+bool TCompilerRunner::Running() const
+{
+    return m_run != nullptr;
+}
+
+bool TCompilerRunner::Compile(const QString &compilerPath, const QString &sourcePath)
+{
+    if (Running())
         return false;
-    const TCaptureFile capture(OpenCapture());
-    TChildProcess child;
-    const int rc = child.Start(QFile::encodeName(compilerPath).toStdString(),
-                               {QFile::encodeName(Unquoted(quotedSource)).toStdString()}, capture.fd);
-    if (rc != 0) {
-        AddLine(output,
-                CouldNotRunLine(CompilerCommandLine(compilerPath, quotedSource),
-                                QString::fromLocal8Bit(std::strerror(rc))));
+    if (!QFileInfo(compilerPath).isFile()) {
+        EndAtOnce(CompilerNotFoundLine(compilerPath));
         return true;
     }
-    const bool stopped = WaitShowingProgress(child, output);
-    if (Alive(output))
-        LoadCapture(capture.fd, stopped, output);
+    return Run(compilerPath, u'"' + sourcePath + u'"');
+}
+
+bool TCompilerRunner::Run(const QString &compilerPath, const QString &quotedSource)
+{
+    if (Running())
+        return false;
+    auto run = std::make_unique<TCompileRun>();
+    const int rc = run->child.Start(QFile::encodeName(compilerPath).toStdString(),
+                                    {QFile::encodeName(Unquoted(quotedSource)).toStdString()}, run->capture.fd);
+    if (rc != 0) {
+        EndAtOnce(CouldNotRunLine(CompilerCommandLine(compilerPath, quotedSource),
+                                  QString::fromLocal8Bit(std::strerror(rc))));
+        return true;
+    }
+    m_run = std::move(run);
+    connect(&m_run->ticker, &QTimer::timeout, this, &TCompilerRunner::Tick);
+    connect(&m_run->killer, &QTimer::timeout, this, [this] { m_run->child.Signal(SIGKILL); });
+    if (m_run->child.ExitDescriptor() >= 0) {
+        m_run->exitNotifier = std::make_unique<QSocketNotifier>(m_run->child.ExitDescriptor(), QSocketNotifier::Read);
+        connect(m_run->exitNotifier.get(), &QSocketNotifier::activated, this, &TCompilerRunner::EndIfExited);
+    }
+    m_run->ticker.start();
+    emit Started();
     return true;
 }
 
-bool CompileSource(const QString &compilerPath, const QString &sourcePath, const TBuildOutput &output)
+void TCompilerRunner::Stop()
 {
-    if (!QFileInfo(compilerPath).isFile()) {
-        AddLine(output, CompilerNotFoundLine(compilerPath));
-        return true;
-    }
-    return RunCompiler(compilerPath, u'"' + sourcePath + u'"', output);
+    if (!m_run || m_run->stopAsked)
+        return;
+    m_run->stopAsked = true;
+    m_run->child.Signal(SIGTERM);
+    m_run->killer.start();
+}
+
+void TCompilerRunner::Tick()
+{
+    if (!m_run || EndIfExited())
+        return;
+    const QString status = CompilingStatus(++m_run->ticks);
+    if (!status.isEmpty())
+        emit Progress(status);
+}
+
+bool TCompilerRunner::EndIfExited()
+{
+    if (!m_run || !m_run->child.Ended())
+        return false;
+    End();
+    return true;
+}
+
+// The run's state is gone before the view hears of the end, so that a slot
+// of Finished may start the next compile. The run's timers and notifier go
+// once the event loop is back, as one of them is reporting the end now.
+void TCompilerRunner::End()
+{
+    std::shared_ptr<TCompileRun> run = std::move(m_run);
+    run->ticker.stop();
+    run->killer.stop();
+    if (run->exitNotifier)
+        run->exitNotifier->setEnabled(false);
+    const QStringList lines = CapturedLines(run->capture.fd, run->stopAsked);
+    const bool stopped = run->stopAsked;
+    QMetaObject::invokeMethod(
+        this, [run] {}, Qt::QueuedConnection);
+    emit Output(lines);
+    emit Finished(stopped);
+}
+
+void TCompilerRunner::EndAtOnce(const QString &line)
+{
+    emit Started();
+    emit Output({line});
+    emit Finished(false);
 }

@@ -13,14 +13,18 @@
 #include <QAction>
 #include <QDir>
 #include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+
+#include <memory>
 
 // F9 in the workbench: save all, compile the active file with this build's
 // velc placed beside the program, and jump from a message to its line.
@@ -70,6 +74,46 @@ private:
         return AsSourceEditor(w.CurrentEditor());
     }
 
+    // Runs the command and lets the event loop go on until the compile it
+    // started has ended; false when none ended.
+    static bool CompileEnds(TMainWindow &w, const std::function<void()> &command)
+    {
+        QSignalSpy finished(&w.Compiler(), &TCompilerRunner::Finished);
+        command();
+        return !finished.isEmpty() || finished.wait(30000);
+    }
+
+    static bool CompileEnds(TMainWindow &w)
+    {
+        return CompileEnds(w, [&w] { w.CompileMenuClick(); });
+    }
+
+    // Puts a script in the compiler's place.
+    bool ReplaceCompiler(const QByteArray &script) const
+    {
+        QFile::remove(m_compiler);
+        QFile file(m_compiler);
+        if (!file.open(QIODevice::WriteOnly))
+            return false;
+        file.write("#!/bin/sh\n" + script);
+        file.close();
+        return file.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+
+    // A shown window with a source open, the compiler replaced by the
+    // script; none when the script cannot be placed.
+    std::unique_ptr<TMainWindow> WindowCompilingWith(const QByteArray &script)
+    {
+        if (!ReplaceCompiler(script))
+            return nullptr;
+        auto w = std::make_unique<TMainWindow>();
+        w->show();
+        if (!QTest::qWaitForWindowExposed(w.get()))
+            return nullptr;
+        w->OpenFile(WriteSource("src/prog.bas", "\n"));
+        return w;
+    }
+
     static int RowContaining(TColorListBox *list, const QString &text)
     {
         const QStringList lines = list->Lines();
@@ -112,7 +156,7 @@ private slots:
         while (it.hasNext()) {
             const QString source = it.next();
             w.OpenFile(source);
-            w.CompileMenuClick();
+            QVERIFY(CompileEnds(w));
             QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
             ++compiled;
         }
@@ -139,7 +183,7 @@ private slots:
         w.OpenFile(source);
         w.ShowOutputPanel(false);
         w.OutputTabs->setCurrentIndex(TMainWindow::OutputFindTab);
-        QVERIFY(w.RunCommand("CompileMenuClick"));
+        QVERIFY(CompileEnds(w, [&w] { QVERIFY(w.RunCommand("CompileMenuClick")); }));
         QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
         QVERIFY(w.BuildList->Lines().contains("0 - Error(s)."));
         QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputBuildTab));
@@ -148,7 +192,7 @@ private slots:
 
         Current(w)->setText("\n\n10 )(\n\n");
         QVERIFY(Current(w)->IsModified());
-        QVERIFY(w.RunCommand("CompileMenuClick"));
+        QVERIFY(CompileEnds(w, [&w] { QVERIFY(w.RunCommand("CompileMenuClick")); }));
         QVERIFY(!Current(w)->IsModified()); // saved before compiling
         QCOMPARE(w.BuildList->Lines(), DirectOutput(source)); // only the new output
         const int row = RowContaining(w.BuildList, source + "(3):");
@@ -178,7 +222,7 @@ private slots:
         TSourceEditor *editor = Current(w);
         QVERIFY(editor);
 
-        QTest::keyClick(&w, Qt::Key_F9);
+        QVERIFY(CompileEnds(w, [&w] { QTest::keyClick(&w, Qt::Key_F9); }));
         QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
         QVERIFY(w.BuildList->Lines().contains("0 - Error(s)."));
         QCOMPARE(RowContaining(w.BuildList, "):"), -1);
@@ -191,7 +235,7 @@ private slots:
         QTest::keyClick(editor, Qt::Key_Backspace);
         QTest::keyClick(editor, Qt::Key_Backspace);
         QVERIFY(editor->text(forLine).trimmed().endsWith("TO"));
-        QTest::keyClick(&w, Qt::Key_F9);
+        QVERIFY(CompileEnds(w, [&w] { QTest::keyClick(&w, Qt::Key_F9); }));
         QVERIFY(!editor->IsModified());
         QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
         QVERIFY(!w.BuildList->Lines().contains("0 - Error(s)."));
@@ -227,7 +271,7 @@ private slots:
         w.OpenFile(source);
         w.OutputTabs->setCurrentIndex(TMainWindow::OutputFindTab);
         w.BuildList->AddLine("old");
-        w.CompileMenuClick();
+        QVERIFY(CompileEnds(w));
         QCOMPARE(w.BuildList->Lines(), QStringList({"Could not find compiler: " + m_compiler}));
         QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputBuildTab));
     }
@@ -258,17 +302,9 @@ private slots:
     void StopARunningCompile()
     {
         QFETCH(QString, how);
-        QFile::remove(m_compiler);
-        QFile script(m_compiler);
-        QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\necho started\nsleep 5\necho finished\n");
-        script.close();
-        script.setPermissions(QFileDevice::ReadOwner | QFileDevice::ExeOwner);
-        const QString source = WriteSource("src/prog.bas", "\n");
-        TMainWindow w;
-        w.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.OpenFile(source);
+        const std::unique_ptr<TMainWindow> window = WindowCompilingWith("echo started\nsleep 5\necho finished\n");
+        QVERIFY(window);
+        TMainWindow &w = *window;
         QAction *button = w.ToolButton("CompileBtn");
         const QString hint = button->toolTip();
         QStringList whileRunning;
@@ -279,18 +315,42 @@ private slots:
             act.stop();
             whileRunning << button->toolTip() << QString::number(button->isEnabled());
             QTest::keyClick(&w, Qt::Key_F9); // refused while running
-            whileRunning << QString::number(CompilerRunning());
+            whileRunning << QString::number(w.Compiler().Running());
             if (how == "escape")
                 QTest::keyClick(w.BuildList, Qt::Key_Escape);
             else
                 button->trigger();
         });
         act.start(10);
-        QVERIFY(w.RunCommand("CompileMenuClick"));
+        QVERIFY(CompileEnds(w, [&w] { QVERIFY(w.RunCommand("CompileMenuClick")); }));
         QCOMPARE(whileRunning, QStringList({"Stop compiling (Esc)", "1", "1"}));
         QCOMPARE(w.BuildList->Lines(), QStringList({"started", CompileStoppedLine()}));
         QCOMPARE(button->toolTip(), hint);
-        QVERIFY(!CompilerRunning());
+        QVERIFY(!w.Compiler().Running());
+    }
+
+    // F9 returns while the compiler runs: the Build list is emptied at once,
+    // the Compile button stays enabled (it stops the compile meanwhile), and
+    // the output takes the progress' place when the compiler ends.
+    void F9ReturnsWhileTheCompilerRuns()
+    {
+        const std::unique_ptr<TMainWindow> window = WindowCompilingWith("sleep 1.2\necho done\n");
+        QVERIFY(window);
+        TMainWindow &w = *window;
+        QAction *button = w.ToolButton("CompileBtn");
+        const QString hint = button->toolTip();
+        w.BuildList->AddLine("old");
+        QElapsedTimer clock;
+        clock.start();
+        QTest::keyClick(&w, Qt::Key_F9);
+        QVERIFY2(clock.elapsed() < 600, qPrintable(QString::number(clock.elapsed())));
+        QVERIFY(w.Compiler().Running());
+        QCOMPARE(w.BuildList->Lines(), QStringList());
+        QVERIFY(button->isEnabled());
+        QCOMPARE(button->toolTip(), QString("Stop compiling (Esc)"));
+        QTRY_COMPARE_WITH_TIMEOUT(w.BuildList->Lines(), QStringList({"done"}), 20000);
+        QCOMPARE(button->toolTip(), hint);
+        QVERIFY(!w.Compiler().Running());
     }
 
     void FolderWithParenthesisShowsTheConversionError()
@@ -298,7 +358,7 @@ private slots:
         const QString source = WriteSource("old (2)/prog.bas", "10 )(\n");
         TMainWindow w;
         w.OpenFile(source);
-        w.CompileMenuClick();
+        QVERIFY(CompileEnds(w));
         const int row = RowContaining(w.BuildList, "):");
         QVERIFY(row >= 0);
         w.OpenFile(WriteSource("src/other.txt", "a\n"));

@@ -36,6 +36,12 @@ QString BinDir()
     return qEnvironmentVariable("VELMO_BIN_DIR");
 }
 
+// Whether velc and velsim of this build lie where the tests start them.
+bool ProgramsBuilt()
+{
+    return QFile::exists(BinDir() + "/velsim") && QFile::exists(BinDir() + "/velc");
+}
+
 QString ConsoleText(const TMainWindow &w)
 {
     QStringList lines;
@@ -158,8 +164,7 @@ private slots:
 
     void theWholeLoopRunsOnTheSimulatedModule()
     {
-        if (!QFile::exists(BinDir() + "/velsim") || !QFile::exists(BinDir() + "/velc"))
-            QSKIP("velc and velsim are not built");
+        QVERIFY2(ProgramsBuilt(), "velc and velsim are not built");
         PlaceSimulator();
         const QList<QByteArray> records = HexRecords(CompileProgram());
         QVERIFY(records.size() > 1);
@@ -200,8 +205,7 @@ private slots:
     // soon as it starts reaches the console, which connects afterwards.
     void aDownloadShowsTheProgramsFirstWords()
     {
-        if (!QFile::exists(BinDir() + "/velsim") || !QFile::exists(BinDir() + "/velc"))
-            QSKIP("velc and velsim are not built");
+        QVERIFY2(ProgramsBuilt(), "velc and velsim are not built");
         PlaceSimulator();
         const QString hex = CompileProgram();
         WriteTestFile(SettingsPath(),

@@ -3,12 +3,52 @@
 #include "CompilerRunner.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include <csignal>
+#include <memory>
+
+namespace {
+
+constexpr int kEndTimeoutMs = 20000;
+
+// What a runner reported, in the order it did: "started", "progress <status>",
+// "output <n> lines", "finished" or "finished stopped".
+struct TReport {
+    explicit TReport(TCompilerRunner &runner)
+    {
+        QObject::connect(&runner, &TCompilerRunner::Started, [this] { events << "started"; });
+        QObject::connect(&runner, &TCompilerRunner::Progress,
+                         [this](const QString &status) { events << "progress " + status; });
+        QObject::connect(&runner, &TCompilerRunner::Output, [this](const QStringList &shown) {
+            events << QString("output %1 lines").arg(shown.size());
+            lines = shown;
+        });
+        QObject::connect(&runner, &TCompilerRunner::Finished,
+                         [this](bool stopped) { events << (stopped ? "finished stopped" : "finished"); });
+    }
+
+    bool Finished() const
+    {
+        return !events.isEmpty() && events.last().startsWith("finished");
+    }
+
+    // Lets the event loop run until the end is reported.
+    bool WaitForEnd() const
+    {
+        return QTest::qWaitFor([this] { return Finished(); }, kEndTimeoutMs);
+    }
+
+    QStringList events;
+    QStringList lines;
+};
+
+} // namespace
 
 // Runs scripts standing in for the compiler: they print what the real one
 // prints, slowly or not at all.
@@ -46,6 +86,36 @@ private:
         return m_dir.filePath(name);
     }
 
+    // Runs the compiler on the source and returns what the runner reported
+    // once it ended.
+    static std::unique_ptr<TReport> RunToEnd(TCompilerRunner &runner, const QString &compiler,
+                                             const QString &quotedSource)
+    {
+        auto report = std::make_unique<TReport>(runner);
+        if (!runner.Run(compiler, quotedSource) || !report->WaitForEnd())
+            report->events << "no end";
+        return report;
+    }
+
+    // Lines the Build list shows after a run of the compiler to its end.
+    static QStringList ListAfterRun(const QString &compiler, const QString &quotedSource,
+                                    const QStringList &before = {})
+    {
+        TCompilerRunner runner;
+        TColorListBox list;
+        list.SetLines(before);
+        ShowCompilesIn(runner, &list);
+        const std::unique_ptr<TReport> report = RunToEnd(runner, compiler, quotedSource);
+        return report->Finished() ? list.Lines() : QStringList({"no end"});
+    }
+
+    // The pid the compiler script wrote to the file "pid" beside itself.
+    static pid_t WrittenPid(const QString &dir)
+    {
+        QFile pidFile(dir + "/pid");
+        return pidFile.open(QIODevice::ReadOnly) ? pid_t(pidFile.readAll().trimmed().toInt()) : 0;
+    }
+
 private slots:
     void init()
     {
@@ -62,12 +132,12 @@ private slots:
         QCOMPARE(CaptureFolders(), QStringList({QDir::tempPath()}));
         QCOMPARE(CompilerCommandLine("/p/velc", "\"/s/a b.bas\""), QString("/p/velc \"/s/a b.bas\""));
         const struct {
-            int waits;
+            int ticks;
             const char *status;
         } table[] = {
             {0, ""}, {1, ""}, {9, ""}, {10, "Compiling."}, {11, ""}, {20, "Compiling.."}, {30, "Compiling..."}};
         for (const auto &row : table)
-            QCOMPARE(CompilingStatus(row.waits), QString(row.status));
+            QCOMPARE(CompilingStatus(row.ticks), QString(row.status));
     }
 
     // The list shows exactly the captured lines, empty ones included; the
@@ -89,10 +159,7 @@ private slots:
                           "printf '%s(3): Syntax error.\\n\\nBuild finished.\\n1 - Error(s).\\n\\n' \"$1\"\n"
                           "exit 1\n");
         const QString source = NewDir(folder) + "/prog.bas";
-        TColorListBox list;
-        list.AddLine("old line");
-        QVERIFY(RunCompiler(compiler, '"' + source + '"', BuildListOutput(&list)));
-        QCOMPARE(list.Lines(),
+        QCOMPARE(ListAfterRun(compiler, '"' + source + '"', {"old line"}),
                  QStringList({"Velmo Compiler V2.4", "", "Compiling...", "  >> " + source,
                               source + "(3): Syntax error.", "", "Build finished.", "1 - Error(s).", ""}));
         QCOMPARE(LeftInRuntime(), QStringList());
@@ -106,9 +173,7 @@ private slots:
         QVERIFY(stale.open(QIODevice::WriteOnly));
         stale.write("left over 1\nleft over 2\nleft over 3\n");
         stale.close();
-        TColorListBox list;
-        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
-        QCOMPARE(list.Lines(), QStringList({"new"}));
+        QCOMPARE(ListAfterRun(compiler, "\"/x/a.bas\""), QStringList({"new"}));
         QCOMPARE(QFileInfo(stale).size(), 36);
     }
 
@@ -130,10 +195,8 @@ private slots:
             QVERIFY(QFile::link(victim, planted));
         const QString compiler =
             WriteCompiler(dir, "stat -L -c %a /proc/self/fd/1\nreadlink /proc/self/fd/1\necho new\n");
-        TColorListBox list;
-        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
+        const QStringList lines = ListAfterRun(compiler, "\"/x/a.bas\"");
         temp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temp);
-        const QStringList lines = list.Lines();
         QCOMPARE(lines.size(), 3);
         QCOMPARE(lines[0], QString("600"));
         QVERIFY2(lines[1].startsWith(m_runtime + "/velc-") && lines[1].endsWith(".out (deleted)"),
@@ -144,26 +207,71 @@ private slots:
         QCOMPARE(LeftInRuntime(), QStringList({"velc.out"})); // only the planted link
     }
 
-    // A compiler that prints without end fills no memory: the list shows the
-    // start of its output and says it is cut.
+    // A compiler that prints without end fills no memory: the output holds
+    // the start of what it printed and says it is cut.
     void EndlessOutputIsCut()
     {
         const QString compiler = WriteCompiler(NewDir("chatty"), "head -c 17000000 /dev/zero | tr '\\0' x\n");
-        QStringList lines;
-        TBuildOutput output;
-        output.setLines = [&](const QStringList &shown) { lines = shown; };
-        RunCompiler(compiler, "\"/x/a.bas\"", output);
-        QCOMPARE(lines.size(), 2);
-        QCOMPARE(lines[0].size(), qsizetype(kMaxCaptureBytes));
-        QCOMPARE(lines[1], OutputCutLine());
+        TCompilerRunner runner;
+        const std::unique_ptr<TReport> report = RunToEnd(runner, compiler, "\"/x/a.bas\"");
+        QCOMPARE(report->events.last(), QString("finished"));
+        QCOMPARE(report->lines.size(), 2);
+        QCOMPARE(report->lines[0].size(), qsizetype(kMaxCaptureBytes));
+        QCOMPARE(report->lines[1], OutputCutLine());
+    }
+
+    // Every line the compiler printed arrives, in its order, after the
+    // progress and before the end.
+    void OutputLinesArriveInOrder()
+    {
+        const QString compiler = WriteCompiler(NewDir("counting"), "sleep 1.5\nseq 1 5000\n");
+        TCompilerRunner runner;
+        const std::unique_ptr<TReport> report = RunToEnd(runner, compiler, "\"/x/a.bas\"");
+        QCOMPARE(report->events, QStringList({"started", "progress Compiling.", "output 5000 lines", "finished"}));
+        for (int i = 0; i < report->lines.size(); ++i)
+            QCOMPARE(report->lines[i], QString::number(i + 1));
+    }
+
+    // A compile started from a slot returns at once: the event loop that ran
+    // the slot goes on, and no timer of the window ever runs inside the slot.
+    void CompileReturnsAtOnceWithoutNestingTheEventLoop()
+    {
+        const QString compiler = WriteCompiler(NewDir("slow"), "sleep 0.6\necho done\n");
+        TCompilerRunner runner;
+        TReport report(runner);
+        int depth = 0;
+        QList<int> depthsSeen;
+        qint64 startMs = -1;
+        bool accepted = false;
+        QTimer probe;
+        connect(&probe, &QTimer::timeout, [&] { depthsSeen << depth; });
+        probe.start(10);
+        QTimer::singleShot(0, [&] {
+            ++depth;
+            QElapsedTimer clock;
+            clock.start();
+            accepted = runner.Run(compiler, "\"/x/a.bas\"");
+            startMs = clock.elapsed();
+            --depth;
+        });
+        QVERIFY(report.WaitForEnd());
+        probe.stop();
+        QVERIFY(accepted);
+        QVERIFY2(startMs >= 0 && startMs < 300, qPrintable(QString::number(startMs)));
+        QVERIFY2(depthsSeen.size() > 20, qPrintable(QString::number(depthsSeen.size())));
+        QCOMPARE(depthsSeen.count(0), depthsSeen.size());
+        QCOMPARE(report.lines, QStringList({"done"}));
     }
 
     // A compile that takes over two seconds shows "Compiling." and then
-    // "Compiling.." while the event loop keeps running.
-    void WaitShowsProgressAndStaysResponsive()
+    // "Compiling.." with the stop hint while the event loop keeps running.
+    void ProgressWhileTheEventLoopRuns()
     {
-        const QString compiler = WriteCompiler(NewDir("slow"), "sleep 2.4\necho done\n");
+        const QString compiler = WriteCompiler(NewDir("slower"), "sleep 2.4\necho done\n");
+        TCompilerRunner runner;
         TColorListBox list;
+        ShowCompilesIn(runner, &list);
+        TReport report(runner);
         QStringList seen;
         int ticks = 0;
         QTimer sampler;
@@ -174,63 +282,103 @@ private slots:
                 seen.append(lines.first());
         });
         sampler.start(50);
-        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
+        QVERIFY(runner.Run(compiler, "\"/x/a.bas\""));
+        QVERIFY(runner.Running());
+        QVERIFY(report.WaitForEnd());
         QCOMPARE(seen, QStringList({"Compiling.", "Compiling.."}));
         QVERIFY2(ticks > 20, qPrintable(QString::number(ticks)));
         QCOMPARE(list.Lines(), QStringList({"done"}));
     }
 
-    // A compiler that does not end is stopped once the list shows how: the
-    // list then holds what it printed so far and says it was stopped, and
-    // the compiler (with what it started) is gone.
+    // A compiler that does not end is stopped once the progress shows: the
+    // output then holds what it printed so far and says it was stopped, and
+    // the compiler is gone, also when it ignores the request to end.
+    void StopEndsTheCompiler_data()
+    {
+        QTest::addColumn<QByteArray>("prelude");
+        QTest::newRow("ends when asked") << QByteArray();
+        QTest::newRow("ignores the request") << QByteArray("trap '' TERM\n");
+    }
     void StopEndsTheCompiler()
     {
-        const QString dir = NewDir("endless");
+        QFETCH(QByteArray, prelude);
+        const QString dir = NewDir("endless-" + QString::number(prelude.size()));
         const QString compiler =
-            WriteCompiler(dir, "echo started\necho $$ > \"$(dirname \"$0\")/pid\"\nsleep 5\necho finished\n");
-        QStringList lines;
-        TBuildOutput output;
-        output.addLine = [&](const QString &line) {
-            if (line == StopHintLine())
-                StopCompiler();
-        };
-        output.setLines = [&](const QStringList &shown) { lines = shown; };
-        StopCompiler(); // before a run: nothing to stop, and the run is not stopped by it
-        QVERIFY(RunCompiler(compiler, "\"/x/a.bas\"", output));
-        QCOMPARE(lines, QStringList({"started", CompileStoppedLine()}));
-        QFile pidFile(dir + "/pid");
-        QVERIFY(pidFile.open(QIODevice::ReadOnly));
-        const pid_t pid = pidFile.readAll().trimmed().toInt();
+            WriteCompiler(dir, prelude + "echo started\necho $$ > \"$(dirname \"$0\")/pid\"\nsleep 5\necho finished\n");
+        TCompilerRunner runner;
+        TReport report(runner);
+        connect(&runner, &TCompilerRunner::Progress, &runner, &TCompilerRunner::Stop);
+        runner.Stop(); // before a run: nothing to stop, and the run is not stopped by it
+        QElapsedTimer clock;
+        clock.start();
+        QVERIFY(runner.Run(compiler, "\"/x/a.bas\""));
+        QVERIFY(report.WaitForEnd());
+        QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(report.events, QStringList({"started", "progress Compiling.", "output 2 lines", "finished stopped"}));
+        QCOMPARE(report.lines, QStringList({"started", CompileStoppedLine()}));
+        const pid_t pid = WrittenPid(dir);
         QVERIFY(pid > 0);
         QCOMPARE(::kill(pid, 0), -1);
-        QVERIFY(!CompilerRunning());
+        QVERIFY(!runner.Running());
     }
 
-    void SecondRunWhileRunningIsRefused()
+    // A runner that goes while its compiler runs takes the compiler with it.
+    void RunnerGoneEndsTheCompiler()
     {
-        const QString compiler = WriteCompiler(NewDir("busy"), "sleep 0.5\necho first\n");
-        TColorListBox list, other;
-        bool nested = true;
-        bool running = false;
-        QTimer::singleShot(100, [&] {
-            running = CompilerRunning();
-            nested = RunCompiler(compiler, "\"/x/b.bas\"", BuildListOutput(&other));
+        const QString dir = NewDir("orphan");
+        const QString compiler = WriteCompiler(dir, "echo $$ > \"$(dirname \"$0\")/pid\"\nsleep 5\n");
+        auto runner = std::make_unique<TCompilerRunner>();
+        QVERIFY(runner->Run(compiler, "\"/x/a.bas\""));
+        QVERIFY(QTest::qWaitFor([&] { return WrittenPid(dir) > 0; }, kEndTimeoutMs));
+        runner.reset();
+        QCOMPARE(::kill(WrittenPid(dir), 0), -1);
+    }
+
+    // While a compile runs a second one is refused; from the end of the first
+    // the next one may start ("compile, then go on").
+    void SecondRunWaitsForTheEnd()
+    {
+        const QString compiler = WriteCompiler(NewDir("busy"), "sleep 0.3\necho \"$1\"\n");
+        TCompilerRunner runner;
+        TReport report(runner);
+        bool next = false;
+        connect(&runner, &TCompilerRunner::Finished, [&] {
+            if (report.lines == QStringList({"/x/a.bas"}))
+                next = runner.Run(compiler, "\"/x/c.bas\"");
         });
-        QVERIFY(!CompilerRunning());
-        QVERIFY(RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list)));
-        QVERIFY(!CompilerRunning());
-        QVERIFY(running);
-        QVERIFY(!nested);
-        QVERIFY(other.Lines().isEmpty());
-        QCOMPARE(list.Lines(), QStringList({"first"}));
+        QVERIFY(!runner.Running());
+        QVERIFY(runner.Run(compiler, "\"/x/a.bas\""));
+        QVERIFY(runner.Running());
+        QVERIFY(!runner.Run(compiler, "\"/x/b.bas\""));
+        QVERIFY(!runner.Compile(compiler, "/x/b.bas"));
+        QVERIFY(QTest::qWaitFor([&] { return report.lines == QStringList({"/x/c.bas"}); }, kEndTimeoutMs));
+        QVERIFY(next);
+        QCOMPARE(report.events,
+                 QStringList({"started", "output 1 lines", "finished", "started", "output 1 lines", "finished"}));
+        QVERIFY(!runner.Running());
     }
 
-    void CompilerThatCannotRun()
+    // A compile that cannot start says why, and reports its end before the
+    // call returns.
+    void CompileThatCannotStart_data()
     {
-        const QString compiler = WriteCompiler(NewDir("noexec"), "echo never\n", false);
-        TColorListBox list;
-        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
-        QCOMPARE(list.Lines(), QStringList({"Could not run: " + compiler + " \"/x/a.bas\" (Permission denied)."}));
+        QTest::addColumn<bool>("present");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("missing compiler") << false << "Could not find compiler: %1";
+        QTest::newRow("not executable") << true << "Could not run: %1 \"/x/a.bas\" (Permission denied).";
+    }
+    void CompileThatCannotStart()
+    {
+        QFETCH(bool, present);
+        QFETCH(QString, line);
+        const QString dir = NewDir(present ? "noexec" : "nothing");
+        const QString compiler = present ? WriteCompiler(dir, "echo never\n", false) : CompilerPath(dir + "/");
+        TCompilerRunner runner;
+        TReport report(runner);
+        QVERIFY(runner.Compile(compiler, "/x/a.bas"));
+        QCOMPARE(report.events, QStringList({"started", "output 1 lines", "finished"}));
+        QCOMPARE(report.lines, QStringList({line.arg(compiler)}));
+        QVERIFY(!runner.Running());
         QCOMPARE(LeftInRuntime(), QStringList()); // no capture file stays behind
     }
 
@@ -243,10 +391,9 @@ private slots:
         const QByteArray temp = qgetenv("TMPDIR");
         qunsetenv("XDG_RUNTIME_DIR");
         qputenv("TMPDIR", QFile::encodeName(dir + "/no such folder"));
-        TColorListBox list;
-        RunCompiler(compiler, "\"/x/a.bas\"", BuildListOutput(&list));
+        const QStringList lines = ListAfterRun(compiler, "\"/x/a.bas\"");
         temp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temp);
-        QCOMPARE(list.Lines(), QStringList({"Could not redirect stdout."}));
+        QCOMPARE(lines, QStringList({"Could not redirect stdout."}));
         QCOMPARE(QDir(dir).entryList(QDir::Files), QStringList({"velc"}));
     }
 };

@@ -3,6 +3,7 @@
 // to idle, Cancel and Escape between records, the refused close, files that
 // cannot be sent, the remembered file and the file chooser.
 
+#include "../support/ChildCheck.h"
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
 #include "Globals.h"
@@ -51,6 +52,36 @@ private:
         dlg->SetFilename(file);
         dlg->show();
         return dlg;
+    }
+
+    // Clicks Download in a dialog for the file (a name in the test's folder,
+    // or none) and returns what differs from a refused download: exactly one
+    // message, starting as given and naming the file; the dialog idle, shown
+    // and ready for another try; the port never asked for; no reset sent.
+    std::string RefusedDownload(const QString &name, const QString &message)
+    {
+        TLoaderPeer peer;
+        TMcuComPort port;
+        const QString path = name.isEmpty() ? QString() : dir->filePath(name);
+        auto dlg = ShowDialog(port, peer.Path(), path);
+        QTest::mouseClick(dlg->DownloadBtn, Qt::LeftButton);
+        const QString first = messages.value(0);
+        const bool namesFile = name.isEmpty() || name == "missing.hex" || first.contains(name);
+        const std::pair<bool, const char *> checks[] = {
+            {messages.size() == 1, "not exactly one message"},
+            {first.startsWith(message), "another message"},
+            {namesFile, "the message does not name the file"},
+            {dlg->State() == TMcuTransferDlg::tsIdle, "the dialog is not idle"},
+            {dlg->DownloadBtn->isEnabled(), "Download is disabled"},
+            {dlg->isVisible(), "the dialog is gone"},
+            {dlg->Task() == nullptr, "a transfer task is left"},
+            {port.Requests() == 0, "the port was asked for"},
+            {peer.Resets == 0, "a reset was sent"},
+        };
+        for (const auto &[holds, what] : checks)
+            if (!holds)
+                return std::string(what) + ": " + messages.join(" / ").toStdString();
+        return {};
     }
 
 private slots:
@@ -194,23 +225,14 @@ private slots:
         QDir(dir->path()).mkdir("folder.hex");
         const QString locked = WriteTestFile(dir->filePath("locked.hex"), kThreeRecords);
         QFile::setPermissions(locked, QFileDevice::WriteOwner);
-        if (name == "locked.hex" && ::geteuid() == 0)
-            QSKIP("root reads every file");
-        TLoaderPeer peer;
-        TMcuComPort port;
-        const QString path = name.isEmpty() ? QString() : dir->filePath(name);
-        auto dlg = ShowDialog(port, peer.Path(), path);
-        QTest::mouseClick(dlg->DownloadBtn, Qt::LeftButton);
-        QCOMPARE(messages.size(), 1);
-        QVERIFY2(messages.first().startsWith(message), qPrintable(messages.first()));
-        if (!name.isEmpty() && name != "missing.hex") // the message names the file
-            QVERIFY2(messages.first().contains(name), qPrintable(messages.first()));
-        QCOMPARE(dlg->State(), TMcuTransferDlg::tsIdle);
-        QVERIFY(dlg->DownloadBtn->isEnabled());
-        QVERIFY(dlg->isVisible());
-        QVERIFY(dlg->Task() == nullptr);
-        QCOMPARE(port.Requests(), 0);
-        QCOMPARE(peer.Resets, 0);
+        // Root reads every file: the locked file is tried as "nobody".
+        TChildSetup setup;
+        setup.asNobody = name == "locked.hex";
+        setup.givenToNobody = {dir->path()};
+        const TChildResult result = RunInChild(setup, [&] { return RefusedDownload(name, message); });
+        if (result.status == TChildResult::Unavailable)
+            QSKIP(result.message.c_str());
+        QVERIFY2(result.status == TChildResult::Passed, result.message.c_str());
     }
 
     void theFileIsRememberedAndChosen()

@@ -85,8 +85,7 @@ protected:
     void SetUp() override
     {
         EnsureCoreApplication();
-        if (!VelsimBuilt())
-            GTEST_SKIP() << "velsim is not built";
+        ASSERT_TRUE(VelsimBuilt()) << "velsim is not built in " << BinDir().toStdString();
     }
 };
 
