@@ -3,7 +3,7 @@
 // compiler needs to know beyond that: suffixes, writability, argument shapes.
 #pragma once
 
-#include "Symbols.h"
+#include "LanguageNames.h"
 
 // What may follow "." behind a system variable.
 enum class Suffix { None, PortBit, Stepper, Time, Date };

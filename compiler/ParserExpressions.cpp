@@ -6,7 +6,7 @@
 #include "Builtins.h"
 #include "Code.h"
 #include "Compiler.h"
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Nesting.h"
 
 namespace {

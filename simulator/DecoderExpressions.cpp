@@ -9,16 +9,6 @@ namespace velsim {
 
 namespace {
 
-// Numbered system variables: the token is followed by the member's digit.
-struct Family {
-    TSYMBOL first;
-    int count;
-};
-
-constexpr Family kFamilies[] = {
-    {symPWM0, 8}, {symADC0, 8}, {symPORT0, 10}, {symTIMER0, 4}, {symCOUNTER0, 4}, {symSTEPPER0, 4},
-};
-
 // The words allowed after "." behind a system variable.
 struct Suffixes {
     TSYMBOL sym;
@@ -49,15 +39,6 @@ constexpr FunctionSyntax kFunctions[] = {
 };
 
 constexpr int kMaxUsrArguments = 4;
-
-const Family *FamilyOf(TSYMBOL sym)
-{
-    for (const Family &family : kFamilies) {
-        if (family.first == sym)
-            return &family;
-    }
-    return nullptr;
-}
 
 const FunctionSyntax *FunctionOf(TSYMBOL sym)
 {
@@ -238,7 +219,7 @@ const Expr *CStatementDecoder::Factor()
     Take();
     if (FunctionOf(sym))
         return Function(sym);
-    if (!FamilyOf(sym) && !IsPlainSystemVariable(sym))
+    if (!IsVariableFamily(sym) && !IsPlainSystemVariable(sym))
         Fail();
     const SysRef ref = SystemVariable(sym);
     Expr *expr = m_program.NewExpr();
@@ -252,11 +233,11 @@ SysRef CStatementDecoder::SystemVariable(TSYMBOL sym)
 {
     SysRef ref;
     ref.sym = sym;
-    if (const Family *family = FamilyOf(sym)) {
-        const int digit = Take() - '0';
-        if (digit < 0 || digit >= family->count)
+    if (IsVariableFamily(sym)) {
+        // Numbered system variables: the token is followed by the member's digit.
+        ref.sym = FamilyMember(sym, Take() - '0');
+        if (ref.sym == symEndOfLine)
             Fail();
-        ref.sym += digit;
     }
     if (sym == symPORT0 && Accept('.')) {
         const int bit = Take() - '0';

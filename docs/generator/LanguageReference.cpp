@@ -3,17 +3,20 @@
 #include "Builtins.h"
 #include "Commands.h"
 #include "CompletionItems.h"
-#include "Keywords.h"
 #include "Macros.h"
 #include "MarkdownHtml.h"
-#include "StatementSyntax.h"
-#include "Target.h"
+#include "lang/ArgumentSyntax.h"
+#include "lang/Keywords.h"
+#include "lang/Target.h"
 
 #include <QRegularExpression>
 
+using namespace velmo::lang;
+
 namespace {
 
-constexpr int kDisplayToken = 0xAD; // PLOT ... BARGRAPH: one token, a sub-code each
+// PLOT ... BARGRAPH: one token, a sub-code each.
+const int kDisplayToken = KeywordToken(symPLOT);
 
 const KeywordInfo *Keyword(const QString &name)
 {

@@ -7,7 +7,7 @@
 #include "CompletionItems.h"
 #include "LanguageReference.h"
 #include "ManualSource.h"
-#include "Messages.h"
+#include "ModuleMessages.h"
 
 #include <gtest/gtest.h>
 
