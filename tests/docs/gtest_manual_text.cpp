@@ -1,9 +1,9 @@
 // The built manual (bin/Help/Velmo.txt, the text of bin/Help/Velmo.pdf)
-// covers the language and the workbench: every keyword of the compiler's
-// table with the syntax line of its argument syntax row, every word of the
-// completion list, every key of the command table
-// and every runtime error of the simulated module appears in it, and the PDF
-// holds the same words.
+// covers the language and the workbench: every keyword of the language's
+// table, the syntax line of every row of the argument syntax table, every
+// word of the completion list, every key of the command table and every
+// runtime error of the simulated module appears in it, and the PDF holds the
+// same words.
 #include "Commands.h"
 #include "CompletionItems.h"
 #include "LanguageReference.h"
