@@ -1,11 +1,11 @@
 #include "LanguageReference.h"
 
-#include "Builtins.h"
 #include "Commands.h"
 #include "CompletionItems.h"
 #include "Macros.h"
 #include "MarkdownHtml.h"
 #include "lang/ArgumentSyntax.h"
+#include "lang/Builtins.h"
 #include "lang/Keywords.h"
 #include "lang/Target.h"
 
@@ -148,7 +148,7 @@ QStringList GeneratedSyntax(const KeywordInfo &k)
     }
     if (const SysVar *sv = FindSysVar(k.symbol))
         return SysVarSyntax(k, *sv);
-    if (const Function *fn = FindFunction(k.symbol))
+    if (const BuiltinFunction *fn = FindFunction(k.symbol))
         return {name + FunctionArguments(fn->shape)};
     return {};
 }

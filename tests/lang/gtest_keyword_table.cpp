@@ -2,6 +2,7 @@
 // the keyword) and as the editor uses it (word classes, completion hints,
 // argument syntax rows).
 #include "lang/ArgumentSyntax.h"
+#include "lang/Builtins.h"
 #include "lang/CharClass.h"
 #include "lang/CompletionHints.h"
 #include "lang/Keywords.h"
@@ -152,6 +153,37 @@ TEST(ArgumentSyntax, EveryRowBelongsToAStatementAndNamesItsKinds)
     EXPECT_EQ(rows, 46);
     for (const char punctuation : {',', '[', ']', '{', '}', '!'})
         EXPECT_EQ(ArgumentKindName(punctuation), nullptr) << punctuation;
+}
+
+// Every function keyword has an argument shape and every system variable a
+// row; a family member finds its family's row; suffix words are members of a
+// suffix set of the same kind.
+TEST(Builtins, FunctionsAndSystemVariablesAreTheKeywordsOfTheirClass)
+{
+    std::set<int> suffixWords;
+    for (const Suffix suffix : {Suffix::Stepper, Suffix::Time, Suffix::Date}) {
+        const SuffixSet *set = FindSuffixSet(suffix);
+        ASSERT_NE(set, nullptr);
+        for (const TSYMBOL member : set->members) {
+            suffixWords.insert(member);
+            EXPECT_EQ(Table().Info(member)->wordClass, WordClass::Variable);
+        }
+    }
+    for (const KeywordInfo &k : Table().All()) {
+        EXPECT_EQ(FindFunction(k.symbol) != nullptr, k.wordClass == WordClass::Function) << k.name;
+        const SysVar *sysVar = FindSysVar(k.symbol);
+        if (k.wordClass == WordClass::Variable && !suffixWords.count(k.symbol)) {
+            EXPECT_NE(sysVar, nullptr) << k.name;
+        }
+        if (!sysVar)
+            continue;
+        EXPECT_TRUE(k.wordClass == WordClass::Variable || k.wordClass == WordClass::Constant) << k.name;
+        EXPECT_EQ(KeywordToken(sysVar->first), k.token) << k.name;
+        EXPECT_LE(KeywordNumber(sysVar->first), 0) << k.name;
+    }
+    EXPECT_EQ(FindSysVar(symIdent), nullptr);
+    EXPECT_EQ(FindSysVar(symPLOT), nullptr);
+    EXPECT_EQ(FindSuffixSet(Suffix::PortBit), nullptr);
 }
 
 TEST(WordClasses, TheEditorShowsTheStatementTypeAndOperatorClassesAsReserved)
