@@ -1,6 +1,6 @@
 #include "Code.h"
 
-#include "CodePage.h"
+#include "LanguageNames.h"
 
 #include <cstdio>
 

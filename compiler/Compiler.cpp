@@ -1,7 +1,7 @@
 #include "Compiler.h"
 
-#include "CodePage.h"
 #include "LabelPass.h"
+#include "LanguageNames.h"
 #include "Messages.h"
 #include "OutputFile.h"
 #include "Parser.h"

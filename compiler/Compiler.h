@@ -4,11 +4,11 @@
 #pragma once
 
 #include "Code.h"
+#include "LanguageNames.h"
 #include "Macros.h"
 #include "NoCase.h"
 #include "Scanner.h"
 #include "Source.h"
-#include "Target.h"
 
 #include <iostream>
 #include <string>

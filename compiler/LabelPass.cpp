@@ -4,6 +4,7 @@
 #include "LabelPass.h"
 
 #include "Compiler.h"
+#include "LanguageNames.h"
 #include "Scanner.h"
 #include "Source.h"
 #include "Variables.h"
@@ -15,16 +16,13 @@ namespace {
 // up to 32, as for the scanner).
 bool MayStartWithLabel(const std::string &text)
 {
-    auto isWordChar = [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    };
     auto isBlank = [](char c) { return static_cast<unsigned char>(c) <= 32; }; // as the scanner skips
     size_t i = 0;
     while (i < text.size() && isBlank(text[i]))
         ++i;
-    if (i == text.size() || !isWordChar(text[i]) || (text[i] >= '0' && text[i] <= '9'))
+    if (i == text.size() || !IsWordStart(text[i]))
         return false;
-    while (i < text.size() && isWordChar(text[i]))
+    while (i < text.size() && IsWordChar(text[i]))
         ++i;
     while (i < text.size() && isBlank(text[i]))
         ++i;

@@ -3,8 +3,7 @@
 // page. On this platform the listing is written in UTF-8.
 #include "Code.h"
 
-#include "CodePage.h"
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "OutputFile.h"
 
 #include <array>

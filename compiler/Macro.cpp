@@ -1,25 +1,11 @@
 #include "Macros.h"
 
+#include "LanguageNames.h"
+
 #include <algorithm>
 
 namespace {
 
-bool IsLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-bool IsWordChar(char c)
-{
-    return IsLetter(c) || IsDigit(c);
-}
-bool IsHexDigit(char c)
-{
-    return IsDigit(c) || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
 // Characters a parameter list passes over: controls, blanks and codes of 0x80 and above.
 bool IsSkipped(char c)
 {
@@ -86,7 +72,7 @@ void CMacro::ParameterChar()
         if (m_state == kFailed)
             return;
     }
-    if (IsLetter(m_char)) {
+    if (IsWordStart(m_char)) {
         m_state = m_state == kAfterName ? kFailed : kInName;
         m_word.assign(1, m_char);
     } else if (m_char == ',') {
@@ -129,7 +115,7 @@ std::string CMacro::MarkParameters(const std::string &body) const
         if (c == '"') {
             end = body.find('"', pos + 1);
             end = end == std::string::npos ? body.size() : end + 1;
-        } else if (IsLetter(c)) {
+        } else if (IsWordStart(c)) {
             end = RunEnd(body, pos, IsWordChar);
             const int index = ParameterIndex(body.substr(pos, end - pos));
             if (index >= 0) {

@@ -5,6 +5,8 @@
 // it is not expanded again; the scanner pops the name when it passes the mark.
 #include "Preprocessor.h"
 
+#include "LanguageNames.h"
+
 #include "Compiler.h"
 #include "Scanner.h"
 #include "Source.h"
@@ -151,14 +153,6 @@ bool ExpandUse(CCompiler &compiler, CLine &line, int &expansions)
     return true;
 }
 
-bool IsWordStart(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-bool IsWordChar(char c)
-{
-    return IsWordStart(c) || (c >= '0' && c <= '9');
-}
 bool IsRadixDigit(char c, bool hex)
 {
     return c == '0' || c == '1' ||

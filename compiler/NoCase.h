@@ -4,16 +4,15 @@
 // of the name.
 #pragma once
 
+#include "lang/CharClass.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 
-constexpr char UpperAscii(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+using velmo::lang::UpperAscii;
 
 struct NoCaseHash {
     using is_transparent = void;
@@ -30,13 +29,7 @@ struct NoCaseEqual {
     using is_transparent = void;
     bool operator()(std::string_view a, std::string_view b) const
     {
-        if (a.size() != b.size())
-            return false;
-        for (size_t i = 0; i < a.size(); ++i) {
-            if (UpperAscii(a[i]) != UpperAscii(b[i]))
-                return false;
-        }
-        return true;
+        return velmo::lang::EqualNoCase(a, b);
     }
 };
 

@@ -4,9 +4,8 @@
 
 #include "Code.h"
 #include "Compiler.h"
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Statements.h"
-#include "Target.h"
 
 #include <climits>
 

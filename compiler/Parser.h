@@ -21,10 +21,10 @@
 #pragma once
 
 #include "Blocks.h"
+#include "LanguageNames.h"
 #include "NoCase.h"
 #include "Scanner.h"
 #include "Source.h"
-#include "Symbols.h"
 #include "Variables.h"
 
 #include <string>
@@ -32,7 +32,6 @@
 
 class CCode;
 class CCompiler;
-struct TargetProfile;
 
 class CParser {
 public:

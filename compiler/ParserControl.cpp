@@ -5,10 +5,9 @@
 
 #include "Code.h"
 #include "Compiler.h"
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Nesting.h"
 #include "Source.h"
-#include "Target.h"
 
 namespace {
 

@@ -3,8 +3,7 @@
 
 #include "Code.h"
 #include "Compiler.h"
-#include "Keywords.h"
-#include "Target.h"
+#include "LanguageNames.h"
 
 #include <cctype>
 #include <climits>

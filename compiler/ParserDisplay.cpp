@@ -1,7 +1,7 @@
 // CLS, MOVE, FONT, COLOR and the graphics statements. Their argument lists
 // are rows of the syntax table (StatementSyntax.cpp).
 #include "Code.h"
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Parser.h"
 #include "StatementSyntax.h"
 

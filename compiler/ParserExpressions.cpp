@@ -3,10 +3,9 @@
 // are written as their tokens.
 #include "Parser.h"
 
-#include "Builtins.h"
 #include "Code.h"
 #include "Compiler.h"
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Nesting.h"
 
 namespace {
@@ -168,7 +167,7 @@ void UsrArguments(CParser &p)
 }
 
 // function "(" arguments ")"
-void FunctionCall(CParser &p, const Function &fn)
+void FunctionCall(CParser &p, const BuiltinFunction &fn)
 {
     EmitKeyword(p);
     p.NextSymbol();
@@ -266,7 +265,7 @@ void CParser::Factor(CVarInfo &info)
     }
     if (const SysVar *sv = FindSysVar(Symbol())) {
         SystemVariable(*this, *sv);
-    } else if (const Function *fn = FindFunction(Symbol())) {
+    } else if (const BuiltinFunction *fn = FindFunction(Symbol())) {
         FunctionCall(*this, *fn);
     } else {
         Error("Factor expected.");

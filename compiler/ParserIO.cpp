@@ -1,6 +1,6 @@
 // The data list, files and devices, PRINT and INPUT.
 #include "Code.h"
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Parser.h"
 #include "StatementSyntax.h"
 

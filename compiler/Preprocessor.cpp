@@ -4,8 +4,8 @@
 // given its file index and has its macros expanded.
 #include "Preprocessor.h"
 
-#include "CodePage.h"
 #include "Compiler.h"
+#include "LanguageNames.h"
 #include "Messages.h"
 #include "Paths.h"
 #include "Scanner.h"
@@ -27,11 +27,6 @@ constexpr char kIncludeExpected[] = "#include expected a file name.";
 constexpr char kUnknownDirective[] = "Unknown directive.";
 constexpr char kUnexpectedEnd[]   = "Unexpected end of file";
 // clang-format on
-
-bool IsWordChar(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
 
 // The text of a #DEFINE line up to its comment: the first apostrophe that
 // is not inside a string constant.

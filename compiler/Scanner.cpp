@@ -6,7 +6,7 @@
 // the image as 3.1415927; one too large for a double becomes the largest one.
 #include "Scanner.h"
 
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Source.h"
 
 #include <cfloat>
@@ -15,19 +15,6 @@
 #include <string>
 
 namespace {
-
-bool IsLetter(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-bool IsWordChar(char c)
-{
-    return IsLetter(c) || IsDigit(c);
-}
 
 int HexValue(char c)
 {
@@ -144,7 +131,7 @@ TSYMBOL CLineScanner::GetSymbol(int start)
     if (SkipBlanks() == symEndOfLine)
         return Finish(symEndOfLine, false);
     const char c = m_s.m_char;
-    if (IsLetter(c))
+    if (IsWordStart(c))
         return ScanWord();
     if (IsDigit(c))
         return ScanDecimal();

@@ -2,7 +2,7 @@
 // hands it to every line it scans, so runs never share scanner state.
 #pragma once
 
-#include "Symbols.h"
+#include "LanguageNames.h"
 
 #include <cstdint>
 #include <string>

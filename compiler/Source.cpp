@@ -1,6 +1,6 @@
 #include "Source.h"
 
-#include "CodePage.h"
+#include "LanguageNames.h"
 
 #include "Messages.h"
 

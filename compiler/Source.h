@@ -1,8 +1,8 @@
 // Program lines and the files they come from.
 #pragma once
 
+#include "LanguageNames.h"
 #include "Scanner.h"
-#include "Symbols.h"
 
 #include <memory>
 #include <string>

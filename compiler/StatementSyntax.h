@@ -1,9 +1,9 @@
 // Argument lists of the input/output, device and display statements. Their
 // compile routines only check the shape of the list and write it; the shape
-// of each statement is one row of the syntax table in StatementSyntax.cpp.
+// of each statement is one row of the syntax table in lang/ArgumentSyntax.cpp.
 #pragma once
 
-#include "Symbols.h"
+#include "LanguageNames.h"
 
 class CParser;
 
@@ -13,11 +13,3 @@ void CompileStatement(CParser &parser);
 
 // Compiles the arguments of `statement`, whose keyword has been read.
 void CompileArguments(CParser &parser, TSYMBOL statement);
-
-// The row of `statement` in the syntax table (its argument kinds, such as
-// "e,e[,e]"), or nullptr for a statement compiled by a routine of its own.
-// The programming manual prints its syntax lines from these rows.
-const char *ArgumentSyntax(TSYMBOL statement);
-// What an argument kind of a syntax row stands for, in the words of the
-// manual ("expression", "[#device,]"); nullptr for ",", brackets and "!".
-const char *ArgumentKindName(char kind);

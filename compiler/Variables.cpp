@@ -1,6 +1,6 @@
 #include "Variables.h"
 
-#include "Symbols.h"
+#include "LanguageNames.h"
 
 #include <cctype>
 

@@ -1,6 +1,6 @@
 #include "DataMemory.h"
 
-#include "Symbols.h"
+#include "TokenTable.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +10,19 @@ namespace velsim {
 
 VarType TypeOfKeyword(int sym)
 {
-    return sym >= symCHAR && sym <= symFLOAT ? static_cast<VarType>(sym - symCHAR + 1) : VarType::kNone;
+    struct TypeKeyword {
+        TSYMBOL sym;
+        VarType type;
+    };
+    static constexpr TypeKeyword kTypes[] = {
+        {symCHAR, VarType::kChar},       {symBYTE, VarType::kByte}, {symWORD, VarType::kWord},
+        {symINTEGER, VarType::kInteger}, {symLONG, VarType::kLong}, {symFLOAT, VarType::kFloat},
+    };
+    for (const TypeKeyword &entry : kTypes) {
+        if (entry.sym == sym)
+            return entry.type;
+    }
+    return VarType::kNone;
 }
 
 int ElementSize(VarType type)

@@ -1,7 +1,7 @@
 #include "Decoder.h"
 
 #include "Image.h"
-#include "Messages.h"
+#include "ModuleMessages.h"
 #include "StatementDecoder.h"
 
 #include <algorithm>

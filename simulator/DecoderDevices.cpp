@@ -74,8 +74,6 @@ constexpr DeviceSyntax kDeviceSyntax[] = {
     {symBARGRAPH, "e,e,e,e,e[e"},
 };
 
-constexpr int kGraphicsCount = symBARGRAPH - symPLOT + 1;
-
 const char *SyntaxOf(int sym)
 {
     for (const DeviceSyntax &entry : kDeviceSyntax) {
@@ -95,10 +93,9 @@ bool CStatementDecoder::DeviceStatement(TSYMBOL sym)
     int statement = sym;
     if (sym == symPLOT) {
         // The seven graphics statements share one token and a sub-code digit.
-        const int sub = Take() - '0';
-        if (sub < 0 || sub >= kGraphicsCount)
+        statement = FamilyMember(symPLOT, Take() - '0');
+        if (statement == symEndOfLine)
             Fail();
-        statement = symPLOT + sub;
         Expect(',');
     }
     Stmt &stmt = Add(StmtKind::kDevice, statement);

@@ -4,77 +4,19 @@
 #include "StatementDecoder.h"
 
 #include "TokenTable.h"
+#include "lang/Builtins.h"
 
 namespace velsim {
 
 namespace {
 
-// Numbered system variables: the token is followed by the member's digit.
-struct Family {
-    TSYMBOL first;
-    int count;
-};
-
-constexpr Family kFamilies[] = {
-    {symPWM0, 8}, {symADC0, 8}, {symPORT0, 10}, {symTIMER0, 4}, {symCOUNTER0, 4}, {symSTEPPER0, 4},
-};
-
-// The words allowed after "." behind a system variable.
-struct Suffixes {
-    TSYMBOL sym;
-    TSYMBOL allowed[3];
-};
-
-constexpr Suffixes kSuffixes[] = {
-    {symSTEPPER0, {symSPEED, symSTEPS, symSTEPS}},
-    {symTIME, {symHOUR, symMINUTE, symSECOND}},
-    {symDATE, {symYEAR, symMONTH, symDAY}},
-};
-
-constexpr TSYMBOL kPlainSystemVariables[] = {
-    symPI, symRXD, symMSG, symERR, symIRCODE, symKEYCODE, symTIME, symDATE, symDAY, symCR, symNL,
-};
-
-// Functions and how many expressions they take in parentheses; 0 marks the
-// ones with a string variable (LEN, VAL, POS) and USR with up to four.
-struct FunctionSyntax {
-    TSYMBOL sym;
-    int arguments;
-};
-
-constexpr FunctionSyntax kFunctions[] = {
-    {symDEG, 1}, {symRAD, 1}, {symSIN, 1}, {symCOS, 1},   {symTAN, 1}, {symATN, 1},  {symSQR, 1},   {symEXP, 1},
-    {symLOG, 1}, {symLO, 1},  {symHI, 1},  {symABS, 1},   {symINT, 1}, {symPEEK, 1}, {symROUND, 1}, {symEOF, 1},
-    {symPOW, 2}, {symMIN, 2}, {symMAX, 2}, {symPOINT, 2}, {symLEN, 0}, {symVAL, 0},  {symPOS, 0},   {symUSR, 0},
-};
-
 constexpr int kMaxUsrArguments = 4;
 
-const Family *FamilyOf(TSYMBOL sym)
+// How many expressions a function takes in parentheses; 0 for the ones with
+// a string variable (LEN, VAL, POS) and USR with up to four.
+int ExpressionCount(ArgShape shape)
 {
-    for (const Family &family : kFamilies) {
-        if (family.first == sym)
-            return &family;
-    }
-    return nullptr;
-}
-
-const FunctionSyntax *FunctionOf(TSYMBOL sym)
-{
-    for (const FunctionSyntax &function : kFunctions) {
-        if (function.sym == sym)
-            return &function;
-    }
-    return nullptr;
-}
-
-bool IsPlainSystemVariable(TSYMBOL sym)
-{
-    for (TSYMBOL plain : kPlainSystemVariables) {
-        if (plain == sym)
-            return true;
-    }
-    return false;
+    return shape == ArgShape::One ? 1 : shape == ArgShape::Two ? 2 : 0;
 }
 
 } // namespace
@@ -236,9 +178,9 @@ const Expr *CStatementDecoder::Factor()
     if (sym == symEndOfLine)
         Fail();
     Take();
-    if (FunctionOf(sym))
+    if (FindFunction(sym))
         return Function(sym);
-    if (!FamilyOf(sym) && !IsPlainSystemVariable(sym))
+    if (!FindSysVar(sym))
         Fail();
     const SysRef ref = SystemVariable(sym);
     Expr *expr = m_program.NewExpr();
@@ -252,11 +194,11 @@ SysRef CStatementDecoder::SystemVariable(TSYMBOL sym)
 {
     SysRef ref;
     ref.sym = sym;
-    if (const Family *family = FamilyOf(sym)) {
-        const int digit = Take() - '0';
-        if (digit < 0 || digit >= family->count)
+    if (IsVariableFamily(sym)) {
+        // Numbered system variables: the token is followed by the member's digit.
+        ref.sym = FamilyMember(sym, Take() - '0');
+        if (ref.sym == symEndOfLine)
             Fail();
-        ref.sym += digit;
     }
     if (sym == symPORT0 && Accept('.')) {
         const int bit = Take() - '0';
@@ -265,11 +207,11 @@ SysRef CStatementDecoder::SystemVariable(TSYMBOL sym)
         ref.suffix = bit;
         return ref;
     }
-    for (const Suffixes &suffixes : kSuffixes) {
-        if (suffixes.sym != sym || !Accept('.'))
-            continue;
+    const SysVar *sysVar = FindSysVar(sym);
+    const SuffixSet *suffixes = sysVar ? FindSuffixSet(sysVar->suffix) : nullptr;
+    if (suffixes && Accept('.')) {
         const TSYMBOL word = PeekToken();
-        for (TSYMBOL allowed : suffixes.allowed) {
+        for (TSYMBOL allowed : suffixes->members) {
             if (word == allowed)
                 ref.suffix = word;
         }
@@ -282,14 +224,14 @@ SysRef CStatementDecoder::SystemVariable(TSYMBOL sym)
 
 const Expr *CStatementDecoder::Function(TSYMBOL sym)
 {
-    const FunctionSyntax *syntax = FunctionOf(sym);
+    const int expressions = ExpressionCount(FindFunction(sym)->shape);
     Expr *expr = m_program.NewExpr();
     expr->op = Op::kFunction;
     expr->sym = sym;
     Expect('(');
-    if (syntax->arguments > 0) {
+    if (expressions > 0) {
         expr->a = Expression();
-        if (syntax->arguments > 1) {
+        if (expressions > 1) {
             Expect(',');
             expr->b = Expression();
         }

@@ -1,7 +1,7 @@
 #include "Fuzz.h"
 
 #include "Decoder.h"
-#include "Loader.h"
+#include "ModuleLoader.h"
 
 namespace velsim {
 

@@ -1,6 +1,6 @@
 #include "HexFileReader.h"
 
-#include "Loader.h"
+#include "ModuleLoader.h"
 
 #include <cerrno>
 #include <cstring>

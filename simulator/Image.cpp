@@ -1,6 +1,6 @@
 #include "Image.h"
 
-#include "Messages.h"
+#include "ModuleMessages.h"
 
 namespace velsim {
 

@@ -1,6 +1,6 @@
 #include "Interpreter.h"
 
-#include "Symbols.h"
+#include "TokenTable.h"
 
 #include <algorithm>
 #include <climits>

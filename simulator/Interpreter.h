@@ -6,7 +6,7 @@
 
 #include "DataMemory.h"
 #include "Machine.h"
-#include "Messages.h"
+#include "ModuleMessages.h"
 #include "Program.h"
 #include "SerialLine.h"
 

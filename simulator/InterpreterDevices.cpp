@@ -2,7 +2,6 @@
 // settings, sound, EEPROM, memory, buses, modem, network and display.
 #include "Interpreter.h"
 
-#include "Symbols.h"
 #include "TokenTable.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 // Evaluation of expression trees and access to variables.
 #include "Interpreter.h"
 
-#include "Symbols.h"
+#include "TokenTable.h"
 
 #include <climits>
 #include <cmath>

@@ -4,7 +4,7 @@
 // other device number, and no device at all, means the serial line.
 #include "Interpreter.h"
 
-#include "Symbols.h"
+#include "TokenTable.h"
 
 #include <algorithm>
 #include <cstdio>

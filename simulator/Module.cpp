@@ -1,7 +1,7 @@
 #include "Module.h"
 
 #include "Decoder.h"
-#include "Target.h"
+#include "lang/Target.h"
 
 #include <chrono>
 #include <climits>
@@ -30,7 +30,7 @@ int64_t NowMs()
 
 bool CModule::Limits(const std::string &target, InterpreterLimits &limits, size_t &imageCapacity)
 {
-    TargetProfile profile;
+    velmo::lang::TargetProfile profile;
     if (!profile.SetTarget(target))
         return false;
     limits.dataMemory = profile.dataMemory;
@@ -145,7 +145,7 @@ void CModule::ServeLoader()
     while (m_line.Available() > 0 && !m_line.Interrupted()) {
         switch (m_loader.Take(static_cast<uint8_t>(m_line.Read()))) {
         case CLoader::Event::kAcknowledge:
-            m_line.Write(kRecordAck);
+            m_line.Write(std::string_view(&kRecordAck, 1));
             break;
         case CLoader::Event::kComplete:
             TakeImage();

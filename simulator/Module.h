@@ -5,8 +5,8 @@
 #pragma once
 
 #include "Interpreter.h"
-#include "Loader.h"
 #include "Machine.h"
+#include "ModuleLoader.h"
 #include "Program.h"
 #include "SerialLine.h"
 

@@ -1,6 +1,6 @@
 #include "ModuleClock.h"
 
-#include "Symbols.h"
+#include "TokenTable.h"
 
 #include <algorithm>
 

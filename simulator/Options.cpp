@@ -1,6 +1,6 @@
 #include "Options.h"
 
-#include "Target.h"
+#include "lang/Target.h"
 
 #include <cstring>
 
@@ -50,7 +50,7 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
             options.link = argv[++i];
         } else if (arg == "--target") {
             options.target = argv[++i];
-            if (!TargetProfile().SetTarget(options.target)) {
+            if (!velmo::lang::TargetProfile().SetTarget(options.target)) {
                 error = "unknown target: " + options.target;
                 return false;
             }

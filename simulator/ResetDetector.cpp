@@ -1,6 +1,6 @@
 #include "ResetDetector.h"
 
-#include "Messages.h"
+#include "ModuleMessages.h"
 
 namespace velsim {
 

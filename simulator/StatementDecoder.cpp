@@ -1,6 +1,7 @@
 #include "StatementDecoder.h"
 
 #include "TokenTable.h"
+#include "lang/Builtins.h"
 
 namespace velsim {
 
@@ -196,6 +197,8 @@ void CStatementDecoder::Statement()
     if (c >= 'a' && c <= 'z')
         return Assignment();
     const TSYMBOL sym = PeekToken();
+    if (const SysVar *sysVar = FindSysVar(sym); sysVar && sysVar->writable)
+        return SysAssignment(sym);
     switch (sym) {
     case symCHAR:
     case symBYTE:
@@ -209,18 +212,6 @@ void CStatementDecoder::Statement()
         Take();
         Add(StmtKind::kIncDec, sym).target = Variable();
         return;
-    case symMSG:
-    case symERR:
-    case symIRCODE:
-    case symPWM0:
-    case symPORT0:
-    case symTIMER0:
-    case symCOUNTER0:
-    case symSTEPPER0:
-    case symTIME:
-    case symDATE:
-    case symDAY:
-        return SysAssignment(sym);
     case symIF:
         return If();
     case symELSIF:

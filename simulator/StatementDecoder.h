@@ -5,7 +5,7 @@
 #pragma once
 
 #include "Program.h"
-#include "Symbols.h"
+#include "TokenTable.h"
 
 #include <string_view>
 

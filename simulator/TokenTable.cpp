@@ -1,37 +1,39 @@
 #include "TokenTable.h"
 
-#include "Keywords.h"
-
-#include <array>
-
 namespace velsim {
 
 namespace {
 
-std::array<TSYMBOL, 256> BuildTable()
+const CKeywords &Table()
 {
-    std::array<TSYMBOL, 256> table{};
-    table.fill(symEndOfLine);
-    for (int symbol = symIF; symbol < symDirIFDEF; ++symbol) {
-        const KeywordInfo *info = CKeywords::Instance().Info(symbol);
-        if (info && info->token >= 0x80 && info->token <= 0xFF && info->number <= 0)
-            table[info->token] = info->symbol;
-    }
-    return table;
+    return CKeywords::Instance();
 }
 
 } // namespace
 
 TSYMBOL SymbolOfToken(uint8_t byte)
 {
-    static const std::array<TSYMBOL, 256> kTable = BuildTable();
-    return kTable[byte];
+    const KeywordInfo *info = Table().ByToken(byte);
+    return info ? info->symbol : symEndOfLine;
 }
 
-const char *KeywordName(int symbol)
+TSYMBOL FamilyMember(TSYMBOL first, int digit)
 {
-    const KeywordInfo *info = CKeywords::Instance().Info(symbol);
-    return info ? info->name : "";
+    const KeywordInfo *member = digit >= 0 ? Table().ByToken(KeywordToken(first), digit) : nullptr;
+    return member ? member->symbol : symEndOfLine;
+}
+
+bool IsVariableFamily(TSYMBOL first)
+{
+    const KeywordInfo *info = Table().Info(first);
+    return info && info->wordClass == WordClass::Variable && info->number == 0;
+}
+
+int MemberIndex(int symbol, TSYMBOL first)
+{
+    const KeywordInfo *info = Table().Info(symbol);
+    const int token = KeywordToken(first);
+    return info && token >= 0 && info->token == token ? info->number : -1;
 }
 
 } // namespace velsim

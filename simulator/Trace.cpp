@@ -1,6 +1,6 @@
 #include "Trace.h"
 
-#include "Messages.h"
+#include "ModuleMessages.h"
 
 namespace velsim {
 

@@ -1,6 +1,5 @@
 #include "VirtualHardware.h"
 
-#include "Symbols.h"
 #include "TokenTable.h"
 
 #include <cmath>
@@ -86,22 +85,20 @@ int32_t CVirtualHardware::TestSignal(int channel, int64_t millis)
 
 int32_t CVirtualHardware::Read(int sym, int suffix) const
 {
-    if (sym >= symPORT0 && sym <= symPORT9) {
-        const int port = m_ports[sym - symPORT0];
+    if (const int n = MemberIndex(sym, symPORT0); n >= 0) {
+        const int port = m_ports[n];
         return suffix < 0 ? port : (port >> suffix) & 1;
     }
-    if (sym >= symPWM0 && sym <= symPWM7)
-        return m_pwm[sym - symPWM0];
-    if (sym >= symADC0 && sym <= symADC7)
-        return TestSignal(sym - symADC0, m_clock.Millis());
-    if (sym >= symTIMER0 && sym <= symTIMER3)
-        return m_clock.Timer(sym - symTIMER0);
-    if (sym >= symCOUNTER0 && sym <= symCOUNTER3)
-        return m_counters[sym - symCOUNTER0];
-    if (sym >= symSTEPPER0 && sym <= symSTEPPER3) {
-        const int n = sym - symSTEPPER0;
+    if (const int n = MemberIndex(sym, symPWM0); n >= 0)
+        return m_pwm[n];
+    if (const int n = MemberIndex(sym, symADC0); n >= 0)
+        return TestSignal(n, m_clock.Millis());
+    if (const int n = MemberIndex(sym, symTIMER0); n >= 0)
+        return m_clock.Timer(n);
+    if (const int n = MemberIndex(sym, symCOUNTER0); n >= 0)
+        return m_counters[n];
+    if (const int n = MemberIndex(sym, symSTEPPER0); n >= 0)
         return suffix == symSPEED ? m_stepperSpeed[n] : suffix == symSTEPS ? m_stepperSteps[n] : m_stepperPosition[n];
-    }
     switch (sym) {
     case symTIME:
     case symDATE:
@@ -126,8 +123,8 @@ void CVirtualHardware::Write(int sym, int suffix, int32_t value)
     const std::string suffixName = suffix < 0 ? "" : "." + (suffix < 8 ? std::to_string(suffix) : Name(suffix));
     const std::string name = Name(sym) + suffixName;
     int32_t *cell = nullptr;
-    if (sym >= symPORT0 && sym <= symPORT9) {
-        uint8_t &port = m_ports[sym - symPORT0];
+    if (const int n = MemberIndex(sym, symPORT0); n >= 0) {
+        uint8_t &port = m_ports[n];
         const uint8_t before = port;
         if (suffix < 0)
             port = static_cast<uint8_t>(value);
@@ -137,8 +134,8 @@ void CVirtualHardware::Write(int sym, int suffix, int32_t value)
             Change(name, suffix < 0 ? port : (port >> suffix) & 1);
         return;
     }
-    if (sym >= symTIMER0 && sym <= symTIMER3) {
-        m_clock.SetTimer(sym - symTIMER0, value);
+    if (const int n = MemberIndex(sym, symTIMER0); n >= 0) {
+        m_clock.SetTimer(n, value);
         Change(name, value);
         return;
     }
@@ -147,14 +144,17 @@ void CVirtualHardware::Write(int sym, int suffix, int32_t value)
         Change(name, value);
         return;
     }
-    if (sym >= symPWM0 && sym <= symPWM7)
-        cell = &m_pwm[sym - symPWM0];
-    else if (sym >= symCOUNTER0 && sym <= symCOUNTER3)
-        cell = &m_counters[sym - symCOUNTER0];
-    else if (sym >= symSTEPPER0 && sym <= symSTEPPER3)
-        cell = suffix == symSPEED ? &m_stepperSpeed[sym - symSTEPPER0]
-            : suffix == symSTEPS  ? &m_stepperSteps[sym - symSTEPPER0]
-                                  : &m_stepperPosition[sym - symSTEPPER0];
+    const int pwm = MemberIndex(sym, symPWM0);
+    const int counter = MemberIndex(sym, symCOUNTER0);
+    const int stepper = MemberIndex(sym, symSTEPPER0);
+    if (pwm >= 0)
+        cell = &m_pwm[pwm];
+    else if (counter >= 0)
+        cell = &m_counters[counter];
+    else if (stepper >= 0)
+        cell = suffix == symSPEED ? &m_stepperSpeed[stepper]
+            : suffix == symSTEPS  ? &m_stepperSteps[stepper]
+                                  : &m_stepperPosition[stepper];
     else if (sym == symMSG)
         cell = &m_msg;
     else if (sym == symIRCODE)

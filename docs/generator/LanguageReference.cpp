@@ -1,19 +1,22 @@
 #include "LanguageReference.h"
 
-#include "Builtins.h"
 #include "Commands.h"
 #include "CompletionItems.h"
-#include "Keywords.h"
 #include "Macros.h"
 #include "MarkdownHtml.h"
-#include "StatementSyntax.h"
-#include "Target.h"
+#include "lang/ArgumentSyntax.h"
+#include "lang/Builtins.h"
+#include "lang/Keywords.h"
+#include "lang/Target.h"
 
 #include <QRegularExpression>
 
+using namespace velmo::lang;
+
 namespace {
 
-constexpr int kDisplayToken = 0xAD; // PLOT ... BARGRAPH: one token, a sub-code each
+// PLOT ... BARGRAPH: one token, a sub-code each.
+const int kDisplayToken = KeywordToken(symPLOT);
 
 const KeywordInfo *Keyword(const QString &name)
 {
@@ -145,7 +148,7 @@ QStringList GeneratedSyntax(const KeywordInfo &k)
     }
     if (const SysVar *sv = FindSysVar(k.symbol))
         return SysVarSyntax(k, *sv);
-    if (const Function *fn = FindFunction(k.symbol))
+    if (const BuiltinFunction *fn = FindFunction(k.symbol))
         return {name + FunctionArguments(fn->shape)};
     return {};
 }

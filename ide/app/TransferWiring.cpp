@@ -4,7 +4,7 @@
 // command on the open port; Update... runs the firmware update wizard. The
 // window refuses to close while a transfer runs.
 #include "IEditor.h"
-#include "Loader.h"
+#include "LoaderDlg.h"
 #include "MainForm.h"
 #include "Serial.h"
 #include "Transfer.h"

@@ -1,18 +1,13 @@
-// The words the editor's completion list offers: every directive, type,
-// keyword, command, function, operator, constant and system variable of the
-// Velmo language with the hint of its arguments. One table, read by the
-// completion popup and by the programming manual's generator.
+// The words the editor's completion list offers, with their kinds' names and
+// colours. The words and hints are the language's table (lang/CompletionHints.h).
 #pragma once
+
+#include "lang/CompletionHints.h"
 
 #include <vector>
 
-enum class TCompletionKind { Type, Format, Keyword, Command, Function, Operator, Constant, Variable, Directive };
-
-struct TCompletionItem {
-    TCompletionKind kind;
-    const char *insertText;
-    const char *hint;
-};
+using TCompletionKind = velmo::lang::WordClass;
+using TCompletionItem = velmo::lang::Hint;
 
 // The 139 items, in the order they are listed.
 const std::vector<TCompletionItem> &CompletionItems();

@@ -1,6 +1,7 @@
 #include "FileSearch.h"
 
 #include "TextLines.h"
+#include "lang/CharClass.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -10,10 +11,11 @@ namespace {
 const QString kPad = QStringLiteral("  ");
 const QString kTabBlanks = QStringLiteral("    ");
 
-bool IsWordChar(QChar c)
+// Whole-word search stops a word at anything but an ASCII letter or digit.
+bool IsSearchWordChar(QChar c)
 {
     const char16_t u = c.unicode();
-    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'Z') || (u >= u'a' && u <= u'z');
+    return u < 0x80 && velmo::lang::IsAlphaNumeric(static_cast<char>(u));
 }
 
 // Upper case as the ANSI code page maps it: the micro sign has no capital
@@ -30,12 +32,12 @@ QString UpperCase(const QString &text)
 
 bool StartsWord(const QString &line, qsizetype pos)
 {
-    return pos == 0 || !IsWordChar(line[pos - 1]);
+    return pos == 0 || !IsSearchWordChar(line[pos - 1]);
 }
 
 bool EndsWord(const QString &line, qsizetype end)
 {
-    return end >= line.size() || !IsWordChar(line[end]);
+    return end >= line.size() || !IsSearchWordChar(line[end]);
 }
 
 bool TouchesUnderscore(const QString &line, qsizetype pos, qsizetype end)

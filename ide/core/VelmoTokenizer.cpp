@@ -1,5 +1,8 @@
 #include "VelmoTokenizer.h"
 
+#include "lang/CharClass.h"
+#include "lang/Keywords.h"
+
 #include <algorithm>
 
 namespace {
@@ -31,19 +34,9 @@ int CompareNoCase(std::string_view a, std::string_view b)
     return a.size() < b.size() ? -1 : 1;
 }
 
-bool IsHexDigit(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F') || (c >= 'a' && c <= 'f');
-}
-
 bool IsNumberChar(char c)
 {
     return (c >= '0' && c <= '9') || c == '.' || c == 'e' || c == 'E' || c == 'x';
-}
-
-bool IsPreprocessorChar(char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
 }
 
 bool IsSpaceCode(unsigned c)
@@ -56,34 +49,20 @@ bool IsSpaceCode(unsigned c)
 const std::vector<std::string> &VelmoKeywords()
 {
     static const std::vector<std::string> words = [] {
-        std::vector<std::string> list = {
-            "IF",        "THEN",       "ELSE",     "ELSIF",      "ENDIF",      "FOR",      "TO",        "STEP",
-            "NEXT",      "WHILE",      "WEND",     "DO",         "LOOP",       "EXIT",     "ON",        "GOTO",
-            "GOSUB",     "RETURN",     "DATA",     "READ",       "RESTORE",    "LOAD",     "STORE",     "WAIT",
-            "END",       "STANDBY",    "INC",      "DEC",        "PUT",        "GET",      "FIND",      "OPEN",
-            "AS",        "CLOSE",      "CLS",      "POKE",       "MOVE",       "FONT",     "COLOR",     "SOUND",
-            "SEND",      "RECV",       "PAUSE",    "FLUSH",      "INPUT",      "OUTPUT",   "PRINT",     "INITGSM",
-            "SENDSMS",   "RECVSMS",    "I2CIN",    "I2COUT",     "SPISHIFT",   "SETCOM",   "SETPWM",    "SETPORT",
-            "SETKEYPAD", "SETCOUNTER", "SETCLOCK", "SETDISPLAY", "SETNETWORK", "SETDRIVE", "SETSYMBOL", "SETSTEPPER",
-            "PLOT",      "DRAW",       "FRAME",    "SCROLL",     "CIRCLE",     "PICTURE",  "BARGRAPH",  "CHAR",
-            "BYTE",      "WORD",       "INTEGER",  "LONG",       "FLOAT",      "NOT",      "AND",       "OR",
-            "XOR",       "MOD",        "CR",       "NL",         "TAB",        "SPC",      "CHR",       "HEX",
-            "USING",     "PI",
-        };
+        std::vector<std::string> list;
+        for (const velmo::lang::KeywordInfo &k : velmo::lang::CKeywords::Instance().All()) {
+            if (velmo::lang::IsReservedWordClass(k.wordClass))
+                list.emplace_back(k.name);
+        }
         std::sort(list.begin(), list.end());
         return list;
     }();
     return words;
 }
 
-bool IsWordStart(unsigned char c)
+bool IsIdentifierChar(unsigned char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
-bool IsWordChar(unsigned char c)
-{
-    return IsWordStart(c) || (c >= '0' && c <= '9') || c == '.';
+    return velmo::lang::IsWordChar(static_cast<char>(c)) || c == '.';
 }
 
 TVelmoTokenizer::TVelmoTokenizer()
@@ -153,7 +132,7 @@ void TVelmoTokenizer::MakeDispatchTable()
             proc = TProc::Semicolon;
         else if (c == '{')
             proc = TProc::BraceOpen;
-        else if (IsWordStart(static_cast<unsigned char>(c)))
+        else if (velmo::lang::IsWordStart(static_cast<char>(c)))
             proc = TProc::Ident;
         m_dispatch[c] = proc;
     }
@@ -356,7 +335,7 @@ void TVelmoTokenizer::HashProc()
     }
     m_kind = TTokenKind::Preprocessor;
     ++m_run;
-    while (m_run < m_line.size() && IsPreprocessorChar(m_line[m_run]))
+    while (m_run < m_line.size() && velmo::lang::IsWordChar(m_line[m_run]))
         ++m_run;
 }
 
@@ -364,7 +343,7 @@ void TVelmoTokenizer::IntegerProc()
 {
     m_kind = TTokenKind::Number;
     ++m_run;
-    while (m_run < m_line.size() && IsHexDigit(m_line[m_run]))
+    while (m_run < m_line.size() && velmo::lang::IsHexDigit(m_line[m_run]))
         ++m_run;
 }
 
@@ -387,7 +366,7 @@ void TVelmoTokenizer::NumberProc()
 void TVelmoTokenizer::IdentProc()
 {
     ++m_run;
-    while (m_run < m_line.size() && IsWordChar(static_cast<unsigned char>(m_line[m_run])))
+    while (m_run < m_line.size() && IsIdentifierChar(static_cast<unsigned char>(m_line[m_run])))
         ++m_run;
     m_kind = IsKeyword(GetToken()) ? TTokenKind::Key : TTokenKind::Identifier;
 }

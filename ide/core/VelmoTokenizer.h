@@ -44,11 +44,13 @@ using TCommentStyles = unsigned;
 
 enum class TStringDelim : std::uint8_t { sdSingleQuote, sdDoubleQuote };
 
-// The 90 reserved words, sorted, upper case.
+// The reserved words, sorted, upper case: the words of the language's
+// keyword table whose class the editor shows as reserved (lang/Keywords.h).
 const std::vector<std::string> &VelmoKeywords();
 
-bool IsWordChar(unsigned char c);
-bool IsWordStart(unsigned char c);
+// A character of an identifier token: a character of a name (lang/CharClass.h)
+// or "."; an identifier starts with a letter or "_" (velmo::lang::IsWordStart).
+bool IsIdentifierChar(unsigned char c);
 
 class TVelmoTokenizer {
 public:

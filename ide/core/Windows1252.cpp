@@ -1,33 +1,32 @@
 #include "Windows1252.h"
 
+#include "lang/CodePage.h"
+
 namespace {
 
-constexpr char16_t kHighCodes[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
+// The bytes 0x80..0x9F, the only ones whose code point is not their value.
+constexpr int kHighFirst = 0x80;
+constexpr int kHighEnd = 0xA0;
 
 } // namespace
 
 QString DecodeWindows1252(const QByteArray &bytes)
 {
     QString text(bytes.size(), Qt::Uninitialized);
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        text[i] = (c >= 0x80 && c < 0xA0) ? QChar(kHighCodes[c - 0x80]) : QChar(c);
-    }
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        text[i] = QChar(static_cast<char16_t>(velmo::lang::AnsiCodePoint(static_cast<unsigned char>(bytes[i]))));
     return text;
 }
 
 int Windows1252Code(QChar ch)
 {
     const char16_t u = ch.unicode();
-    if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+    if (u < kHighFirst || (u >= kHighEnd && u <= 0xFF))
         return u;
-    for (int i = 0; i < 32; ++i)
-        if (kHighCodes[i] == u)
-            return 0x80 + i;
+    for (int code = kHighFirst; code < kHighEnd; ++code) {
+        if (velmo::lang::AnsiCodePoint(static_cast<unsigned char>(code)) == u)
+            return code;
+    }
     return -1;
 }
 

@@ -5,9 +5,10 @@
 #include <QString>
 
 // Windows-1252, the code page of sources and settings files written on other
-// systems. It differs from Latin-1 only in 0x80..0x9F; the five unassigned
-// codes map to the control characters of the same value so that they survive
-// a round trip.
+// systems, as QString text. The table is the language's (lang/CodePage.h):
+// it differs from Latin-1 only in 0x80..0x9F; the five unassigned codes map
+// to the control characters of the same value so that they survive a round
+// trip.
 
 QString DecodeWindows1252(const QByteArray &bytes);
 

@@ -1,12 +1,11 @@
 // The compile run: error cut-off, path rules, reading sources, file list,
 // target profiles and the statement loop's program-memory check.
-#include "CodePage.h"
 #include "Compiler.h"
 #include "LabelPass.h"
+#include "LanguageNames.h"
 #include "Parser.h"
 #include "Paths.h"
 #include "Source.h"
-#include "Target.h"
 
 #include "TestNames.h"
 

@@ -3,8 +3,7 @@
 // It is checked in so that a fuzz run needs no build step of its own; this
 // test keeps it in step with the table. After a change of the table, run
 // the test with VELMO_UPDATE_DICTIONARY=1 to write the file anew.
-#include "Keywords.h"
-#include "Symbols.h"
+#include "LanguageNames.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // Hostile file names and files: the compiler refuses them with one clear
 // message instead of crashing, hanging, reading for ever or destroying a
 // file, and its messages stay one UTF-8 line each.
-#include "CodePage.h"
 #include "Compiler.h"
+#include "LanguageNames.h"
 #include "Messages.h"
 
 #include <gtest/gtest.h>

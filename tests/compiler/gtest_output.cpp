@@ -1,7 +1,7 @@
 // The program image's emit operations, the HEX writer and the listing.
 #include "Code.h"
-#include "CodePage.h"
 #include "HexFile.h"
+#include "LanguageNames.h"
 #include "OutputFile.h"
 
 #include "TestNames.h"

@@ -1,5 +1,5 @@
 // The scanner: source snippets and the symbols they give.
-#include "Keywords.h"
+#include "LanguageNames.h"
 #include "Scanner.h"
 #include "Source.h"
 

@@ -1,13 +1,15 @@
 // The built manual (bin/Help/Velmo.txt, the text of bin/Help/Velmo.pdf)
-// covers the language and the workbench: every keyword of the compiler's
-// table, every word of the completion list, every key of the command table
-// and every runtime error of the simulated module appears in it, and the PDF
-// holds the same words.
+// covers the language and the workbench: every keyword of the language's
+// table, the syntax line of every row of the argument syntax table, every
+// word of the completion list, every key of the command table and every
+// runtime error of the simulated module appears in it, and the PDF holds the
+// same words.
 #include "Commands.h"
 #include "CompletionItems.h"
 #include "LanguageReference.h"
 #include "ManualSource.h"
-#include "Messages.h"
+#include "ModuleMessages.h"
+#include "lang/Keywords.h"
 
 #include <gtest/gtest.h>
 
@@ -70,6 +72,25 @@ TEST(ManualText, DescribesEveryKeywordInAnEntry)
     QStringList errors;
     ASSERT_TRUE(ExpandManual(chapters, manual, errors)) << errors.join(u'\n').toStdString();
     EXPECT_EQ(KeywordsWithoutEntry(manual.entries).join(u' ').toStdString(), "");
+}
+
+// Every statement of the argument syntax table is printed with the syntax
+// line the table gives it.
+TEST(ManualText, HoldsTheSyntaxLineOfEveryRowOfTheSyntaxTable)
+{
+    const QString text = ReadText(HelpFile("Velmo.txt"));
+    int rows = 0;
+    QStringList missing;
+    for (const velmo::lang::KeywordInfo &k : velmo::lang::CKeywords::Instance().All()) {
+        const QString line = TableSyntax(QString::fromLatin1(k.name));
+        if (line.isEmpty())
+            continue;
+        ++rows;
+        if (!text.contains(line))
+            missing << line;
+    }
+    EXPECT_GE(rows, 40);
+    EXPECT_EQ(missing.join(QStringLiteral(" | ")).toStdString(), "");
 }
 
 TEST(ManualText, HoldsEveryWordAndHintOfTheCompletionList)

@@ -1,7 +1,7 @@
 // HEX records as they arrive on the line, the loader assembling the image
 // from them, and the reset command found in any byte stream.
 #include "HexRecord.h"
-#include "Loader.h"
+#include "ModuleLoader.h"
 #include "ResetDetector.h"
 
 #include <gtest/gtest.h>

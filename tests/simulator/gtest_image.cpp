@@ -2,7 +2,7 @@
 // sequence gives a reason instead of a program, and never a crash.
 #include "Decoder.h"
 #include "Fuzz.h"
-#include "Loader.h"
+#include "ModuleLoader.h"
 #include "SimTestSupport.h"
 
 #include <gtest/gtest.h>

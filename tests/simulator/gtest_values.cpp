@@ -1,7 +1,7 @@
 // Numbers as the module prints and reads them, its clock, and the test
 // signals on its ADC inputs.
 #include "ModuleClock.h"
-#include "Symbols.h"
+#include "TokenTable.h"
 #include "Value.h"
 #include "VirtualHardware.h"
 
@@ -15,6 +15,7 @@
 namespace {
 
 using velsim::Value;
+using namespace velmo::lang;
 
 struct FormatCase {
     const char *name;

@@ -1,7 +1,6 @@
 #include "LoadProtocol.h"
 
 #include "Errors.h"
-#include "Escapes.h"
 #include "LineSettings.h"
 #include "Serial.h"
 
@@ -130,7 +129,7 @@ QString TMcuTransfer::Transfer()
 
 bool TMcuTransfer::ResetHandshake(std::uint32_t user)
 {
-    const QByteArray reset = DecodeEscapes(QString::fromLatin1(LoadProtocol::kResetCommand));
+    const QByteArray reset = QByteArray(LoadProtocol::kResetCommand);
     for (int attempt = 0; attempt < LoadProtocol::kResetAttempts; ++attempt) {
         ChangeLine(user);
         m_port.WriteString(reset);
@@ -177,5 +176,5 @@ void TMcuTransfer::DoPause(int ms)
 
 void ResetModule(TMcuComPort &port)
 {
-    port.WriteString(DecodeEscapes(QString::fromLatin1(LoadProtocol::kResetCommand)));
+    port.WriteString(QByteArray(LoadProtocol::kResetCommand));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "lang/DownloadHandshake.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -17,11 +19,10 @@ class TMcuComPort;
 
 namespace LoadProtocol {
 
-// The reset command that makes a running module enter its loader, in the
-// escape notation of macros.
-inline constexpr const char *kResetCommand = "#1#48#129#27";
-inline constexpr const char *kResetReply = "OK";
-inline constexpr char kAcknowledge = '.';
+// The handshake's bytes, as the module's loader knows them (lang/DownloadHandshake.h).
+inline constexpr const char *kResetCommand = velmo::lang::kResetCommand;
+inline constexpr const char *kResetReply = velmo::lang::kResetReply;
+inline constexpr char kAcknowledge = velmo::lang::kRecordAck;
 inline constexpr int kResetAttempts = 3;
 
 // The texts a failed transfer reports: a line and its hint, joined by a line

@@ -8,7 +8,7 @@
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
 #include "Globals.h"
-#include "Loader.h"
+#include "LoaderDlg.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
 #include "Preferences.h"

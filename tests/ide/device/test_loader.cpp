@@ -8,7 +8,7 @@
 #include "../support/TestFiles.h"
 #include "Globals.h"
 #include "IniFile.h"
-#include "Loader.h"
+#include "LoaderDlg.h"
 #include "MsgDlg.h"
 #include "Serial.h"
 #include "Settings.h"

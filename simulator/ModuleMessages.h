@@ -2,15 +2,17 @@
 // standard error, in one place.
 #pragma once
 
+#include "lang/DownloadHandshake.h"
+
 #include <span>
 #include <string>
 
 namespace velsim {
 
-// The download handshake.
-inline constexpr char kResetCommand[] = "\x01\x30\x81\x1B";
-inline constexpr char kResetReply[] = "OK";
-inline constexpr char kRecordAck[] = ".";
+// The download handshake, as the workbench knows it too.
+using velmo::lang::kRecordAck;
+using velmo::lang::kResetCommand;
+using velmo::lang::kResetReply;
 
 // Errors that stop a running program.
 enum class RunError {

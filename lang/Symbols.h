@@ -1,8 +1,12 @@
 // The scanner's symbols. Values 0..32 are operators, constants and
-// punctuation; 33..202 are the keywords. Statement routines rely on two
-// properties of this numbering: the numbered keywords of one family are
-// consecutive (symPWM0 + 5 is PWM5) and every keyword is above 32.
+// punctuation; 33..202 are the keywords. The compiler's statement routines
+// rely on two properties of this numbering: the numbered keywords of one
+// family are consecutive (symPWM0 + 5 is PWM5) and every keyword is above 32.
+// The simulator names symbols but decodes token codes through the keyword
+// table (lang/Keywords.h), never by this order.
 #pragma once
+
+namespace velmo::lang {
 
 enum TSYMBOL : int {
     symEndOfLine = 0,
@@ -197,3 +201,5 @@ inline bool IsKeyword(int symbol)
 {
     return symbol >= symIF && symbol <= symDirINCLUDE;
 }
+
+} // namespace velmo::lang

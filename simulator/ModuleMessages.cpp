@@ -1,4 +1,4 @@
-#include "Messages.h"
+#include "ModuleMessages.h"
 
 #include <cstdio>
 

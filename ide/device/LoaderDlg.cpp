@@ -1,4 +1,4 @@
-#include "Loader.h"
+#include "LoaderDlg.h"
 
 #include "ErrorReporter.h"
 #include "Errors.h"

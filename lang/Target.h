@@ -1,8 +1,11 @@
-// Memory and nesting limits of the module types.
+// Memory and nesting limits of the module types: the compiler checks a
+// program against them, the simulator runs as one of them, the manual lists them.
 #pragma once
 
 #include <span>
 #include <string>
+
+namespace velmo::lang {
 
 struct TargetProfile {
     // A profile starts as ZENTRA8. When a limit of data memory, program
@@ -27,3 +30,5 @@ struct NamedTarget {
     TargetProfile limits;
 };
 std::span<const NamedTarget> TargetProfiles();
+
+} // namespace velmo::lang

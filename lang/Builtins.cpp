@@ -1,26 +1,30 @@
-#include "Builtins.h"
+#include "lang/Builtins.h"
+
+#include "lang/Keywords.h"
+
+namespace velmo::lang {
 
 namespace {
 
 // clang-format off
 constexpr SysVar kSysVars[] = {
-  {symPI, symPI, Suffix::None, false},
-  {symRXD, symRXD, Suffix::None, false},
-  {symMSG, symMSG, Suffix::None, true},
-  {symERR, symERR, Suffix::None, true},
-  {symIRCODE, symIRCODE, Suffix::None, true},
-  {symKEYCODE, symKEYCODE, Suffix::None, false},
-  {symPWM0, TSYMBOL(symPWM7), Suffix::None, true},
-  {symADC0, TSYMBOL(symADC7), Suffix::None, false},
-  {symPORT0, TSYMBOL(symPORT9), Suffix::PortBit, true},
-  {symTIMER0, TSYMBOL(symTIMER3), Suffix::None, true},
-  {symCOUNTER0, TSYMBOL(symCOUNTER3), Suffix::None, true},
-  {symSTEPPER0, TSYMBOL(symSTEPPER3), Suffix::Stepper, true},
-  {symTIME, symTIME, Suffix::Time, true},
-  {symDATE, symDATE, Suffix::Date, true},
-  {symDAY, symDAY, Suffix::None, true},
-  {symCR, symCR, Suffix::None, false},
-  {symNL, symNL, Suffix::None, false},
+  {symPI, Suffix::None, false},
+  {symRXD, Suffix::None, false},
+  {symMSG, Suffix::None, true},
+  {symERR, Suffix::None, true},
+  {symIRCODE, Suffix::None, true},
+  {symKEYCODE, Suffix::None, false},
+  {symPWM0, Suffix::None, true},
+  {symADC0, Suffix::None, false},
+  {symPORT0, Suffix::PortBit, true},
+  {symTIMER0, Suffix::None, true},
+  {symCOUNTER0, Suffix::None, true},
+  {symSTEPPER0, Suffix::Stepper, true},
+  {symTIME, Suffix::Time, true},
+  {symDATE, Suffix::Date, true},
+  {symDAY, Suffix::None, true},
+  {symCR, Suffix::None, false},
+  {symNL, Suffix::None, false},
 };
 
 constexpr SuffixSet kSuffixSets[] = {
@@ -29,7 +33,7 @@ constexpr SuffixSet kSuffixSets[] = {
   {Suffix::Date, {symYEAR, symMONTH, symDAY}, "DAY, MONTH or YEAR expected."},
 };
 
-constexpr Function kFunctions[] = {
+constexpr BuiltinFunction kFunctions[] = {
   {symDEG, ArgShape::One},   {symRAD, ArgShape::One},   {symSIN, ArgShape::One},
   {symCOS, ArgShape::One},   {symTAN, ArgShape::One},   {symATN, ArgShape::One},
   {symSQR, ArgShape::One},   {symEXP, ArgShape::One},   {symLOG, ArgShape::One},
@@ -47,8 +51,9 @@ constexpr Function kFunctions[] = {
 
 const SysVar *FindSysVar(int symbol)
 {
+    const int token = KeywordToken(symbol);
     for (const SysVar &sv : kSysVars)
-        if (symbol >= sv.first && symbol <= sv.last)
+        if (token >= 0 && KeywordToken(sv.first) == token)
             return &sv;
     return nullptr;
 }
@@ -61,10 +66,12 @@ const SuffixSet *FindSuffixSet(Suffix suffix)
     return nullptr;
 }
 
-const Function *FindFunction(int symbol)
+const BuiltinFunction *FindFunction(int symbol)
 {
-    for (const Function &fn : kFunctions)
+    for (const BuiltinFunction &fn : kFunctions)
         if (fn.symbol == symbol)
             return &fn;
     return nullptr;
 }
+
+} // namespace velmo::lang

@@ -3,8 +3,16 @@
 // "OEM" page (code page 850). Both are fixed tables, independent of locale.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+namespace velmo::lang {
+
+// The Unicode code point of a Windows-1252 byte. The five bytes that the
+// page leaves unassigned stand for the C1 control of the same value, so that
+// they survive a round trip.
+uint32_t AnsiCodePoint(unsigned char byte);
 
 std::string AnsiToOem(std::string_view ansi);
 std::string OemToAnsi(std::string_view oem);
@@ -30,3 +38,5 @@ bool IsAscii(std::string_view text);
 // and bytes that are not UTF-8 are written as "\xNN", so that a message
 // naming the file stays one line of UTF-8 text.
 std::string PrintableName(std::string_view name);
+
+} // namespace velmo::lang

@@ -1,7 +1,8 @@
-#include "CodePage.h"
+#include "lang/CodePage.h"
 
 #include <array>
-#include <cstdint>
+
+namespace velmo::lang {
 
 namespace {
 
@@ -27,13 +28,6 @@ constexpr uint16_t kAnsiHigh[32] = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
-
-uint32_t AnsiCodePoint(unsigned char b)
-{
-    if (b < 0x80 || b >= 0xA0)
-        return b;
-    return kAnsiHigh[b - 0x80];
-}
 
 uint32_t OemCodePoint(unsigned char b)
 {
@@ -115,6 +109,13 @@ size_t DecodeUtf8(std::string_view text, size_t i, uint32_t &cp)
 }
 
 } // namespace
+
+uint32_t AnsiCodePoint(unsigned char b)
+{
+    if (b < 0x80 || b >= 0xA0)
+        return b;
+    return kAnsiHigh[b - 0x80];
+}
 
 std::string AnsiToOem(std::string_view ansi)
 {
@@ -207,3 +208,5 @@ std::string PrintableName(std::string_view name)
     }
     return shown;
 }
+
+} // namespace velmo::lang

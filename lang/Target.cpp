@@ -1,6 +1,8 @@
-#include "Target.h"
+#include "lang/Target.h"
 
 #include <strings.h>
+
+namespace velmo::lang {
 
 namespace {
 
@@ -39,3 +41,5 @@ bool TargetProfile::SetTarget(const std::string &name)
     }
     return false;
 }
+
+} // namespace velmo::lang

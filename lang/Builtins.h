@@ -1,16 +1,18 @@
 // The module's system variables and the functions of expressions. Token
-// codes come from the keyword table; these tables add what the expression
-// compiler needs to know beyond that: suffixes, writability, argument shapes.
+// codes come from the keyword table; these tables add what the compiler and
+// the simulator's image decoder need to know beyond that: suffixes,
+// writability, argument shapes.
 #pragma once
 
-#include "Symbols.h"
+#include "lang/Symbols.h"
+
+namespace velmo::lang {
 
 // What may follow "." behind a system variable.
 enum class Suffix { None, PortBit, Stepper, Time, Date };
 
 struct SysVar {
     TSYMBOL first; // the keyword, or the first of a numbered family
-    TSYMBOL last; // the same, or the last of the family
     Suffix suffix;
     bool writable; // may begin an assignment statement
 };
@@ -24,12 +26,15 @@ struct SuffixSet {
 
 enum class ArgShape { One, Two, StringVar, Val, Pos, Usr };
 
-struct Function {
+struct BuiltinFunction {
     TSYMBOL symbol;
     ArgShape shape;
 };
 
-// The row of a keyword symbol, or nullptr when it is none of these.
+// The row of a keyword symbol (any member of a numbered family finds the
+// family's row, by its token code), or nullptr when it is none of these.
 const SysVar *FindSysVar(int symbol);
 const SuffixSet *FindSuffixSet(Suffix suffix);
-const Function *FindFunction(int symbol);
+const BuiltinFunction *FindFunction(int symbol);
+
+} // namespace velmo::lang

@@ -1,6 +1,6 @@
-#include "Loader.h"
+#include "ModuleLoader.h"
 
-#include "Messages.h"
+#include "ModuleMessages.h"
 
 namespace velsim {
 
