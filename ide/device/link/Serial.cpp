@@ -13,6 +13,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
+#include <semaphore>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -196,15 +197,37 @@ bool TMcuComPort::ResolveDevice(QString &device)
 }
 
 // The simulator lives on the port's thread (the user-interface thread),
-// which outlives a transfer thread that opens the port.
+// which outlives a transfer thread that opens the port. The transfer thread
+// posts the call while holding m_lock, which the call takes first, and waits
+// for a semaphore released when Qt lets go of the call, run or dropped with
+// the port: both hand-overs are seen by ThreadSanitizer, which sees neither
+// Qt's event queue nor a blocking queued connection's wait.
 QString TMcuComPort::SimulatorDevice()
 {
-    if (QThread::currentThread() != thread()) {
-        QString device;
+    if (QThread::currentThread() == thread())
+        return OwnSimulatorDevice();
+    QString device;
+    std::binary_semaphore done(0);
+    std::shared_ptr<void> released(nullptr, [&done](void *) { done.release(); });
+    {
+        const std::lock_guard lock(m_lock);
         QMetaObject::invokeMethod(
-            this, [this, &device] { device = SimulatorDevice(); }, Qt::BlockingQueuedConnection);
-        return device;
+            this,
+            [this, &device, released] {
+                {
+                    const std::lock_guard posted(m_lock);
+                }
+                device = OwnSimulatorDevice();
+            },
+            Qt::QueuedConnection);
     }
+    released.reset();
+    done.acquire();
+    return device;
+}
+
+QString TMcuComPort::OwnSimulatorDevice()
+{
     if (m_simulator && m_simulator->Running())
         return m_simulator->DevicePath();
     m_simulator = std::make_unique<TSimulatedModule>(ProgramDir);
@@ -216,7 +239,7 @@ QString TMcuComPort::SimulatorDevice()
 
 void TMcuComPort::StopSimulator()
 {
-    if (m_simulator && QThread::currentThread() == thread())
+    if (QThread::currentThread() == thread() && m_simulator)
         m_simulator->Stop();
 }
 

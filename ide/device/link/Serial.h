@@ -53,8 +53,9 @@ struct TComTimeouts {
 //    event being handled on the port's thread is finished; an event the
 //    event thread saw earlier is dropped when it arrives. This is the one
 //    wait of a transfer thread for the port's thread besides starting the
-//    simulator; the port's thread never waits for a transfer thread or for
-//    the event thread, so an event handler must not wait for a transfer.
+//    simulator, so an event handler must not wait for a transfer thread (as
+//    destroying a running download task does). Nothing the port's thread
+//    calls waits for the event thread or for a transfer.
 //  - Handing it back (Polling off) lets the event thread watch the device
 //    again; a transfer closes its own request before, so a device it opened
 //    is closed before the event thread may look at it.
@@ -185,6 +186,7 @@ private:
     int OpenDevice();
     bool ResolveDevice(QString &device);
     QString SimulatorDevice();
+    QString OwnSimulatorDevice(); // on the port's thread
     void StopSimulator();
     void ReleaseDevice();
     void CloseDevice();
