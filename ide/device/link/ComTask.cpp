@@ -126,9 +126,14 @@ void TMcuComTask::HandOff(std::uint32_t mask, unsigned device)
             return;
         m_pending = done;
         TMcuComPort *port = m_port;
+        // The call takes the lock this thread posts it under, so that
+        // ThreadSanitizer sees the hand-over it cannot see in Qt's queue.
         QMetaObject::invokeMethod(
             port,
-            [port, mask, device, done] {
+            [this, port, mask, device, done] {
+                {
+                    const std::lock_guard posted(m_handOffLock);
+                }
                 port->DeliverEvent(mask, device);
                 done->release();
             },

@@ -104,8 +104,11 @@ QString TMcuTransfer::Run()
         error = Transfer();
     else
         error = LoadProtocol::OpenFailedText();
-    m_port.SetPolling(false);
+    // The transfer's own request is closed before the port is handed back:
+    // with no console connected the device is closed while the event thread
+    // is still held, so it never watches a device that is being closed.
     m_port.ClosePort();
+    m_port.SetPolling(false);
     return error;
 }
 

@@ -6,18 +6,20 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QPointer>
+#include <QScopeGuard>
 #include <QThread>
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
 #include <poll.h>
+#include <semaphore>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -51,10 +53,73 @@ TMcuComPort::TMcuComPort(QObject *owner)
 
 TMcuComPort::~TMcuComPort()
 {
-    m_requests = 0;
-    ClosePort();
+    ReleaseDevice();
     m_task.reset();
     m_simulator.reset();
+}
+
+// ---------------------------------------------------------------------------
+// The owner
+
+bool TMcuComPort::OwnedByCaller() const
+{
+    if (m_poller)
+        return *m_poller == std::this_thread::get_id();
+    return QThread::currentThread() == thread();
+}
+
+int TMcuComPort::OwnedFd() const
+{
+    const std::lock_guard lock(m_lock);
+    return OwnedByCaller() ? m_fd : -1;
+}
+
+bool TMcuComPort::Open() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_fd >= 0;
+}
+
+int TMcuComPort::Requests() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_requests;
+}
+
+QString TMcuComPort::ComPort() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_comPort;
+}
+
+TLineSettings TMcuComPort::Line() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_line;
+}
+
+bool TMcuComPort::Polling() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_poller.has_value();
+}
+
+// Taking the port waits for an event handler running on the port's thread,
+// unless the port's thread takes it itself (from a handler, perhaps).
+void TMcuComPort::SetPolling(bool value)
+{
+    std::unique_lock lock(m_lock);
+    if (value) {
+        if (QThread::currentThread() != thread())
+            m_handled.wait(lock, [this] { return m_deliveries == 0; });
+        if (m_poller)
+            return; // the caller's already, or another thread's
+        m_poller = std::this_thread::get_id();
+        m_task->Suspend();
+    } else if (m_poller == std::this_thread::get_id()) {
+        m_poller.reset();
+        m_task->Resume();
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -62,10 +127,16 @@ TMcuComPort::~TMcuComPort()
 
 bool TMcuComPort::OpenPort(bool Silent)
 {
-    ++m_requests;
-    if (Open())
-        return true;
-    if (!OpenDevice()) {
+    {
+        const std::lock_guard lock(m_lock);
+        if (!OwnedByCaller())
+            return false;
+        ++m_requests;
+        if (m_fd >= 0)
+            return true;
+    }
+    const int fd = OpenDevice();
+    if (fd < 0) {
         FailOpen(Silent, errno);
         return false;
     }
@@ -75,8 +146,7 @@ bool TMcuComPort::OpenPort(bool Silent)
         FailOpen(Silent, error);
         return false;
     }
-    m_txQueueSize = kQueueSize;
-    m_task->SetDevice(m_fd);
+    m_task->SetDevice(fd);
     m_task->Resume();
     return true;
 }
@@ -84,28 +154,29 @@ bool TMcuComPort::OpenPort(bool Silent)
 // Opens the device for reading and writing, not as the controlling terminal,
 // and for this process alone: TIOCEXCL keeps other programs out (root is not
 // kept out by it), the lock keeps out every program that locks too.
-bool TMcuComPort::OpenDevice()
+int TMcuComPort::OpenDevice()
 {
     QString device;
     if (!ResolveDevice(device))
-        return false;
+        return -1;
     const QByteArray path = QFile::encodeName(device);
     const int fd = ::open(path.constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return false;
+        return -1;
     if (!::isatty(fd)) {
         ::close(fd);
         errno = ENOTTY;
-        return false;
+        return -1;
     }
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         ::close(fd);
         errno = EBUSY;
-        return false;
+        return -1;
     }
     ::ioctl(fd, TIOCEXCL);
+    const std::lock_guard lock(m_lock);
     m_fd = fd;
-    return true;
+    return fd;
 }
 
 // The device the port name stands for: a serial device, or the
@@ -113,8 +184,9 @@ bool TMcuComPort::OpenDevice()
 bool TMcuComPort::ResolveDevice(QString &device)
 {
     m_openDetail.clear();
-    if (!TSimulatedModule::IsChosen(m_comPort)) {
-        device = LineSettings::DevicePath(m_comPort);
+    const QString name = ComPort();
+    if (!TSimulatedModule::IsChosen(name)) {
+        device = LineSettings::DevicePath(name);
         return true;
     }
     device = SimulatorDevice();
@@ -125,15 +197,37 @@ bool TMcuComPort::ResolveDevice(QString &device)
 }
 
 // The simulator lives on the port's thread (the user-interface thread),
-// which outlives a transfer thread that opens the port.
+// which outlives a transfer thread that opens the port. The transfer thread
+// posts the call while holding m_lock, which the call takes first, and waits
+// for a semaphore released when Qt lets go of the call, run or dropped with
+// the port: both hand-overs are seen by ThreadSanitizer, which sees neither
+// Qt's event queue nor a blocking queued connection's wait.
 QString TMcuComPort::SimulatorDevice()
 {
-    if (QThread::currentThread() != thread()) {
-        QString device;
+    if (QThread::currentThread() == thread())
+        return OwnSimulatorDevice();
+    QString device;
+    std::binary_semaphore done(0);
+    std::shared_ptr<void> released(nullptr, [&done](void *) { done.release(); });
+    {
+        const std::lock_guard lock(m_lock);
         QMetaObject::invokeMethod(
-            this, [this, &device] { device = SimulatorDevice(); }, Qt::BlockingQueuedConnection);
-        return device;
+            this,
+            [this, &device, released] {
+                {
+                    const std::lock_guard posted(m_lock);
+                }
+                device = OwnSimulatorDevice();
+            },
+            Qt::QueuedConnection);
     }
+    released.reset();
+    done.acquire();
+    return device;
+}
+
+QString TMcuComPort::OwnSimulatorDevice()
+{
     if (m_simulator && m_simulator->Running())
         return m_simulator->DevicePath();
     m_simulator = std::make_unique<TSimulatedModule>(ProgramDir);
@@ -145,14 +239,27 @@ QString TMcuComPort::SimulatorDevice()
 
 void TMcuComPort::StopSimulator()
 {
-    if (m_simulator && QThread::currentThread() == thread())
+    if (QThread::currentThread() == thread() && m_simulator)
         m_simulator->Stop();
+}
+
+// The event thread lets go of the device before it is closed.
+void TMcuComPort::ReleaseDevice()
+{
+    if (!Open())
+        return;
+    m_task->Suspend();
+    m_task->SetDevice(-1);
+    CloseDevice();
 }
 
 void TMcuComPort::CloseDevice()
 {
-    const int fd = m_fd;
-    m_fd = -1;
+    int fd = -1;
+    {
+        const std::lock_guard lock(m_lock);
+        fd = std::exchange(m_fd, -1);
+    }
     if (fd >= 0)
         ::close(fd);
 }
@@ -173,39 +280,40 @@ void TMcuComPort::FailOpen(bool silent, int error)
 
 bool TMcuComPort::ClosePort()
 {
-    if (m_requests > 0)
-        --m_requests;
-    if (m_requests != 0)
-        return false;
-    if (Open()) {
-        // The event thread lets go of the device before it is closed.
-        m_task->Suspend();
-        m_task->SetDevice(-1);
-        CloseDevice();
+    {
+        const std::lock_guard lock(m_lock);
+        if (!OwnedByCaller())
+            return false;
+        if (m_requests > 0)
+            --m_requests;
+        if (m_requests != 0)
+            return false;
     }
+    ReleaseDevice();
     StopSimulator();
     return true;
 }
 
 bool TMcuComPort::SetupPort()
 {
-    if (!Open())
+    const int fd = OwnedFd();
+    if (fd < 0)
         return false;
     termios t{};
-    if (::tcgetattr(m_fd, &t) != 0 || !LineSettings::BuildTermios(t, m_line))
+    if (::tcgetattr(fd, &t) != 0 || !LineSettings::BuildTermios(t, Line()))
         return false;
-    if (::tcsetattr(m_fd, TCSANOW, &t) != 0) {
+    if (::tcsetattr(fd, TCSANOW, &t) != 0) {
         // A pseudo-terminal has no character framing: it refuses data bits
         // other than 8 and parity, and takes the rest.
-        if (!IsPseudoTerminal(m_fd))
+        if (!IsPseudoTerminal(fd))
             return false;
         t.c_cflag = (t.c_cflag & ~(CSIZE | PARENB)) | CS8;
-        if (::tcsetattr(m_fd, TCSANOW, &t) != 0)
+        if (::tcsetattr(fd, TCSANOW, &t) != 0)
             return false;
     }
     // DTR and RTS held on; a pseudo-terminal has no modem lines and refuses.
     int lines = TIOCM_DTR | TIOCM_RTS;
-    ::ioctl(m_fd, TIOCMBIS, &lines);
+    ::ioctl(fd, TIOCMBIS, &lines);
     m_timeouts = kNormalTimeouts;
     return true;
 }
@@ -215,52 +323,59 @@ bool TMcuComPort::SetupPort()
 
 void TMcuComPort::SetComPort(const QString &value)
 {
-    if (value == m_comPort)
-        return;
-    m_comPort = value;
-    if (m_requests <= 0) {
+    int count = 0;
+    {
+        const std::lock_guard lock(m_lock);
+        if (!OwnedByCaller() || value == m_comPort)
+            return;
+        m_comPort = value;
+        count = std::exchange(m_requests, 0);
+    }
+    if (count <= 0) {
         StopSimulator(); // one a transfer left running
         return;
     }
-    const int count = m_requests;
-    m_requests = 0;
     ClosePort();
     OpenPort(false);
+    const std::lock_guard lock(m_lock);
     m_requests = count;
 }
 
 void TMcuComPort::ApplyLine(const TLineSettings &line)
 {
-    if (line == m_line)
-        return;
-    m_line = line;
+    {
+        const std::lock_guard lock(m_lock);
+        if (!OwnedByCaller() || line == m_line)
+            return;
+        m_line = line;
+    }
     SetupPort(); // refused settings leave the port open as the platform keeps it
 }
 
 void TMcuComPort::SetBaudrate(TBaudrate value)
 {
-    TLineSettings line = m_line;
+    TLineSettings line = Line();
     line.Baudrate = value;
     ApplyLine(line);
 }
 
 void TMcuComPort::SetDatabits(TDataBits value)
 {
-    TLineSettings line = m_line;
+    TLineSettings line = Line();
     line.Databits = value;
     ApplyLine(line);
 }
 
 void TMcuComPort::SetStopBits(TStopBits value)
 {
-    TLineSettings line = m_line;
+    TLineSettings line = Line();
     line.StopBits = value;
     ApplyLine(line);
 }
 
 void TMcuComPort::SetParity(TParity value)
 {
-    TLineSettings line = m_line;
+    TLineSettings line = Line();
     line.Parity = value;
     ApplyLine(line);
 }
@@ -275,17 +390,18 @@ void TMcuComPort::SetLineSettings(std::uint32_t value)
 
 int TMcuComPort::WriteBuffer(const char *buffer, quint16 Count)
 {
-    if (!Open())
+    const int fd = OwnedFd();
+    if (fd < 0)
         return 0;
     int written = 0;
     while (written < Count) {
-        const ssize_t n = ::write(m_fd, buffer + written, Count - written);
+        const ssize_t n = ::write(fd, buffer + written, Count - written);
         if (n > 0) {
             written += int(n);
         } else if (n < 0 && errno == EAGAIN) {
             // The driver's queue is full: wait until it takes more (or the
             // device goes away, which poll() reports as well).
-            pollfd p = {m_fd, POLLOUT, 0};
+            pollfd p = {fd, POLLOUT, 0};
             if (::poll(&p, 1, -1) < 0 && errno != EINTR)
                 break;
             if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
@@ -312,20 +428,21 @@ bool TMcuComPort::WriteString(const QByteArray &Text)
     return written == Text.size();
 }
 
-bool TMcuComPort::WaitReadable(int ms) const
+bool TMcuComPort::WaitReadable(int fd, int ms)
 {
-    pollfd p = {m_fd, POLLIN, 0};
+    pollfd p = {fd, POLLIN, 0};
     return ::poll(&p, 1, std::max(ms, 0)) > 0;
 }
 
 int TMcuComPort::ReadBuffer(char *buffer, quint16 Count)
 {
-    if (!Open() || Count == 0)
+    const int fd = OwnedFd();
+    if (fd < 0 || Count == 0)
         return 0;
     const qint64 deadline = Ticks() + m_timeouts.readTotalConstant + qint64(m_timeouts.readTotalMultiplier) * Count;
     int got = 0;
     for (;;) {
-        const ssize_t n = ::read(m_fd, buffer + got, Count - got);
+        const ssize_t n = ::read(fd, buffer + got, Count - got);
         if (n > 0)
             got += int(n);
         else if (n == 0 || (errno != EAGAIN && errno != EINTR))
@@ -336,7 +453,7 @@ int TMcuComPort::ReadBuffer(char *buffer, quint16 Count)
         if (left <= 0)
             break;
         const int wait = got > 0 ? int(std::min<qint64>(left, m_timeouts.readInterval)) : int(left);
-        if (!WaitReadable(wait))
+        if (!WaitReadable(fd, wait))
             break;
     }
     Consumed(got);
@@ -353,9 +470,9 @@ void TMcuComPort::Consumed(int count)
 
 // One byte if one is there: 1 when read, 0 when none is waiting, -1 when the
 // device cannot be read any more (hung up).
-int TMcuComPort::ReadOne(char &byte)
+int TMcuComPort::ReadOne(int fd, char &byte)
 {
-    const ssize_t n = ::read(m_fd, &byte, 1);
+    const ssize_t n = ::read(fd, &byte, 1);
     if (n == 1) {
         Consumed(1);
         return 1;
@@ -365,16 +482,17 @@ int TMcuComPort::ReadOne(char &byte)
 
 bool TMcuComPort::WaitForChar(quint8 Value, int Timeout)
 {
-    if (!Open())
+    const int fd = OwnedFd();
+    if (fd < 0)
         return false;
     m_timeouts = kShortTimeouts;
     const qint64 end = Ticks() + Timeout;
     bool result = false;
     for (qint64 now = Ticks(); now < end; now = Ticks()) {
         char byte = 0;
-        if (!WaitReadable(int(std::min<qint64>(end - now, INT32_MAX))))
+        if (!WaitReadable(fd, int(std::min<qint64>(end - now, INT32_MAX))))
             continue;
-        const int n = ReadOne(byte);
+        const int n = ReadOne(fd, byte);
         if (n < 0)
             break;
         if (n == 1) {
@@ -388,7 +506,8 @@ bool TMcuComPort::WaitForChar(quint8 Value, int Timeout)
 
 bool TMcuComPort::WaitForString(const QByteArray &Text, int Timeout)
 {
-    if (!Open())
+    const int fd = OwnedFd();
+    if (fd < 0)
         return false;
     m_timeouts = kShortTimeouts;
     const qint64 end = Ticks() + Timeout;
@@ -396,9 +515,9 @@ bool TMcuComPort::WaitForString(const QByteArray &Text, int Timeout)
     bool result = false;
     for (qint64 now = Ticks(); now < end && !result; now = Ticks()) {
         char byte = 0;
-        if (!WaitReadable(int(std::min<qint64>(end - now, INT32_MAX))))
+        if (!WaitReadable(fd, int(std::min<qint64>(end - now, INT32_MAX))))
             continue;
-        const int n = ReadOne(byte);
+        const int n = ReadOne(fd, byte);
         if (n < 0)
             break;
         if (n == 0)
@@ -414,38 +533,28 @@ bool TMcuComPort::WaitForString(const QByteArray &Text, int Timeout)
 
 void TMcuComPort::Drain()
 {
-    if (Open())
-        ::tcdrain(m_fd);
+    const int fd = OwnedFd();
+    if (fd >= 0)
+        ::tcdrain(fd);
 }
 
 int TMcuComPort::RxBufferCount() const
 {
-    return QueueCount(m_fd, TIOCINQ);
+    return QueueCount(OwnedFd(), TIOCINQ);
 }
 
 int TMcuComPort::TxBufferCount() const
 {
-    return QueueCount(m_fd, TIOCOUTQ);
+    return QueueCount(OwnedFd(), TIOCOUTQ);
 }
 
 int TMcuComPort::TxBufferFree() const
 {
-    return Open() ? std::max(0, m_txQueueSize - TxBufferCount()) : 0;
+    return OwnedFd() >= 0 ? std::max(0, kQueueSize - TxBufferCount()) : 0;
 }
 
 // ---------------------------------------------------------------------------
 // Polling and events
-
-void TMcuComPort::SetPolling(bool value)
-{
-    if (value == m_polling)
-        return;
-    m_polling = value;
-    if (value)
-        m_task->Suspend();
-    else
-        m_task->Resume();
-}
 
 bool TMcuComPort::EventThreadRunning() const
 {
@@ -477,12 +586,32 @@ qint64 TMcuComPort::Ticks() const
 
 void TMcuComPort::DeliverEvent(std::uint32_t mask, unsigned device)
 {
-    if (!Open() || !m_task->Running() || !m_task->IsCurrent(device))
-        return; // closed, handed to a transfer or another device after the event was seen
+    if (!BeginDelivery(device))
+        return;
+    const auto delivered = qScopeGuard([this] { EndDelivery(); });
     const quint64 before = m_bytesRead;
     HandleEvents(mask);
     if ((mask & evRxChar) && m_bytesRead == before)
         m_task->ParkInput();
+}
+
+// A transfer that takes the port from now on waits until EndDelivery.
+bool TMcuComPort::BeginDelivery(unsigned device)
+{
+    const std::lock_guard lock(m_lock);
+    if (m_fd < 0 || m_poller || !m_task->Running() || !m_task->IsCurrent(device))
+        return false; // closed, taken by a transfer or another device after the event was seen
+    ++m_deliveries;
+    return true;
+}
+
+void TMcuComPort::EndDelivery()
+{
+    {
+        const std::lock_guard lock(m_lock);
+        --m_deliveries;
+    }
+    m_handled.notify_all();
 }
 
 void TMcuComPort::HandleEvents(std::uint32_t mask)
@@ -529,12 +658,4 @@ void TMcuComPort::DoDSRChanged()
 {
     if (OnDSRChanged)
         OnDSRChanged(this);
-}
-
-TMcuComPort &SerialPort()
-{
-    static QPointer<TMcuComPort> port;
-    if (!port)
-        port = new TMcuComPort(QCoreApplication::instance());
-    return *port;
 }

@@ -6,9 +6,13 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 class TMcuComTask;
 class TSimulatedModule;
@@ -37,9 +41,28 @@ struct TComTimeouts {
 // line events on the thread it lives on (the user-interface thread): an event
 // thread blocks in poll() on the device and hands each event over with a
 // blocking call. Opening and closing are counted requests, always in pairs;
-// the device is released when the last user closes it. Reads, writes and the
-// reply waits run on the calling thread, so a transfer thread (or a program
-// without windows) can use them while Polling holds the event thread back.
+// the device is released when the last user closes it.
+//
+// One owner. Only the thread that owns the port opens, closes, reads, writes,
+// waits for replies or changes the line; calls from any other thread change
+// nothing (reads and writes give 0, waits and opens false). The owner is the
+// port's thread, except while Polling is on: then it is the thread that
+// switched Polling on (a transfer thread, or the port's thread itself), until
+// that thread switches it off. The hand-over:
+//  - Taking the port (Polling on) holds the event thread and waits until an
+//    event being handled on the port's thread is finished; an event the
+//    event thread saw earlier is dropped when it arrives. This is the one
+//    wait of a transfer thread for the port's thread besides starting the
+//    simulator, so an event handler must not wait for a transfer thread (as
+//    destroying a running download task does). Nothing the port's thread
+//    calls waits for the event thread or for a transfer.
+//  - Handing it back (Polling off) lets the event thread watch the device
+//    again; a transfer closes its own request before, so a device it opened
+//    is closed before the event thread may look at it.
+// m_lock guards everything both threads read (the descriptor, the count, the
+// device name, the line settings, the owner, an event being handled); the
+// owner does its input and output outside the lock, since no other thread
+// may close the descriptor meanwhile.
 //
 // The port name "Simulated module" opens the pseudo-terminal of velsim,
 // started from ProgramDir by the first open. The simulator lives on the
@@ -67,50 +90,37 @@ public:
     bool OpenPort(bool Silent);
     bool ClosePort(); // true when the count reached 0
     bool SetupPort();
-    bool Open() const
-    {
-        return m_fd >= 0;
-    }
-    int Requests() const
-    {
-        return m_requests;
-    }
-    void SetRequests(int value)
-    {
-        m_requests = value;
-    }
+    bool Open() const;
+    int Requests() const;
 
     // --- Line settings ----------------------------------------------------
-    QString ComPort() const
-    {
-        return m_comPort;
-    }
+    QString ComPort() const;
     void SetComPort(const QString &value);
     TBaudrate Baudrate() const
     {
-        return m_line.Baudrate;
+        return Line().Baudrate;
     }
     void SetBaudrate(TBaudrate value);
     TDataBits Databits() const
     {
-        return m_line.Databits;
+        return Line().Databits;
     }
     void SetDatabits(TDataBits value);
     TStopBits StopBits() const
     {
-        return m_line.StopBits;
+        return Line().StopBits;
     }
     void SetStopBits(TStopBits value);
     TParity Parity() const
     {
-        return m_line.Parity;
+        return Line().Parity;
     }
     void SetParity(TParity value);
     // The four line settings as one value (TLineSettings::Pack); setting them
     // to the values in force does not touch the device.
     std::uint32_t LineSettings() const
     {
-        return m_line.Pack();
+        return Line().Pack();
     }
     void SetLineSettings(std::uint32_t value);
 
@@ -126,11 +136,10 @@ public:
     int TxBufferCount() const;
     int TxBufferFree() const;
 
-    // --- Polling: holds the event thread while a transfer reads itself -----
-    bool Polling() const
-    {
-        return m_polling;
-    }
+    // --- Polling: the calling thread owns the port and reads itself -------
+    bool Polling() const;
+    // On: the calling thread takes the port (refused while another thread
+    // polls). Off: only the thread that switched it on hands the port back.
     void SetPolling(bool value);
     // Whether the event thread is allowed to wait for events (tests).
     bool EventThreadRunning() const;
@@ -169,35 +178,47 @@ protected:
 private:
     friend class TMcuComTask;
 
-    bool OpenDevice();
+    TLineSettings Line() const;
+    // Whether the calling thread owns the port; m_lock is held.
+    bool OwnedByCaller() const;
+    // The open descriptor when the calling thread owns the port, else -1.
+    int OwnedFd() const;
+    int OpenDevice();
     bool ResolveDevice(QString &device);
     QString SimulatorDevice();
+    QString OwnSimulatorDevice(); // on the port's thread
     void StopSimulator();
+    void ReleaseDevice();
     void CloseDevice();
     void FailOpen(bool silent, int error);
     void ApplyLine(const TLineSettings &line);
-    bool WaitReadable(int ms) const;
-    int ReadOne(char &byte);
+    static bool WaitReadable(int fd, int ms);
+    int ReadOne(int fd, char &byte);
     qint64 Ticks() const;
     void Consumed(int count);
-    // Runs the delivered event unless the port was closed, switched to
-    // polling or given another device after the event thread saw it.
+    // Runs the delivered event unless the port was closed, taken by a
+    // transfer or given another device after the event thread saw it.
     void DeliverEvent(std::uint32_t mask, unsigned device);
+    bool BeginDelivery(unsigned device);
+    void EndDelivery();
 
     std::unique_ptr<TMcuComTask> m_task;
-    std::unique_ptr<TSimulatedModule> m_simulator;
+    std::unique_ptr<TSimulatedModule> m_simulator; // the port's thread's alone
     QString m_openDetail; // why the last open failed, when the system's error does not say
-    int m_fd = -1;
-    TComTimeouts m_timeouts = kNormalTimeouts;
-    bool m_polling = false;
-    int m_requests = 0;
-    int m_txQueueSize = 0;
-    QString m_comPort = QStringLiteral("COM1");
-    TLineSettings m_line;
+    TComTimeouts m_timeouts = kNormalTimeouts; // the owner's alone
     TTickSource m_ticks;
     std::atomic<quint64> m_bytesRead{0};
+
+    mutable std::mutex m_lock;
+    std::condition_variable m_handled; // an event handler on the port's thread returned
+    int m_fd = -1;
+    int m_requests = 0;
+    QString m_comPort = QStringLiteral("COM1");
+    TLineSettings m_line;
+    std::optional<std::thread::id> m_poller; // the owner while Polling is on
+    int m_deliveries = 0; // event handlers running on the port's thread
 };
 
-// The one port of the program, created on first use and owned by the
-// application object when there is one.
+// The program's port, made and owned by the program's application object
+// (TProgramPort); there must be one.
 TMcuComPort &SerialPort();

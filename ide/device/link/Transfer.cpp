@@ -69,6 +69,11 @@ void TMcuLoadTask::Synchronize(int total, int index)
         QMetaObject::invokeMethod(
             &m_port,
             [shared = m_shared, task = this, total, index, done] {
+                // Taking the lock the call was posted under shows
+                // ThreadSanitizer the hand-over it cannot see in Qt's queue.
+                {
+                    const std::lock_guard posted(shared->lock);
+                }
                 if (shared->alive)
                     task->DoProgress(total, index);
                 done->release();

@@ -1,4 +1,5 @@
 #include "../support/TestFiles.h"
+#include "../support/WorkbenchTestMain.h"
 #include "CaptionPanel.h"
 #include "ColorListBox.h"
 #include "CompilerRunner.h"
@@ -370,5 +371,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCompileWorkbench)
+WORKBENCH_TEST_MAIN(TestCompileWorkbench)
 #include "test_compile_workbench.moc"

@@ -1,6 +1,7 @@
 // The console's popup menu in the main window: Copy and Save text... are
 // bound and act on the console, a folder that cannot be written reaches the
 // error box, and Clear output on the console tab also forgets the history.
+#include "../support/WorkbenchTestMain.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
 #include "MainForm.h"
@@ -98,5 +99,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestConsoleMainWindow)
+WORKBENCH_TEST_MAIN(TestConsoleMainWindow)
 #include "test_console_mainwindow.moc"

@@ -6,6 +6,7 @@
 
 #include "../support/PtyPeer.h"
 #include "../support/TestFiles.h"
+#include "../support/WorkbenchTestMain.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
@@ -357,5 +358,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestDeviceMainWindow)
+WORKBENCH_TEST_MAIN(TestDeviceMainWindow)
 #include "test_device_mainwindow.moc"

@@ -2,6 +2,7 @@
 // window: settings hand-over, captions, filter buttons, popup enabling,
 // opening files from the panel and the folder dialog.
 
+#include "../support/WorkbenchTestMain.h"
 #include "CaptionPanel.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
@@ -246,5 +247,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFileListMainWindow)
+WORKBENCH_TEST_MAIN(TestFileListMainWindow)
 #include "test_filelist_mainwindow.moc"

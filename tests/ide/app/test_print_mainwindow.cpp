@@ -2,6 +2,7 @@
 // editor's selection, Print prints the current file on the current printer
 // (a PDF file here), Escape prints nothing, no editor shows no dialog.
 
+#include "../support/WorkbenchTestMain.h"
 #include "EditorList.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
@@ -226,5 +227,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPrintMainWindow)
+WORKBENCH_TEST_MAIN(TestPrintMainWindow)
 #include "test_print_mainwindow.moc"

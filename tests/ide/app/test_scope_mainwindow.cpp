@@ -1,6 +1,7 @@
 // The scope in the main window: the time-base box, the channel buttons, Clear
 // on the scope tab, the context menu's Pause, Export and Save picture, and
 // samples routed from the receive dispatcher's entry.
+#include "../support/WorkbenchTestMain.h"
 #include "Channel.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
@@ -165,5 +166,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestScopeMainWindow)
+WORKBENCH_TEST_MAIN(TestScopeMainWindow)
 #include "test_scope_mainwindow.moc"

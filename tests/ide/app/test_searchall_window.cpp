@@ -1,4 +1,5 @@
 #include "../support/TestFiles.h"
+#include "../support/WorkbenchTestMain.h"
 #include "CaptionPanel.h"
 #include "EditorList.h"
 #include "ErrorReporter.h"
@@ -154,5 +155,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSearchAllWindow)
+WORKBENCH_TEST_MAIN(TestSearchAllWindow)
 #include "test_searchall_window.moc"

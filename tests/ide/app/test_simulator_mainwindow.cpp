@@ -7,6 +7,7 @@
 
 #include "../support/ChildProcesses.h"
 #include "../support/TestFiles.h"
+#include "../support/WorkbenchTestMain.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
@@ -239,5 +240,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestSimulatorMainWindow)
+WORKBENCH_TEST_MAIN(TestSimulatorMainWindow)
 #include "test_simulator_mainwindow.moc"

@@ -2,6 +2,7 @@
 // error box at start-up that stays open longer than the splash, and quitting
 // while the splash fades.
 
+#include "../support/WorkbenchTestMain.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
 #include "IniFile.h"
@@ -115,5 +116,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStartUp)
+WORKBENCH_TEST_MAIN(TestStartUp)
 #include "test_startup.moc"

@@ -7,6 +7,7 @@
 
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
+#include "../support/WorkbenchTestMain.h"
 #include "Globals.h"
 #include "LoaderDlg.h"
 #include "MainForm.h"
@@ -217,5 +218,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTransferMainWindow)
+WORKBENCH_TEST_MAIN(TestTransferMainWindow)
 #include "test_transfer_mainwindow.moc"

@@ -50,9 +50,10 @@ public:
     {
         return m_received;
     }
+    // The reset commands answered so far (also while the module plays).
     int Resets() const
     {
-        return m_resets;
+        return m_resets.load();
     }
 
 private:
@@ -96,6 +97,6 @@ private:
     QList<QByteArray> m_records;
     int m_waitMs;
     QByteArray m_received;
-    int m_resets = 0;
+    std::atomic<int> m_resets{0};
     std::thread m_thread;
 };

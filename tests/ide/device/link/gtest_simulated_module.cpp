@@ -8,6 +8,7 @@
 #include "../../support/ChildProcesses.h"
 #include "../../support/PtyPeer.h"
 #include "Globals.h"
+#include "ProgramPort.h"
 #include "Serial.h"
 #include "Settings.h"
 #include "SimulatedModule.h"
@@ -212,9 +213,26 @@ protected:
     bool AnswersTheReset()
     {
         port.SetPolling(true);
-        const bool answered = port.WriteString(kReset) && port.WaitForString("OK", 3000);
+        const bool answered = SendsTheReset();
         port.SetPolling(false);
         return answered;
+    }
+    bool SendsTheReset()
+    {
+        return port.WriteString(kReset) && port.WaitForString("OK", 3000);
+    }
+    // A transfer thread takes the port, opens it, runs `use` and closes.
+    void RunTransferThread(const std::function<void()> &use = {})
+    {
+        std::unique_ptr<QThread> transfer(QThread::create([&] {
+            port.SetPolling(true);
+            if (port.OpenPort(true) && use)
+                use();
+            port.ClosePort();
+            port.SetPolling(false);
+        }));
+        transfer->start();
+        ASSERT_TRUE(WaitFor([&] { return transfer->isFinished(); }, 10000));
     }
 
     TMcuComPort port;
@@ -242,13 +260,7 @@ TEST_F(SimulatedPortTest, OpeningStartsTheSimulatorAndTheLastCloseEndsIt)
 TEST_F(SimulatedPortTest, ATransferThreadsCloseLeavesTheModuleRunning)
 {
     bool answered = false;
-    std::unique_ptr<QThread> transfer(QThread::create([&] {
-        if (port.OpenPort(true))
-            answered = AnswersTheReset();
-        port.ClosePort();
-    }));
-    transfer->start();
-    ASSERT_TRUE(WaitFor([&] { return transfer->isFinished(); }, 10000));
+    RunTransferThread([&] { answered = SendsTheReset(); });
     EXPECT_TRUE(answered);
     EXPECT_FALSE(port.Open());
     const QList<qint64> running = RunningSimulators();
@@ -261,12 +273,7 @@ TEST_F(SimulatedPortTest, ATransferThreadsCloseLeavesTheModuleRunning)
 
 TEST_F(SimulatedPortTest, ChoosingAnotherDeviceEndsASimulatorLeftRunning)
 {
-    std::unique_ptr<QThread> transfer(QThread::create([&] {
-        port.OpenPort(true);
-        port.ClosePort();
-    }));
-    transfer->start();
-    ASSERT_TRUE(WaitFor([&] { return transfer->isFinished(); }, 10000));
+    RunTransferThread();
     ASSERT_EQ(RunningSimulators().size(), 1);
     port.SetComPort("COM1");
     EXPECT_TRUE(RunningSimulators().isEmpty());
@@ -284,21 +291,20 @@ TEST_F(SimulatedPortTest, ThePortEndsTheSimulatorWhenItIsDestroyedOpen)
 }
 
 // Quitting: the application object ends and takes the program's port with
-// it. Run in a child process, whose application object may end.
+// it. While it lives, its port is the one SerialPort() returns.
 TEST_F(SimulatedPortTest, QuittingTheApplicationEndsTheSimulator)
 {
-    const TChildResult result = RunInChild({}, [] {
+    QList<qint64> running;
+    {
+        TProgramPort application;
         TMcuComPort &program = SerialPort();
+        ASSERT_EQ(&program, &application.Port());
         program.SetComPort(Settings::kSimulatedModule);
-        if (!program.OpenPort(true))
-            return std::string("the simulated module did not open");
-        const QList<qint64> running = RunningSimulators();
-        if (running.size() != 1)
-            return std::string("not one simulator runs");
-        QCoreApplication::instance()->~QCoreApplication();
-        return ProcessInfo(running.first()).state == 0 ? std::string() : std::string("velsim outlived the application");
-    });
-    EXPECT_EQ(result.status, TChildResult::Passed) << result.message;
+        ASSERT_TRUE(program.OpenPort(true));
+        running = RunningSimulators();
+        ASSERT_EQ(running.size(), 1);
+    }
+    EXPECT_EQ(ProcessInfo(running.first()).state, 0) << "velsim outlived the application";
 }
 
 TEST_F(SimulatedPortTest, AMissingSimulatorIsReportedWhenConnecting)
