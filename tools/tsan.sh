@@ -13,7 +13,8 @@ BUILD_DIR=${1:-build-tsan}
 
 TESTS=(gtest_escapes gtest_line_settings gtest_receive gtest_serial gtest_port_owner gtest_transfer
        gtest_simulated_module gtest_velload
-       gtest_hex_loader gtest_image gtest_interpreter gtest_loader_protocol gtest_modes gtest_values)
+       gtest_hex_loader gtest_image gtest_interpreter gtest_loader_protocol gtest_modes gtest_values
+       gtest_token_table)
 PROGRAMS=(velc velsim velload)
 
 cmake -S . -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMO_TSAN=ON -DVELMO_WERROR=ON
