@@ -12,27 +12,6 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace {
-
-TPrintFileDialog *g_printFileDialog = nullptr;
-
-void FreePrintFileDialog()
-{
-    delete g_printFileDialog;
-    g_printFileDialog = nullptr;
-}
-
-} // namespace
-
-TPrintFileDialog &TPrintFileDialog::Instance()
-{
-    if (!g_printFileDialog) {
-        g_printFileDialog = new TPrintFileDialog;
-        qAddPostRoutine(FreePrintFileDialog);
-    }
-    return *g_printFileDialog;
-}
-
 TPrintFileDialog::TPrintFileDialog(QWidget *parent)
     : QDialog(parent, Qt::Tool)
 {

@@ -14,10 +14,6 @@ class TPrintFileDialog : public QDialog {
 public:
     explicit TPrintFileDialog(QWidget *parent = nullptr);
 
-    // The dialog of the process, created on first use and freed when the
-    // application ends.
-    static TPrintFileDialog &Instance();
-
     bool Colors() const;
     bool LineNumbers() const;
     bool SelectedOnly() const;

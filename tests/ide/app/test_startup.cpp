@@ -2,12 +2,18 @@
 // error box at start-up that stays open longer than the splash, and quitting
 // while the splash fades.
 
+#include "AppState.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "MainForm.h"
+#include "ScopeController.h"
 #include "Splash.h"
 #include "StartUp.h"
+#include "WorkDirController.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -21,6 +27,7 @@ class TestStartUp : public QObject {
 
 private:
     QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
 
     QString SettingsPath() const
@@ -49,15 +56,15 @@ private slots:
     {
         m_dir = new QTemporaryDir;
         QDir().mkpath(m_dir->filePath("prog"));
-        SetProgramDir(m_dir->filePath("prog"));
-        SetSettingsFileNames(SettingsPath(), m_dir->filePath("config/Korvid.ini"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(m_dir->filePath("prog"), SettingsPath(), m_dir->filePath("config/Korvid.ini")));
         m_errors.clear();
     }
 
     void cleanup()
     {
+        m_app.reset();
         SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
         delete m_dir;
         m_dir = nullptr;
     }
@@ -69,7 +76,7 @@ private slots:
     {
         const QString folder = m_dir->filePath("folder.bas");
         QDir().mkpath(folder);
-        TStartUp startUp({folder});
+        TStartUp startUp(*m_app, {folder});
         QPointer<TSplashScreen> splash = startUp.Splash();
         splash->Timer1->start(10);
         bool splashGoneWhileOpen = false;
@@ -91,7 +98,7 @@ private slots:
     {
         bool splashDestroyed = false;
         {
-            TStartUp startUp({});
+            TStartUp startUp(*m_app, {});
             TSplashScreen *splash = startUp.Splash();
             connect(splash, &QObject::destroyed, [&] { splashDestroyed = true; });
             splash->Timer1->start(10);
@@ -111,7 +118,8 @@ private slots:
             QVERIFY(!watch.isActive());
         }
         QVERIFY(splashDestroyed);
-        QCOMPARE(TIniFile(SettingsPath()).ReadString("Folders", "WorkingDir", "<none>"), QDir::cleanPath(ProgramDir));
+        QCOMPARE(TIniFile(SettingsPath()).ReadString("Folders", "WorkingDir", "<none>"),
+                 QDir::cleanPath(m_app->Paths().ProgramDir()));
     }
 };
 

@@ -5,6 +5,7 @@
 
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
+#include "../support/TestPaths.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "Loader.h"
@@ -32,6 +33,7 @@ class TestLoader : public QObject {
 
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TTestPaths> paths;
     QStringList messages;
 
     QString SettingsPath() const
@@ -57,7 +59,7 @@ private slots:
     void init()
     {
         dir = new QTemporaryDir;
-        SetSettingsFileNames(SettingsPath(), dir->filePath("layout.ini"));
+        paths = std::make_unique<TTestPaths>(dir->path(), SettingsPath(), dir->filePath("layout.ini"));
         messages.clear();
         SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help.section('\n', 0, 0);
@@ -68,7 +70,7 @@ private slots:
     void cleanup()
     {
         SetMessageDlgHook({});
-        SetSettingsFileNames(QString(), QString());
+        paths.reset();
         delete dir;
     }
 
@@ -97,7 +99,7 @@ private slots:
         QCOMPARE(port.Requests(), 0);
         QVERIFY(!port.Open());
         QVERIFY(messages.isEmpty());
-        QVERIFY(!TMcuTransferDlg::AnyRunning());
+        QVERIFY(!dlg->Running());
     }
 
     void aFailedTransferReportsAndReturnsToIdle_data()
@@ -128,7 +130,7 @@ private slots:
         QVERIFY(dlg->DownloadBtn->isEnabled());
         QVERIFY(dlg->Task() == nullptr);
         QCOMPARE(port.Requests(), 0);
-        QVERIFY(!TMcuTransferDlg::AnyRunning());
+        QVERIFY(!dlg->Running());
         // The dialog is usable again: Cancel now closes it.
         QTest::mouseClick(dlg->CancelBtn, Qt::LeftButton);
         QVERIFY(!dlg->isVisible());
@@ -162,7 +164,6 @@ private slots:
             QTest::mouseClick(dlg->CancelBtn, Qt::LeftButton);
         QVERIFY(dlg->isVisible()); // open until the task has ended
         QVERIFY(dlg->Running());
-        QVERIFY(TMcuTransferDlg::AnyRunning());
 
         peer.Release();
         QVERIFY(WaitFor([&] { return !dlg->isVisible(); }));

@@ -5,6 +5,7 @@
 
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
+#include "../support/TestPaths.h"
 #include "Globals.h"
 #include "MsgDlg.h"
 #include "Serial.h"
@@ -44,6 +45,7 @@ class TestUpdate : public QObject {
 
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TTestPaths> paths;
     QStringList messages;
 
     void AddImage(const QString &name, const QByteArray &bytes = kImage)
@@ -55,7 +57,7 @@ private slots:
     void init()
     {
         dir = new QTemporaryDir;
-        SetProgramDir(dir->path());
+        paths = std::make_unique<TTestPaths>(dir->path());
         messages.clear();
         SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
@@ -66,6 +68,7 @@ private slots:
     void cleanup()
     {
         SetMessageDlgHook({});
+        paths.reset();
         delete dir;
     }
 

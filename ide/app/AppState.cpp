@@ -1,0 +1,43 @@
+#include "AppState.h"
+
+#include "Print.h"
+#include "SearchAll.h"
+#include "SearchReplace.h"
+
+TAppState::TAppState(const TWorkbenchPaths &paths)
+    : m_paths(paths)
+    , m_pathsInUse(m_paths)
+{
+}
+
+TAppState::~TAppState() = default;
+
+bool TAppState::TakeSettingsPreparation()
+{
+    const bool first = !m_settingsPrepared;
+    m_settingsPrepared = true;
+    return first;
+}
+
+TSearchDlg &TAppState::SearchDialog()
+{
+    if (!m_searchDlg)
+        m_searchDlg = std::make_unique<TSearchDlg>();
+    return *m_searchDlg;
+}
+
+TSearchAllDlg &TAppState::SearchAllDialog()
+{
+    if (!m_searchAllDlg) {
+        m_searchAllDlg = std::make_unique<TSearchAllDlg>();
+        m_searchAllDlg->ShareHistoryOf(SearchDialog());
+    }
+    return *m_searchAllDlg;
+}
+
+TPrintFileDialog &TAppState::PrintDialog()
+{
+    if (!m_printDlg)
+        m_printDlg = std::make_unique<TPrintFileDialog>();
+    return *m_printDlg;
+}
