@@ -1,12 +1,15 @@
 #include "AppState.h"
 
+#include "Intellisense.h"
 #include "Print.h"
+#include "PrintJob.h"
 #include "SearchAll.h"
 #include "SearchReplace.h"
 
 TAppState::TAppState(const TWorkbenchPaths &paths)
     : m_paths(paths)
     , m_pathsInUse(m_paths)
+    , m_dialogHooksInUse(m_dialogHooks)
 {
 }
 
@@ -38,6 +41,20 @@ TSearchAllDlg &TAppState::SearchAllDialog()
 TPrintFileDialog &TAppState::PrintDialog()
 {
     if (!m_printDlg)
-        m_printDlg = std::make_unique<TPrintFileDialog>();
+        m_printDlg = std::make_unique<TPrintFileDialog>(Printer());
     return *m_printDlg;
+}
+
+TIntellisense &TAppState::Completion()
+{
+    if (!m_completion)
+        m_completion = std::make_unique<TIntellisense>();
+    return *m_completion;
+}
+
+TEditorPrinter &TAppState::Printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<TEditorPrinter>();
+    return *m_printer;
 }

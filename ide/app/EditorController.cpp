@@ -56,6 +56,8 @@ void TEditorController::CreateTabs(QTabBar *tabSet, QStackedWidget *stack, QMenu
     m_tabs = new TEditorTabs(tabSet, stack, &m_app.SearchDialog(), &m_window);
     m_list = &m_tabs->EditorList();
     m_list->SetPopupMenu(popup);
+    m_list->SetCompletion(&m_app.Completion());
+    m_list->SetPrinter([this]() -> TEditorPrinter & { return m_app.Printer(); });
     const auto notify = [this](void (TEditorController::*handler)(const TEditState *)) {
         return [this, handler](IEditor *editor) {
             TSourceEditor *source = AsSourceEditor(editor);

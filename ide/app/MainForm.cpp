@@ -124,7 +124,7 @@ TMainWindow::TMainWindow(TAppState &app, QWidget *parent)
     , m_editor(std::make_unique<TEditorController>(*this, app))
     , m_build(std::make_unique<TBuildController>(*this, app))
     , m_device(std::make_unique<TDeviceController>(*this, app))
-    , m_scope(std::make_unique<TScopeController>(*this))
+    , m_scope(std::make_unique<TScopeController>(*this, app))
     , m_transfer(std::make_unique<TTransferController>(*this))
     , m_workDir(std::make_unique<TWorkDirController>(*this, m_workspace))
 {

@@ -1,5 +1,6 @@
 #include "ScopeController.h"
 
+#include "AppState.h"
 #include "MainForm.h"
 #include "Scope.h"
 #include "ScopeTimeBase.h"
@@ -8,8 +9,9 @@
 #include <QComboBox>
 #include <QToolBar>
 
-TScopeController::TScopeController(TMainWindow &window)
+TScopeController::TScopeController(TMainWindow &window, TAppState &app)
     : m_window(window)
+    , m_app(app)
 {
 }
 
@@ -27,7 +29,7 @@ QComboBox *TScopeController::CreateTimeBaseBox(QToolBar *bar)
 
 TMcuScope *TScopeController::CreateScope(QWidget *parent, TCommandRegistry &commands)
 {
-    auto *scope = new TMcuScope(parent);
+    auto *scope = new TMcuScope(parent, SteadyTickClock(), &m_app.RepaintThrottle());
     scope->setObjectName("ScopeView");
     scope->RegisterCommands(commands);
     QObject::connect(scope, &TMcuScope::PausedChanged, m_window.MenuItem("ScopePauseItem"), &QAction::setChecked);

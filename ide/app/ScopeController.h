@@ -3,6 +3,7 @@
 class QComboBox;
 class QToolBar;
 class QWidget;
+class TAppState;
 class TCommandRegistry;
 class TMainWindow;
 class TMcuScope;
@@ -12,7 +13,7 @@ class TMcuScope;
 // samples the receive dispatcher finds in the serial stream.
 class TScopeController {
 public:
-    explicit TScopeController(TMainWindow &window);
+    TScopeController(TMainWindow &window, TAppState &app);
 
     // Called once each while the window is built, the box first.
     QComboBox *CreateTimeBaseBox(QToolBar *bar);
@@ -35,6 +36,7 @@ public:
 
 private:
     TMainWindow &m_window;
+    TAppState &m_app;
     TMcuScope *m_scope = nullptr;
     QComboBox *m_timeBaseBox = nullptr;
 };

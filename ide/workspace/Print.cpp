@@ -12,8 +12,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-TPrintFileDialog::TPrintFileDialog(QWidget *parent)
+TPrintFileDialog::TPrintFileDialog(TEditorPrinter &printer, QWidget *parent)
     : QDialog(parent, Qt::Tool)
+    , m_printer(printer)
 {
     setWindowTitle(QStringLiteral(" Print File"));
     setModal(true);
@@ -71,7 +72,7 @@ void TPrintFileDialog::SetSelectedOnly(bool hasSelection)
 
 void TPrintFileDialog::PrintSetupBtnClick()
 {
-    QPrintDialog setup(&CurrentPrinter(), this);
+    QPrintDialog setup(&m_printer, this);
     setup.setWindowTitle(QStringLiteral("Printer Setup"));
     setup.exec();
 }

@@ -9,6 +9,7 @@
 #include "ErrorReporter.h"
 #include "IniFile.h"
 #include "MainForm.h"
+#include "MsgDlg.h"
 #include "SearchAll.h"
 #include "SearchReplace.h"
 #include "Serial.h"
@@ -34,16 +35,20 @@ private:
                                m_dir.filePath(name + "/layout.ini"));
     }
 
+    // Errors go to m_errors.
+    void Record(TAppState &app)
+    {
+        app.DialogHooks().errorReporter = [this](const QString &message) { m_errors << message; };
+    }
+
 private slots:
     void init()
     {
         m_errors.clear();
-        SetErrorReporter([this](const QString &message) { m_errors << message; });
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
         while (SerialPort().Requests() > 0)
             SerialPort().ClosePort();
     }
@@ -61,6 +66,30 @@ private slots:
         }
         QCOMPARE(SettingsFileName(), first.Paths().SettingsFileName());
         QCOMPARE(QString(ProgramDir), first.Paths().ProgramDir());
+    }
+
+    // The boxes of a workbench are answered by its own hooks, and by those
+    // of the one started before once it has gone.
+    void theHooksInForceAreThoseOfTheWorkbenchStartedLast()
+    {
+        QStringList answeredBy;
+        TAppState first(Paths("first"));
+        first.DialogHooks().messageDlg = [&](int, const QString &message, const QString &, bool) {
+            answeredBy << "first: " + message;
+            return int(mrYes);
+        };
+        {
+            TAppState second(Paths("second"));
+            second.DialogHooks().messageDlg = [&](int, const QString &message, const QString &, bool) {
+                answeredBy << "second: " + message;
+                return int(mrNo);
+            };
+            QCOMPARE(ShowMessageDlg(mkConfirmation, "one", QString(), false), int(mrNo));
+            second.DialogHooks().errorReporter = [&](const QString &message) { answeredBy << "error: " + message; };
+            ShowErrorMessage("two");
+        }
+        QCOMPARE(ShowMessageDlg(mkConfirmation, "three", QString(), false), int(mrYes));
+        QCOMPARE(answeredBy, QStringList({"second: one", "error: two", "first: three"}));
     }
 
     void recordsAndPreparationAreEachWorkbenchsOwn()
@@ -87,6 +116,8 @@ private slots:
         const TIniFile ini(folder);
         TAppState first(Paths("first"));
         TAppState second(Paths("second"));
+        Record(first);
+        Record(second);
         QVERIFY(first.SettingsNotice().Unreadable(ini));
         QVERIFY(first.SettingsNotice().Unreadable(ini));
         QCOMPARE(m_errors.size(), 1);
@@ -111,11 +142,13 @@ private slots:
     void twoWindowsShowTheMacrosOfTheirOwnSettingsFile()
     {
         TAppState firstApp(Paths("first"));
+        Record(firstApp);
         WriteTestFile(firstApp.Paths().SettingsFileName(), "[Macros]\nMacro0=first one\nMacro1=first two\n");
         TMainWindow first(firstApp);
         first.show();
         QVERIFY(QTest::qWaitForWindowExposed(&first));
         TAppState secondApp(Paths("second"));
+        Record(secondApp);
         WriteTestFile(secondApp.Paths().SettingsFileName(), "[Macros]\nMacro0=second\n");
         TMainWindow second(secondApp);
         second.show();

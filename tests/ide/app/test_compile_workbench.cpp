@@ -96,14 +96,12 @@ private slots:
         m_compiler = CompilerPath(m_app->Paths().ProgramDir());
         QVERIFY(QFile::copy(qEnvironmentVariable("VELMO_BIN_DIR") + "/velc", m_compiler));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
     }
 
     void cleanup()
     {
         m_app.reset();
-        SetErrorReporter({});
-        TSourceEditor::Prompts() = {};
         delete m_dir;
         m_dir = nullptr;
     }
@@ -243,7 +241,7 @@ private slots:
     // list keeps what it had.
     void DeclinedSaveKeepsTheList()
     {
-        TSourceEditor::Prompts().AskSaveName = [](QWidget *, const QString &) { return QString(); };
+        m_app->DialogHooks().askSaveName = [](QWidget *, const QString &) { return QString(); };
         TMainWindow w(*m_app);
         w.RunCommand("NewBasicFileClick");
         QVERIFY(w.CurrentEditor());

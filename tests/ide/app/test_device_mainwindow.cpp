@@ -98,10 +98,10 @@ private slots:
         m_app->LinkSettings().OfferedDevices = [] { return QStringList(); };
         messages.clear();
         answer = mrOk;
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_app->DialogHooks().messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
             return answer;
-        });
+        };
     }
 
     void cleanup()
@@ -109,7 +109,6 @@ private slots:
         m_app.reset();
         while (SerialPort().Requests() > 0)
             SerialPort().ClosePort();
-        SetMessageDlgHook({});
         delete dir;
     }
 

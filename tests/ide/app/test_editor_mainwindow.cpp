@@ -57,24 +57,21 @@ private slots:
         m_app = std::make_unique<TAppState>(
             TWorkbenchPaths(Path("prog"), Path("prog/Korvid.ini"), Path("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
         m_answers.clear();
-        TSourceEditor::Prompts().Confirm = [this](const QString &, const QString &) {
+        m_app->DialogHooks().confirm = [this](const QString &, const QString &) {
             if (m_answers.empty())
                 return 2;
             const int answer = m_answers.front();
             m_answers.pop_front();
             return answer;
         };
-        TSourceEditor::Prompts().AskSaveName = [](QWidget *, const QString &) { return QString(); };
+        m_app->DialogHooks().askSaveName = [](QWidget *, const QString &) { return QString(); };
     }
 
     void cleanup()
     {
         m_app.reset();
-        SetErrorReporter({});
-        m_app->SearchDialog().SetSearchHistory({});
-        m_app->SearchDialog().SetReplaceHistory({});
         m_dir.reset();
     }
 
@@ -210,7 +207,7 @@ private slots:
 int main(int argc, char *argv[])
 {
     TKorvidApplication app(argc, argv);
-    TestEditorMainWindow test(*m_app);
+    TestEditorMainWindow test;
     return QTest::qExec(&test, argc, argv);
 }
 

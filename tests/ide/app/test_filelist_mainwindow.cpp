@@ -98,13 +98,12 @@ private slots:
         m_app = std::make_unique<TAppState>(
             TWorkbenchPaths(m_dir->filePath("prog"), SettingsPath(), m_dir->filePath("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
     }
 
     void cleanup()
     {
         m_app.reset();
-        SetErrorReporter({});
         QDir::setCurrent(m_startDir);
         m_dir.reset();
         QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('\n')));

@@ -142,16 +142,14 @@ private slots:
     {
         dir = new QTemporaryDir;
         QDir().mkpath(dir->filePath("prog"));
-        m_app = std::make_unique<TAppState>(TWorkbenchPaths(dir->filePath("prog"), SettingsPath(), LayoutPath()));
+        UseWorkbench(SettingsPath());
         errors.clear();
         openedUrls.clear();
-        SetErrorReporter([this](const QString &m) { errors << m; });
     }
 
     void cleanup()
     {
         m_app.reset();
-        SetErrorReporter({});
         delete dir;
         dir = nullptr;
     }
@@ -980,8 +978,7 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         const QString settings = dir->filePath("blocker/Korvid.ini");
-        m_app.reset();
-        m_app = std::make_unique<TAppState>(TWorkbenchPaths(dir->filePath("prog"), settings, LayoutPath()));
+        UseWorkbench(settings);
         {
             TMainWindow w(*m_app);
             w.show();
@@ -1102,6 +1099,14 @@ private slots:
     }
 
 private:
+    // A workbench of its own with the settings file given; errors go to errors.
+    void UseWorkbench(const QString &settings)
+    {
+        m_app.reset();
+        m_app = std::make_unique<TAppState>(TWorkbenchPaths(dir->filePath("prog"), settings, LayoutPath()));
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { errors << m; };
+    }
+
     void IniWrite(const QString &section, const QString &key, const QString &value, bool layout = false)
     {
         TIniFile(layout ? LayoutPath() : SettingsPath()).WriteString(section, key, value);

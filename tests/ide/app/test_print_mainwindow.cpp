@@ -119,15 +119,14 @@ private slots:
         m_app = std::make_unique<TAppState>(TWorkbenchPaths(m_dir->filePath("prog"), m_dir->filePath("prog/Korvid.ini"),
                                                             m_dir->filePath("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
-        CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
-        CurrentPrinter().setOutputFileName(Pdf());
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
+        m_app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        m_app->Printer().setOutputFileName(Pdf());
     }
 
     void cleanup()
     {
         m_app.reset();
-        SetErrorReporter({});
         QDir::setCurrent(m_startDir);
         m_dir.reset();
         QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('\n')));

@@ -54,14 +54,13 @@ private slots:
         m_app = std::make_unique<TAppState>(
             TWorkbenchPaths(m_dir->path(), m_dir->filePath("Korvid.ini"), m_dir->filePath("layout.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &message) { m_errors << message; });
+        m_app->DialogHooks().errorReporter = [this](const QString &message) { m_errors << message; };
     }
 
     void cleanup()
     {
         m_app.reset();
         QCOMPARE(m_errors, QStringList());
-        SetErrorReporter({});
         delete m_dir;
         m_dir = nullptr;
     }

@@ -67,13 +67,12 @@ private slots:
         m_app = std::make_unique<TAppState>(
             TWorkbenchPaths(Path("prog"), Path("prog/Korvid.ini"), Path("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
     }
 
     void cleanup()
     {
         m_app.reset();
-        SetErrorReporter({});
         delete m_dir;
         m_dir = nullptr;
     }

@@ -64,7 +64,6 @@ private slots:
     void cleanup()
     {
         m_app.reset();
-        SetErrorReporter({});
         delete m_dir;
         m_dir = nullptr;
     }
@@ -80,11 +79,11 @@ private slots:
         QPointer<TSplashScreen> splash = startUp.Splash();
         splash->Timer1->start(10);
         bool splashGoneWhileOpen = false;
-        SetErrorReporter([&](const QString &message) {
+        m_app->DialogHooks().errorReporter = [&](const QString &message) {
             m_errors << message;
             splashGoneWhileOpen = RunLoopUntil([&] { return splash.isNull(); });
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        });
+        };
         QCOMPARE(startUp.Exec(), 0);
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(m_errors.first().contains(folder));

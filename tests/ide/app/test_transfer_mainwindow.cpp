@@ -86,10 +86,10 @@ private slots:
             TWorkbenchPaths(Path("prog"), Path("prog/Korvid.ini"), Path("config/Korvid.ini")));
         m_app->LinkSettings().OfferedDevices = [] { return QStringList(); };
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_app->DialogHooks().messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
@@ -97,7 +97,6 @@ private slots:
         m_app.reset();
         while (SerialPort().Requests() > 0)
             SerialPort().ClosePort();
-        SetMessageDlgHook({});
         delete dir;
     }
 

@@ -6,6 +6,7 @@
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
 #include "../support/TestPaths.h"
+#include "DialogHooks.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "Loader.h"
@@ -30,6 +31,9 @@ const QByteArray kThreeRecords = ":0100000041BE\r\n:0100010042BC\r\n:00000001FF\
 
 class TestLoader : public QObject {
     Q_OBJECT
+
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
 
 private:
     QTemporaryDir *dir = nullptr;
@@ -61,15 +65,15 @@ private slots:
         dir = new QTemporaryDir;
         paths = std::make_unique<TTestPaths>(dir->path(), SettingsPath(), dir->filePath("layout.ini"));
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help.section('\n', 0, 0);
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
     {
-        SetMessageDlgHook({});
+        m_hooks.messageDlg = nullptr;
         paths.reset();
         delete dir;
     }

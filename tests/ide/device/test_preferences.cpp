@@ -5,6 +5,7 @@
 
 #include "../support/TestFiles.h"
 #include "../support/TestPaths.h"
+#include "DialogHooks.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "MacroEdit.h"
@@ -23,6 +24,9 @@
 
 class TestPreferences : public QObject {
     Q_OBJECT
+
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
 
 private:
     QTemporaryDir *dir = nullptr;
@@ -55,15 +59,15 @@ private slots:
         settings = TLinkSettings();
         settings.OfferedDevices = [] { return QStringList({"/dev/ttyUSB0", "COM3"}); };
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " " + help;
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
     {
-        SetMessageDlgHook({});
+        m_hooks.messageDlg = nullptr;
         paths.reset();
         delete dir;
     }

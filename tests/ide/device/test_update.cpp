@@ -6,6 +6,7 @@
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
 #include "../support/TestPaths.h"
+#include "DialogHooks.h"
 #include "Globals.h"
 #include "MsgDlg.h"
 #include "Serial.h"
@@ -43,6 +44,9 @@ QStringList Entries(const TMcuUpdate &w)
 class TestUpdate : public QObject {
     Q_OBJECT
 
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
+
 private:
     QTemporaryDir *dir = nullptr;
     std::unique_ptr<TTestPaths> paths;
@@ -59,15 +63,15 @@ private slots:
         dir = new QTemporaryDir;
         paths = std::make_unique<TTestPaths>(dir->path());
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
     {
-        SetMessageDlgHook({});
+        m_hooks.messageDlg = nullptr;
         paths.reset();
         delete dir;
     }
