@@ -2,7 +2,7 @@
 // is shown and idle, against a plain editor control loading the same text,
 // in paired runs (the two alternate, so both see the same machine load).
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/bench_open 100000 1000000
-#include "ErrorReporter.h"
+#include "AppState.h"
 #include "Globals.h"
 #include "MainForm.h"
 
@@ -85,10 +85,10 @@ double PlainEditorSeconds(const QString &text)
     return CpuSeconds() - start;
 }
 
-double WorkbenchSeconds(const QString &fileName)
+double WorkbenchSeconds(TAppState &app, const QString &fileName)
 {
     const double start = CpuSeconds();
-    TMainWindow window;
+    TMainWindow window(app);
     window.resize(800, 600);
     window.OpenFile(fileName);
     window.show();
@@ -102,7 +102,7 @@ double Median(std::vector<double> values)
     return values[values.size() / 2];
 }
 
-void Compare(int lines, const QTemporaryDir &dir)
+void Compare(int lines, const QTemporaryDir &dir, TAppState &app)
 {
     const QByteArray bytes = GeneratedProgram(lines);
     const QString fileName = dir.filePath(QStringLiteral("bench%1.bas").arg(lines));
@@ -116,7 +116,7 @@ void Compare(int lines, const QTemporaryDir &dir)
     std::vector<double> plain, workbench, ratios;
     for (int pair = 0; pair < g_pairs; ++pair) {
         plain.push_back(PlainEditorSeconds(text));
-        workbench.push_back(WorkbenchSeconds(fileName));
+        workbench.push_back(WorkbenchSeconds(app, fileName));
         ratios.push_back(workbench.back() / plain.back());
     }
     std::printf("%8d lines: plain editor %.3f s, Korvid %.3f s CPU, ratio %.2f (median of %d pairs)\n", lines,
@@ -130,9 +130,11 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     InitGlobals();
     QTemporaryDir dir;
-    SetProgramDir(dir.path() + QLatin1Char('/'));
-    SetSettingsFileNames(dir.filePath(QStringLiteral("Korvid.ini")), dir.filePath(QStringLiteral("layout.ini")));
-    SetErrorReporter([](const QString &message) { std::fprintf(stderr, "%s\n", qPrintable(message)); });
+    TAppState state(TWorkbenchPaths(dir.path(), dir.filePath(QStringLiteral("Korvid.ini")),
+                                    dir.filePath(QStringLiteral("layout.ini"))));
+    state.DialogHooks().errorReporter = [](const QString &message) {
+        std::fprintf(stderr, "%s\n", qPrintable(message));
+    };
     if (const char *pairs = std::getenv("VELMO_BENCH_PAIRS"))
         g_pairs = std::max(1, std::atoi(pairs));
     std::vector<int> sizes;
@@ -141,6 +143,6 @@ int main(int argc, char *argv[])
     if (sizes.empty())
         sizes = {100000};
     for (int lines : sizes)
-        Compare(lines, dir);
+        Compare(lines, dir, state);
     return 0;
 }

@@ -1,5 +1,7 @@
 #include "Application.h"
 
+#include "AppState.h"
+
 #include "ErrorReporter.h"
 #include "Errors.h"
 
@@ -13,7 +15,10 @@ TKorvidApplication::TKorvidApplication(int &argc, char **argv)
     // entry korvid.desktop, and the icon theme holds its icon.
     setDesktopFileName("korvid");
     setWindowIcon(QIcon::fromTheme("korvid"));
+    m_state = std::make_unique<TAppState>(TWorkbenchPaths::OfProgram());
 }
+
+TKorvidApplication::~TKorvidApplication() = default;
 
 bool TKorvidApplication::notify(QObject *receiver, QEvent *event)
 {

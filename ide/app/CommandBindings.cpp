@@ -1,9 +1,11 @@
 // The window's own command handlers, bound by name next to those the
-// subsystems bind themselves, and the start-up check that every command of
-// the tables runs something.
+// controllers and subsystems bind themselves, and the start-up check that
+// every command of the tables runs something.
 #include "CompileStop.h"
-#include "EditorTabs.h"
+#include "EditorController.h"
 #include "MainForm.h"
+#include "TransferController.h"
+#include "WorkDirController.h"
 
 #include <cstdio>
 
@@ -25,25 +27,18 @@ const TWindowCommand kWindowCommands[] = {
     {"TechnicalSupportMenuClick", &TMainWindow::TechnicalSupportMenuClick},
     {"AboutMenuClick", &TMainWindow::AboutMenuClick},
     {"ClearBtnClick", &TMainWindow::ClearBtnClick},
-    {"WorkDirBtnClick", &TMainWindow::WorkDirBtnClick},
-    {"RefreshBtnClick", &TMainWindow::RefreshBtnClick},
-    {"WorkDirFilterBtnClick", &TMainWindow::WorkDirFilterBtnClick},
-    {"DeleteWorkDirFileMenuClick", &TMainWindow::DeleteWorkDirFileMenuClick},
-    {"PrintFileMenuClick", &TMainWindow::PrintFileMenuClick},
-    {"OpenFileClick", &TMainWindow::OpenFileClick},
-    {"SaveAllFilesClick", &TMainWindow::SaveAllFilesClick},
-    {"FindAllMenuClick", &TMainWindow::FindAllMenuClick},
 };
 
 } // namespace
 
 void TMainWindow::BindCommands()
 {
-    EditorTabs->RegisterCommands(m_commands);
+    m_editor->RegisterCommands(m_commands);
     for (const TWindowCommand &command : kWindowCommands)
         m_commands.Bind(command.name, [this, method = command.method] { (this->*method)(); });
+    m_workDir->RegisterCommands(m_commands);
     m_commands.Bind("CompileMenuClick", [this](const QString &sender) { RunCompileCommand(*this, sender); });
-    BindTransferCommands();
+    m_transfer->RegisterCommands(m_commands);
     CheckCommandBindings();
 }
 

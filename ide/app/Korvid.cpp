@@ -1,3 +1,4 @@
+#include "AppState.h"
 #include "Application.h"
 #include "Globals.h"
 #include "StartUp.h"
@@ -6,6 +7,6 @@ int main(int argc, char *argv[])
 {
     TKorvidApplication app(argc, argv);
     InitGlobals();
-    TStartUp startUp(AbsoluteFileNames(app.arguments().mid(1)));
+    TStartUp startUp(app.State(), AbsoluteFileNames(app.arguments().mid(1)));
     return startUp.Exec();
 }

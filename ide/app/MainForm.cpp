@@ -1,31 +1,33 @@
 #include "MainForm.h"
 
 #include "About.h"
-#include "BuildList.h"
+#include "AppState.h"
+#include "BuildController.h"
 #include "CaptionPanel.h"
-#include "CompileStop.h"
-#include "CompilerRunner.h"
-#include "EditorTabs.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
 #include "FileListBox.h"
 #include "FindListBox.h"
-#include "Globals.h"
-#include "RecentFiles.h"
+#include "IEditor.h"
 #include "Resources.h"
-#include "SearchReplace.h"
-#include "SettingsNotice.h"
+#include "Scope.h"
+#include "ScopeController.h"
 #include "StatusPanel.h"
 #include "Terminal.h"
+#include "TransferController.h"
+#include "TransferDlg.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QKeyEvent>
-#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSplitter>
@@ -33,7 +35,6 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QTabBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -43,6 +44,7 @@ namespace {
 
 const QString kHomePage = QStringLiteral("https://www.velmo.example/");
 const QString kSupportMail = QStringLiteral("mailto:support@velmo.example");
+const QString kLogFilter = QStringLiteral("Logfiles (*.log);;All Files (*.*)");
 
 // Design sizes of the window and its panels.
 constexpr int kClientWidth = 633;
@@ -52,7 +54,6 @@ constexpr int kWorkDirMinWidth = 75;
 constexpr int kOutputHeight = 230;
 constexpr int kOutputMinHeight = 100;
 constexpr int kSplitterSize = 4;
-constexpr int kCaretUpdateInterval = 50;
 
 const int kStatusWidths[TMainWindow::StatusPanelCount] = {70, 77, 70, 137, 50, 50, 0};
 
@@ -117,10 +118,15 @@ QKeySequence KeyOf(const QKeyEvent *event)
 
 } // namespace
 
-bool TMainWindow::SettingsNotPrepared = true;
-
-TMainWindow::TMainWindow(QWidget *parent)
+TMainWindow::TMainWindow(TAppState &app, QWidget *parent)
     : QMainWindow(parent)
+    , m_app(app)
+    , m_editor(std::make_unique<TEditorController>(*this, app))
+    , m_build(std::make_unique<TBuildController>(*this, app))
+    , m_device(std::make_unique<TDeviceController>(*this, app))
+    , m_scope(std::make_unique<TScopeController>(*this, app))
+    , m_transfer(std::make_unique<TTransferController>(*this))
+    , m_workDir(std::make_unique<TWorkDirController>(*this, m_workspace))
 {
     InitResources();
     setObjectName("MainWindow");
@@ -147,7 +153,37 @@ TMainWindow::~TMainWindow()
 
 void TMainWindow::SetArguments(const QStringList &arguments)
 {
-    FArguments = arguments;
+    m_arguments = arguments;
+}
+
+TEditorController &TMainWindow::EditorControl() const
+{
+    return *m_editor;
+}
+
+TBuildController &TMainWindow::BuildControl() const
+{
+    return *m_build;
+}
+
+TDeviceController &TMainWindow::DeviceControl() const
+{
+    return *m_device;
+}
+
+TScopeController &TMainWindow::ScopeControl() const
+{
+    return *m_scope;
+}
+
+TTransferController &TMainWindow::TransferControl() const
+{
+    return *m_transfer;
+}
+
+TWorkDirController &TMainWindow::WorkDirControl() const
+{
+    return *m_workDir;
 }
 
 // ---------------------------------------------------------------------------
@@ -172,10 +208,10 @@ QAction *TMainWindow::CreateMenuAction(const TCommand &command)
     if (command.shortcut) {
         const QKeySequence key(QString::fromLatin1(command.shortcut), QKeySequence::PortableText);
         action->setShortcut(key);
-        FShortcuts.append({key, command.menu});
+        m_shortcuts.append({key, command.menu});
     }
     BindHandler(action, command.handler);
-    FMenuItems.insert(command.name, action);
+    m_menuItems.insert(command.name, action);
     return action;
 }
 
@@ -186,7 +222,7 @@ QAction *TMainWindow::CreateButtonAction(const TCommand &command)
     action->setToolTip(QString::fromUtf8(command.hint ? command.hint : command.buttonText));
     action->setIcon(ButtonIcon(command.button));
     BindHandler(action, command.handler);
-    FButtons.insert(command.button, action);
+    m_buttons.insert(command.button, action);
     return action;
 }
 
@@ -204,7 +240,7 @@ void TMainWindow::CreateMenus()
         const TTopMenu &top = TopMenus[m];
         QMenu *menu = menuBar()->addMenu(QString::fromUtf8(top.caption));
         menu->setObjectName(top.name);
-        FMenus.insert(top.name, menu);
+        m_menus.insert(top.name, menu);
         const TMenuId id = top.id;
         connect(menu, &QMenu::aboutToShow, this, [this, id] { RunOpeningHandler(id); });
         QMenu *submenu = nullptr;
@@ -217,7 +253,7 @@ void TMainWindow::CreateMenus()
                 if (!submenu || submenu->title() != QString::fromUtf8(c.submenu)) {
                     submenu = menu->addMenu(QString::fromUtf8(c.submenu));
                     submenu->setObjectName(c.handler ? QString(c.name) + "Submenu" : QString(c.name));
-                    FMenus.insert(submenu->objectName(), submenu);
+                    m_menus.insert(submenu->objectName(), submenu);
                 }
                 if (!c.handler)
                     continue;
@@ -231,7 +267,7 @@ void TMainWindow::CreateMenus()
                     separator->setObjectName(c.name);
                 continue;
             }
-            target->addAction(FMenuItems.value(c.name));
+            target->addAction(m_menuItems.value(c.name));
         }
     }
 }
@@ -241,11 +277,11 @@ void TMainWindow::CreatePopupMenus()
     for (std::size_t p = 0; p < PopupMenuCount; ++p) {
         auto *popup = new QMenu(this);
         popup->setObjectName(PopupMenuNames[p]);
-        FMenus.insert(PopupMenuNames[p], popup);
+        m_menus.insert(PopupMenuNames[p], popup);
     }
     for (std::size_t i = 0; i < PopupItemCount; ++i) {
         const TPopupItem &item = PopupTable[i];
-        QMenu *popup = FMenus.value(item.popup);
+        QMenu *popup = m_menus.value(item.popup);
         if (!item.name) {
             popup->addSeparator();
             continue;
@@ -259,34 +295,34 @@ void TMainWindow::CreatePopupMenus()
             action->setShortcutContext(Qt::WidgetShortcut);
         }
         BindHandler(action, item.handler);
-        FMenuItems.insert(item.name, action);
+        m_menuItems.insert(item.name, action);
     }
     connect(Menu("EditorPopupMenu"), &QMenu::aboutToShow, this, &TMainWindow::EditorPopupMenuUpdate);
 }
 
 void TMainWindow::CreateToolBars()
 {
-    EditToolBar = new QToolBar(tr("Edit && Build"), this);
-    EditToolBar->setObjectName("EditToolBar");
-    ControllerToolBar = new QToolBar(tr("Connect && Send"), this);
-    ControllerToolBar->setObjectName("ControllerToolBar");
-    for (QToolBar *bar : {EditToolBar, ControllerToolBar}) {
+    m_editToolBar = new QToolBar(tr("Edit && Build"), this);
+    m_editToolBar->setObjectName("EditToolBar");
+    m_controllerToolBar = new QToolBar(tr("Connect && Send"), this);
+    m_controllerToolBar->setObjectName("ControllerToolBar");
+    for (QToolBar *bar : {m_editToolBar, m_controllerToolBar}) {
         bar->setAllowedAreas(Qt::TopToolBarArea);
         bar->setFloatable(false);
         bar->setIconSize(QSize(16, 16));
     }
-    addToolBar(Qt::TopToolBarArea, EditToolBar);
+    addToolBar(Qt::TopToolBarArea, m_editToolBar);
     addToolBarBreak(Qt::TopToolBarArea);
-    addToolBar(Qt::TopToolBarArea, ControllerToolBar);
+    addToolBar(Qt::TopToolBarArea, m_controllerToolBar);
 
     for (std::size_t i = 0; i < CommandCount; ++i) {
         const TCommand &c = CommandTable[i];
         if (!c.button)
             continue;
-        QToolBar *bar = c.toolbar == TToolBarId::Controller ? ControllerToolBar : EditToolBar;
+        QToolBar *bar = c.toolbar == TToolBarId::Controller ? m_controllerToolBar : m_editToolBar;
         if (c.groupStart && !bar->actions().isEmpty())
             bar->addSeparator();
-        bar->addAction(FButtons.value(c.button));
+        bar->addAction(m_buttons.value(c.button));
     }
     // The New button offers both kinds of file.
     auto *newMenu = new QMenu(this);
@@ -294,18 +330,13 @@ void TMainWindow::CreateToolBars()
     newMenu->addAction(MenuItem("NewBasicFileMenu"));
     newMenu->addAction(MenuItem("NewTextFileMenu"));
     ToolButton("NewBtn")->setMenu(newMenu);
-    if (auto *button = qobject_cast<QToolButton *>(EditToolBar->widgetForAction(ToolButton("NewBtn"))))
+    if (auto *button = qobject_cast<QToolButton *>(m_editToolBar->widgetForAction(ToolButton("NewBtn"))))
         button->setPopupMode(QToolButton::MenuButtonPopup);
     for (const char *name : kInitiallyDisabled)
         SetButtonEnabled(name, false);
 
-    ControllerToolBar->addSeparator();
-    MacroBox = new QComboBox(ControllerToolBar);
-    MacroBox->setObjectName("MacroBox");
-    MacroBox->setEditable(true);
-    MacroBox->setMinimumWidth(160);
-    MacroBox->setInsertPolicy(QComboBox::NoInsert);
-    ControllerToolBar->addWidget(MacroBox);
+    m_controllerToolBar->addSeparator();
+    m_device->CreateMacroBox(m_controllerToolBar);
 }
 
 void TMainWindow::CreatePanelButtons()
@@ -323,85 +354,84 @@ void TMainWindow::CreatePanelButtons()
         if (def.toolbar == QLatin1String("OutputToolbar") && def.name == QLatin1String("Channel0Btn"))
             bar->addSeparator();
         bar->addAction(action);
-        FButtons.insert(def.name, action);
+        m_buttons.insert(def.name, action);
     }
-    CreateTimeBaseBox();
+    m_scope->CreateTimeBaseBox(m_outputToolbar); // enabled only while the scope tab shows
 }
 
 void TMainWindow::CreateWorkDirPanel()
 {
-    WorkDirPanel = new TCaptionPanel("WorkDirPanel", QString(), this);
-    WorkDirPanel->setMinimumWidth(kWorkDirMinWidth);
-    WorkDirToolbar = new QToolBar(WorkDirPanel);
-    WorkDirToolbar->setObjectName("WorkDirToolbar");
-    WorkDirToolbar->setIconSize(QSize(16, 16));
-    WorkDirPanel->AddWidget(WorkDirToolbar);
-    CreateWorkDirList();
-    WorkDirPanel->AddWidget(WorkDirList, 1);
-    WorkDirTabs = new QTabBar(WorkDirPanel);
-    WorkDirTabs->setObjectName("WorkDirTabs");
-    WorkDirTabs->setShape(QTabBar::RoundedSouth);
-    WorkDirTabs->addTab(tr("Files"));
-    WorkDirPanel->AddWidget(WorkDirTabs);
-    connect(WorkDirPanel, &TCaptionPanel::CloseClicked, this, &TMainWindow::WorkDirPanelClose);
+    m_workDirPanel = new TCaptionPanel("WorkDirPanel", QString(), this);
+    m_workDirPanel->setMinimumWidth(kWorkDirMinWidth);
+    m_workDirToolbar = new QToolBar(m_workDirPanel);
+    m_workDirToolbar->setObjectName("WorkDirToolbar");
+    m_workDirToolbar->setIconSize(QSize(16, 16));
+    m_workDirPanel->AddWidget(m_workDirToolbar);
+    m_workDirPanel->AddWidget(m_workDir->CreateList(m_workDirPanel), 1);
+    m_workDirTabs = new QTabBar(m_workDirPanel);
+    m_workDirTabs->setObjectName("WorkDirTabs");
+    m_workDirTabs->setShape(QTabBar::RoundedSouth);
+    m_workDirTabs->addTab(tr("Files"));
+    m_workDirPanel->AddWidget(m_workDirTabs);
+    connect(m_workDirPanel, &TCaptionPanel::CloseClicked, this, &TMainWindow::WorkDirPanelClose);
 
-    WorkDirSplitter = new QSplitter(Qt::Horizontal, this);
-    WorkDirSplitter->setObjectName("WorkDirSplitter");
-    WorkDirSplitter->setHandleWidth(kSplitterSize);
-    WorkDirSplitter->setChildrenCollapsible(false);
-    WorkDirSplitter->addWidget(WorkDirPanel);
-    setCentralWidget(WorkDirSplitter);
+    m_workDirSplitter = new QSplitter(Qt::Horizontal, this);
+    m_workDirSplitter->setObjectName("WorkDirSplitter");
+    m_workDirSplitter->setHandleWidth(kSplitterSize);
+    m_workDirSplitter->setChildrenCollapsible(false);
+    m_workDirSplitter->addWidget(m_workDirPanel);
+    setCentralWidget(m_workDirSplitter);
 }
 
 void TMainWindow::CreateEditorPanel()
 {
-    EditorPanel = new QWidget(this);
-    EditorPanel->setObjectName("EditorPanel");
-    auto *layout = new QVBoxLayout(EditorPanel);
+    m_editorPanel = new QWidget(this);
+    m_editorPanel->setObjectName("EditorPanel");
+    auto *layout = new QVBoxLayout(m_editorPanel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    EditorTabSet = new QTabBar(EditorPanel);
-    EditorTabSet->setObjectName("EditorTabSet");
-    EditorTabSet->setTabsClosable(true);
-    EditorTabSet->setExpanding(false);
-    EditorTabSet->setDocumentMode(true);
-    layout->addWidget(EditorTabSet);
-    EditorStack = new QStackedWidget(EditorPanel);
-    EditorStack->setObjectName("EditorStack");
-    layout->addWidget(EditorStack, 1);
+    m_editorTabSet = new QTabBar(m_editorPanel);
+    m_editorTabSet->setObjectName("EditorTabSet");
+    m_editorTabSet->setTabsClosable(true);
+    m_editorTabSet->setExpanding(false);
+    m_editorTabSet->setDocumentMode(true);
+    layout->addWidget(m_editorTabSet);
+    m_editorStack = new QStackedWidget(m_editorPanel);
+    m_editorStack->setObjectName("EditorStack");
+    layout->addWidget(m_editorStack, 1);
 
-    OutputSplitter = new QSplitter(Qt::Vertical, this);
-    OutputSplitter->setObjectName("OutputSplitter");
-    OutputSplitter->setHandleWidth(kSplitterSize);
-    OutputSplitter->setChildrenCollapsible(false);
-    OutputSplitter->addWidget(EditorPanel);
-    WorkDirSplitter->addWidget(OutputSplitter);
-    WorkDirSplitter->setStretchFactor(0, 0);
-    WorkDirSplitter->setStretchFactor(1, 1);
+    m_outputSplitter = new QSplitter(Qt::Vertical, this);
+    m_outputSplitter->setObjectName("OutputSplitter");
+    m_outputSplitter->setHandleWidth(kSplitterSize);
+    m_outputSplitter->setChildrenCollapsible(false);
+    m_outputSplitter->addWidget(m_editorPanel);
+    m_workDirSplitter->addWidget(m_outputSplitter);
+    m_workDirSplitter->setStretchFactor(0, 0);
+    m_workDirSplitter->setStretchFactor(1, 1);
 }
 
 void TMainWindow::CreateOutputPanel()
 {
-    OutputPanel = new TCaptionPanel("OutputPanel", tr("Output"), this);
-    OutputPanel->setMinimumHeight(kOutputMinHeight);
-    OutputToolbar = new QToolBar(OutputPanel);
-    OutputToolbar->setObjectName("OutputToolbar");
-    OutputToolbar->setIconSize(QSize(16, 16));
-    OutputPanel->AddWidget(OutputToolbar);
-    OutputViews = new QStackedWidget(OutputPanel);
-    OutputViews->setObjectName("OutputViews");
-    OutputPanel->AddWidget(OutputViews, 1);
-    OutputTabs = new QTabBar(OutputPanel);
-    OutputTabs->setObjectName("OutputTabs");
-    OutputTabs->setShape(QTabBar::RoundedSouth);
+    m_outputPanel = new TCaptionPanel("OutputPanel", tr("Output"), this);
+    m_outputPanel->setMinimumHeight(kOutputMinHeight);
+    m_outputToolbar = new QToolBar(m_outputPanel);
+    m_outputToolbar->setObjectName("OutputToolbar");
+    m_outputToolbar->setIconSize(QSize(16, 16));
+    m_outputPanel->AddWidget(m_outputToolbar);
+    m_outputViews = new QStackedWidget(m_outputPanel);
+    m_outputViews->setObjectName("OutputViews");
+    m_outputPanel->AddWidget(m_outputViews, 1);
+    m_outputTabs = new QTabBar(m_outputPanel);
+    m_outputTabs->setObjectName("OutputTabs");
+    m_outputTabs->setShape(QTabBar::RoundedSouth);
     for (const char *caption : kOutputTabCaptions)
-        OutputTabs->addTab(tr(caption));
-    OutputPanel->AddWidget(OutputTabs);
-    connect(OutputPanel, &TCaptionPanel::CloseClicked, this, &TMainWindow::OutputPanelClose);
+        m_outputTabs->addTab(tr(caption));
+    m_outputPanel->AddWidget(m_outputTabs);
+    connect(m_outputPanel, &TCaptionPanel::CloseClicked, this, &TMainWindow::OutputPanelClose);
 
-    OutputSplitter->addWidget(OutputPanel);
-    OutputSplitter->setStretchFactor(0, 1);
-    OutputSplitter->setStretchFactor(1, 0);
+    m_outputSplitter->addWidget(m_outputPanel);
+    m_outputSplitter->setStretchFactor(0, 1);
+    m_outputSplitter->setStretchFactor(1, 0);
 }
 
 void TMainWindow::CreateStatusBar()
@@ -411,47 +441,40 @@ void TMainWindow::CreateStatusBar()
     bar->setSizeGripEnabled(true);
     for (int i = 0; i < StatusPanelCount; ++i) {
         const bool last = i == StatusPanelCount - 1;
-        FStatusPanels[i] = new TStatusPanel(kStatusWidths[i], last, bar);
-        FStatusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
-        bar->addWidget(FStatusPanels[i], last ? 1 : 0);
+        m_statusPanels[i] = new TStatusPanel(kStatusWidths[i], last, bar);
+        m_statusPanels[i]->setObjectName(QString("StatusPanel%1").arg(i));
+        bar->addWidget(m_statusPanels[i], last ? 1 : 0);
     }
-    FStatusPanels[0]->SetText(" 1:1 ");
-    CaretUpdateTimer = new QTimer(this);
-    CaretUpdateTimer->setObjectName("CaretUpdateTimer");
-    CaretUpdateTimer->setSingleShot(true);
-    CaretUpdateTimer->setInterval(kCaretUpdateInterval);
-    connect(CaretUpdateTimer, &QTimer::timeout, this, &TMainWindow::OnCaretUpdateTimer);
+    m_statusPanels[0]->SetText(" 1:1 ");
+    m_editor->CreateCaretTimer();
 }
 
 void TMainWindow::CreateOutputViews()
 {
-    // Placeholders for the views of the units that provide them; each
-    // view fills the output panel, stacked in tab order.
-    BuildList = new TColorListBox(OutputViews);
-    BuildList->setObjectName("BuildList");
-    FindList = new TFindListBox(OutputViews);
-    FindList->setObjectName("FindList");
-    for (TColorListBox *list : {BuildList, static_cast<TColorListBox *>(FindList)}) {
-        list->OnJumpToLine = [this](TColorListBox *, const QString &fileName, int line) {
-            RunGuarded([&] { OpenFileAtLine(fileName, line); });
-        };
-        list->OnError = ShowErrorMessage;
-    }
-    Console = new TMcuConsole(OutputViews);
-    Console->setObjectName("Console");
-    Console->RegisterCommands(m_commands);
-    ScopeView = CreateScopeView(OutputViews);
-    ScopeView->setObjectName("ScopeView");
-    for (QWidget *view : std::initializer_list<QWidget *>{BuildList, FindList, Console, ScopeView})
-        OutputViews->addWidget(view);
-    m_compiler = new TCompilerRunner(this);
-    ShowCompilesIn(*m_compiler, BuildList);
-    WireCompileStop(*m_compiler, BuildList, ToolButton("CompileBtn"));
-    AttachPopup(BuildList, Menu("OutputPopupMenu"));
-    AttachPopup(FindList, Menu("FindPopupMenu"));
-    AttachPopup(Console, Menu("ConsolePopupMenu"));
-    AttachPopup(ScopeView, Menu("ScopePopupMenu"));
-    connect(OutputTabs, &QTabBar::currentChanged, this, &TMainWindow::OutputTabsChanged);
+    // The views of the controllers; each view fills the output panel,
+    // stacked in tab order.
+    TColorListBox *buildList = m_build->CreateBuildList(m_outputViews);
+    TFindListBox *findList = m_editor->CreateFindList(m_outputViews);
+    JumpToLinesOf(buildList);
+    JumpToLinesOf(findList);
+    TMcuConsole *console = m_device->CreateConsole(m_outputViews, m_commands);
+    TMcuScope *scope = m_scope->CreateScope(m_outputViews, m_commands);
+    for (QWidget *view : std::initializer_list<QWidget *>{buildList, findList, console, scope})
+        m_outputViews->addWidget(view);
+    AttachPopup(buildList, Menu("OutputPopupMenu"));
+    AttachPopup(findList, Menu("FindPopupMenu"));
+    AttachPopup(console, Menu("ConsolePopupMenu"));
+    AttachPopup(scope, Menu("ScopePopupMenu"));
+    connect(m_outputTabs, &QTabBar::currentChanged, this, &TMainWindow::OutputTabsChanged);
+}
+
+// A double-click on a message line opens its file at its line.
+void TMainWindow::JumpToLinesOf(TColorListBox *list)
+{
+    list->OnJumpToLine = [this](TColorListBox *, const QString &fileName, int line) {
+        RunGuarded([&] { OpenFileAtLine(fileName, line); });
+    };
+    list->OnError = ShowErrorMessage;
 }
 
 void TMainWindow::AttachPopup(QWidget *view, QMenu *popup)
@@ -466,37 +489,38 @@ void TMainWindow::AttachPopup(QWidget *view, QMenu *popup)
 
 void TMainWindow::FormCreate()
 {
-    CreateEditorTabs();
-    AttachPopup(WorkDirList, Menu("WorkDirPopupMenu"));
-    RunGuarded([this] { WorkDirList->SetDirectory(ProgramDir); });
+    m_editor->CreateTabs(m_editorTabSet, m_editorStack, Menu("EditorPopupMenu"));
+    TImageFileListBox *workDirList = m_workDir->WorkDirList();
+    AttachPopup(workDirList, Menu("WorkDirPopupMenu"));
+    RunGuarded([this, workDirList] { workDirList->SetDirectory(m_app.Paths().ProgramDir()); });
     CreateOutputViews();
-    CreateDeviceLink();
+    m_device->CreateLink(m_commands);
     resize(kClientWidth, kClientHeight);
-    WorkDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
-    OutputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});
+    m_workDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
+    m_outputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});
     RestoreLayout();
 }
 
 void TMainWindow::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (FShown)
+    if (m_shown)
         return;
-    FShown = true;
+    m_shown = true;
     FormShow();
 }
 
 void TMainWindow::FormShow()
 {
-    UpdateDocumentState(nullptr);
-    UpdateCaret(nullptr);
-    OutputTabs->setCurrentIndex(OutputBuildTab);
+    m_editor->UpdateDocumentState(nullptr);
+    m_editor->UpdateCaret(nullptr);
+    m_outputTabs->setCurrentIndex(OutputBuildTab);
     OutputTabsChanged(OutputBuildTab);
-    BuildList->setFocus();
+    m_build->BuildList()->setFocus();
     RunGuarded([this] { ReadSettings(); });
-    RunGuarded([this] { ApplySettings(); });
-    if (!FArguments.isEmpty())
-        RunGuarded([this] { OpenFile(FArguments.first()); });
+    RunGuarded([this] { m_device->ApplySettings(); });
+    if (!m_arguments.isEmpty())
+        RunGuarded([this] { OpenFile(m_arguments.first()); });
 }
 
 void TMainWindow::closeEvent(QCloseEvent *event)
@@ -509,7 +533,7 @@ void TMainWindow::closeEvent(QCloseEvent *event)
 
 bool TMainWindow::FormCloseQuery()
 {
-    if (TransferRunning())
+    if (m_transfer->TransferRunning())
         return false;
     if (HasHandler("CloseAllFilesClick"))
         RunCommand("CloseAllFilesClick");
@@ -519,62 +543,48 @@ bool TMainWindow::FormCloseQuery()
 void TMainWindow::FormDestroy()
 {
     RunGuarded([this] { WriteSettings(); });
-    DestroyDeviceLink();
-    delete RecentFileList;
-    RecentFileList = nullptr;
+    m_device->DestroyLink();
     RunGuarded([this] { SaveLayout(); });
 }
 
 void TMainWindow::ReadSettings()
 {
-    const TIniFile ini(SettingsFileName());
-    NoticeUnreadable(ini);
-    NoticeUnreadable(TIniFile(LayoutFileName())); // read while the window was built
-    Workspace = Settings::ReadWorkspace(ini, ProgramDir);
-    ToolButton("FilterBasBtn")->setChecked(Workspace.filterBas);
-    ToolButton("FilterLstBtn")->setChecked(Workspace.filterLst);
-    ToolButton("FilterHexBtn")->setChecked(Workspace.filterHex);
-    ReadWorkDirSettings();
-    TSearchDlg::Instance().SetSearchHistory(Workspace.searchHistory);
-    TSearchDlg::Instance().SetReplaceHistory(Workspace.replaceHistory);
+    const TWorkbenchPaths &paths = m_app.Paths();
+    const TIniFile ini(paths.SettingsFileName());
+    m_app.SettingsNotice().Unreadable(ini);
+    m_app.SettingsNotice().Unreadable(TIniFile(paths.LayoutFileName())); // read while the window was built
+    m_workspace = Settings::ReadWorkspace(ini, paths.ProgramDir());
+    ToolButton("FilterBasBtn")->setChecked(m_workspace.filterBas);
+    ToolButton("FilterLstBtn")->setChecked(m_workspace.filterLst);
+    ToolButton("FilterHexBtn")->setChecked(m_workspace.filterHex);
+    m_workDir->ReadSettings();
+    m_editor->ReadSearchHistory(m_workspace);
 }
 
 void TMainWindow::WriteSettings()
 {
-    WriteWorkDirSettings();
-    Workspace.searchHistory = TSearchDlg::Instance().SearchHistory();
-    Workspace.replaceHistory = TSearchDlg::Instance().ReplaceHistory();
-    Workspace.filterBas = ToolButton("FilterBasBtn")->isChecked();
-    Workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
-    Workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
-    TIniFile ini(SettingsFileName());
-    if (!NoticeUnreadable(ini))
-        Settings::WriteWorkspace(ini, Workspace);
+    m_workDir->WriteSettings();
+    m_editor->WriteSearchHistory(m_workspace);
+    m_workspace.filterBas = ToolButton("FilterBasBtn")->isChecked();
+    m_workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
+    m_workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
+    TIniFile ini(m_app.Paths().SettingsFileName());
+    if (!m_app.SettingsNotice().Unreadable(ini))
+        Settings::WriteWorkspace(ini, m_workspace);
 }
 
 // ---------------------------------------------------------------------------
-// Compile: save all files, start the compiler on the active editor's file and
-// show its output in the Build list when it ends. A compile already running
-// refuses; the Compile button and Escape in the Build list stop it
+// Compile (BuildController.cpp); the Compile command calls it here
 // (CompileStop.cpp).
-
-TCompilerRunner &TMainWindow::Compiler() const
-{
-    return *m_compiler;
-}
 
 void TMainWindow::CompileMenuClick()
 {
-    if (EditorList->IsEmpty() || m_compiler->Running())
-        return;
-    SaveAllFilesClick();
-    IEditor *editor = CurrentEditor();
-    if (!editor || !AllSaved)
-        return;
-    BuildList->clear();
-    ShowOutputPanel(true);
-    OutputTabs->setCurrentIndex(OutputBuildTab);
-    m_compiler->Compile(CompilerPath(ProgramDir), editor->GetFileName());
+    m_build->CompileMenuClick();
+}
+
+TCompilerRunner &TMainWindow::Compiler() const
+{
+    return m_build->Compiler();
 }
 
 // ---------------------------------------------------------------------------
@@ -583,8 +593,8 @@ void TMainWindow::CompileMenuClick()
 void TMainWindow::OpenFile(const QString &fileName)
 {
     // A failed open throws before the name reaches the recent files.
-    EditorTabs->OpenEditor(fileName);
-    RecentFileList->AddFile(fileName);
+    m_editor->OpenEditor(fileName);
+    m_workDir->AddRecentFile(fileName);
 }
 
 void TMainWindow::OpenFileAtLine(const QString &fileName, int line)
@@ -612,15 +622,54 @@ static void ShowPanelWithSplitter(QWidget *window, QWidget *panel, QWidget *bar,
 void TMainWindow::ShowOutputPanel(bool visible)
 {
     // The bar above the output panel.
-    QWidget *bar = OutputSplitter->handle(OutputSplitter->indexOf(OutputPanel));
-    ShowPanelWithSplitter(this, OutputPanel, bar, visible);
+    QWidget *bar = m_outputSplitter->handle(m_outputSplitter->indexOf(m_outputPanel));
+    ShowPanelWithSplitter(this, m_outputPanel, bar, visible);
 }
 
 void TMainWindow::ShowWorkDirPanel(bool visible)
 {
     // The bar right of the working-directory panel.
-    QWidget *bar = WorkDirSplitter->handle(WorkDirSplitter->indexOf(WorkDirPanel) + 1);
-    ShowPanelWithSplitter(this, WorkDirPanel, bar, visible);
+    QWidget *bar = m_workDirSplitter->handle(m_workDirSplitter->indexOf(m_workDirPanel) + 1);
+    ShowPanelWithSplitter(this, m_workDirPanel, bar, visible);
+}
+
+void TMainWindow::ShowConsoleTab()
+{
+    if (m_outputTabs->currentIndex() != OutputScopeTab)
+        m_outputTabs->setCurrentIndex(OutputConsoleTab);
+}
+
+IEditor *TMainWindow::CurrentEditor() const
+{
+    return m_editor->CurrentEditor();
+}
+
+std::optional<TEditState> TMainWindow::CurrentEditState() const
+{
+    return m_editor->CurrentEditState();
+}
+
+bool TMainWindow::PortIsOpen() const
+{
+    return m_device->PortIsOpen();
+}
+
+QString TMainWindow::AskLogFileName(const QString &last)
+{
+    QFileDialog dialog(this, tr("Enter or select a logfile..."), QString(), kLogFilter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite); // a log is appended to
+    dialog.setDefaultSuffix("log");
+    if (!last.isEmpty())
+        dialog.selectFile(last);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().first();
+}
+
+int TMainWindow::ExecTransferDialog(TMcuTransferDlg &dialog)
+{
+    return dialog.exec();
 }
 
 // ---------------------------------------------------------------------------
@@ -628,27 +677,32 @@ void TMainWindow::ShowWorkDirPanel(bool visible)
 
 QAction *TMainWindow::MenuItem(const QString &name) const
 {
-    return FMenuItems.value(name);
+    return m_menuItems.value(name);
 }
 
 QAction *TMainWindow::ToolButton(const QString &name) const
 {
-    return FButtons.value(name);
+    return m_buttons.value(name);
 }
 
 QMenu *TMainWindow::Menu(const QString &name) const
 {
-    return FMenus.value(name);
+    return m_menus.value(name);
+}
+
+void TMainWindow::AddMenuItem(QAction *item)
+{
+    m_menuItems.insert(item->objectName(), item);
 }
 
 QString TMainWindow::StatusText(int panel) const
 {
-    return FStatusPanels[panel]->Text();
+    return m_statusPanels[panel]->Text();
 }
 
 void TMainWindow::SetStatusText(int panel, const QString &text)
 {
-    FStatusPanels[panel]->SetText(text);
+    m_statusPanels[panel]->SetText(text);
 }
 
 bool TMainWindow::HasHandler(const QString &handler) const
@@ -694,49 +748,6 @@ void TMainWindow::SetButtonEnabled(const char *name, bool enabled)
 }
 
 // ---------------------------------------------------------------------------
-// Notifications of the editor list
-
-void TMainWindow::UpdateEditButtons(const TEditState *editor)
-{
-    ApplyEnabled(EditButtonStates(editor), true);
-}
-
-void TMainWindow::UpdateCaret(const TEditState *editor)
-{
-    if (!editor) {
-        // A pending update would bring back the position of a closed editor.
-        CaretUpdateTimer->stop();
-        SetStatusText(0, QString());
-        return;
-    }
-    CaretLine = editor->caretLine;
-    CaretColumn = editor->caretColumn;
-    if (!CaretUpdateTimer->isActive())
-        CaretUpdateTimer->start();
-}
-
-void TMainWindow::OnCaretUpdateTimer()
-{
-    CaretUpdateTimer->stop();
-    SetStatusText(0, QString("%1: %2").arg(CaretLine).arg(CaretColumn));
-}
-
-void TMainWindow::UpdateDocumentState(const TEditState *editor)
-{
-    ApplyEnabled(DocumentButtonStates(editor), true);
-    if (!editor) {
-        SetStatusText(1, QString());
-        SetStatusText(2, QString());
-        return;
-    }
-    SetStatusText(1, editor->modified ? tr("Modified") : QString());
-    if (editor->insertMode)
-        SetStatusText(2, tr("Insert"));
-    else
-        SetStatusText(2, editor->readOnly ? tr("Read only") : tr("Overwrite"));
-}
-
-// ---------------------------------------------------------------------------
 // Opening handlers
 
 bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
@@ -747,7 +758,7 @@ bool TMainWindow::eventFilter(QObject *watched, QEvent *event)
         auto *widget = qobject_cast<QWidget *>(watched);
         if (widget && widget->window() == this) {
             const QKeySequence key = KeyOf(static_cast<QKeyEvent *>(event));
-            for (const auto &entry : std::as_const(FShortcuts))
+            for (const auto &entry : std::as_const(m_shortcuts))
                 if (entry.first == key) {
                     RunOpeningHandler(entry.second);
                     break;
@@ -784,7 +795,7 @@ void TMainWindow::RunOpeningHandler(TMenuId menu)
 void TMainWindow::FileMenuClick()
 {
     ApplyEnabled(MenuItemStates(TMenuId::File, WorkbenchState()), false);
-    UpdateRecentFileEntries();
+    m_workDir->UpdateRecentFileEntries();
 }
 
 void TMainWindow::EditMenuClick()
@@ -804,13 +815,13 @@ void TMainWindow::ControllerMenuClick()
 
 void TMainWindow::ViewMenuClick()
 {
-    MenuItem("ViewWorkDirMenu")->setChecked(WorkDirPanel->isVisibleTo(this));
-    MenuItem("ViewOutputMenu")->setChecked(OutputPanel->isVisibleTo(this));
+    MenuItem("ViewWorkDirMenu")->setChecked(m_workDirPanel->isVisibleTo(this));
+    MenuItem("ViewOutputMenu")->setChecked(m_outputPanel->isVisibleTo(this));
 }
 
 void TMainWindow::HelpMenuClick()
 {
-    const bool exists = QFileInfo::exists(ManualFileName());
+    const bool exists = QFileInfo::exists(m_app.Paths().ManualFileName());
     MenuItem("ProgrammingManualMenu")->setVisible(exists);
     for (QAction *action : Menu("HelpMenu")->actions())
         if (action->objectName() == QLatin1String("ManualSeparator"))
@@ -859,7 +870,7 @@ void TMainWindow::OpenUrl(const QString &url)
 
 void TMainWindow::ProgrammingManualMenuClick()
 {
-    OpenUrl(QUrl::fromLocalFile(ManualFileName()).toString());
+    OpenUrl(QUrl::fromLocalFile(m_app.Paths().ManualFileName()).toString());
 }
 
 void TMainWindow::LanguageMenuClick()
@@ -890,18 +901,18 @@ void TMainWindow::AboutMenuClick()
 
 void TMainWindow::ClearBtnClick()
 {
-    switch (OutputTabs->currentIndex()) {
+    switch (m_outputTabs->currentIndex()) {
     case OutputScopeTab:
-        ClearScopeView();
+        m_scope->ClearScopeView();
         break;
     case OutputBuildTab:
-        BuildList->clear();
+        m_build->BuildList()->clear();
         break;
     case OutputFindTab:
-        FindList->clear();
+        m_editor->FindList()->clear();
         break;
     case OutputConsoleTab:
-        Console->ClearScreen();
+        m_device->Console()->ClearScreen();
         break;
     default:
         break; // the scope clears itself
@@ -910,10 +921,10 @@ void TMainWindow::ClearBtnClick()
 
 void TMainWindow::OutputTabsChanged(int newTab)
 {
-    const QList<QWidget *> views = {BuildList, FindList, Console, ScopeView};
+    const QList<QWidget *> views = {m_build->BuildList(), m_editor->FindList(), m_device->Console(), m_scope->Scope()};
     if (newTab >= 0 && newTab < views.size())
-        OutputViews->setCurrentWidget(views[newTab]);
+        m_outputViews->setCurrentWidget(views[newTab]);
     const bool scope = newTab == OutputScopeTab;
     ApplyEnabled(OutputTabStates(scope), true);
-    TimeBaseBox->setEnabled(scope);
+    m_scope->SetScopeTabShown(scope);
 }

@@ -9,37 +9,35 @@
 #include <QHash>
 #include <QKeySequence>
 #include <QMainWindow>
+#include <memory>
 #include <optional>
 
 class QAction;
-class QComboBox;
-class QListWidget;
 class QMenu;
 class QSplitter;
 class QStackedWidget;
 class QTabBar;
-class QTimer;
 class QToolBar;
 class TCaptionPanel;
 class TColorListBox;
-class TCompilerRunner;
-class TFindListBox;
 class TStatusPanel;
 
-// Provided by the editor, working-directory and device units.
 class IEditor;
-class TEditorList;
-class TEditorTabs;
-class TRecentFiles;
-class TImageFileListBox;
-class TMcuComRecv;
-class TMcuConsole;
-class TMcuScope;
+class TAppState;
 class TMcuTransferDlg;
+class TBuildController;
+class TCompilerRunner;
+class TDeviceController;
+class TEditorController;
+class TScopeController;
+class TTransferController;
+class TWorkDirController;
 
 // The one top-level window of Korvid: menus, toolbars, the working-directory
 // panel, the editor panel, the output panel and the status bar. It decides
-// which commands are enabled and runs start-up and shut-down.
+// which commands are enabled and runs start-up and shut-down; the wiring of
+// each subsystem is a controller the window composes (editor tabs, build,
+// serial link and console, scope, transfers, working directory).
 class TMainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -50,25 +48,35 @@ public:
     static constexpr int OutputConsoleTab = 2;
     static constexpr int OutputScopeTab = 3;
 
-    explicit TMainWindow(QWidget *parent = nullptr);
+    // The window of the workbench whose state is app (it outlives the window).
+    explicit TMainWindow(TAppState &app, QWidget *parent = nullptr);
     ~TMainWindow() override;
 
     // The program's command-line arguments (without the program name); the
     // first one is opened when the window is shown.
     void SetArguments(const QStringList &arguments);
 
-    // --- Operations for the other units ---------------------------------
+    TAppState &App() const
+    {
+        return m_app;
+    }
+
+    // --- The controllers ------------------------------------------------
+    TEditorController &EditorControl() const;
+    TBuildController &BuildControl() const;
+    TDeviceController &DeviceControl() const;
+    TScopeController &ScopeControl() const;
+    TTransferController &TransferControl() const;
+    TWorkDirController &WorkDirControl() const;
+
+    // --- Operations for the controllers ---------------------------------
     void OpenFile(const QString &fileName);
     void OpenFileAtLine(const QString &fileName, int line);
     void ShowOutputPanel(bool visible);
     void ShowWorkDirPanel(bool visible);
-    void ApplySettings();
-    void UpdatePortStatus();
-
-    // Notifications of the editor list; nullptr means no editor.
-    void UpdateEditButtons(const TEditState *editor);
-    void UpdateCaret(const TEditState *editor);
-    void UpdateDocumentState(const TEditState *editor);
+    // Brings the console forward unless the scope shows.
+    void ShowConsoleTab();
+    void ApplyEnabled(const TEnabledItems &items, bool buttons);
 
     // The current editor (that of the selected tab), or none.
     IEditor *CurrentEditor() const;
@@ -76,11 +84,18 @@ public:
     virtual std::optional<TEditState> CurrentEditState() const;
     // Whether the serial port is open.
     virtual bool PortIsOpen() const;
+    // The log file the user picks, preset with the last one; empty when
+    // cancelled.
+    virtual QString AskLogFileName(const QString &last);
+    // Shows the download dialog or the update wizard modally.
+    virtual int ExecTransferDialog(TMcuTransferDlg &dialog);
 
     // --- Components by name ---------------------------------------------
     QAction *MenuItem(const QString &name) const; // menu and popup items
     QAction *ToolButton(const QString &name) const; // toolbar buttons
     QMenu *Menu(const QString &name) const; // top menus, submenus, popups
+    // Makes an item created by a controller reachable by its name.
+    void AddMenuItem(QAction *item);
     QString StatusText(int panel) const;
     void SetStatusText(int panel, const QString &text);
     // Gives a view its context menu.
@@ -105,16 +120,9 @@ public:
     void HelpMenuClick();
     void EditorPopupMenuUpdate();
 
-    // --- Commands on documents the window itself carries out ----------------
-    void OpenFileClick();
-    void SaveAllFilesClick();
-
     // --- Command handlers of the window -----------------------------------
-    // Starts the compile of the active file; its end comes as the runner's
-    // Finished.
-    void CompileMenuClick();
+    void CompileMenuClick(); // the build controller's, for the Compile command
     TCompilerRunner &Compiler() const; // the Build list's compiles
-    void FindAllMenuClick(); // FindAllCommand.cpp
     void ExitMenuClick();
     void ViewWorkDirMenuClick();
     void ViewOutputMenuClick();
@@ -128,87 +136,61 @@ public:
     void OutputTabsChanged(int newTab);
     void WorkDirPanelClose();
     void OutputPanelClose();
-    void OnCaretUpdateTimer();
-
-    // Working-directory panel and recent files (WorkDirCommands.cpp).
-    void UpdateWorkDirCaption();
-    void OpenWorkDirFile();
-    void WorkDirBtnClick();
-    void RefreshBtnClick();
-    void WorkDirFilterBtnClick();
-    void WorkDirPopupMenuUpdate();
-    void DeleteWorkDirFileMenuClick();
-    void UpdateRecentFileEntries();
-    void OpenRecentFileClick(int index);
-    void PrintFileMenuClick();
-
-    // Serial link, console and macros (DeviceWiring.cpp).
-    void SettingsMenuClick();
-    void ConnectMenuClick();
-    void ShowConnected();
-    void DisconnectMenuClick();
-    void SendMacroBtnClick();
-    void ConsoleLoggingMenuClick();
-    void ConsolePopupMenuPopup();
-    // The log file the user picks, preset with the last one; empty when
-    // cancelled.
-    virtual QString AskLogFileName(const QString &last);
-
-    // Program download, reset and firmware update (TransferWiring.cpp).
-    void DownloadMenuClick();
-    void ResetMenuClick();
-    void UpdateMenuClick();
-    // Whether a download or update runs (the window refuses to close).
-    bool TransferRunning() const;
-    // Shows the download dialog or the update wizard modally.
-    virtual int ExecTransferDialog(TMcuTransferDlg &dialog);
 
     // Settings file: recent files, working directory, filters, find history.
     void ReadSettings();
     void WriteSettings();
+    // The workspace as read from the settings file.
+    TWorkspaceState &Workspace()
+    {
+        return m_workspace;
+    }
 
-    // The scope (ScopeWiring.cpp): the view, and where the receive
-    // dispatcher's sample event goes (channel 0 ... 3 and the value).
-    TMcuScope *Scope() const;
-    void ReceivedSample(int channel, float value);
-
-    // --- Components ---------------------------------------------------------
-    QToolBar *EditToolBar = nullptr;
-    QToolBar *ControllerToolBar = nullptr;
-    QComboBox *MacroBox = nullptr;
-    TCaptionPanel *WorkDirPanel = nullptr;
-    QToolBar *WorkDirToolbar = nullptr;
-    QTabBar *WorkDirTabs = nullptr;
-    QSplitter *WorkDirSplitter = nullptr;
-    QWidget *EditorPanel = nullptr;
-    QTabBar *EditorTabSet = nullptr;
-    QStackedWidget *EditorStack = nullptr;
-    QSplitter *OutputSplitter = nullptr;
-    TCaptionPanel *OutputPanel = nullptr;
-    QToolBar *OutputToolbar = nullptr;
-    QComboBox *TimeBaseBox = nullptr;
-    QStackedWidget *OutputViews = nullptr;
-    QTabBar *OutputTabs = nullptr;
-    QTimer *CaretUpdateTimer = nullptr;
-
-    // --- Fields -------------------------------------------------------------
-    TEditorList *EditorList = nullptr; // owned by EditorTabs
-    TEditorTabs *EditorTabs = nullptr; // pairs EditorTabSet with the editor list
-    TImageFileListBox *WorkDirList = nullptr; // the working-directory list
-    TRecentFiles *RecentFileList = nullptr;
-    TColorListBox *BuildList = nullptr; // output views, stacked in OutputViews
-    TFindListBox *FindList = nullptr;
-    TMcuConsole *Console = nullptr;
-    QWidget *ScopeView = nullptr;
-    TMcuComRecv *Receiver = nullptr;
-    int CaretLine = 0;
-    int CaretColumn = 0;
-    bool AllSaved = false;
-    TWorkspaceState Workspace; // as read from the settings file
-
-    // Cleared by the one-time settings-file preparation of the first
-    // ApplySettings in the process.
-    static bool SettingsNotPrepared;
+    // --- Components -------------------------------------------------------
+    QToolBar *EditToolBar() const
+    {
+        return m_editToolBar;
+    }
+    QToolBar *ControllerToolBar() const
+    {
+        return m_controllerToolBar;
+    }
+    TCaptionPanel *WorkDirPanel() const
+    {
+        return m_workDirPanel;
+    }
+    QToolBar *WorkDirToolbar() const
+    {
+        return m_workDirToolbar;
+    }
+    QSplitter *WorkDirSplitter() const
+    {
+        return m_workDirSplitter;
+    }
+    QWidget *EditorPanel() const
+    {
+        return m_editorPanel;
+    }
+    QTabBar *EditorTabSet() const
+    {
+        return m_editorTabSet;
+    }
+    QSplitter *OutputSplitter() const
+    {
+        return m_outputSplitter;
+    }
+    TCaptionPanel *OutputPanel() const
+    {
+        return m_outputPanel;
+    }
+    QStackedWidget *OutputViews() const
+    {
+        return m_outputViews;
+    }
+    QTabBar *OutputTabs() const
+    {
+        return m_outputTabs;
+    }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -217,14 +199,7 @@ protected:
 
 private:
     void BindCommands();
-    void CreateDeviceLink(); // DeviceWiring.cpp
-    void DestroyDeviceLink();
-    void BindTransferCommands(); // TransferWiring.cpp
-    void ApplyPortSettings();
-    void ApplyTerminalSettings();
-    void SendMacroText(const QByteArray &bytes);
     void CheckCommandBindings() const;
-    void ApplyEnabled(const TEnabledItems &items, bool buttons);
     TWorkbenchState WorkbenchState() const;
 
     void FormCreate();
@@ -238,16 +213,10 @@ private:
     void CreateToolBars();
     void CreatePanelButtons();
     void CreateWorkDirPanel();
-    void CreateWorkDirList();
-    void ReadWorkDirSettings();
-    void WriteWorkDirSettings();
     void CreateEditorPanel();
-    void CreateEditorTabs();
     void CreateOutputPanel();
     void CreateOutputViews();
-    QWidget *CreateScopeView(QWidget *parent); // ScopeWiring.cpp
-    void CreateTimeBaseBox();
-    void ClearScopeView();
+    void JumpToLinesOf(TColorListBox *list);
     void CreateStatusBar();
     QAction *CreateMenuAction(const TCommand &command);
     QAction *CreateButtonAction(const TCommand &command);
@@ -262,13 +231,36 @@ private:
     void RestoreLayout();
     void SaveLayout();
 
+    TAppState &m_app;
     TCommandRegistry m_commands;
-    TCompilerRunner *m_compiler = nullptr; // a child of the window
-    QHash<QString, QAction *> FMenuItems;
-    QHash<QString, QAction *> FButtons;
-    QHash<QString, QMenu *> FMenus;
-    QList<QPair<QKeySequence, TMenuId>> FShortcuts;
-    TStatusPanel *FStatusPanels[StatusPanelCount] = {};
-    QStringList FArguments;
-    bool FShown = false;
+    TWorkspaceState m_workspace;
+    std::unique_ptr<TEditorController> m_editor;
+    std::unique_ptr<TBuildController> m_build;
+    std::unique_ptr<TDeviceController> m_device;
+    std::unique_ptr<TScopeController> m_scope;
+    std::unique_ptr<TTransferController> m_transfer;
+    std::unique_ptr<TWorkDirController> m_workDir;
+
+    QToolBar *m_editToolBar = nullptr;
+    QToolBar *m_controllerToolBar = nullptr;
+    TCaptionPanel *m_workDirPanel = nullptr;
+    QToolBar *m_workDirToolbar = nullptr;
+    QTabBar *m_workDirTabs = nullptr;
+    QSplitter *m_workDirSplitter = nullptr;
+    QWidget *m_editorPanel = nullptr;
+    QTabBar *m_editorTabSet = nullptr;
+    QStackedWidget *m_editorStack = nullptr;
+    QSplitter *m_outputSplitter = nullptr;
+    TCaptionPanel *m_outputPanel = nullptr;
+    QToolBar *m_outputToolbar = nullptr;
+    QStackedWidget *m_outputViews = nullptr;
+    QTabBar *m_outputTabs = nullptr;
+
+    QHash<QString, QAction *> m_menuItems;
+    QHash<QString, QAction *> m_buttons;
+    QHash<QString, QMenu *> m_menus;
+    QList<QPair<QKeySequence, TMenuId>> m_shortcuts;
+    TStatusPanel *m_statusPanels[StatusPanelCount] = {};
+    QStringList m_arguments;
+    bool m_shown = false;
 };

@@ -4,15 +4,12 @@
 #include "IniFile.h"
 #include "Settings.h"
 
-#include <QSet>
-
-bool NoticeUnreadable(const TIniFile &ini)
+bool TSettingsNotice::Unreadable(const TIniFile &ini)
 {
-    static QSet<QString> told;
     if (!ini.Unreadable())
         return false;
-    if (!told.contains(ini.FileName())) {
-        told.insert(ini.FileName());
+    if (!m_told.contains(ini.FileName())) {
+        m_told.insert(ini.FileName());
         ShowErrorMessage(Settings::UnreadableMessage(ini.FileName(), ini.ReadError()));
     }
     return true;

@@ -5,8 +5,8 @@
 
 #include <QApplication>
 
-TStartUp::TStartUp(const QStringList &arguments)
-    : m_window(std::make_unique<TMainWindow>())
+TStartUp::TStartUp(TAppState &state, const QStringList &arguments)
+    : m_window(std::make_unique<TMainWindow>(state))
 {
     m_window->SetArguments(arguments);
     m_splash = new TSplashScreen;

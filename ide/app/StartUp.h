@@ -5,6 +5,7 @@
 
 #include <memory>
 
+class TAppState;
 class TMainWindow;
 class TSplashScreen;
 
@@ -16,7 +17,7 @@ class TSplashScreen;
 // touches a splash that is gone, and none is left behind.
 class TStartUp {
 public:
-    explicit TStartUp(const QStringList &arguments);
+    TStartUp(TAppState &state, const QStringList &arguments);
     ~TStartUp();
 
     TMainWindow &Window()

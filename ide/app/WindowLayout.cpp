@@ -3,10 +3,9 @@
 
 #include "MainForm.h"
 
+#include "AppState.h"
 #include "CaptionPanel.h"
-#include "Globals.h"
 #include "Layout.h"
-#include "SettingsNotice.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -41,7 +40,7 @@ void CentreOnScreen(QWidget *window)
 
 void TMainWindow::RestoreLayout()
 {
-    const TIniFile ini(LayoutFileName());
+    const TIniFile ini(m_app.Paths().LayoutFileName());
     const TWindowPlacement p = Layout::ReadPlacement(ini);
     CentreOnScreen(this);
     QRect rect = geometry();
@@ -58,10 +57,10 @@ void TMainWindow::RestoreLayout()
     if (p.maximized.value_or(false))
         setWindowState(windowState() | Qt::WindowMaximized);
 
-    const int total = std::max(WorkDirSplitter->width(), width());
+    const int total = std::max(m_workDirSplitter->width(), width());
     if (const std::optional<int> panelWidth =
-            Layout::FitPanelWidth(Layout::ReadPanel(ini).width, WorkDirPanel->minimumWidth(), total, kEditorMinWidth))
-        WorkDirSplitter->setSizes({*panelWidth, std::max(1, total - *panelWidth)});
+            Layout::FitPanelWidth(Layout::ReadPanel(ini).width, m_workDirPanel->minimumWidth(), total, kEditorMinWidth))
+        m_workDirSplitter->setSizes({*panelWidth, std::max(1, total - *panelWidth)});
 
     TToolBarArrangement bars = Layout::ReadToolBars(ini);
     std::stable_sort(bars.bars.begin(), bars.bars.end(), [](const TToolBarPlacement &a, const TToolBarPlacement &b) {
@@ -89,18 +88,18 @@ void TMainWindow::RestoreLayout()
 
 void TMainWindow::SaveLayout()
 {
-    if (!FShown)
+    if (!m_shown)
         return; // a window never shown has no layout of its own
-    TIniFile ini(LayoutFileName());
-    if (NoticeUnreadable(ini))
+    TIniFile ini(m_app.Paths().LayoutFileName());
+    if (m_app.SettingsNotice().Unreadable(ini))
         return;
     // The panel, the window and the toolbar host, in the order their
     // controls go away.
     TPanelGeometry panel;
-    panel.top = WorkDirPanel->y();
-    panel.left = WorkDirPanel->x();
-    panel.height = panel.fullHeight = WorkDirPanel->height();
-    panel.width = WorkDirPanel->width();
+    panel.top = m_workDirPanel->y();
+    panel.left = m_workDirPanel->x();
+    panel.height = panel.fullHeight = m_workDirPanel->height();
+    panel.width = m_workDirPanel->width();
     Layout::WritePanel(ini, panel);
 
     const QRect normal = isMaximized() || isMinimized() ? normalGeometry() : geometry();
@@ -113,7 +112,7 @@ void TMainWindow::SaveLayout()
     Layout::WritePlacement(ini, p);
 
     TToolBarArrangement bars;
-    QList<QToolBar *> toolbars = {EditToolBar, ControllerToolBar};
+    QList<QToolBar *> toolbars = {m_editToolBar, m_controllerToolBar};
     std::stable_sort(toolbars.begin(), toolbars.end(),
                      [](QToolBar *a, QToolBar *b) { return a->y() != b->y() ? a->y() < b->y() : a->x() < b->x(); });
     int row = -1;

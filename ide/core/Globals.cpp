@@ -1,72 +1,57 @@
 #include "Globals.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
-#include <QStandardPaths>
 #include <clocale>
-
-QString ProgramDir;
 
 namespace {
 
-QString settingsOverride;
-QString layoutOverride;
-
-const char kIniName[] = "Korvid.ini";
-
-QString UserConfigDir()
-{
-    QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    if (dir.isEmpty())
-        dir = QDir::homePath() + "/.config";
-    return dir + "/Korvid/";
-}
+// The paths the application's object put in force; none outside its life.
+const TWorkbenchPaths *g_pathsInUse = nullptr;
 
 } // namespace
 
-void SetProgramDir(const QString &dir)
+const TWorkbenchPaths &CurrentPaths()
 {
-    ProgramDir = QDir::fromNativeSeparators(dir);
-    if (!ProgramDir.endsWith('/'))
-        ProgramDir += '/';
+    if (g_pathsInUse)
+        return *g_pathsInUse;
+    static const TWorkbenchPaths program = TWorkbenchPaths::OfProgram();
+    return program;
+}
+
+TPathsInUse::TPathsInUse(const TWorkbenchPaths &paths)
+    : m_paths(&paths)
+    , m_previous(g_pathsInUse)
+{
+    g_pathsInUse = &paths;
+}
+
+// Paths put in force later stay so.
+TPathsInUse::~TPathsInUse()
+{
+    if (g_pathsInUse == m_paths)
+        g_pathsInUse = m_previous;
 }
 
 void InitGlobals()
 {
-    SetProgramDir(QCoreApplication::applicationDirPath());
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
 }
 
 QString SettingsFileName()
 {
-    if (!settingsOverride.isEmpty())
-        return settingsOverride;
-    if (QFileInfo(ProgramDir).isWritable())
-        return ProgramDir + kIniName;
-    return UserConfigDir() + kIniName;
+    return CurrentPaths().SettingsFileName();
 }
 
 QString LayoutFileName()
 {
-    if (!layoutOverride.isEmpty())
-        return layoutOverride;
-    return UserConfigDir() + kIniName;
-}
-
-void SetSettingsFileNames(const QString &settings, const QString &layout)
-{
-    settingsOverride = settings;
-    layoutOverride = layout;
+    return CurrentPaths().LayoutFileName();
 }
 
 QString ManualFileName()
 {
-    const QString beside = ProgramDir + "Help/Velmo.pdf";
-    const QString installed = QDir::cleanPath(ProgramDir + "../share/velmo/Help/Velmo.pdf");
-    return QFileInfo::exists(beside) || !QFileInfo::exists(installed) ? beside : installed;
+    return CurrentPaths().ManualFileName();
 }
 
 QStringList AbsoluteFileNames(const QStringList &names)

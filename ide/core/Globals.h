@@ -1,34 +1,47 @@
 #pragma once
 
+#include "WorkbenchPaths.h"
+
 #include <QString>
 #include <QStringList>
 
-// Process-wide values every part of the workbench shares.
+// The program-wide names of the paths of the running workbench. They read the
+// paths the application's object has put in force (TPathsInUse); before that,
+// and in programs without one, the paths of the running program.
+const TWorkbenchPaths &CurrentPaths();
 
-// Directory of the running Korvid executable, with a trailing "/".
-extern QString ProgramDir;
+// Puts paths in force for as long as it lives; those in force before come
+// back afterwards (the holders end in the reverse order of their start). The
+// application's object holds one.
+class TPathsInUse {
+public:
+    explicit TPathsInUse(const TWorkbenchPaths &paths);
+    ~TPathsInUse();
+    TPathsInUse(const TPathsInUse &) = delete;
+    TPathsInUse &operator=(const TPathsInUse &) = delete;
 
-// Sets ProgramDir from the running program's path and makes "." the decimal
-// separator for every number the program formats or parses.
+private:
+    const TWorkbenchPaths *m_paths;
+    const TWorkbenchPaths *m_previous;
+};
+
+// Directory of the running Korvid executable, with a trailing "/":
+// CurrentPaths().ProgramDir() wherever a QString is expected.
+struct TProgramDirName {
+    operator QString() const
+    {
+        return CurrentPaths().ProgramDir();
+    }
+};
+inline constexpr TProgramDirName ProgramDir{};
+
+// Makes "." the decimal separator for every number the program formats or
+// parses.
 void InitGlobals();
 
-// Sets ProgramDir explicitly (tests run from other directories).
-void SetProgramDir(const QString &dir);
-
-// The settings file: beside the program when that directory is writable,
-// otherwise in the user's configuration directory.
+// The files of CurrentPaths().
 QString SettingsFileName();
-
-// The layout file: always "Korvid.ini" in the user's configuration directory.
 QString LayoutFileName();
-
-// Redirects both files (tests); empty names restore the normal places.
-void SetSettingsFileNames(const QString &settings, const QString &layout);
-
-// The programming manual: "Help/Velmo.pdf" beside the program (a build tree, a
-// copy of the programs in a folder of one's own), or else, for an installed
-// workbench <prefix>/bin/Korvid, <prefix>/share/velmo/Help/Velmo.pdf. When
-// neither exists, the name beside the program.
 QString ManualFileName();
 
 // File names as given on the command line, made absolute against the current

@@ -59,11 +59,10 @@ public:
 
 } // namespace
 
-std::function<QStringList()> TMcuPreferences::AvailableDevices = SystemSerialDevices;
-
-TMcuPreferences::TMcuPreferences(QWidget *parent)
+TMcuPreferences::TMcuPreferences(TLinkSettings &settings, QWidget *parent)
     : QDialog(parent)
     , EditMacro(&TMcuMacroEdit::Execute)
+    , m_settings(settings)
 {
     setObjectName("Preferences");
     setWindowTitle(tr("Settings..."));
@@ -91,8 +90,8 @@ TMcuPreferences::TMcuPreferences(QWidget *parent)
 
     LoadFromSettings(TIniFile(SettingsFileName()));
     StoreToRecords();
-    PortSettings.Changed = false;
-    TerminalSettings.Changed = false;
+    m_settings.Port.Changed = false;
+    m_settings.Terminal.Changed = false;
 }
 
 QPushButton *TMcuPreferences::AddButton(QWidget *parent, const char *name, const QString &caption,
@@ -142,7 +141,7 @@ QWidget *TMcuPreferences::CreateInterfacePage()
     COMBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     COMBox->addItems(Settings::PortChoices);
     COMBox->addItem(Settings::kSimulatedModule);
-    for (const QString &device : AvailableDevices())
+    for (const QString &device : m_settings.OfferedDevices ? m_settings.OfferedDevices() : SystemSerialDevices())
         if (COMBox->findText(device) < 0)
             COMBox->addItem(device);
     portLayout->addWidget(COMBox);
@@ -258,9 +257,9 @@ bool TMcuPreferences::StoreToRecords()
     device.parity = ParityBox->Text();
     device.databits = ByteSizeBox->Text();
     device.stopbits = StopBitsBox->Text();
-    const bool portChanged = PortSettings.Changed;
-    PortSettings = PortSettingsMap::FromState(device);
-    PortSettings.Changed = portChanged;
+    const bool portChanged = m_settings.Port.Changed;
+    m_settings.Port = PortSettingsMap::FromState(device);
+    m_settings.Port.Changed = portChanged;
 
     TTerminalState terminal;
     terminal.emulation = EmulationBox->Text();
@@ -270,17 +269,17 @@ bool TMcuPreferences::StoreToRecords()
     QStringList macros;
     for (int i = 0; i < MacroList->count(); ++i)
         macros << MacroList->item(i)->text();
-    const bool terminalChanged = TerminalSettings.Changed;
-    TerminalSettings = PortSettingsMap::FromState(terminal, macros);
-    TerminalSettings.Changed = terminalChanged;
+    const bool terminalChanged = m_settings.Terminal.Changed;
+    m_settings.Terminal = PortSettingsMap::FromState(terminal, macros);
+    m_settings.Terminal.Changed = terminalChanged;
     return true;
 }
 
 void TMcuPreferences::SaveToSettings(TIniFile &ini)
 {
-    Settings::WriteComDevice(ini, PortSettingsMap::ToState(PortSettings));
-    Settings::WriteTerminal(ini, PortSettingsMap::ToState(TerminalSettings));
-    Settings::WriteMacros(ini, TerminalSettings.Macros);
+    Settings::WriteComDevice(ini, PortSettingsMap::ToState(m_settings.Port));
+    Settings::WriteTerminal(ini, PortSettingsMap::ToState(m_settings.Terminal));
+    Settings::WriteMacros(ini, m_settings.Terminal.Macros);
 }
 
 // ---------------------------------------------------------------------------
@@ -294,13 +293,13 @@ void TMcuPreferences::showEvent(QShowEvent *event)
 
 void TMcuPreferences::PortChanged()
 {
-    PortSettings.Changed = true;
+    m_settings.Port.Changed = true;
     m_modified = true;
 }
 
 void TMcuPreferences::TerminalChanged()
 {
-    TerminalSettings.Changed = true;
+    m_settings.Terminal.Changed = true;
     m_modified = true;
 }
 

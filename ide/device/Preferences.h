@@ -16,14 +16,14 @@ class TRadioGroup;
 // The settings dialog of the serial link: the "Interface" page (device and
 // line settings) and the "Console" page (emulation, echo, CR/LF options and
 // the macro list). Created, it loads the settings file into its controls
-// and into PortSettings and TerminalSettings with both changed marks clear;
+// and into the workbench's link settings with both changed marks clear;
 // the user's changes mark their group changed. OK stores and saves a
 // modified dialog; the caller then applies what is marked changed.
 class TMcuPreferences : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TMcuPreferences(QWidget *parent = nullptr);
+    explicit TMcuPreferences(TLinkSettings &settings, QWidget *parent = nullptr);
 
     void LoadFromSettings(const TIniFile &ini);
     // False when a control holds no usable value (an empty device name).
@@ -34,9 +34,6 @@ public:
         return m_modified;
     }
 
-    // The devices offered besides "COM1" … "COM10" (this system's serial
-    // devices; tests give their own).
-    static std::function<QStringList()> AvailableDevices;
     // Opens the macro editor; tests answer it themselves.
     std::function<bool(QWidget *parent, QString &text)> EditMacro;
 
@@ -87,6 +84,7 @@ private:
     void MoveMacro(int by);
     void UpdateMacroButtons();
 
+    TLinkSettings &m_settings;
     bool m_modified = false;
     QWidget *m_header = nullptr;
 };

@@ -13,13 +13,6 @@
 #include <QTimer>
 #include <algorithm>
 
-namespace {
-
-// Dialogs whose transfer runs now.
-int RunningTransfers = 0;
-
-} // namespace
-
 TMcuTransferDlg::TMcuTransferDlg(QWidget *parent)
     : QDialog(parent)
 {
@@ -44,15 +37,8 @@ TMcuTransferDlg::~TMcuTransferDlg()
     m_task.reset(); // a running task is stopped and joined
 }
 
-bool TMcuTransferDlg::AnyRunning()
-{
-    return RunningTransfers > 0;
-}
-
 void TMcuTransferDlg::SetState(TState state)
 {
-    if ((m_state == tsRunning) != (state == tsRunning))
-        RunningTransfers += state == tsRunning ? 1 : -1;
     const bool changed = m_state != state;
     m_state = state;
     if (changed)

@@ -48,10 +48,6 @@ public:
     {
         return m_task.get();
     }
-    // Whether a transfer runs in any dialog of the program (the main
-    // window refuses to close meanwhile).
-    static bool AnyRunning();
-
     // Cancel and the Escape key.
     void reject() override;
 

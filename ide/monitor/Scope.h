@@ -30,7 +30,7 @@ class TMcuScope : public QWidget {
 
 public:
     explicit TMcuScope(QWidget *parent = nullptr, TScopeClock clock = SteadyTickClock(),
-                       TRepaintThrottle *throttle = &TRepaintThrottle::Shared());
+                       TRepaintThrottle *throttle = nullptr);
 
     // --- Operations ------------------------------------------------------
     void AddSample(int channel, float value);

@@ -1,31 +1,17 @@
 #include "ErrorReporter.h"
 
+#include "DialogHooks.h"
 #include "Errors.h"
 #include "MsgDlg.h"
 
 #include <exception>
 
-namespace {
-
-std::function<void(const QString &)> &Reporter()
-{
-    static std::function<void(const QString &)> reporter;
-    return reporter;
-}
-
-} // namespace
-
 void ShowErrorMessage(const QString &message)
 {
-    if (Reporter())
-        Reporter()(message);
+    if (const auto &reporter = DialogHooks().errorReporter)
+        reporter(message);
     else
         ShowMessageDlg(mkError, SplitErrorMessage(message).message, SplitErrorMessage(message).help, false);
-}
-
-void SetErrorReporter(std::function<void(const QString &)> reporter)
-{
-    Reporter() = std::move(reporter);
 }
 
 void HandleException()

@@ -13,9 +13,8 @@ void HandleException();
 // Shows one error message the way the top-level handler does.
 void ShowErrorMessage(const QString &message);
 
-// Replaces how error messages are shown (tests record them instead of
-// opening a modal box); an empty function restores the error box.
-void SetErrorReporter(std::function<void(const QString &)> reporter);
+// The error-reporter hook in force (DialogHooks) is called instead of the
+// error box when set.
 
 // Runs one command and lets any error it raises reach the top-level handler.
 // Returns false when the command ended with an error.

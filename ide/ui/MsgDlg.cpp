@@ -1,5 +1,7 @@
 #include "MsgDlg.h"
 
+#include "DialogHooks.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QLabel>
@@ -17,12 +19,6 @@ constexpr int kButtonHeight = 25;
 constexpr int kBandHeight = 41;
 constexpr int kIconSize = 40;
 constexpr int kMessageHeight = 36;
-
-TMessageDlgHook &Hook()
-{
-    static TMessageDlgHook hook;
-    return hook;
-}
 
 struct TKindInfo {
     const char *caption;
@@ -165,15 +161,10 @@ void TMessageDlg::ShowYesNo(bool withCancel)
     Btn3->setVisible(withCancel);
 }
 
-void SetMessageDlgHook(TMessageDlgHook hook)
-{
-    Hook() = std::move(hook);
-}
-
 int ShowMessageDlg(int kind, const QString &message, const QString &help, bool withCancel)
 {
-    if (Hook())
-        return Hook()(kind, message, help, withCancel);
+    if (const auto &hook = DialogHooks().messageDlg)
+        return hook(kind, message, help, withCancel);
     TMessageDlg dlg(QApplication::activeWindow());
     dlg.Prepare(TMsgKind(kind), message, help, withCancel);
     if (QScreen *screen = QApplication::primaryScreen())

@@ -46,8 +46,4 @@ private:
 // Shows the message dialog modally and returns mrOk, mrCancel, mrYes or mrNo.
 // Closing the dialog through its frame gives mrCancel.
 int ShowMessageDlg(int kind, const QString &message, const QString &help, bool withCancel);
-
-// Lets tests answer questions without a modal dialog: while set, the hook is
-// called instead and its result returned. An empty function restores the dialog.
-using TMessageDlgHook = std::function<int(int kind, const QString &message, const QString &help, bool withCancel)>;
-void SetMessageDlgHook(TMessageDlgHook hook);
+// The message-dialog hook in force (DialogHooks) is called instead when set.

@@ -5,8 +5,6 @@
 #include <QPushButton>
 #include <QStyle>
 
-TConfirmReplaceDialog *ConfirmReplaceDialog = nullptr;
-
 namespace {
 
 QPushButton *MakeButton(QDialog *dialog, const QString &caption, int result, int left)
@@ -38,14 +36,9 @@ TConfirmReplaceDialog::TConfirmReplaceDialog(QWidget *parent)
     btnReplaceAll = MakeButton(this, QStringLiteral("Yes to &all"), mrYesToAll, 87);
     btnReplace->setDefault(true);
     btnReplace->setFocus();
-    ConfirmReplaceDialog = this;
 }
 
-TConfirmReplaceDialog::~TConfirmReplaceDialog()
-{
-    if (ConfirmReplaceDialog == this)
-        ConfirmReplaceDialog = nullptr;
-}
+TConfirmReplaceDialog::~TConfirmReplaceDialog() = default;
 
 void TConfirmReplaceDialog::PrepareShow(const QRect &editorRect, int x, int top, int bottom, const QString &searchText)
 {

@@ -30,6 +30,3 @@ public:
     QPushButton *btnCancel = nullptr;
     QPushButton *btnReplaceAll = nullptr;
 };
-
-// The dialog of the replace in progress, if any.
-extern TConfirmReplaceDialog *ConfirmReplaceDialog;

@@ -78,12 +78,15 @@ IEditor *TEditorList::Open(const QString &name)
 {
     IEditor *editor = FindByName(name);
     if (!editor) {
-        auto *created = new TSourceEditor(name, m_parent);
+        auto *created = new TSourceEditor(name, m_parent, m_completion);
         created->OnStatusChange = [this](TSourceEditor &e, TStatusChanges changes) { NotifyChange(&e, changes); };
         created->OnReplaceText = [this](TSourceEditor &e, const QString &search, const QString &replacement, int line,
                                         int index) { return AskReplace(e, search, replacement, line, index); };
+        // The replace question lives until its replace is over.
+        created->OnSearchDone = [this](TSourceEditor &) { delete m_confirmDialog.data(); };
         created->SetSearchEngine(&m_searchEngine);
         created->SetPopupMenu(m_popupMenu);
+        created->SetPrinter(m_printer);
         if (auto *stack = qobject_cast<QStackedWidget *>(m_parent))
             stack->addWidget(created);
         AddEditor(created);
@@ -123,17 +126,22 @@ void TEditorList::NotifyChange(IEditor *editor, TStatusChanges changes)
         OnDocumentChange(editor);
 }
 
+TConfirmReplaceDialog *TEditorList::ConfirmDialog() const
+{
+    return m_confirmDialog;
+}
+
 TReplaceAction TEditorList::AskReplace(TSourceEditor &editor, const QString &search, const QString &replacement,
                                        int line, int index)
 {
     if (search == replacement)
         return TReplaceAction::raSkip;
     const QRect occurrence = editor.ScreenRectAt(line, index);
-    if (!ConfirmReplaceDialog)
-        new TConfirmReplaceDialog(editor.window());
-    ConfirmReplaceDialog->PrepareShow(editor.ScreenClientRect(), occurrence.left(), occurrence.top(),
-                                      occurrence.top() + occurrence.height(), search);
-    switch (ExecConfirm(*ConfirmReplaceDialog)) {
+    if (!m_confirmDialog)
+        m_confirmDialog = new TConfirmReplaceDialog(editor.window());
+    m_confirmDialog->PrepareShow(editor.ScreenClientRect(), occurrence.left(), occurrence.top(),
+                                 occurrence.top() + occurrence.height(), search);
+    switch (ExecConfirm(*m_confirmDialog)) {
     case TConfirmReplaceDialog::mrYes:
         return TReplaceAction::raReplace;
     case TConfirmReplaceDialog::mrNo:

@@ -8,11 +8,14 @@
 #include <QList>
 #include <QString>
 
+#include <QPointer>
 #include <functional>
 
 class QMenu;
 class QWidget;
 class TConfirmReplaceDialog;
+class TEditorPrinter;
+class TIntellisense;
 
 class TEditorList {
 public:
@@ -49,6 +52,18 @@ public:
     {
         m_popupMenu = menu;
     }
+    // The completion the Velmo sources of editors opened from now on offer
+    // (the workbench's); none, they offer none.
+    void SetCompletion(TIntellisense *completion)
+    {
+        m_completion = completion;
+    }
+    // Where the editors find the printer they print on when they print (the
+    // workbench's, which outlives them).
+    void SetPrinter(std::function<TEditorPrinter &()> printer)
+    {
+        m_printer = std::move(printer);
+    }
 
     std::function<void(IEditor *)> OnEditStateChange;
     std::function<void(IEditor *)> OnCaretChange;
@@ -56,12 +71,17 @@ public:
     // Shows the replace question modally and returns its result; tests
     // answer it themselves.
     std::function<int(TConfirmReplaceDialog &)> ExecConfirm;
+    // The question of the replace in progress, if any.
+    TConfirmReplaceDialog *ConfirmDialog() const;
 
 private:
     QWidget *m_parent;
     QList<IEditor *> m_slots;
     TSearchEngine m_searchEngine;
     QMenu *m_popupMenu = nullptr;
+    std::function<TEditorPrinter &()> m_printer;
+    TIntellisense *m_completion = nullptr;
+    QPointer<TConfirmReplaceDialog> m_confirmDialog;
 };
 
 // The source editor behind an editor reference, if it is one.

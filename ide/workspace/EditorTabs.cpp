@@ -27,7 +27,7 @@ void SetUpTabs(QTabBar *tabs)
 
 TEditorTabs::TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searchDlg, QObject *parent)
     : QObject(parent)
-    , m_searchDlg(searchDlg ? searchDlg : &TSearchDlg::Instance())
+    , m_searchDlg(searchDlg)
     , m_tabs(tabs)
     , m_stack(stack)
     , m_list(stack)

@@ -19,9 +19,9 @@ class TEditorTabs : public QObject {
     Q_OBJECT
 
 public:
-    // Editors are created on stack; searchDlg is the find dialog to use, the
-    // program's one instance if none.
-    TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searchDlg = nullptr, QObject *parent = nullptr);
+    // Editors are created on stack; searchDlg is the find dialog to use (the
+    // workbench's, which outlives the tabs).
+    TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searchDlg, QObject *parent = nullptr);
 
     TEditorList &EditorList()
     {

@@ -28,16 +28,6 @@ bool IsCompletionWordChar(QChar c)
     return c.isLetterOrNumber() || c == u'_' || c == u'#';
 }
 
-TIntellisense *g_instance = nullptr;
-bool g_finished = false;
-
-void FreeInstance()
-{
-    delete g_instance;
-    g_instance = nullptr;
-    g_finished = true;
-}
-
 } // namespace
 
 // Draws a display text in the pretty-text markup: "\column{}" moves to the
@@ -140,22 +130,6 @@ TIntellisense::~TIntellisense()
     for (TSourceEditor *editor : editors)
         Detach(editor);
     delete m_popup;
-}
-
-TIntellisense &TIntellisense::Instance()
-{
-    if (!g_instance) {
-        g_instance = new TIntellisense;
-        if (!g_finished)
-            qAddPostRoutine(FreeInstance);
-        g_finished = false;
-    }
-    return *g_instance;
-}
-
-TIntellisense *TIntellisense::Existing()
-{
-    return g_instance;
 }
 
 const std::vector<TCompletionItem> &TIntellisense::Items()

@@ -1,8 +1,9 @@
 // TIntellisense: completion of the Velmo language's words. A popup lists the
 // directives, types, keywords, commands, functions, operators, constants and
 // system variables that begin with the word at the caret, each with a hint of
-// its arguments, and inserts the chosen word. One instance serves every
-// ".bas" editor; editors attach and detach as their file type changes.
+// its arguments, and inserts the chosen word. The workbench's one instance
+// serves every ".bas" editor; editors attach and detach as their file type
+// changes.
 #pragma once
 
 #include <QColor>
@@ -41,11 +42,6 @@ class TIntellisense : public QObject {
 public:
     explicit TIntellisense(QObject *parent = nullptr);
     ~TIntellisense() override;
-
-    // The program's one instance, freed when the application ends.
-    static TIntellisense &Instance();
-    // The instance if it still exists (for editors going away at the end).
-    static TIntellisense *Existing();
 
     // The 139 items, in the order they are listed.
     static const std::vector<TCompletionItem> &Items();

@@ -12,29 +12,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-namespace {
-
-TPrintFileDialog *g_printFileDialog = nullptr;
-
-void FreePrintFileDialog()
-{
-    delete g_printFileDialog;
-    g_printFileDialog = nullptr;
-}
-
-} // namespace
-
-TPrintFileDialog &TPrintFileDialog::Instance()
-{
-    if (!g_printFileDialog) {
-        g_printFileDialog = new TPrintFileDialog;
-        qAddPostRoutine(FreePrintFileDialog);
-    }
-    return *g_printFileDialog;
-}
-
-TPrintFileDialog::TPrintFileDialog(QWidget *parent)
+TPrintFileDialog::TPrintFileDialog(TEditorPrinter &printer, QWidget *parent)
     : QDialog(parent, Qt::Tool)
+    , m_printer(printer)
 {
     setWindowTitle(QStringLiteral(" Print File"));
     setModal(true);
@@ -92,7 +72,7 @@ void TPrintFileDialog::SetSelectedOnly(bool hasSelection)
 
 void TPrintFileDialog::PrintSetupBtnClick()
 {
-    QPrintDialog setup(&CurrentPrinter(), this);
+    QPrintDialog setup(&m_printer, this);
     setup.setWindowTitle(QStringLiteral("Printer Setup"));
     setup.exec();
 }

@@ -4,6 +4,7 @@
 
 class QCheckBox;
 class QPushButton;
+class TEditorPrinter;
 
 // The print options dialog, created once and reused, so the boxes keep
 // their states between prints (except the selection box, which is set
@@ -12,11 +13,8 @@ class TPrintFileDialog : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TPrintFileDialog(QWidget *parent = nullptr);
-
-    // The dialog of the process, created on first use and freed when the
-    // application ends.
-    static TPrintFileDialog &Instance();
+    // The printer setup sets up printer (which outlives the dialog).
+    explicit TPrintFileDialog(TEditorPrinter &printer, QWidget *parent = nullptr);
 
     bool Colors() const;
     bool LineNumbers() const;
@@ -35,4 +33,7 @@ protected:
     void PrintSetupBtnClick();
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+
+private:
+    TEditorPrinter &m_printer;
 };

@@ -166,14 +166,6 @@ private:
     long m_indentGuides = 0;
 };
 
-TEditorPrinter *g_printer = nullptr;
-
-void FreeCurrentPrinter()
-{
-    delete g_printer;
-    g_printer = nullptr;
-}
-
 // The printer prints whole lines up to the line holding the end position; a
 // selection that ends at the start of a line does not take that line in.
 long EndOfSelectedLines(const QsciScintilla &editor, long selStart, long selEnd)
@@ -266,15 +258,6 @@ void TEditorPrinter::formatPage(QPainter &painter, bool drawing, QRect &area, in
     painter.drawText(footer, Qt::AlignLeft | Qt::AlignVCenter, ExpandPrintFields(m_job->FooterLeft, m_fields));
     painter.drawText(footer, Qt::AlignRight | Qt::AlignVCenter, ExpandPrintFields(m_job->FooterRight, m_fields));
     painter.restore();
-}
-
-TEditorPrinter &CurrentPrinter()
-{
-    if (!g_printer) {
-        g_printer = new TEditorPrinter;
-        qAddPostRoutine(FreeCurrentPrinter);
-    }
-    return *g_printer;
 }
 
 void PrintEditor(QsciScintilla &editor, const TPrintJobSettings &settings, TEditorPrinter &printer)

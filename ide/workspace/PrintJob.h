@@ -36,10 +36,6 @@ private:
     TPrintFieldValues m_fields;
 };
 
-// The printer of the process, created on first use and freed when the
-// application ends.
-TEditorPrinter &CurrentPrinter();
-
 // Prints an editor's text (or its selection) on `printer` with the job
 // settings. The editor looks and behaves as before once the print is done,
 // whether it succeeded or not.

@@ -34,26 +34,6 @@ const QString kCompletedLine = QStringLiteral("completed.");
 constexpr int kClientWidth = 299;
 constexpr int kClientHeight = 266;
 
-TSearchAllDlg *g_searchAllDlg = nullptr;
-
-void FreeSearchAllDlg()
-{
-    delete g_searchAllDlg;
-    g_searchAllDlg = nullptr;
-}
-
-QStringList FindHistory()
-{
-    return TSearchDlg::Instance().SearchHistory();
-}
-
-void AddToFindHistory(const QString &text)
-{
-    QStringList history = FindHistory();
-    TSearchDlg::AddToHistory(history, text);
-    TSearchDlg::Instance().SetSearchHistory(history);
-}
-
 QCheckBox *AddCheckBox(const QString &caption, QVBoxLayout *layout)
 {
     auto *box = new QCheckBox(caption);
@@ -72,15 +52,14 @@ TSearchAllDlg::TSearchAllDlg(QWidget *parent)
     resize(kClientWidth, kClientHeight);
 }
 
-TSearchAllDlg &TSearchAllDlg::Instance()
+void TSearchAllDlg::ShareHistoryOf(TSearchDlg &find)
 {
-    if (!g_searchAllDlg) {
-        g_searchAllDlg = new TSearchAllDlg;
-        g_searchAllDlg->GetHistory = FindHistory;
-        g_searchAllDlg->AddToHistory = AddToFindHistory;
-        qAddPostRoutine(FreeSearchAllDlg);
-    }
-    return *g_searchAllDlg;
+    GetHistory = [&find] { return find.SearchHistory(); };
+    AddToHistory = [&find](const QString &text) {
+        QStringList history = find.SearchHistory();
+        TSearchDlg::AddToHistory(history, text);
+        find.SetSearchHistory(history);
+    };
 }
 
 void TSearchAllDlg::CreateComponents()

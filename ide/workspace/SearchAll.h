@@ -17,6 +17,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class TColorListBox;
+class TSearchDlg;
 
 // One text to search: the editor's file name and its lines as they stand.
 struct TSearchSource {
@@ -39,14 +40,12 @@ class TSearchAllDlg : public QDialog {
 public:
     explicit TSearchAllDlg(QWidget *parent = nullptr);
 
-    // The program's one instance, sharing the find dialog's search history;
-    // freed when the application ends.
-    static TSearchAllDlg &Instance();
-
     // The search history shared with the find dialog: read each time the
     // dialog is shown, added to when it closes with OK.
     std::function<QStringList()> GetHistory;
     std::function<void(const QString &)> AddToHistory;
+    // Reads and extends the search history of find, which outlives this.
+    void ShareHistoryOf(TSearchDlg &find);
 
     // Shows the dialog modally; returns its result.
     int Execute();

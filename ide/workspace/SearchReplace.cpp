@@ -51,14 +51,6 @@ void SetItems(QComboBox *box, const QStringList &items)
     box->setCurrentText(text);
 }
 
-TSearchDlg *g_searchDlg = nullptr;
-
-void FreeSearchDlg()
-{
-    delete g_searchDlg;
-    g_searchDlg = nullptr;
-}
-
 } // namespace
 
 TSearchDlg::TSearchDlg(QWidget *parent)
@@ -83,15 +75,6 @@ TSearchDlg::TSearchDlg(QWidget *parent)
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     Layout(false);
-}
-
-TSearchDlg &TSearchDlg::Instance()
-{
-    if (!g_searchDlg) {
-        g_searchDlg = new TSearchDlg;
-        qAddPostRoutine(FreeSearchDlg);
-    }
-    return *g_searchDlg;
 }
 
 // Options 10 pixels below the last text box, the buttons 10 pixels below the

@@ -22,9 +22,6 @@ public:
 
     explicit TSearchDlg(QWidget *parent = nullptr);
 
-    // The program's one instance, freed when the application ends.
-    static TSearchDlg &Instance();
-
     int ShowFind();
     int ShowReplace();
     void SetSearchText(const QString &text);

@@ -1,9 +1,11 @@
 #include "SourceEditor.h"
 
 #include "ConfirmReplace.h"
+#include "DialogHooks.h"
 #include "Highlighter.h"
 #include "Intellisense.h"
 #include "MsgDlg.h"
+#include "PrintJob.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -102,15 +104,23 @@ QStringList DialogNameFilters(const QString &filter)
     return result;
 }
 
-TEditorPrompts &TSourceEditor::Prompts()
+TEditorPrompts TSourceEditor::Prompts()
 {
-    static TEditorPrompts prompts{AskSaveNameWithDialog, ConfirmWithMessageDlg, [] { QApplication::beep(); }};
+    const TDialogHooks &hooks = DialogHooks();
+    TEditorPrompts prompts{AskSaveNameWithDialog, ConfirmWithMessageDlg, [] { QApplication::beep(); }};
+    if (hooks.askSaveName)
+        prompts.AskSaveName = hooks.askSaveName;
+    if (hooks.confirm)
+        prompts.Confirm = hooks.confirm;
+    if (hooks.beep)
+        prompts.Beep = hooks.beep;
     return prompts;
 }
 
-TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent)
+TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent, TIntellisense *completion)
     : QsciScintilla(parent)
     , m_fileName(fileName)
+    , m_completion(completion)
 {
     Configure();
     // The highlighter comes before the text: set afterwards, it would colour
@@ -123,7 +133,7 @@ TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent)
         // A file that cannot be read ends the construction here, where no
         // destructor of this class runs: the completion popup must not keep
         // the half-built editor.
-        TIntellisense::Instance().Detach(this);
+        DetachCompletion();
         throw;
     }
     connect(this, &QsciScintilla::modificationChanged, this, [this] { DoStatusChange(scModified); });
@@ -133,7 +143,13 @@ TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent)
 
 TSourceEditor::~TSourceEditor()
 {
-    TIntellisense::Instance().Detach(this);
+    DetachCompletion();
+}
+
+void TSourceEditor::DetachCompletion()
+{
+    if (m_completion)
+        m_completion->Detach(this);
 }
 
 // Editing behaviour: column selection with Alt, automatic indentation, drag
@@ -233,10 +249,10 @@ void TSourceEditor::ApplyFileType()
         delete m_highlighter;
         m_highlighter = nullptr;
     }
-    if (velmo)
-        TIntellisense::Instance().Attach(this);
+    if (velmo && m_completion)
+        m_completion->Attach(this);
     else
-        TIntellisense::Instance().Detach(this);
+        DetachCompletion();
     ApplyAppearance();
 }
 
@@ -407,9 +423,10 @@ int TSourceEditor::Close()
     const int result = CloseQuery();
     if (result == srCancelled)
         return result;
-    TIntellisense::Instance().Detach(this);
+    DetachCompletion();
     OnStatusChange = nullptr;
     OnReplaceText = nullptr;
+    OnSearchDone = nullptr;
     blockSignals(true);
     if (auto *stack = qobject_cast<QStackedWidget *>(parentWidget()))
         stack->removeWidget(this);
@@ -651,7 +668,6 @@ void TSourceEditor::NotFound(bool backwards)
 
 void TSourceEditor::Search(bool replace, bool backwards, bool wholeScope)
 {
-    const TConfirmReplaceDialog *before = ConfirmReplaceDialog;
     int found = 0;
     if (m_searchEngine && m_searchEngine->Options) {
         const TSearchOptions options = m_searchEngine->Options();
@@ -659,6 +675,6 @@ void TSourceEditor::Search(bool replace, bool backwards, bool wholeScope)
     }
     if (found == 0)
         NotFound(backwards);
-    if (!before && ConfirmReplaceDialog)
-        delete ConfirmReplaceDialog;
+    if (OnSearchDone)
+        OnSearchDone(*this);
 }

@@ -8,9 +8,14 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QPointer>
+
 #include <functional>
+#include <memory>
 
 class QMenu;
+class TEditorPrinter;
+class TIntellisense;
 class TSynVelmo;
 
 // The status changes an editor reports, as a set of these bits.
@@ -30,8 +35,8 @@ using TStatusChanges = unsigned;
 // The answer to the question asked before each replacement.
 enum class TReplaceAction { raCancel, raSkip, raReplace, raReplaceAll };
 
-// The questions an editor asks the user while saving. The defaults show the
-// save dialog and the message dialog; tests put their own answers here.
+// The questions an editor asks the user while saving: the save dialog and the
+// message dialog, or the hooks in force (DialogHooks) that stand for them.
 struct TEditorPrompts {
     // The chosen file name, or an empty text when the user cancels.
     std::function<QString(QWidget *parent, const QString &initialName)> AskSaveName;
@@ -49,7 +54,9 @@ class TSourceEditor : public QsciScintilla, public IEditor {
     Q_OBJECT
 
 public:
-    TSourceEditor(const QString &fileName, QWidget *parent);
+    // completion, when given, offers the language's words in a Velmo source;
+    // it may go before the editor.
+    TSourceEditor(const QString &fileName, QWidget *parent, TIntellisense *completion = nullptr);
     ~TSourceEditor() override;
 
     // IEdit
@@ -132,19 +139,27 @@ public:
     {
         m_popupMenu = menu;
     }
+    // Where Print finds its printer; none given, the editor prints on one of
+    // its own.
+    void SetPrinter(std::function<TEditorPrinter &()> printer)
+    {
+        m_printer = std::move(printer);
+    }
 
     // Screen geometry of a place in the text and of the client area, used to
     // put the replace question next to an occurrence.
     QRect ScreenRectAt(int line, int index) const;
     QRect ScreenClientRect() const;
 
-    // Events: status changes and the question before each replacement.
+    // Events: status changes, the question before each replacement and the
+    // end of a search or replace.
     std::function<void(TSourceEditor &, TStatusChanges)> OnStatusChange;
     std::function<TReplaceAction(TSourceEditor &, const QString &search, const QString &replacement, int line,
                                  int index)>
         OnReplaceText;
+    std::function<void(TSourceEditor &)> OnSearchDone;
 
-    static TEditorPrompts &Prompts();
+    static TEditorPrompts Prompts();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -157,6 +172,7 @@ private:
     void LoadFile();
     void WriteTo(const QString &fileName);
     void DoStatusChange(TStatusChanges changes);
+    void DetachCompletion();
     void UpdateUI(int updated);
     bool SmartEnd(bool extend);
     int SearchOnce(const TSearchOptions &options, bool backwards, bool wholeScope);
@@ -173,5 +189,8 @@ private:
     TSynVelmo *m_highlighter = nullptr;
     TSearchEngine *m_searchEngine = nullptr;
     QMenu *m_popupMenu = nullptr;
+    std::function<TEditorPrinter &()> m_printer;
+    QPointer<TIntellisense> m_completion;
+    std::unique_ptr<TEditorPrinter> m_ownPrinter;
     int m_gutterDigits = 0;
 };

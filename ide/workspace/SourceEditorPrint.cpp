@@ -7,5 +7,11 @@ void TSourceEditor::Print(bool colours, bool lineNumbers, bool selectionOnly)
 {
     const TPrintJobSettings settings =
         MakePrintJobSettings(GetTitle(), GetFileName(), colours, lineNumbers, selectionOnly);
-    PrintEditor(*this, settings, CurrentPrinter());
+    if (m_printer) {
+        PrintEditor(*this, settings, m_printer());
+        return;
+    }
+    if (!m_ownPrinter)
+        m_ownPrinter = std::make_unique<TEditorPrinter>();
+    PrintEditor(*this, settings, *m_ownPrinter);
 }

@@ -2,9 +2,6 @@
 
 #include <algorithm>
 
-TPortSettings PortSettings;
-TTerminalSettings TerminalSettings;
-
 namespace PortSettingsMap {
 
 namespace {

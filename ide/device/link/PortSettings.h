@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 // The serial and terminal settings in force, each with a mark that says the
 // settings dialog changed them since they were last applied.
@@ -24,8 +25,15 @@ struct TTerminalSettings {
     bool Changed = false;
 };
 
-extern TPortSettings PortSettings;
-extern TTerminalSettings TerminalSettings;
+// Both records of one workbench: the settings dialog fills them, the main
+// window applies what is marked changed.
+struct TLinkSettings {
+    TPortSettings Port;
+    TTerminalSettings Terminal;
+    // The devices the settings dialog offers besides "COM1" … "COM10"; none
+    // given, this system's serial devices (tests give their own).
+    std::function<QStringList()> OfferedDevices;
+};
 
 namespace PortSettingsMap {
 

@@ -15,9 +15,3 @@ qint64 TRepaintThrottle::Wait(qint64 t) const
     const qint64 grantedFrom = *m_last + kInterval + 1;
     return t >= grantedFrom ? 0 : grantedFrom - t;
 }
-
-TRepaintThrottle &TRepaintThrottle::Shared()
-{
-    static TRepaintThrottle throttle;
-    return throttle;
-}

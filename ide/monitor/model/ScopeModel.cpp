@@ -14,7 +14,8 @@ const TScopeRgb TScopeModel::kChannelColors[kChannelCount] = {
 
 TScopeModel::TScopeModel(TScopeClock clock, TRepaintThrottle *throttle)
     : m_clock(std::move(clock))
-    , m_throttle(throttle)
+    , m_ownThrottle(throttle ? nullptr : std::make_shared<TRepaintThrottle>())
+    , m_throttle(throttle ? throttle : m_ownThrottle.get())
     , m_channels{TMcuChannel(kChannelColors[0]), TMcuChannel(kChannelColors[1]), TMcuChannel(kChannelColors[2]),
                  TMcuChannel(kChannelColors[3])}
 {

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <memory>
 
 // The texts of the measuring cursor: its time since the last clear and the
 // value of each channel there (empty for an inactive channel).
@@ -25,8 +26,9 @@ public:
     static constexpr qint64 kDivisions = 20;
     static const TScopeRgb kChannelColors[kChannelCount];
 
-    explicit TScopeModel(TScopeClock clock = SteadyTickClock(),
-                         TRepaintThrottle *throttle = &TRepaintThrottle::Shared());
+    // throttle, when given, is shared with other views and outlives the
+    // model; none given, the model has one of its own.
+    explicit TScopeModel(TScopeClock clock = SteadyTickClock(), TRepaintThrottle *throttle = nullptr);
 
     TMcuChannel &Channel(int index)
     {
@@ -88,6 +90,7 @@ private:
     void PassWindow();
 
     TScopeClock m_clock;
+    std::shared_ptr<TRepaintThrottle> m_ownThrottle; // copies (a frozen view) share it
     TRepaintThrottle *m_throttle;
     std::array<TMcuChannel, kChannelCount> m_channels;
     qint64 m_startTick = 0;

@@ -1,15 +1,21 @@
 #include "../support/TestFiles.h"
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
 #include "CaptionPanel.h"
 #include "ColorListBox.h"
 #include "CompilerRunner.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "EditorList.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
 #include "Globals.h"
 #include "IEditor.h"
 #include "MainForm.h"
+#include "ScopeController.h"
 #include "SourceEditor.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QDir>
@@ -34,6 +40,7 @@ class TestCompileWorkbench : public QObject {
 
 private:
     QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
     QString m_compiler;
 
@@ -129,19 +136,17 @@ private slots:
     {
         m_dir = new QTemporaryDir;
         QDir().mkpath(Path("prog"));
-        SetProgramDir(Path("prog"));
-        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
-        m_compiler = CompilerPath(ProgramDir);
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(Path("prog"), Path("prog/Korvid.ini"), Path("config/Korvid.ini")));
+        m_compiler = CompilerPath(m_app->Paths().ProgramDir());
         QVERIFY(QFile::copy(qEnvironmentVariable("VELMO_BIN_DIR") + "/velc", m_compiler));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
-        TSourceEditor::Prompts() = {};
+        m_app.reset();
         delete m_dir;
         m_dir = nullptr;
     }
@@ -152,13 +157,13 @@ private slots:
     {
         CopyTree(QDir::cleanPath(QStringLiteral(VELMO_TEST_DATA "/../../../../examples")), Path("examples"));
         QDirIterator it(Path("examples"), {"*.bas"}, QDir::Files, QDirIterator::Subdirectories);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         int compiled = 0;
         while (it.hasNext()) {
             const QString source = it.next();
             w.OpenFile(source);
             QVERIFY(CompileEnds(w));
-            QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
+            QCOMPARE(w.BuildControl().BuildList()->Lines(), DirectOutput(source));
             ++compiled;
         }
         if (compiled == 0)
@@ -167,10 +172,10 @@ private slots:
 
     void NoEditorNoCompile()
     {
-        TMainWindow w;
-        w.BuildList->AddLine("old");
+        TMainWindow w(*m_app);
+        w.BuildControl().BuildList()->AddLine("old");
         w.CompileMenuClick();
-        QCOMPARE(w.BuildList->Lines(), QStringList({"old"}));
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), QStringList({"old"}));
     }
 
     // Compile, break a line, compile again, double-click the red line.
@@ -178,31 +183,31 @@ private slots:
     {
         const QString source = WriteSource("src/prog.bas", "\n\n\n\n");
         const QString other = WriteSource("src/other.txt", "a\nb\n");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.OpenFile(source);
         w.ShowOutputPanel(false);
-        w.OutputTabs->setCurrentIndex(TMainWindow::OutputFindTab);
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputFindTab);
         QVERIFY(CompileEnds(w, [&w] { QVERIFY(w.RunCommand("CompileMenuClick")); }));
-        QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
-        QVERIFY(w.BuildList->Lines().contains("0 - Error(s)."));
-        QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputBuildTab));
-        QVERIFY(w.OutputPanel->isVisible());
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), DirectOutput(source));
+        QVERIFY(w.BuildControl().BuildList()->Lines().contains("0 - Error(s)."));
+        QCOMPARE(w.OutputTabs()->currentIndex(), int(TMainWindow::OutputBuildTab));
+        QVERIFY(w.OutputPanel()->isVisible());
         QVERIFY(w.ToolButton("CompileBtn")->isEnabled());
 
         Current(w)->setText("\n\n10 )(\n\n");
         QVERIFY(Current(w)->IsModified());
         QVERIFY(CompileEnds(w, [&w] { QVERIFY(w.RunCommand("CompileMenuClick")); }));
         QVERIFY(!Current(w)->IsModified()); // saved before compiling
-        QCOMPARE(w.BuildList->Lines(), DirectOutput(source)); // only the new output
-        const int row = RowContaining(w.BuildList, source + "(3):");
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), DirectOutput(source)); // only the new output
+        const int row = RowContaining(w.BuildControl().BuildList(), source + "(3):");
         QVERIFY(row >= 0);
 
         w.OpenFile(other);
         QCOMPARE(w.CurrentEditor()->GetFileName(), other);
-        w.BuildList->setCurrentRow(row);
-        w.BuildList->DblClick();
+        w.BuildControl().BuildList()->setCurrentRow(row);
+        w.BuildControl().BuildList()->DblClick();
         QCOMPARE(w.CurrentEditor()->GetFileName(), source);
         QCOMPARE(Current(w)->CaretLine(), 3);
         QVERIFY(m_errors.isEmpty());
@@ -216,7 +221,7 @@ private slots:
         const QString source = Path("examples/hello.bas");
         QDir().mkpath(Path("examples"));
         QVERIFY(QFile::copy(examples + "/hello.bas", source));
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         w.OpenFile(source);
@@ -224,9 +229,9 @@ private slots:
         QVERIFY(editor);
 
         QVERIFY(CompileEnds(w, [&w] { QTest::keyClick(&w, Qt::Key_F9); }));
-        QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
-        QVERIFY(w.BuildList->Lines().contains("0 - Error(s)."));
-        QCOMPARE(RowContaining(w.BuildList, "):"), -1);
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), DirectOutput(source));
+        QVERIFY(w.BuildControl().BuildList()->Lines().contains("0 - Error(s)."));
+        QCOMPARE(RowContaining(w.BuildControl().BuildList(), "):"), -1);
 
         // Break the FOR line: the caret to its end, two backspaces take "10".
         const int forLine = editor->text().split('\n').indexOf(QRegularExpression("^FOR .* TO 10\\s*$"));
@@ -238,16 +243,16 @@ private slots:
         QVERIFY(editor->text(forLine).trimmed().endsWith("TO"));
         QVERIFY(CompileEnds(w, [&w] { QTest::keyClick(&w, Qt::Key_F9); }));
         QVERIFY(!editor->IsModified());
-        QCOMPARE(w.BuildList->Lines(), DirectOutput(source));
-        QVERIFY(!w.BuildList->Lines().contains("0 - Error(s)."));
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), DirectOutput(source));
+        QVERIFY(!w.BuildControl().BuildList()->Lines().contains("0 - Error(s)."));
         const QString message = QString("%1(%2):").arg(source).arg(forLine + 1);
-        const int row = RowContaining(w.BuildList, message);
-        QVERIFY2(row >= 0, qPrintable(w.BuildList->Lines().join('\n')));
+        const int row = RowContaining(w.BuildControl().BuildList(), message);
+        QVERIFY2(row >= 0, qPrintable(w.BuildControl().BuildList()->Lines().join('\n')));
 
         // The line is drawn in red.
-        w.BuildList->scrollToItem(w.BuildList->item(row));
-        const QRect rect = w.BuildList->visualItemRect(w.BuildList->item(row));
-        const QImage image = w.BuildList->viewport()->grab().toImage();
+        w.BuildControl().BuildList()->scrollToItem(w.BuildControl().BuildList()->item(row));
+        const QRect rect = w.BuildControl().BuildList()->visualItemRect(w.BuildControl().BuildList()->item(row));
+        const QImage image = w.BuildControl().BuildList()->viewport()->grab().toImage();
         bool red = false;
         for (int x = rect.left(); x < rect.right() && x < image.width() && !red; ++x)
             for (int y = rect.top(); y <= rect.bottom() && !red; ++y)
@@ -255,8 +260,8 @@ private slots:
         QVERIFY(red);
 
         editor->setCursorPosition(0, 0);
-        QTest::mouseClick(w.BuildList->viewport(), Qt::LeftButton, {}, rect.center());
-        QTest::mouseDClick(w.BuildList->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseClick(w.BuildControl().BuildList()->viewport(), Qt::LeftButton, {}, rect.center());
+        QTest::mouseDClick(w.BuildControl().BuildList()->viewport(), Qt::LeftButton, {}, rect.center());
         QCOMPARE(w.CurrentEditor()->GetFileName(), source);
         QCOMPARE(Current(w)->CaretLine(), forLine + 1);
         QCOMPARE(Current(w)->CaretColumn(), 1);
@@ -268,26 +273,26 @@ private slots:
     {
         QFile::remove(m_compiler);
         const QString source = WriteSource("src/prog.bas", "\n");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.OpenFile(source);
-        w.OutputTabs->setCurrentIndex(TMainWindow::OutputFindTab);
-        w.BuildList->AddLine("old");
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputFindTab);
+        w.BuildControl().BuildList()->AddLine("old");
         QVERIFY(CompileEnds(w));
-        QCOMPARE(w.BuildList->Lines(), QStringList({"Could not find compiler: " + m_compiler}));
-        QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputBuildTab));
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), QStringList({"Could not find compiler: " + m_compiler}));
+        QCOMPARE(w.OutputTabs()->currentIndex(), int(TMainWindow::OutputBuildTab));
     }
 
     // A file the user declines to save: nothing is compiled and the Build
     // list keeps what it had.
     void DeclinedSaveKeepsTheList()
     {
-        TSourceEditor::Prompts().AskSaveName = [](QWidget *, const QString &) { return QString(); };
-        TMainWindow w;
+        m_app->DialogHooks().askSaveName = [](QWidget *, const QString &) { return QString(); };
+        TMainWindow w(*m_app);
         w.RunCommand("NewBasicFileClick");
         QVERIFY(w.CurrentEditor());
-        w.BuildList->AddLine("old");
+        w.BuildControl().BuildList()->AddLine("old");
         w.CompileMenuClick();
-        QCOMPARE(w.BuildList->Lines(), QStringList({"old"}));
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), QStringList({"old"}));
     }
 
     // A compile that does not end: while it runs the Build list says how to
@@ -311,21 +316,21 @@ private slots:
         QStringList whileRunning;
         QTimer act;
         connect(&act, &QTimer::timeout, [&] {
-            if (!w.BuildList->Lines().contains(StopHintLine()))
+            if (!w.BuildControl().BuildList()->Lines().contains(StopHintLine()))
                 return;
             act.stop();
             whileRunning << button->toolTip() << QString::number(button->isEnabled());
             QTest::keyClick(&w, Qt::Key_F9); // refused while running
             whileRunning << QString::number(w.Compiler().Running());
             if (how == "escape")
-                QTest::keyClick(w.BuildList, Qt::Key_Escape);
+                QTest::keyClick(w.BuildControl().BuildList(), Qt::Key_Escape);
             else
                 button->trigger();
         });
         act.start(10);
         QVERIFY(CompileEnds(w, [&w] { QVERIFY(w.RunCommand("CompileMenuClick")); }));
         QCOMPARE(whileRunning, QStringList({"Stop compiling (Esc)", "1", "1"}));
-        QCOMPARE(w.BuildList->Lines(), QStringList({"started", CompileStoppedLine()}));
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), QStringList({"started", CompileStoppedLine()}));
         QCOMPARE(button->toolTip(), hint);
         QVERIFY(!w.Compiler().Running());
     }
@@ -340,16 +345,16 @@ private slots:
         TMainWindow &w = *window;
         QAction *button = w.ToolButton("CompileBtn");
         const QString hint = button->toolTip();
-        w.BuildList->AddLine("old");
+        w.BuildControl().BuildList()->AddLine("old");
         QElapsedTimer clock;
         clock.start();
         QTest::keyClick(&w, Qt::Key_F9);
         QVERIFY2(clock.elapsed() < 600, qPrintable(QString::number(clock.elapsed())));
         QVERIFY(w.Compiler().Running());
-        QCOMPARE(w.BuildList->Lines(), QStringList());
+        QCOMPARE(w.BuildControl().BuildList()->Lines(), QStringList());
         QVERIFY(button->isEnabled());
         QCOMPARE(button->toolTip(), QString("Stop compiling (Esc)"));
-        QTRY_COMPARE_WITH_TIMEOUT(w.BuildList->Lines(), QStringList({"done"}), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.BuildControl().BuildList()->Lines(), QStringList({"done"}), 20000);
         QCOMPARE(button->toolTip(), hint);
         QVERIFY(!w.Compiler().Running());
     }
@@ -357,14 +362,14 @@ private slots:
     void FolderWithParenthesisShowsTheConversionError()
     {
         const QString source = WriteSource("old (2)/prog.bas", "10 )(\n");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.OpenFile(source);
         QVERIFY(CompileEnds(w));
-        const int row = RowContaining(w.BuildList, "):");
+        const int row = RowContaining(w.BuildControl().BuildList(), "):");
         QVERIFY(row >= 0);
         w.OpenFile(WriteSource("src/other.txt", "a\n"));
-        w.BuildList->setCurrentRow(row);
-        w.BuildList->DblClick();
+        w.BuildControl().BuildList()->setCurrentRow(row);
+        w.BuildControl().BuildList()->DblClick();
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(m_errors.first().contains("is not a valid integer value"));
         QVERIFY(w.CurrentEditor()->GetFileName().endsWith("other.txt"));

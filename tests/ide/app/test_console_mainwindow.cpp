@@ -2,10 +2,16 @@
 // bound and act on the console, a folder that cannot be written reaches the
 // error box, and Clear output on the console tab also forgets the history.
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
 #include "MainForm.h"
+#include "ScopeController.h"
 #include "Terminal.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,6 +26,8 @@ class TestConsoleMainWindow : public QObject {
     Q_OBJECT
 
     QTemporaryDir *m_dir = nullptr;
+
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
 
     // Answers the next modal file dialog with a name.
@@ -37,23 +45,22 @@ private slots:
     void init()
     {
         m_dir = new QTemporaryDir;
-        SetProgramDir(m_dir->path());
-        SetSettingsFileNames(m_dir->filePath("Korvid.ini"), m_dir->filePath("layout.ini"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(m_dir->path(), m_dir->filePath("Korvid.ini"), m_dir->filePath("layout.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &message) { m_errors << message; });
+        m_app->DialogHooks().errorReporter = [this](const QString &message) { m_errors << message; };
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
+        m_app.reset();
         delete m_dir;
         m_dir = nullptr;
     }
 
     void theConsoleCommandsAreBound()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         for (const char *name : {"ConsoleCopyMenuClick", "ConsoleSaveTextMenuClick"}) {
             QVERIFY2(w.HasHandler(name), name);
             QVERIFY2(!w.Commands().Unbound().contains(name), name);
@@ -62,8 +69,8 @@ private slots:
 
     void copyAndSaveTextFromThePopupMenu()
     {
-        TMainWindow w;
-        w.Console->WriteText("hello\r\nworld");
+        TMainWindow w(*m_app);
+        w.DeviceControl().Console()->WriteText("hello\r\nworld");
         w.MenuItem("ConsoleCopyItem")->trigger();
         QCOMPARE(QGuiApplication::clipboard()->text(), QString("hello\nworld\n"));
         AnswerFileDialog(m_dir->filePath("session"));
@@ -76,8 +83,8 @@ private slots:
 
     void savingIntoAMissingFolderShowsTheErrorAndWritesNothing()
     {
-        TMainWindow w;
-        w.Console->WriteText("text");
+        TMainWindow w(*m_app);
+        w.DeviceControl().Console()->WriteText("text");
         const QString name = m_dir->filePath("missing/session.txt");
         AnswerFileDialog(name);
         w.MenuItem("ConsoleSaveTextItem")->trigger();
@@ -88,14 +95,14 @@ private slots:
 
     void clearOutputOnTheConsoleTabForgetsTheHistory()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         for (int i = 0; i < 50; ++i)
-            w.Console->WriteText("line\r\n");
-        QVERIFY(w.Console->Screen().History().Size() > 0);
-        w.OutputTabs->setCurrentIndex(TMainWindow::OutputConsoleTab);
+            w.DeviceControl().Console()->WriteText("line\r\n");
+        QVERIFY(w.DeviceControl().Console()->Screen().History().Size() > 0);
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputConsoleTab);
         w.RunCommand("ClearBtnClick");
-        QCOMPARE(w.Console->Screen().History().Size(), 0);
-        QVERIFY(w.Console->Following());
+        QCOMPARE(w.DeviceControl().Console()->Screen().History().Size(), 0);
+        QVERIFY(w.DeviceControl().Console()->Following());
     }
 };
 

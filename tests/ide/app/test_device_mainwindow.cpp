@@ -7,12 +7,18 @@
 #include "../support/PtyPeer.h"
 #include "../support/TestFiles.h"
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
 #include "Preferences.h"
+#include "ScopeController.h"
 #include "Serial.h"
 #include "Terminal.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -28,6 +34,8 @@ namespace {
 
 class TDeviceWindow : public TMainWindow {
 public:
+    using TMainWindow::TMainWindow;
+
     QString logFileAnswer;
 
     QString AskLogFileName(const QString &) override
@@ -39,7 +47,7 @@ public:
 QString ConsoleText(const TMainWindow &w)
 {
     QStringList lines;
-    for (const QByteArray &line : w.Console->Screen().ScreenLines())
+    for (const QByteArray &line : w.DeviceControl().Console()->Screen().ScreenLines())
         lines << QString::fromLatin1(line).trimmed();
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
@@ -53,6 +61,7 @@ class TestDeviceMainWindow : public QObject {
 
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList messages;
     int answer = mrOk;
 
@@ -67,7 +76,7 @@ private:
     // A window as Korvid shows it, with the settings file applied.
     std::unique_ptr<TDeviceWindow> ShowWindow()
     {
-        auto w = std::make_unique<TDeviceWindow>();
+        auto w = std::make_unique<TDeviceWindow>(*m_app);
         w->show();
         return w;
     }
@@ -85,24 +94,22 @@ private slots:
     {
         dir = new QTemporaryDir;
         QDir().mkpath(dir->filePath("prog"));
-        SetProgramDir(dir->filePath("prog"));
-        SetSettingsFileNames(SettingsPath(), dir->filePath("config/Korvid.ini"));
-        TMcuPreferences::AvailableDevices = [] { return QStringList(); };
-        TMainWindow::SettingsNotPrepared = true;
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(dir->filePath("prog"), SettingsPath(), dir->filePath("config/Korvid.ini")));
+        m_app->LinkSettings().OfferedDevices = [] { return QStringList(); };
         messages.clear();
         answer = mrOk;
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_app->DialogHooks().messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
             return answer;
-        });
+        };
     }
 
     void cleanup()
     {
+        m_app.reset();
         while (SerialPort().Requests() > 0)
             SerialPort().ClosePort();
-        SetMessageDlgHook({});
-        SetSettingsFileNames(QString(), QString());
         delete dir;
     }
 
@@ -131,7 +138,7 @@ private slots:
         QCOMPARE(w->StatusText(3), peer.Path() + " 115200,8,N,1");
         QVERIFY(!w->MenuItem("ConnectMenu")->isEnabled() && !w->ToolButton("ConnectBtn")->isEnabled());
         QVERIFY(Enabled(*w, "DisconnectMenu", "DisconnectBtn"));
-        QCOMPARE(w->OutputTabs->currentIndex(), int(TMainWindow::OutputConsoleTab));
+        QCOMPARE(w->OutputTabs()->currentIndex(), int(TMainWindow::OutputConsoleTab));
 
         w->RunCommand("ConnectMenuClick"); // connecting twice opens once
         QCOMPARE(SerialPort().Requests(), 1);
@@ -150,10 +157,10 @@ private slots:
         TPtyPeer peer;
         WriteSettings(peer.Path());
         auto w = ShowWindow();
-        w->OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
+        w->OutputTabs()->setCurrentIndex(TMainWindow::OutputScopeTab);
         w->RunCommand("ConnectMenuClick");
         QVERIFY(SerialPort().Open());
-        QCOMPARE(w->OutputTabs->currentIndex(), int(TMainWindow::OutputScopeTab));
+        QCOMPARE(w->OutputTabs()->currentIndex(), int(TMainWindow::OutputScopeTab));
     }
 
     void aFailedConnectWarnsAndChangesNothing()
@@ -182,9 +189,9 @@ private slots:
         peer.Write(all);
         QTRY_VERIFY(ConsoleText(*w).endsWith("end"));
         QVERIFY(ConsoleText(*w).startsWith("hello|"));
-        w->Console->setFocus();
-        QTest::keyClick(w->Console, Qt::Key_Z);
-        QTest::keyClick(w->Console, Qt::Key_Return);
+        w->DeviceControl().Console()->setFocus();
+        QTest::keyClick(w->DeviceControl().Console(), Qt::Key_Z);
+        QTest::keyClick(w->DeviceControl().Console(), Qt::Key_Return);
         QCOMPARE(peer.Read(3), QByteArray("z\r\n"));
     }
 
@@ -193,8 +200,8 @@ private slots:
         TPtyPeer peer;
         WriteSettings(peer.Path(), "[Macros]\nMacro0=AT#13#10\nMacro1=#27T200X\n[Terminal]\nEcho=1\n");
         auto w = ShowWindow();
-        QCOMPARE(w->MacroBox->count(), 2);
-        QCOMPARE(w->MacroBox->currentText(), QString("AT#13#10"));
+        QCOMPARE(w->DeviceControl().MacroBox()->count(), 2);
+        QCOMPARE(w->DeviceControl().MacroBox()->currentText(), QString("AT#13#10"));
         QVERIFY(w->ToolButton("SendMacroBtn")->isEnabled());
         w->RunCommand("SendMacroBtnClick"); // closed: only echoed
         QCOMPARE(ConsoleText(*w), QString("AT"));
@@ -202,7 +209,7 @@ private slots:
         w->RunCommand("SendMacroBtnClick");
         QCOMPARE(peer.Read(4).toHex(' '), QByteArray("41 54 0d 0a"));
 
-        w->MacroBox->setCurrentIndex(1);
+        w->DeviceControl().MacroBox()->setCurrentIndex(1);
         int refused = 0;
         QTimer::singleShot(20, w.get(), [&] {
             w->RunCommand("SendMacroBtnClick"); // during the delay: refused
@@ -222,14 +229,14 @@ private slots:
         WriteSettings(peer.Path(), "[Macros]\nMacro0=first\nMacro1=last\n");
         auto w = ShowWindow();
         w->RunCommand("ConnectMenuClick");
-        w->MacroBox->setCurrentIndex(1);
-        w->MacroBox->setFocus();
-        QTest::keyClick(w->MacroBox, Qt::Key_Down); // swallowed on the last entry
-        QCOMPARE(w->MacroBox->currentIndex(), 1);
-        w->MacroBox->setEditText("typed#33");
-        QTest::keyClick(w->MacroBox->lineEdit(), Qt::Key_Return);
+        w->DeviceControl().MacroBox()->setCurrentIndex(1);
+        w->DeviceControl().MacroBox()->setFocus();
+        QTest::keyClick(w->DeviceControl().MacroBox(), Qt::Key_Down); // swallowed on the last entry
+        QCOMPARE(w->DeviceControl().MacroBox()->currentIndex(), 1);
+        w->DeviceControl().MacroBox()->setEditText("typed#33");
+        QTest::keyClick(w->DeviceControl().MacroBox()->lineEdit(), Qt::Key_Return);
         QCOMPARE(peer.Read(6), QByteArray("typed!"));
-        w->MacroBox->setEditText(QString());
+        w->DeviceControl().MacroBox()->setEditText(QString());
         QVERIFY(!w->ToolButton("SendMacroBtn")->isEnabled());
     }
 
@@ -244,21 +251,21 @@ private slots:
         cfsetospeed(&t, B600);
         QCOMPARE(::tcsetattr(peer.TerminalFd(), TCSANOW, &t), 0);
         {
-            TMcuPreferences dlg(w.get());
+            TMcuPreferences dlg(m_app->LinkSettings(), w.get());
             dlg.show();
             dlg.OkBtnClick();
         }
-        w->ApplySettings();
+        w->DeviceControl().ApplySettings();
         t = peer.Attributes();
         QCOMPARE(cfgetospeed(&t), speed_t(B600));
 
         {
-            TMcuPreferences dlg(w.get());
+            TMcuPreferences dlg(m_app->LinkSettings(), w.get());
             dlg.show();
             dlg.Btn7E2->click();
             dlg.OkBtnClick();
         }
-        w->ApplySettings();
+        w->DeviceControl().ApplySettings();
         QCOMPARE(SerialPort().Databits(), db7);
         QCOMPARE(SerialPort().Parity(), paEVEN);
         QCOMPARE(SerialPort().StopBits(), sb20);
@@ -280,8 +287,8 @@ private slots:
         QVERIFY(SerialPort().Open());
         first->Hangup();
         QTRY_VERIFY(SerialPort().DeviceGone());
-        w->Console->setFocus();
-        QTest::keyClick(w->Console, Qt::Key_A); // goes nowhere, harms nothing
+        w->DeviceControl().Console()->setFocus();
+        QTest::keyClick(w->DeviceControl().Console(), Qt::Key_A); // goes nowhere, harms nothing
         w->RunCommand("DisconnectMenuClick");
         QVERIFY(!SerialPort().Open());
 
@@ -304,7 +311,7 @@ private slots:
         const QString log = dir->filePath("Session.log");
         w->logFileAnswer = log;
         w->RunCommand("ConsoleLoggingMenuClick");
-        QVERIFY(w->Console->Logging());
+        QVERIFY(w->DeviceControl().Console()->Logging());
         QCOMPARE(w->StatusText(6), log);
         emit w->Menu("ConsolePopupMenu")->aboutToShow();
         QVERIFY(w->MenuItem("ConsoleLoggingItem")->isChecked());
@@ -312,7 +319,7 @@ private slots:
         QTRY_VERIFY(ConsoleText(*w).endsWith("recorded line"));
         answer = mrNo;
         w->RunCommand("ConsoleLoggingMenuClick");
-        QVERIFY(!w->Console->Logging());
+        QVERIFY(!w->DeviceControl().Console()->Logging());
         QCOMPARE(w->StatusText(6), QString());
         QCOMPARE(messages, QStringList({"Logging finished. | Do you want to open the recorded logfile now?"}));
         QFile file(log);
@@ -321,7 +328,7 @@ private slots:
 
         w->logFileAnswer = dir->filePath("no/folder/x.log");
         w->RunCommand("ConsoleLoggingMenuClick");
-        QVERIFY(!w->Console->Logging());
+        QVERIFY(!w->DeviceControl().Console()->Logging());
         QCOMPARE(w->StatusText(6), QString());
         QCOMPARE(messages.last(),
                  QString("Can't open the selected file. | Please check, if the file is already in use."));
@@ -330,8 +337,8 @@ private slots:
     void clearOutputClearsTheConsole()
     {
         auto w = ShowWindow();
-        w->Console->WriteText("some text");
-        w->OutputTabs->setCurrentIndex(TMainWindow::OutputConsoleTab);
+        w->DeviceControl().Console()->WriteText("some text");
+        w->OutputTabs()->setCurrentIndex(TMainWindow::OutputConsoleTab);
         w->RunCommand("ClearBtnClick");
         QCOMPARE(ConsoleText(*w), QString());
     }

@@ -1,14 +1,20 @@
 // The editor inside the main window: document commands through the command
 // table, enabled states, the status bar, opening at a line, the close
 // request and the find histories in the settings file.
+#include "AppState.h"
 #include "Application.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "EditorTabs.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "MainForm.h"
+#include "ScopeController.h"
 #include "SearchReplace.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,6 +29,8 @@ class TestEditorMainWindow : public QObject {
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> m_dir;
+
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
     std::deque<int> m_answers;
 
@@ -46,44 +54,41 @@ private slots:
     {
         m_dir = std::make_unique<QTemporaryDir>();
         QDir().mkpath(Path("prog"));
-        SetProgramDir(Path("prog"));
-        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(Path("prog"), Path("prog/Korvid.ini"), Path("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
         m_answers.clear();
-        TSourceEditor::Prompts().Confirm = [this](const QString &, const QString &) {
+        m_app->DialogHooks().confirm = [this](const QString &, const QString &) {
             if (m_answers.empty())
                 return 2;
             const int answer = m_answers.front();
             m_answers.pop_front();
             return answer;
         };
-        TSourceEditor::Prompts().AskSaveName = [](QWidget *, const QString &) { return QString(); };
+        m_app->DialogHooks().askSaveName = [](QWidget *, const QString &) { return QString(); };
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
-        TSearchDlg::Instance().SetSearchHistory({});
-        TSearchDlg::Instance().SetReplaceHistory({});
+        m_app.reset();
         m_dir.reset();
     }
 
     void newFileThroughTheCommandTable()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(!w.CurrentEditState());
         QVERIFY(w.RunCommand("NewBasicFileClick"));
-        QCOMPARE(w.EditorTabSet->count(), 1);
-        QCOMPARE(w.EditorTabSet->tabText(0), QString("NewFile1.bas"));
+        QCOMPARE(w.EditorTabSet()->count(), 1);
+        QCOMPARE(w.EditorTabSet()->tabText(0), QString("NewFile1.bas"));
         QVERIFY(w.CurrentEditState().has_value());
         QVERIFY(w.CurrentEditState()->canSave);
         QVERIFY(w.ToolButton("SaveBtn")->isEnabled());
         QVERIFY(w.ToolButton("FindBtn")->isEnabled());
         Current(w)->insert("print 1");
-        QCOMPARE(w.EditorTabSet->tabText(0), QString("NewFile1.bas*"));
+        QCOMPARE(w.EditorTabSet()->tabText(0), QString("NewFile1.bas*"));
         QCOMPARE(w.StatusText(1), QString("Modified"));
         QVERIFY(w.RunCommand("SelectAllMenuClick"));
         QVERIFY(w.CurrentEditState()->canCut);
@@ -99,13 +104,13 @@ private slots:
         for (int i = 1; i <= 100; ++i)
             text += "x = " + QByteArray::number(i) + "\r\n";
         Write("prog.bas", text);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         w.OpenFileAtLine(Path("prog.bas"), 42);
         QCOMPARE(Current(w)->CaretLine(), 42);
         QCOMPARE(Current(w)->CaretColumn(), 1);
         w.OpenFileAtLine(Path("PROG.bas"), 7);
-        QCOMPARE(w.EditorTabSet->count(), 1);
+        QCOMPARE(w.EditorTabSet()->count(), 1);
         QCOMPARE(Current(w)->CaretLine(), 7);
         QVERIFY(m_errors.isEmpty());
     }
@@ -115,11 +120,11 @@ private slots:
     void caretPanelFollowsTheSearchCommands()
     {
         Write("prog.bas", "a = 1\r\nb = 2\r\nc = 3\r\n  needle = 4\r\nneedle\r\n");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         w.OpenFile(Path("prog.bas"));
         QTRY_COMPARE(w.StatusText(0), QString("1: 1"));
-        TSearchDlg::Instance().SetSearchText("needle");
+        m_app->SearchDialog().SetSearchText("needle");
         QVERIFY(w.RunCommand("FindNextMenuClick"));
         QCOMPARE(Current(w)->CaretLine(), 4);
         QTRY_COMPARE(w.StatusText(0), QString("4: 9"));
@@ -134,11 +139,11 @@ private slots:
     void unreadableFileReachesTheErrorHandler()
     {
         QDir().mkpath(Path("folder.bas"));
-        TMainWindow w;
+        TMainWindow w(*m_app);
         RunGuarded([&] { w.OpenFile(Path("folder.bas")); });
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(m_errors.first().contains("folder.bas"));
-        QCOMPARE(w.EditorTabSet->count(), 0);
+        QCOMPARE(w.EditorTabSet()->count(), 0);
     }
 
     void closeRequestStopsAtCancel()
@@ -146,7 +151,7 @@ private slots:
         Write("a.bas", "a");
         Write("b.bas", "b");
         Write("c.bas", "c");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         for (const char *name : {"a.bas", "b.bas", "c.bas"}) {
             w.OpenFile(Path(name));
@@ -154,7 +159,7 @@ private slots:
         }
         m_answers = {6, 2};
         QVERIFY(!w.close());
-        QCOMPARE(w.EditorTabSet->count(), 2);
+        QCOMPARE(w.EditorTabSet()->count(), 2);
         QFile saved(Path("a.bas"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(saved.readAll(), QByteArray("1a"));
@@ -165,16 +170,16 @@ private slots:
     void saveAllSetsAllSaved()
     {
         Write("a.bas", "a");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.OpenFile(Path("a.bas"));
         Current(w)->insert("1");
         w.RunCommand("NewTextFileClick");
         QVERIFY(w.RunCommand("SaveAllFilesClick"));
-        QVERIFY(!w.AllSaved); // the new file's save dialog was cancelled
-        w.EditorTabSet->setCurrentIndex(1);
+        QVERIFY(!w.EditorControl().AllSaved()); // the new file's save dialog was cancelled
+        w.EditorTabSet()->setCurrentIndex(1);
         w.RunCommand("CloseFileClick");
         QVERIFY(w.RunCommand("SaveAllFilesClick"));
-        QVERIFY(w.AllSaved);
+        QVERIFY(w.EditorControl().AllSaved());
     }
 
     void findHistoriesPersist()
@@ -185,11 +190,11 @@ private slots:
             ini.WriteString("FindReplaceHistory", "Replace0", "with");
         }
         {
-            TMainWindow w;
+            TMainWindow w(*m_app);
             w.show();
-            QCOMPARE(TSearchDlg::Instance().SearchHistory(), QStringList({"later"}));
-            QCOMPARE(TSearchDlg::Instance().ReplaceHistory(), QStringList({"with"}));
-            TSearchDlg &dlg = TSearchDlg::Instance();
+            QCOMPARE(m_app->SearchDialog().SearchHistory(), QStringList({"later"}));
+            QCOMPARE(m_app->SearchDialog().ReplaceHistory(), QStringList({"with"}));
+            TSearchDlg &dlg = m_app->SearchDialog();
             dlg.AddToHistory(dlg.SearchTextBox, "first");
         }
         TIniFile ini(SettingsFileName());

@@ -3,7 +3,11 @@
 // opening files from the panel and the folder dialog.
 
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
 #include "CaptionPanel.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
 #include "FileListBox.h"
@@ -11,6 +15,8 @@
 #include "IniFile.h"
 #include "MainForm.h"
 #include "RecentFiles.h"
+#include "ScopeController.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QDesktopServices>
@@ -45,6 +51,7 @@ class TestFileListMainWindow : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
     QString m_startDir;
 
@@ -70,9 +77,9 @@ private:
     }
     static void Select(TMainWindow &w, const QString &text)
     {
-        const auto found = w.WorkDirList->findItems(text, Qt::MatchExactly);
+        const auto found = w.WorkDirControl().WorkDirList()->findItems(text, Qt::MatchExactly);
         QVERIFY2(found.size() == 1, qPrintable(text));
-        w.WorkDirList->setCurrentItem(found.first());
+        w.WorkDirControl().WorkDirList()->setCurrentItem(found.first());
     }
     static void Show(TMainWindow &w)
     {
@@ -89,16 +96,15 @@ private slots:
         QDir().mkpath(m_dir->filePath("work/Sub"));
         for (const char *name : {"b.bas", "A.lst", "c.hex", "manual.pdf", "defs.inc"})
             Touch(name);
-        SetProgramDir(m_dir->filePath("prog"));
-        SetSettingsFileNames(SettingsPath(), m_dir->filePath("config/Korvid.ini"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(m_dir->filePath("prog"), SettingsPath(), m_dir->filePath("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
+        m_app.reset();
         QDir::setCurrent(m_startDir);
         m_dir.reset();
         QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('\n')));
@@ -106,10 +112,10 @@ private slots:
 
     void startsInTheProgramDirectory()
     {
-        TMainWindow w;
-        QCOMPARE(w.WorkDirList->Directory(), QDir(ProgramDir).canonicalPath());
+        TMainWindow w(*m_app);
+        QCOMPARE(w.WorkDirControl().WorkDirList()->Directory(), QDir(m_app->Paths().ProgramDir()).canonicalPath());
         Show(w);
-        QCOMPARE(QDir::currentPath(), QDir(ProgramDir).canonicalPath());
+        QCOMPARE(QDir::currentPath(), QDir(m_app->Paths().ProgramDir()).canonicalPath());
     }
 
     void settingsGiveFolderFilterAndCaptions()
@@ -117,14 +123,14 @@ private slots:
         IniWrite("Folders", "WorkingDir", Work());
         IniWrite("Folders", "FilterBas", "1");
         IniWrite("Folders", "FilterHex", "1");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         Show(w);
-        QCOMPARE(w.WorkDirList->Directory(), Work());
+        QCOMPARE(w.WorkDirControl().WorkDirList()->Directory(), Work());
         QCOMPARE(QDir::currentPath(), Work());
-        QCOMPARE(w.WorkDirList->ItemTexts(), (QStringList{"[..]", "[Sub]", "b.bas", "c.hex"}));
-        QCOMPARE(w.WorkDirToolbar->toolTip(), Work());
-        QCOMPARE(w.WorkDirToolbar->windowTitle(), " " + ShortenPath(Work()));
-        QCOMPARE(w.WorkDirPanel->Caption(), ShortenPath(Work()));
+        QCOMPARE(w.WorkDirControl().WorkDirList()->ItemTexts(), (QStringList{"[..]", "[Sub]", "b.bas", "c.hex"}));
+        QCOMPARE(w.WorkDirToolbar()->toolTip(), Work());
+        QCOMPARE(w.WorkDirToolbar()->windowTitle(), " " + ShortenPath(Work()));
+        QCOMPARE(w.WorkDirPanel()->Caption(), ShortenPath(Work()));
     }
 
     void filterButtonsSetTheFilter_data()
@@ -141,23 +147,23 @@ private slots:
         QFETCH(QStringList, down);
         QFETCH(QStringList, files);
         IniWrite("Folders", "WorkingDir", Work());
-        TMainWindow w;
+        TMainWindow w(*m_app);
         Show(w);
         for (const QString &name : down)
             w.ToolButton(name)->trigger(); // toggles the button and runs its handler
-        QCOMPARE(w.WorkDirList->ItemTexts(), QStringList({"[..]", "[Sub]"}) + files);
+        QCOMPARE(w.WorkDirControl().WorkDirList()->ItemTexts(), QStringList({"[..]", "[Sub]"}) + files);
     }
 
     void popupEnablesDeleteWithASelection()
     {
         IniWrite("Folders", "WorkingDir", Work());
-        TMainWindow w;
+        TMainWindow w(*m_app);
         Show(w);
-        w.WorkDirList->clearSelection();
-        w.WorkDirPopupMenuUpdate();
+        w.WorkDirControl().WorkDirList()->clearSelection();
+        w.WorkDirControl().WorkDirPopupMenuUpdate();
         QVERIFY(!w.MenuItem("DeleteWorkDirFileItem")->isEnabled());
         Select(w, "[Sub]");
-        w.WorkDirPopupMenuUpdate();
+        w.WorkDirControl().WorkDirPopupMenuUpdate();
         QVERIFY(w.MenuItem("DeleteWorkDirFileItem")->isEnabled());
     }
 
@@ -166,16 +172,16 @@ private slots:
         TUrlRecorder desktop;
         QDesktopServices::setUrlHandler("file", &desktop, "Open");
         IniWrite("Folders", "WorkingDir", Work());
-        TMainWindow w;
+        TMainWindow w(*m_app);
         Show(w);
         Select(w, "manual.pdf");
-        w.OpenWorkDirFile();
+        w.WorkDirControl().OpenWorkDirFile();
         QCOMPARE(desktop.urls, QList<QUrl>{QUrl::fromLocalFile(Work() + "/manual.pdf")});
-        QVERIFY(w.RecentFileList->FileAt(0).isEmpty());
+        QVERIFY(w.WorkDirControl().RecentFileList()->FileAt(0).isEmpty());
         Select(w, "defs.inc");
-        w.OpenWorkDirFile();
+        w.WorkDirControl().OpenWorkDirFile();
         QCOMPARE(desktop.urls.size(), 1);
-        QCOMPARE(w.RecentFileList->FileAt(0), Work() + "/defs.inc");
+        QCOMPARE(w.WorkDirControl().RecentFileList()->FileAt(0), Work() + "/defs.inc");
         QDesktopServices::unsetUrlHandler("file");
     }
 
@@ -184,7 +190,7 @@ private slots:
         IniWrite("MRUFiles", "File0", "/w/zero.bas");
         IniWrite("MRUFiles", "File1", "/w/R&D.bas");
         IniWrite("MRUFiles", "File3", "/w/three.bas");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         Show(w);
         w.FileMenuClick();
         const QStringList expected = {"&0 /w/zero.bas", "&1 /w/R&&D.bas", "&2 /w/three.bas"};
@@ -197,12 +203,12 @@ private slots:
         }
         QVERIFY(w.Menu("RecentFilesMenu")->menuAction()->isEnabled());
         w.MenuItem("RecentFile2")->trigger();
-        QCOMPARE(w.RecentFileList->FileAt(0), QString("/w/three.bas"));
+        QCOMPARE(w.WorkDirControl().RecentFileList()->FileAt(0), QString("/w/three.bas"));
     }
 
     void noRecentFilesDisablesTheSubmenu()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         Show(w);
         w.FileMenuClick();
         QVERIFY(!w.MenuItem("RecentFile0")->isVisible());
@@ -215,10 +221,10 @@ private slots:
         for (int i = 0; i < 5; ++i)
             IniWrite("MRUFiles", QString("File%1").arg(i), QString("/old%1.bas").arg(i));
         {
-            TMainWindow w;
+            TMainWindow w(*m_app);
             Show(w);
             Select(w, "[Sub]");
-            QTest::keyClick(w.WorkDirList, Qt::Key_Return);
+            QTest::keyClick(w.WorkDirControl().WorkDirList(), Qt::Key_Return);
             w.OpenFile("/new.bas");
             w.close();
         }
@@ -230,7 +236,7 @@ private slots:
 
     void folderDialogSwitchesTheFolder()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         Show(w);
         QString caption;
         QTimer::singleShot(0, &w, [&] {
@@ -241,9 +247,9 @@ private slots:
             dialog->selectFile(Work() + "/Sub");
             static_cast<QDialog *>(dialog)->accept();
         });
-        w.WorkDirBtnClick();
+        w.WorkDirControl().WorkDirBtnClick();
         QCOMPARE(caption, QString("Select working folder..."));
-        QCOMPARE(w.WorkDirList->Directory(), Work() + "/Sub");
+        QCOMPARE(w.WorkDirControl().WorkDirList()->Directory(), Work() + "/Sub");
     }
 };
 

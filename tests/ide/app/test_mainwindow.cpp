@@ -3,9 +3,13 @@
 // the caret throttle, panels and splitters, output tabs, settings and layout
 // across a restart, and the top-level error handler.
 
+#include "AppState.h"
 #include "Application.h"
+#include "BuildController.h"
 #include "CaptionPanel.h"
 #include "ColorListBox.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "EditorList.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
@@ -14,7 +18,9 @@
 #include "IniFile.h"
 #include "MainForm.h"
 #include "RecentFiles.h"
+#include "ScopeController.h"
 #include "Settings.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -44,6 +50,8 @@
 // A window whose current editor and port state the test decides.
 class TTestWindow : public TMainWindow {
 public:
+    using TMainWindow::TMainWindow;
+
     std::optional<TEditState> editor;
     bool portOpen = false;
 
@@ -116,6 +124,7 @@ public slots:
 
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList errors;
     QList<QUrl> openedUrls;
 
@@ -133,17 +142,14 @@ private slots:
     {
         dir = new QTemporaryDir;
         QDir().mkpath(dir->filePath("prog"));
-        SetProgramDir(dir->filePath("prog"));
-        SetSettingsFileNames(SettingsPath(), LayoutPath());
+        UseWorkbench(SettingsPath());
         errors.clear();
         openedUrls.clear();
-        SetErrorReporter([this](const QString &m) { errors << m; });
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
+        m_app.reset();
         delete dir;
         dir = nullptr;
     }
@@ -152,7 +158,7 @@ private slots:
     // key whose command nobody bound would do nothing without a word.
     void everyCommandIsBound()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QCOMPARE(w.Commands().Unbound(), QStringList());
     }
 
@@ -177,7 +183,7 @@ private slots:
     {
         QFETCH(QString, name);
         QFETCH(QString, className);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QObject *o = w.findChild<QObject *>(name);
         QVERIFY2(o, qPrintable(name));
         QVERIFY2(o->inherits(qPrintable(className)), qPrintable(o->metaObject()->className()));
@@ -185,39 +191,39 @@ private slots:
 
     void windowDesign()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QCOMPARE(w.objectName(), QString("MainWindow"));
         QCOMPARE(w.windowTitle(), QString("Korvid"));
-        QCOMPARE(w.EditToolBar->windowTitle(), QString("Edit && Build"));
-        QCOMPARE(w.ControllerToolBar->windowTitle(), QString("Connect && Send"));
-        QCOMPARE(w.OutputPanel->Caption(), QString("Output"));
+        QCOMPARE(w.EditToolBar()->windowTitle(), QString("Edit && Build"));
+        QCOMPARE(w.ControllerToolBar()->windowTitle(), QString("Connect && Send"));
+        QCOMPARE(w.OutputPanel()->Caption(), QString("Output"));
         QStringList tabs;
-        for (int i = 0; i < w.OutputTabs->count(); ++i)
-            tabs << w.OutputTabs->tabText(i);
+        for (int i = 0; i < w.OutputTabs()->count(); ++i)
+            tabs << w.OutputTabs()->tabText(i);
         QCOMPARE(tabs, QStringList({"Build", "Find", "Console", "Scope"}));
         QCOMPARE(w.findChild<QTabBar *>("WorkDirTabs")->tabText(0), QString("Files"));
-        QVERIFY(w.EditorTabSet->tabsClosable());
-        QCOMPARE(w.WorkDirSplitter->handleWidth(), 4);
-        QCOMPARE(w.OutputSplitter->handleWidth(), 4);
-        QCOMPARE(w.WorkDirPanel->minimumWidth(), 75);
-        QCOMPARE(w.OutputPanel->minimumHeight(), 100);
-        QCOMPARE(w.CaretUpdateTimer->interval(), 50);
-        QVERIFY(w.CaretUpdateTimer->isSingleShot());
-        QVERIFY(!w.CaretUpdateTimer->isActive());
-        QCOMPARE(w.TimeBaseBox->count(), 19);
-        QCOMPARE(w.TimeBaseBox->currentText(), QString("1 s / div"));
+        QVERIFY(w.EditorTabSet()->tabsClosable());
+        QCOMPARE(w.WorkDirSplitter()->handleWidth(), 4);
+        QCOMPARE(w.OutputSplitter()->handleWidth(), 4);
+        QCOMPARE(w.WorkDirPanel()->minimumWidth(), 75);
+        QCOMPARE(w.OutputPanel()->minimumHeight(), 100);
+        QCOMPARE(w.EditorControl().CaretUpdateTimer()->interval(), 50);
+        QVERIFY(w.EditorControl().CaretUpdateTimer()->isSingleShot());
+        QVERIFY(!w.EditorControl().CaretUpdateTimer()->isActive());
+        QCOMPARE(w.ScopeControl().TimeBaseBox()->count(), 19);
+        QCOMPARE(w.ScopeControl().TimeBaseBox()->currentText(), QString("1 s / div"));
         QCOMPARE(w.statusBar()->findChildren<QLabel *>(QRegularExpression("^StatusPanel\\d$")).size(), 7);
     }
 
     void panelDesignSizes()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.WorkDirPanel->width(), 217);
-        QCOMPARE(w.OutputPanel->height(), 230);
-        QVERIFY(w.WorkDirPanel->isVisible());
-        QVERIFY(w.OutputPanel->isVisible());
+        QCOMPARE(w.WorkDirPanel()->width(), 217);
+        QCOMPARE(w.OutputPanel()->height(), 230);
+        QVERIFY(w.WorkDirPanel()->isVisible());
+        QVERIFY(w.OutputPanel()->isVisible());
     }
 
     void menuItems_data()
@@ -275,7 +281,7 @@ private slots:
         QFETCH(QString, item);
         QFETCH(QString, caption);
         QFETCH(QString, shortcut);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QAction *a = w.MenuItem(item);
         QVERIFY(a);
         QCOMPARE(a->text(), caption);
@@ -292,7 +298,7 @@ private slots:
 
     void submenus()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QStringList fileSubmenus, helpSubmenus;
         for (QAction *a : w.Menu("FileMenu")->actions())
             if (a->menu())
@@ -352,7 +358,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, hint);
         QFETCH(bool, enabledAtStart);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QAction *a = w.ToolButton(button);
         QVERIFY(a);
         QCOMPARE(a->toolTip(), hint);
@@ -362,7 +368,7 @@ private slots:
 
     void newButtonOffersBothKinds()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QMenu *menu = w.ToolButton("NewBtn")->menu();
         QVERIFY(menu);
         QStringList texts;
@@ -392,7 +398,7 @@ private slots:
     {
         QFETCH(QString, popup);
         QFETCH(QStringList, items);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QStringList texts;
         for (QAction *a : w.Menu(popup)->actions()) {
             if (a->isSeparator())
@@ -409,14 +415,14 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("10 PRINT 1\n20 END");
         file.close();
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.OpenFile(dir->filePath("other.bas"));
         w.OpenFile(file.fileName());
         QCOMPARE(w.CurrentEditor()->GetSelText(), QString());
         w.MenuItem("EditorSelectAllItem")->trigger();
         QCOMPARE(w.CurrentEditor()->GetSelText(), QString("10 PRINT 1\n20 END"));
         w.MenuItem("EditorCloseItem")->trigger();
-        QCOMPARE(w.EditorList->OpenCount(), 1);
+        QCOMPARE(w.EditorControl().EditorList()->OpenCount(), 1);
         QCOMPARE(w.CurrentEditor()->GetFileName(), dir->filePath("other.bas"));
     }
 
@@ -453,7 +459,7 @@ private slots:
         const QStringList editItems = {"UndoMenu",     "RedoMenu",     "CutMenu",        "CopyMenu",
                                        "PasteMenu",    "DeleteMenu",   "SelectAllMenu",  "FindMenu",
                                        "FindNextMenu", "FindPrevMenu", "FindReplaceMenu"};
-        TTestWindow w;
+        TTestWindow w(*m_app);
         // Start from the opposite of the no-editor state so that stale
         // states cannot pass for computed ones.
         for (QAction *a : w.findChildren<QAction *>())
@@ -471,7 +477,7 @@ private slots:
 
     void findAllIsNeverTouched()
     {
-        TTestWindow w;
+        TTestWindow w(*m_app);
         for (const bool start : {false, true}) {
             w.MenuItem("FindAllMenu")->setEnabled(start);
             for (const bool hasEditor : {false, true}) {
@@ -484,7 +490,7 @@ private slots:
 
     void controllerMenuTouchesOnlyReset()
     {
-        TTestWindow w;
+        TTestWindow w(*m_app);
         w.MenuItem("ConnectMenu")->setEnabled(false);
         w.MenuItem("DisconnectMenu")->setEnabled(true);
         w.portOpen = false;
@@ -499,7 +505,7 @@ private slots:
 
     void helpMenuShowsManualOnlyWhenPresent()
     {
-        TTestWindow w;
+        TTestWindow w(*m_app);
         auto separatorVisible = [&w] {
             for (QAction *a : w.Menu("HelpMenu")->actions())
                 if (a->objectName() == "ManualSeparator")
@@ -509,8 +515,8 @@ private slots:
         w.HelpMenuClick();
         QVERIFY(!w.MenuItem("ProgrammingManualMenu")->isVisible());
         QVERIFY(!separatorVisible());
-        QDir().mkpath(ProgramDir + "Help");
-        QFile manual(ProgramDir + "Help/Velmo.pdf");
+        QDir().mkpath(m_app->Paths().ProgramDir() + "Help");
+        QFile manual(m_app->Paths().ProgramDir() + "Help/Velmo.pdf");
         QVERIFY(manual.open(QIODevice::WriteOnly));
         manual.close();
         w.HelpMenuClick();
@@ -520,7 +526,7 @@ private slots:
 
     void editorPopupFollowsEditor()
     {
-        TTestWindow w;
+        TTestWindow w(*m_app);
         for (QAction *a : w.Menu("EditorPopupMenu")->actions())
             a->setEnabled(false);
         w.EditorPopupMenuUpdate(); // no editor: nothing changes
@@ -536,7 +542,7 @@ private slots:
 
     void shortcutRunsOpeningHandlerFirst()
     {
-        TTestWindow w;
+        TTestWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         QAction *save = w.MenuItem("SaveFileMenu");
@@ -576,10 +582,10 @@ private slots:
         QFETCH(std::optional<TEditState>, editor);
         QFETCH(QString, bits);
         const QStringList names = {"CutBtn", "CopyBtn", "UndoBtn", "RedoBtn", "PasteBtn", "DeleteBtn"};
-        TMainWindow w;
+        TMainWindow w(*m_app);
         for (const QString &n : names)
             w.ToolButton(n)->setEnabled(!editor.has_value());
-        w.UpdateEditButtons(editor ? &*editor : nullptr);
+        w.EditorControl().UpdateEditButtons(editor ? &*editor : nullptr);
         QCOMPARE(EnabledStates(w, names, true), Expect(names, bits));
     }
 
@@ -624,10 +630,10 @@ private slots:
         QFETCH(QString, panel2);
         const QStringList names = {"FindBtn",  "ReplaceBtn", "CompileBtn", "FindNextBtn",
                                    "CloseBtn", "PrintBtn",   "SaveBtn",    "SaveAllBtn"};
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.SetStatusText(1, "stale");
         w.SetStatusText(2, "stale");
-        w.UpdateDocumentState(editor ? &*editor : nullptr);
+        w.EditorControl().UpdateDocumentState(editor ? &*editor : nullptr);
         QCOMPARE(EnabledStates(w, names, true), Expect(names, bits));
         QCOMPARE(w.StatusText(1), panel1);
         QCOMPARE(w.StatusText(2), panel2);
@@ -635,46 +641,46 @@ private slots:
 
     void caretThrottle()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         TEditState e;
         e.caretLine = 1;
         e.caretColumn = 1;
         w.SetStatusText(0, "old");
-        w.UpdateCaret(&e);
+        w.EditorControl().UpdateCaret(&e);
         QCOMPARE(w.StatusText(0), QString("old")); // not at once
-        QVERIFY(w.CaretUpdateTimer->isActive());
-        const int firstRemaining = w.CaretUpdateTimer->remainingTime();
+        QVERIFY(w.EditorControl().CaretUpdateTimer()->isActive());
+        const int firstRemaining = w.EditorControl().CaretUpdateTimer()->remainingTime();
         // Until the timer's remaining time has gone down (a restart would
         // bring it back up); no events are processed meanwhile.
         QDeadlineTimer deadline(1000);
-        while (w.CaretUpdateTimer->remainingTime() >= firstRemaining && !deadline.hasExpired()) { }
-        QVERIFY(w.CaretUpdateTimer->remainingTime() < firstRemaining);
+        while (w.EditorControl().CaretUpdateTimer()->remainingTime() >= firstRemaining && !deadline.hasExpired()) { }
+        QVERIFY(w.EditorControl().CaretUpdateTimer()->remainingTime() < firstRemaining);
         for (int line = 2; line <= 500; ++line) {
             e.caretLine = line;
             e.caretColumn = line % 7 + 1;
-            w.UpdateCaret(&e);
+            w.EditorControl().UpdateCaret(&e);
         }
         // Switching on a running timer does not restart it.
-        QVERIFY(w.CaretUpdateTimer->remainingTime() <= firstRemaining);
+        QVERIFY(w.EditorControl().CaretUpdateTimer()->remainingTime() <= firstRemaining);
         QCOMPARE(w.StatusText(0), QString("old"));
         QTRY_COMPARE(w.StatusText(0), QString("500: 4"));
-        QVERIFY(!w.CaretUpdateTimer->isActive());
-        QCOMPARE(w.CaretLine, 500);
-        QCOMPARE(w.CaretColumn, 4);
+        QVERIFY(!w.EditorControl().CaretUpdateTimer()->isActive());
+        QCOMPARE(w.EditorControl().CaretLine(), 500);
+        QCOMPARE(w.EditorControl().CaretColumn(), 4);
 
-        w.UpdateCaret(nullptr);
+        w.EditorControl().UpdateCaret(nullptr);
         QCOMPARE(w.StatusText(0), QString()); // cleared at once
     }
 
     void noEditorCancelsAPendingCaretUpdate()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         TEditState e;
         e.caretLine = 7;
         e.caretColumn = 3;
-        w.UpdateCaret(&e);
-        w.UpdateCaret(nullptr); // the editor went away within the 50 ms
-        QVERIFY(!w.CaretUpdateTimer->isActive()); // so no update can come any more
+        w.EditorControl().UpdateCaret(&e);
+        w.EditorControl().UpdateCaret(nullptr); // the editor went away within the 50 ms
+        QVERIFY(!w.EditorControl().CaretUpdateTimer()->isActive()); // so no update can come any more
         QCoreApplication::processEvents();
         QCOMPARE(w.StatusText(0), QString());
     }
@@ -692,7 +698,7 @@ private slots:
     {
         QFETCH(int, panel);
         QFETCH(int, width);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         auto *label = w.findChild<QLabel *>(QString("StatusPanel%1").arg(panel));
         QVERIFY(label);
         QCOMPARE(w.StatusText(panel), QString(panel == 0 ? " 1:1 " : ""));
@@ -709,7 +715,7 @@ private slots:
 
     void statusPanelsStartState()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.SetStatusText(0, "x");
         w.show();
         // Shown: no editor, so panels 0 to 2 are empty and the editor buttons off.
@@ -718,8 +724,8 @@ private slots:
         QCOMPARE(w.StatusText(2), QString());
         QVERIFY(!w.ToolButton("SaveBtn")->isEnabled());
         QVERIFY(!w.ToolButton("CompileBtn")->isEnabled());
-        QCOMPARE(w.OutputTabs->currentIndex(), 0);
-        QCOMPARE(w.OutputViews->currentWidget(), static_cast<QWidget *>(w.BuildList));
+        QCOMPARE(w.OutputTabs()->currentIndex(), 0);
+        QCOMPARE(w.OutputViews()->currentWidget(), static_cast<QWidget *>(w.BuildControl().BuildList()));
         const QString longName = "/very/long/path/" + QString("folder/").repeated(40) + "console.log";
         w.SetStatusText(6, longName);
         QCOMPARE(w.StatusText(6), longName);
@@ -729,53 +735,53 @@ private slots:
 
     void outputPanelWithSplitter()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QSplitterHandle *handle = w.OutputSplitter->handle(1);
-        QVERIFY(w.OutputPanel->isVisible() && handle->isVisible());
-        QCOMPARE(w.OutputSplitter->indexOf(w.OutputPanel), 1); // below the editors
+        QSplitterHandle *handle = w.OutputSplitter()->handle(1);
+        QVERIFY(w.OutputPanel()->isVisible() && handle->isVisible());
+        QCOMPARE(w.OutputSplitter()->indexOf(w.OutputPanel()), 1); // below the editors
 
         w.ShowOutputPanel(false);
-        QVERIFY(!w.OutputPanel->isVisible());
+        QVERIFY(!w.OutputPanel()->isVisible());
         QVERIFY(!handle->isVisible());
         w.ShowOutputPanel(false); // already hidden: nothing changes
-        QVERIFY(!w.OutputPanel->isVisible());
+        QVERIFY(!w.OutputPanel()->isVisible());
 
         w.ShowOutputPanel(true);
-        QVERIFY(w.OutputPanel->isVisible());
+        QVERIFY(w.OutputPanel()->isVisible());
         QVERIFY(handle->isVisible());
-        QVERIFY(handle->geometry().bottom() < w.OutputPanel->geometry().top() + 1);
+        QVERIFY(handle->geometry().bottom() < w.OutputPanel()->geometry().top() + 1);
 
-        w.OutputPanel->CloseButton()->click();
-        QVERIFY(!w.OutputPanel->isVisible());
+        w.OutputPanel()->CloseButton()->click();
+        QVERIFY(!w.OutputPanel()->isVisible());
         QVERIFY(!handle->isVisible());
         w.ViewMenuClick();
         QVERIFY(!w.MenuItem("ViewOutputMenu")->isChecked());
         w.MenuItem("ViewOutputMenu")->trigger();
-        QVERIFY(w.OutputPanel->isVisible());
+        QVERIFY(w.OutputPanel()->isVisible());
         QVERIFY(handle->isVisible());
     }
 
     void workDirPanelWithSplitter()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QSplitterHandle *handle = w.WorkDirSplitter->handle(1);
-        QCOMPARE(w.WorkDirSplitter->indexOf(w.WorkDirPanel), 0); // left of the editors
-        w.WorkDirPanel->CloseButton()->click();
-        QVERIFY(!w.WorkDirPanel->isVisible());
+        QSplitterHandle *handle = w.WorkDirSplitter()->handle(1);
+        QCOMPARE(w.WorkDirSplitter()->indexOf(w.WorkDirPanel()), 0); // left of the editors
+        w.WorkDirPanel()->CloseButton()->click();
+        QVERIFY(!w.WorkDirPanel()->isVisible());
         QVERIFY(!handle->isVisible());
         w.ViewMenuClick();
         QVERIFY(!w.MenuItem("ViewWorkDirMenu")->isChecked());
         QVERIFY(w.MenuItem("ViewOutputMenu")->isChecked());
         w.MenuItem("ViewWorkDirMenu")->trigger();
-        QVERIFY(w.WorkDirPanel->isVisible());
+        QVERIFY(w.WorkDirPanel()->isVisible());
         QVERIFY(handle->isVisible());
-        QVERIFY(handle->geometry().left() >= w.WorkDirPanel->geometry().right());
+        QVERIFY(handle->geometry().left() >= w.WorkDirPanel()->geometry().right());
         w.MenuItem("ViewWorkDirMenu")->trigger();
-        QVERIFY(!w.WorkDirPanel->isVisible());
+        QVERIFY(!w.WorkDirPanel()->isVisible());
     }
 
     void outputTabs_data()
@@ -794,28 +800,28 @@ private slots:
         QFETCH(int, tab);
         QFETCH(QString, view);
         QFETCH(bool, scopeControls);
-        TMainWindow w;
-        w.OutputTabs->setCurrentIndex(3);
-        w.OutputTabs->setCurrentIndex(tab == 3 ? 0 : 3);
-        w.OutputTabs->setCurrentIndex(tab);
-        QCOMPARE(w.OutputViews->currentWidget()->objectName(), view);
+        TMainWindow w(*m_app);
+        w.OutputTabs()->setCurrentIndex(3);
+        w.OutputTabs()->setCurrentIndex(tab == 3 ? 0 : 3);
+        w.OutputTabs()->setCurrentIndex(tab);
+        QCOMPARE(w.OutputViews()->currentWidget()->objectName(), view);
         for (const char *b : {"Channel0Btn", "Channel1Btn", "Channel2Btn", "Channel3Btn"})
             QCOMPARE(w.ToolButton(b)->isEnabled(), scopeControls);
-        QCOMPARE(w.TimeBaseBox->isEnabled(), scopeControls);
+        QCOMPARE(w.ScopeControl().TimeBaseBox()->isEnabled(), scopeControls);
     }
 
     void clearClearsCurrentView()
     {
-        TMainWindow w;
-        w.BuildList->addItems({"a", "b"});
-        w.FindList->addItems({"c"});
-        w.OutputTabs->setCurrentIndex(1);
+        TMainWindow w(*m_app);
+        w.BuildControl().BuildList()->addItems({"a", "b"});
+        w.EditorControl().FindList()->addItems({"c"});
+        w.OutputTabs()->setCurrentIndex(1);
         w.ToolButton("ClearBtn")->trigger();
-        QCOMPARE(w.FindList->count(), 0);
-        QCOMPARE(w.BuildList->count(), 2);
-        w.OutputTabs->setCurrentIndex(0);
+        QCOMPARE(w.EditorControl().FindList()->count(), 0);
+        QCOMPARE(w.BuildControl().BuildList()->count(), 2);
+        w.OutputTabs()->setCurrentIndex(0);
         w.MenuItem("OutputClearItem")->trigger();
-        QCOMPARE(w.BuildList->count(), 0);
+        QCOMPARE(w.BuildControl().BuildList()->count(), 0);
     }
 
     void settingsSurviveRestart()
@@ -827,16 +833,16 @@ private slots:
         }
         QRect placed;
         {
-            TMainWindow w;
+            TMainWindow w(*m_app);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             QVERIFY(!w.ToolButton("FilterBasBtn")->isChecked());
             QVERIFY(w.ToolButton("FilterLstBtn")->isChecked());
             QVERIFY(!w.ToolButton("FilterHexBtn")->isChecked());
-            QCOMPARE(w.Workspace.recentFiles, QStringList{"/a.bas"});
+            QCOMPARE(w.Workspace().recentFiles, QStringList{"/a.bas"});
             w.ToolButton("FilterBasBtn")->setChecked(true);
             w.setGeometry(40, 50, 700, 560);
-            w.WorkDirSplitter->setSizes({260, 440});
+            w.WorkDirSplitter()->setSizes({260, 440});
             placed = w.geometry();
             w.close();
         }
@@ -859,13 +865,13 @@ private slots:
         QCOMPARE(layout.ReadString("ToolBars", "Name1", ""), QString("EditToolBar"));
         QCOMPARE(layout.ReadString("ToolBars", "ControllerToolBar.Row", ""), QString("1"));
 
-        TMainWindow again;
+        TMainWindow again(*m_app);
         QCOMPARE(again.geometry(), placed);
         again.show();
         QVERIFY(QTest::qWaitForWindowExposed(&again));
-        QCOMPARE(again.WorkDirPanel->width(), 260);
+        QCOMPARE(again.WorkDirPanel()->width(), 260);
         QVERIFY(again.ToolButton("FilterBasBtn")->isChecked());
-        QVERIFY(again.ControllerToolBar->y() > again.EditToolBar->y());
+        QVERIFY(again.ControllerToolBar()->y() > again.EditToolBar()->y());
     }
 
     void toolbarArrangementRestored()
@@ -877,13 +883,13 @@ private slots:
         IniWrite("ToolBars", "EditToolBar.Row", "0", true);
         IniWrite("ToolBars", "EditToolBar.Left", "400", true);
         IniWrite("ToolBars", "EditToolBar.Visible", "0", true);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.resize(1200, 500);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QVERIFY(!w.EditToolBar->isVisible());
-        QVERIFY(w.ControllerToolBar->isVisible());
-        QVERIFY(!w.toolBarBreak(w.ControllerToolBar));
+        QVERIFY(!w.EditToolBar()->isVisible());
+        QVERIFY(w.ControllerToolBar()->isVisible());
+        QVERIFY(!w.toolBarBreak(w.ControllerToolBar()));
     }
 
     void unusableStoredPlacementIsIgnored()
@@ -892,7 +898,7 @@ private slots:
         IniWrite("MainForm", "Top", "-30000", true);
         IniWrite("MainForm", "Right", "-29000", true);
         IniWrite("MainForm", "Bottom", "-29000", true);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QCOMPARE(w.size(), QSize(633, 520));
         // Placed as at a first start: centred on the desktop.
         const QPoint centre = QGuiApplication::primaryScreen()->availableGeometry().center();
@@ -931,12 +937,12 @@ private slots:
         IniWrite("ToolBars", "Name2", "ControllerToolBar", true);
         IniWrite(section, key, value, true);
         {
-            TMainWindow w;
+            TMainWindow w(*m_app);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
             QVERIFY(w.width() <= screen.width() && w.height() <= screen.height());
-            QVERIFY2(w.EditorPanel->width() >= 100, qPrintable(QString::number(w.EditorPanel->width())));
+            QVERIFY2(w.EditorPanel()->width() >= 100, qPrintable(QString::number(w.EditorPanel()->width())));
         }
         const TIniFile layout(LayoutPath());
         QVERIFY(layout.ReadInteger("WorkDirPanel", "Width", -1) < layout.ReadInteger("MainForm", "Right", 0));
@@ -945,7 +951,7 @@ private slots:
 
     void helpCommandsOpenTheirAddresses()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         for (const char *scheme : {"https", "http", "mailto", "file"})
             QDesktopServices::setUrlHandler(scheme, this, "RecordUrl");
         const QStringList commands = {"VelmoHomepageMenu", "LanguageMenu", "SamplesMenu", "TechnicalSupportMenu",
@@ -961,7 +967,7 @@ private slots:
         QCOMPARE(openedUrls[2].toString(), home + "samples");
         QCOMPARE(openedUrls[3].scheme(), QString("mailto"));
         QVERIFY(openedUrls[3].path().contains('@'));
-        QCOMPARE(openedUrls[4], QUrl::fromLocalFile(ProgramDir + "Help/Velmo.pdf"));
+        QCOMPARE(openedUrls[4], QUrl::fromLocalFile(m_app->Paths().ProgramDir() + "Help/Velmo.pdf"));
     }
 
     void refusedSettingsWriteIsReported()
@@ -972,9 +978,9 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         const QString settings = dir->filePath("blocker/Korvid.ini");
-        SetSettingsFileNames(settings, LayoutPath());
+        UseWorkbench(settings);
         {
-            TMainWindow w;
+            TMainWindow w(*m_app);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             QVERIFY(errors.isEmpty());
@@ -990,18 +996,17 @@ private slots:
     void unreadableSettingsFileIsToldOnceAndNeverWritten()
     {
         QDir().mkpath(SettingsPath());
-        TMainWindow::SettingsNotPrepared = true;
         const QStringList told = {
             Settings::UnreadableMessage(SettingsPath(), QString::fromLocal8Bit(strerror(EISDIR)))};
         {
-            TMainWindow w;
+            TMainWindow w(*m_app);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             QCOMPARE(errors, told);
-            QCOMPARE(w.Workspace.workingDir, ProgramDir);
+            QCOMPARE(w.Workspace().workingDir, m_app->Paths().ProgramDir());
         }
         {
-            TMainWindow again;
+            TMainWindow again(*m_app);
             again.show();
             QVERIFY(QTest::qWaitForWindowExposed(&again));
         }
@@ -1012,24 +1017,24 @@ private slots:
 
     void preparationRunsOncePerProcess()
     {
-        TMainWindow::SettingsNotPrepared = true;
-        QDir().mkpath(ProgramDir + "Samples");
+        QDir().mkpath(m_app->Paths().ProgramDir() + "Samples");
         IniWrite("Folders", "WorkingDir", "<APPROOT>\\Samples");
         {
-            TMainWindow w;
+            TMainWindow w(*m_app);
             w.show();
             QVERIFY(QTest::qWaitForWindowExposed(&w));
             // Read before the preparation: the directory does not exist yet.
-            QCOMPARE(w.Workspace.workingDir, ProgramDir);
-            QVERIFY(!TMainWindow::SettingsNotPrepared);
-            QCOMPARE(TIniFile(SettingsPath()).ReadString("Folders", "WorkingDir", ""), ProgramDir + "Samples");
-            w.Workspace.workingDir = ProgramDir + "Samples";
+            QCOMPARE(w.Workspace().workingDir, m_app->Paths().ProgramDir());
+            QVERIFY(m_app->SettingsPrepared());
+            QCOMPARE(TIniFile(SettingsPath()).ReadString("Folders", "WorkingDir", ""),
+                     m_app->Paths().ProgramDir() + "Samples");
+            w.Workspace().workingDir = m_app->Paths().ProgramDir() + "Samples";
         }
         IniWrite("Transfer", "LastFile", "<approot>\\x.hex");
-        TMainWindow second;
+        TMainWindow second(*m_app);
         second.show();
         QVERIFY(QTest::qWaitForWindowExposed(&second));
-        QCOMPARE(second.Workspace.workingDir, ProgramDir + "Samples");
+        QCOMPARE(second.Workspace().workingDir, m_app->Paths().ProgramDir() + "Samples");
         QCOMPARE(TIniFile(SettingsPath()).ReadString("Transfer", "LastFile", ""), QString("<approot>\\x.hex"));
     }
 
@@ -1037,15 +1042,15 @@ private slots:
     {
         const QString first = dir->filePath("missing.bas");
         const QString second = dir->filePath("second.bas");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.SetArguments({first, second});
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        QCOMPARE(w.EditorList->OpenCount(), 1);
+        QCOMPARE(w.EditorControl().EditorList()->OpenCount(), 1);
         IEditor *editor = w.CurrentEditor();
         QVERIFY(editor);
         QCOMPARE(editor->GetFileName(), first);
-        QCOMPARE(w.RecentFileList->FileAt(0), first);
+        QCOMPARE(w.WorkDirControl().RecentFileList()->FileAt(0), first);
         QVERIFY(!QFile::exists(first)); // created only when saved
         QVERIFY(w.CurrentEditState().has_value());
         QVERIFY(w.ToolButton("CompileBtn")->isEnabled());
@@ -1061,7 +1066,7 @@ private slots:
         const QString started = QDir::currentPath();
         QVERIFY(QDir::setCurrent(dir->filePath("start")));
         const QStringList arguments = AbsoluteFileNames({"prog.bas"});
-        TMainWindow w; // moves the current directory to the working directory
+        TMainWindow w(*m_app); // moves the current directory to the working directory
         QDir::setCurrent(started);
         w.SetArguments(arguments);
         w.show();
@@ -1078,8 +1083,7 @@ private slots:
         InitGlobals();
         QCOMPARE(QLocale().toString(1.5), QString("1.5"));
         QCOMPARE(QLocale().toDouble("2.25"), 2.25);
-        QVERIFY(ProgramDir.endsWith('/'));
-        SetProgramDir(dir->filePath("prog"));
+        QVERIFY(TWorkbenchPaths::OfProgram().ProgramDir().endsWith('/'));
     }
 
     void commandErrorsReachTheTopLevelHandler()
@@ -1095,6 +1099,14 @@ private slots:
     }
 
 private:
+    // A workbench of its own with the settings file given; errors go to errors.
+    void UseWorkbench(const QString &settings)
+    {
+        m_app.reset();
+        m_app = std::make_unique<TAppState>(TWorkbenchPaths(dir->filePath("prog"), settings, LayoutPath()));
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { errors << m; };
+    }
+
     void IniWrite(const QString &section, const QString &key, const QString &value, bool layout = false)
     {
         TIniFile(layout ? LayoutPath() : SettingsPath()).WriteString(section, key, value);

@@ -3,6 +3,10 @@
 // (a PDF file here), Escape prints nothing, no editor shows no dialog.
 
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "EditorList.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
@@ -10,7 +14,9 @@
 #include "MainForm.h"
 #include "Print.h"
 #include "PrintJob.h"
+#include "ScopeController.h"
 #include "SourceEditor.h"
+#include "WorkDirController.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -78,6 +84,7 @@ class TestPrintMainWindow : public QObject {
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
     QString m_startDir;
 
@@ -110,18 +117,17 @@ private slots:
         m_startDir = QDir::currentPath();
         m_dir = std::make_unique<QTemporaryDir>();
         QDir().mkpath(m_dir->filePath("prog"));
-        SetProgramDir(m_dir->filePath("prog"));
-        SetSettingsFileNames(m_dir->filePath("prog/Korvid.ini"), m_dir->filePath("config/Korvid.ini"));
+        m_app = std::make_unique<TAppState>(TWorkbenchPaths(m_dir->filePath("prog"), m_dir->filePath("prog/Korvid.ini"),
+                                                            m_dir->filePath("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
-        CurrentPrinter().setOutputFormat(QPrinter::PdfFormat);
-        CurrentPrinter().setOutputFileName(Pdf());
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
+        m_app->Printer().setOutputFormat(QPrinter::PdfFormat);
+        m_app->Printer().setOutputFileName(Pdf());
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
+        m_app.reset();
         QDir::setCurrent(m_startDir);
         m_dir.reset();
         QVERIFY2(m_errors.isEmpty(), qPrintable(m_errors.join('\n')));
@@ -145,7 +151,7 @@ private slots:
         for (int i = 1; i <= 40; ++i)
             file.write(QString("PRINT %1\n").arg(i * 11).toLatin1());
         file.close();
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.OpenFile(source);
@@ -153,8 +159,8 @@ private slots:
         QVERIFY(editor);
         if (select)
             editor->setSelection(9, 0, 11, 0); // lines 10 and 11
-        TPrintFileDialog::Instance().SelectedOnlyCheckBox->setEnabled(true);
-        TPrintFileDialog::Instance().SelectedOnlyCheckBox->setChecked(boxTickedBefore);
+        m_app->PrintDialog().SelectedOnlyCheckBox->setEnabled(true);
+        m_app->PrintDialog().SelectedOnlyCheckBox->setChecked(boxTickedBefore);
 
         const TDialogSeen seen = RunPrint(w, Qt::Key_Return);
         QVERIFY(seen.shown);
@@ -192,21 +198,21 @@ private slots:
         for (int i = 0; i < 10; ++i)
             file.write("' a comment\nFOR i = 1 TO 10\n  PRINT \"text\"; i\nNEXT i\n");
         file.close();
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.OpenFile(file.fileName());
-        TPrintFileDialog::Instance().ColorsCheckBox->setChecked(colours);
+        m_app->PrintDialog().ColorsCheckBox->setChecked(colours);
         QVERIFY(RunPrint(w, Qt::Key_Return).shown);
         const int pixels = ColouredPixels(Pdf(), m_dir->path());
         QVERIFY(pixels >= 0);
         QCOMPARE(pixels > 50, coloured);
-        TPrintFileDialog::Instance().ColorsCheckBox->setChecked(true);
+        m_app->PrintDialog().ColorsCheckBox->setChecked(true);
     }
 
     void escapePrintsNothing()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.OpenFile(m_dir->filePath("empty.bas"));
@@ -216,7 +222,7 @@ private slots:
 
     void noEditorNoDialog()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QVERIFY(!RunPrint(w, Qt::Key_Return).shown);

@@ -2,11 +2,17 @@
 // on the scope tab, the context menu's Pause, Export and Save picture, and
 // samples routed from the receive dispatcher's entry.
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
 #include "Channel.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "Scope.h"
+#include "ScopeController.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +29,8 @@ class TestScopeMainWindow : public QObject {
     Q_OBJECT
 
     QTemporaryDir *m_dir = nullptr;
+
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
 
     // Answers the next modal file dialog with a name (empty: cancel).
@@ -44,24 +52,23 @@ private slots:
     void init()
     {
         m_dir = new QTemporaryDir;
-        SetProgramDir(m_dir->path());
-        SetSettingsFileNames(m_dir->filePath("Korvid.ini"), m_dir->filePath("layout.ini"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(m_dir->path(), m_dir->filePath("Korvid.ini"), m_dir->filePath("layout.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &message) { m_errors << message; });
+        m_app->DialogHooks().errorReporter = [this](const QString &message) { m_errors << message; };
     }
 
     void cleanup()
     {
+        m_app.reset();
         QCOMPARE(m_errors, QStringList());
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
         delete m_dir;
         m_dir = nullptr;
     }
 
     void everyScopeCommandIsBound()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         for (const char *name : {"ChannelBtnClick", "ScopePauseMenuClick", "ScopeExportMenuClick",
                                  "ScopeSavePictureMenuClick", "ClearBtnClick"})
             QVERIFY2(w.HasHandler(name), name);
@@ -83,13 +90,13 @@ private slots:
         QFETCH(int, index);
         QFETCH(QString, caption);
         QFETCH(qint64, span);
-        TMainWindow w;
-        QCOMPARE(w.Scope()->Model().TimeBaseText(), QStringLiteral("1s / div"));
-        w.OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
-        w.TimeBaseBox->setCurrentIndex(index);
-        QCOMPARE(w.TimeBaseBox->currentText(), caption);
-        QCOMPARE(w.Scope()->Model().TimeBaseText(), caption);
-        QCOMPARE(w.Scope()->Model().WindowSpan(), span);
+        TMainWindow w(*m_app);
+        QCOMPARE(w.ScopeControl().Scope()->Model().TimeBaseText(), QStringLiteral("1s / div"));
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputScopeTab);
+        w.ScopeControl().TimeBaseBox()->setCurrentIndex(index);
+        QCOMPARE(w.ScopeControl().TimeBaseBox()->currentText(), caption);
+        QCOMPARE(w.ScopeControl().Scope()->Model().TimeBaseText(), caption);
+        QCOMPARE(w.ScopeControl().Scope()->Model().WindowSpan(), span);
     }
 
     void channelButtonsOpenTheirChannelsSetup_data()
@@ -102,8 +109,8 @@ private slots:
     void channelButtonsOpenTheirChannelsSetup()
     {
         QFETCH(int, channel);
-        TMainWindow w;
-        w.OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
+        TMainWindow w(*m_app);
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputScopeTab);
         QAction *button = w.ToolButton(QString("Channel%1Btn").arg(channel));
         QCOMPARE(button->toolTip(), QString("Setup Channel #%1").arg(channel));
         QString header;
@@ -119,39 +126,39 @@ private slots:
 
     void clearActsOnTheScopeOnlyOnItsTab()
     {
-        TMainWindow w;
-        w.ReceivedSample(2, 1.5f);
-        w.ReceivedSample(7, 1.5f); // no such channel
-        QCOMPARE(w.Scope()->Model().Channel(2).SampleCount(), 1);
-        QCOMPARE(w.Scope()->Model().Channel(2).Sample(0).value, 1.5f);
-        w.OutputTabs->setCurrentIndex(TMainWindow::OutputBuildTab);
+        TMainWindow w(*m_app);
+        w.ScopeControl().ReceivedSample(2, 1.5f);
+        w.ScopeControl().ReceivedSample(7, 1.5f); // no such channel
+        QCOMPARE(w.ScopeControl().Scope()->Model().Channel(2).SampleCount(), 1);
+        QCOMPARE(w.ScopeControl().Scope()->Model().Channel(2).Sample(0).value, 1.5f);
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputBuildTab);
         w.ToolButton("ClearBtn")->trigger();
-        QCOMPARE(w.Scope()->Model().Channel(2).SampleCount(), 1);
-        w.OutputTabs->setCurrentIndex(TMainWindow::OutputScopeTab);
+        QCOMPARE(w.ScopeControl().Scope()->Model().Channel(2).SampleCount(), 1);
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputScopeTab);
         w.ToolButton("ClearBtn")->trigger();
-        QCOMPARE(w.Scope()->Model().Channel(2).SampleCount(), 0);
-        w.ReceivedSample(0, 3);
+        QCOMPARE(w.ScopeControl().Scope()->Model().Channel(2).SampleCount(), 0);
+        w.ScopeControl().ReceivedSample(0, 3);
         w.MenuItem("ScopeClearItem")->trigger();
-        QCOMPARE(w.Scope()->Model().Channel(0).SampleCount(), 0);
+        QCOMPARE(w.ScopeControl().Scope()->Model().Channel(0).SampleCount(), 0);
     }
 
     void pauseItemIsCheckedWhilePaused()
     {
-        TMainWindow w;
+        TMainWindow w(*m_app);
         QAction *pause = w.MenuItem("ScopePauseItem");
         QVERIFY(pause->isCheckable());
         pause->trigger();
-        QVERIFY(w.Scope()->Paused());
+        QVERIFY(w.ScopeControl().Scope()->Paused());
         QVERIFY(pause->isChecked());
         pause->trigger();
-        QVERIFY(!w.Scope()->Paused());
+        QVERIFY(!w.ScopeControl().Scope()->Paused());
         QVERIFY(!pause->isChecked());
     }
 
     void exportAndSavePictureAskForAFile()
     {
-        TMainWindow w;
-        w.ReceivedSample(1, 42);
+        TMainWindow w(*m_app);
+        w.ScopeControl().ReceivedSample(1, 42);
         AnswerFileDialog(m_dir->filePath("run"));
         w.MenuItem("ScopeExportItem")->trigger();
         QFile csv(m_dir->filePath("run.csv"));

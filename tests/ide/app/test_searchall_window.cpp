@@ -1,6 +1,10 @@
 #include "../support/TestFiles.h"
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
 #include "CaptionPanel.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "EditorList.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
@@ -9,8 +13,10 @@
 #include "Globals.h"
 #include "IEditor.h"
 #include "MainForm.h"
+#include "ScopeController.h"
 #include "SearchAll.h"
 #include "SourceEditor.h"
+#include "WorkDirController.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -27,6 +33,7 @@ class TestSearchAllWindow : public QObject {
 
 private:
     QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
     QString m_seenText;
 
@@ -44,7 +51,7 @@ private:
     void Answer(const QString &text, bool openFiles, bool workDir, bool ok = true)
     {
         QTimer::singleShot(0, [=, this] {
-            TSearchAllDlg &dlg = TSearchAllDlg::Instance();
+            TSearchAllDlg &dlg = m_app->SearchAllDialog();
             m_seenText = dlg.SearchText();
             dlg.SetSearchText(text);
             dlg.SearchOpenFilesBtn->setChecked(openFiles);
@@ -58,16 +65,15 @@ private slots:
     {
         m_dir = new QTemporaryDir;
         QDir().mkpath(Path("prog"));
-        SetProgramDir(Path("prog"));
-        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(Path("prog"), Path("prog/Korvid.ini"), Path("config/Korvid.ini")));
         m_errors.clear();
-        SetErrorReporter([this](const QString &m) { m_errors << m; });
+        m_app->DialogHooks().errorReporter = [this](const QString &m) { m_errors << m; };
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
+        m_app.reset();
         delete m_dir;
         m_dir = nullptr;
     }
@@ -85,15 +91,15 @@ private slots:
         QFETCH(bool, workDir);
         QFETCH(QStringList, expected);
         WriteFile("work/a.bas", "y = 2\nx = 1\n");
-        TMainWindow w;
-        w.WorkDirList->SetDirectory(Path("work"));
+        TMainWindow w(*m_app);
+        w.WorkDirControl().WorkDirList()->SetDirectory(Path("work"));
         w.ShowOutputPanel(false);
         Answer("x", false, workDir);
         QVERIFY(w.RunCommand("FindAllMenuClick"));
         expected.replaceInStrings("@", m_dir->path());
-        QCOMPARE(w.FindList->Lines(), expected);
-        QCOMPARE(w.OutputTabs->currentIndex(), int(TMainWindow::OutputFindTab));
-        QVERIFY(w.OutputPanel->isVisibleTo(&w));
+        QCOMPARE(w.EditorControl().FindList()->Lines(), expected);
+        QCOMPARE(w.OutputTabs()->currentIndex(), int(TMainWindow::OutputFindTab));
+        QVERIFY(w.OutputPanel()->isVisibleTo(&w));
     }
 
     // Open files are searched as they stand in the editor; the same file in
@@ -102,10 +108,10 @@ private slots:
     {
         const QString a = WriteFile("work/a.bas", "x = 1\n");
         const QString b = WriteFile("work/b.bas", "\n\nREM\n");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
-        w.WorkDirList->SetDirectory(Path("work"));
+        w.WorkDirControl().WorkDirList()->SetDirectory(Path("work"));
         w.OpenFile(b);
         w.OpenFile(a);
         AsSourceEditor(w.CurrentEditor())->setText("z = 0\nx = 2\n");
@@ -113,7 +119,7 @@ private slots:
         Answer("x", true, true);
         QVERIFY(w.RunCommand("FindAllMenuClick"));
         QCOMPARE(m_seenText, QString("x")); // the selection filled the search box
-        const QStringList lines = w.FindList->Lines();
+        const QStringList lines = w.EditorControl().FindList()->Lines();
         QCOMPARE(lines.first(), QString("Search in open files..."));
         QVERIFY(lines.contains(a + "(2):   x = 2  "));
         QVERIFY(lines.contains(a + "(1):   x = 1  "));
@@ -121,37 +127,38 @@ private slots:
 
         Answer("rem", false, false);
         QVERIFY(w.RunCommand("FindAllMenuClick"));
-        QCOMPARE(w.FindList->Lines(), QStringList({"Search in current file...", "completed."}));
+        QCOMPARE(w.EditorControl().FindList()->Lines(), QStringList({"Search in current file...", "completed."}));
         Answer("rem", true, false);
         QVERIFY(w.RunCommand("FindAllMenuClick"));
-        QCOMPARE(w.FindList->Lines(), QStringList({"Search in open files...", b + "(3):   REM  ", "completed."}));
-        w.FindList->setCurrentRow(1);
-        w.FindList->DblClick();
+        QCOMPARE(w.EditorControl().FindList()->Lines(),
+                 QStringList({"Search in open files...", b + "(3):   REM  ", "completed."}));
+        w.EditorControl().FindList()->setCurrentRow(1);
+        w.EditorControl().FindList()->DblClick();
         QCOMPARE(w.CurrentEditor()->GetFileName(), b);
         QCOMPARE(AsSourceEditor(w.CurrentEditor())->CaretLine(), 3);
     }
 
     void CancelLeavesTheList()
     {
-        TMainWindow w;
-        w.FindList->AddLine("old");
+        TMainWindow w(*m_app);
+        w.EditorControl().FindList()->AddLine("old");
         Answer("x", false, true, false);
         QVERIFY(w.RunCommand("FindAllMenuClick"));
-        QCOMPARE(w.FindList->Lines(), QStringList({"old"}));
+        QCOMPARE(w.EditorControl().FindList()->Lines(), QStringList({"old"}));
     }
 
     void ReadErrorIsShown()
     {
         WriteFile("work/a.bas", "x\n");
         QVERIFY(QFile::link("/proc/self/mem", Path("work/broken.bas")));
-        TMainWindow w;
-        w.WorkDirList->SetDirectory(Path("work"));
+        TMainWindow w(*m_app);
+        w.WorkDirControl().WorkDirList()->SetDirectory(Path("work"));
         Answer("x", false, true);
         QVERIFY(!w.RunCommand("FindAllMenuClick"));
         QCOMPARE(m_errors.size(), 1);
         QVERIFY2(m_errors.first().contains("broken.bas"), qPrintable(m_errors.first()));
-        QVERIFY(!w.FindList->Lines().contains("completed."));
-        QCOMPARE(w.FindList->Lines().first(), QString("Search in working directory..."));
+        QVERIFY(!w.EditorControl().FindList()->Lines().contains("completed."));
+        QCOMPARE(w.EditorControl().FindList()->Lines().first(), QString("Search in working directory..."));
     }
 };
 

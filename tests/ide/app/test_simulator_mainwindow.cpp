@@ -8,14 +8,20 @@
 #include "../support/ChildProcesses.h"
 #include "../support/TestFiles.h"
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
 #include "Preferences.h"
 #include "Scope.h"
+#include "ScopeController.h"
 #include "Serial.h"
 #include "Terminal.h"
 #include "TransferDlg.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QDeadlineTimer>
@@ -46,7 +52,7 @@ bool ProgramsBuilt()
 QString ConsoleText(const TMainWindow &w)
 {
     QStringList lines;
-    for (const QByteArray &line : w.Console->Screen().ScreenLines())
+    for (const QByteArray &line : w.DeviceControl().Console()->Screen().ScreenLines())
         lines << QString::fromLatin1(line).trimmed();
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
@@ -70,6 +76,8 @@ QList<QByteArray> HexRecords(const QString &path)
 // F10 without a modal loop: the dialog's Download is clicked at once.
 class TDownloadWindow : public TMainWindow {
 public:
+    using TMainWindow::TMainWindow;
+
     int ExecTransferDialog(TMcuTransferDlg &dialog) override
     {
         dialog.show();
@@ -88,6 +96,7 @@ class TestSimulatorMainWindow : public QObject {
 
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList messages;
 
     QString SettingsPath() const
@@ -115,23 +124,21 @@ private slots:
     {
         dir = new QTemporaryDir;
         QDir().mkpath(dir->filePath("prog"));
-        SetProgramDir(dir->filePath("prog"));
-        SetSettingsFileNames(SettingsPath(), dir->filePath("config/Korvid.ini"));
-        TMcuPreferences::AvailableDevices = [] { return QStringList(); };
-        TMainWindow::SettingsNotPrepared = true;
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(dir->filePath("prog"), SettingsPath(), dir->filePath("config/Korvid.ini")));
+        m_app->LinkSettings().OfferedDevices = [] { return QStringList(); };
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_app->DialogHooks().messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
     {
+        m_app.reset();
         while (SerialPort().Requests() > 0)
             SerialPort().ClosePort();
-        SetMessageDlgHook({});
-        SetSettingsFileNames(QString(), QString());
         delete dir;
     }
 
@@ -157,7 +164,7 @@ private slots:
         QFETCH(QString, device);
         if (settings != "-")
             WriteTestFile(SettingsPath(), settings);
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         QCOMPARE(SerialPort().ComPort(), device);
         QVERIFY(messages.isEmpty());
@@ -170,7 +177,7 @@ private slots:
         const QList<QByteArray> records = HexRecords(CompileProgram());
         QVERIFY(records.size() > 1);
         WriteTestFile(SettingsPath(), "[COM-Device]\nPort=Simulated module\n[Macros]\nMacro0=#1#48#129#27\n");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
 
         w.RunCommand("ConnectMenuClick");
@@ -190,7 +197,7 @@ private slots:
         QVERIFY(SerialPort().WriteString(records.last()));
 
         QTRY_VERIFY(ConsoleText(w).contains("Hello from the module"));
-        const TScopeModel &scope = w.Scope()->Model();
+        const TScopeModel &scope = w.ScopeControl().Scope()->Model();
         QTRY_VERIFY(scope.Channel(0).SampleCount() > 0 && scope.Channel(1).SampleCount() > 0);
         QCOMPARE(scope.Channel(0).Sample(0).value, 42.0f);
         QCOMPARE(scope.Channel(1).Sample(0).value, -7.0f);
@@ -211,7 +218,7 @@ private slots:
         const QString hex = CompileProgram();
         WriteTestFile(SettingsPath(),
                       "[COM-Device]\nPort=Simulated module\n[Transfer]\nLastFile=" + hex.toLocal8Bit() + "\n");
-        TDownloadWindow w;
+        TDownloadWindow w(*m_app);
         w.show();
         w.RunCommand("DownloadMenuClick");
         QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
@@ -220,7 +227,7 @@ private slots:
         // The first line the program printed, kept in the console's history
         // once the loop's lines have scrolled it off the screen.
         const auto firstLine = [&w] {
-            const TConsoleScreen &screen = w.Console->Screen();
+            const TConsoleScreen &screen = w.DeviceControl().Console()->Screen();
             return screen.FirstLine() < screen.EndLine() ? screen.Line(screen.FirstLine()).trimmed() : QByteArray();
         };
         QTRY_COMPARE(firstLine(), QByteArray("Hello from the module"));
@@ -230,7 +237,7 @@ private slots:
     void connectingWithoutTheSimulatorSaysWhy()
     {
         WriteTestFile(SettingsPath(), "[COM-Device]\nPort=Simulated module\n");
-        TMainWindow w;
+        TMainWindow w(*m_app);
         w.show();
         w.RunCommand("ConnectMenuClick");
         QVERIFY(!SerialPort().Open());

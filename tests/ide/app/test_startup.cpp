@@ -3,12 +3,18 @@
 // while the splash fades.
 
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "MainForm.h"
+#include "ScopeController.h"
 #include "Splash.h"
 #include "StartUp.h"
+#include "WorkDirController.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -22,6 +28,7 @@ class TestStartUp : public QObject {
 
 private:
     QTemporaryDir *m_dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList m_errors;
 
     QString SettingsPath() const
@@ -50,15 +57,14 @@ private slots:
     {
         m_dir = new QTemporaryDir;
         QDir().mkpath(m_dir->filePath("prog"));
-        SetProgramDir(m_dir->filePath("prog"));
-        SetSettingsFileNames(SettingsPath(), m_dir->filePath("config/Korvid.ini"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(m_dir->filePath("prog"), SettingsPath(), m_dir->filePath("config/Korvid.ini")));
         m_errors.clear();
     }
 
     void cleanup()
     {
-        SetErrorReporter({});
-        SetSettingsFileNames(QString(), QString());
+        m_app.reset();
         delete m_dir;
         m_dir = nullptr;
     }
@@ -70,15 +76,15 @@ private slots:
     {
         const QString folder = m_dir->filePath("folder.bas");
         QDir().mkpath(folder);
-        TStartUp startUp({folder});
+        TStartUp startUp(*m_app, {folder});
         QPointer<TSplashScreen> splash = startUp.Splash();
         splash->Timer1->start(10);
         bool splashGoneWhileOpen = false;
-        SetErrorReporter([&](const QString &message) {
+        m_app->DialogHooks().errorReporter = [&](const QString &message) {
             m_errors << message;
             splashGoneWhileOpen = RunLoopUntil([&] { return splash.isNull(); });
             QTimer::singleShot(0, qApp, &QCoreApplication::quit);
-        });
+        };
         QCOMPARE(startUp.Exec(), 0);
         QCOMPARE(m_errors.size(), 1);
         QVERIFY(m_errors.first().contains(folder));
@@ -92,7 +98,7 @@ private slots:
     {
         bool splashDestroyed = false;
         {
-            TStartUp startUp({});
+            TStartUp startUp(*m_app, {});
             TSplashScreen *splash = startUp.Splash();
             connect(splash, &QObject::destroyed, [&] { splashDestroyed = true; });
             splash->Timer1->start(10);
@@ -112,7 +118,8 @@ private slots:
             QVERIFY(!watch.isActive());
         }
         QVERIFY(splashDestroyed);
-        QCOMPARE(TIniFile(SettingsPath()).ReadString("Folders", "WorkingDir", "<none>"), QDir::cleanPath(ProgramDir));
+        QCOMPARE(TIniFile(SettingsPath()).ReadString("Folders", "WorkingDir", "<none>"),
+                 QDir::cleanPath(m_app->Paths().ProgramDir()));
     }
 };
 

@@ -8,13 +8,19 @@
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
 #include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BuildController.h"
+#include "DeviceController.h"
+#include "EditorController.h"
 #include "Globals.h"
 #include "LoaderDlg.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
 #include "Preferences.h"
+#include "ScopeController.h"
 #include "Serial.h"
 #include "Update.h"
+#include "WorkDirController.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -30,6 +36,8 @@ const QByteArray kProgram = ":0100000041BE\r\n:0100010042BC\r\n:00000001FF\r\n";
 // The dialogs run without a modal loop: the test's script plays the user.
 class TTransferWindow : public TMainWindow {
 public:
+    using TMainWindow::TMainWindow;
+
     std::function<int(TMcuTransferDlg &)> play;
 
     int ExecTransferDialog(TMcuTransferDlg &dialog) override
@@ -46,6 +54,7 @@ class TestTransferMainWindow : public QObject {
 
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
     QStringList messages;
 
     QString Path(const QString &name) const
@@ -55,7 +64,7 @@ private:
     std::unique_ptr<TTransferWindow> ShowWindow(const QString &device)
     {
         WriteTestFile(Path("prog/Korvid.ini"), "[COM-Device]\nPort=" + device.toLocal8Bit() + "\n");
-        auto w = std::make_unique<TTransferWindow>();
+        auto w = std::make_unique<TTransferWindow>(*m_app);
         w->show();
         if (!QTest::qWaitForWindowActive(w.get()))
             qWarning("the window did not become active: its keys do not work");
@@ -74,23 +83,21 @@ private slots:
     {
         dir = new QTemporaryDir;
         QDir().mkpath(Path("prog"));
-        SetProgramDir(Path("prog"));
-        SetSettingsFileNames(Path("prog/Korvid.ini"), Path("config/Korvid.ini"));
-        TMcuPreferences::AvailableDevices = [] { return QStringList(); };
-        TMainWindow::SettingsNotPrepared = true;
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(Path("prog"), Path("prog/Korvid.ini"), Path("config/Korvid.ini")));
+        m_app->LinkSettings().OfferedDevices = [] { return QStringList(); };
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_app->DialogHooks().messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
     {
+        m_app.reset();
         while (SerialPort().Requests() > 0)
             SerialPort().ClosePort();
-        SetMessageDlgHook({});
-        SetSettingsFileNames(QString(), QString());
         delete dir;
     }
 
@@ -111,7 +118,7 @@ private slots:
         const QString hex = WriteTestFile(Path("src/prog.hex"), kProgram);
         auto w = ShowWindow(peer.Path());
         w->OpenFile(source);
-        w->OutputTabs->setCurrentIndex(tabBefore);
+        w->OutputTabs()->setCurrentIndex(tabBefore);
         QString proposed;
         bool closedMeanwhile = true;
         w->play = [&](TMcuTransferDlg &dialog) {
@@ -133,7 +140,7 @@ private slots:
         QVERIFY(SerialPort().Open()); // the console is connected afterwards
         QCOMPARE(SerialPort().Requests(), 1);
         QVERIFY(!w->MenuItem("ConnectMenu")->isEnabled());
-        QCOMPARE(w->OutputTabs->currentIndex(), tabAfter);
+        QCOMPARE(w->OutputTabs()->currentIndex(), tabAfter);
     }
 
     void aConnectedTerminalStaysConnected()
@@ -143,7 +150,7 @@ private slots:
         WriteTestFile(Path("prog/Korvid.ini"),
                       "[COM-Device]\nPort=" + peer.Path().toLocal8Bit() +
                           "\n[Transfer]\nLastFile=" + hex.toLocal8Bit() + "\n");
-        TTransferWindow w;
+        TTransferWindow w(*m_app);
         w.show();
         w.RunCommand("ConnectMenuClick");
         QString proposed;

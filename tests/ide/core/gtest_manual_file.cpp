@@ -1,6 +1,6 @@
 // Where the workbench finds its programming manual: beside the program, or in
 // the shared data folder of the installation the program belongs to.
-#include "Globals.h"
+#include "WorkbenchPaths.h"
 
 #include "../../compiler/TestNames.h"
 
@@ -49,8 +49,8 @@ TEST_P(Manual, IsFoundWhereItIs)
         Touch(prefix.filePath("bin/Help/Velmo.pdf"));
     if (GetParam().installed)
         Touch(prefix.filePath("share/velmo/Help/Velmo.pdf"));
-    SetProgramDir(prefix.filePath("bin"));
-    EXPECT_EQ(ManualFileName().toStdString(), prefix.filePath(GetParam().expected).toStdString());
+    EXPECT_EQ(TWorkbenchPaths(prefix.filePath("bin")).ManualFileName().toStdString(),
+              prefix.filePath(GetParam().expected).toStdString());
 }
 
 INSTANTIATE_TEST_SUITE_P(Globals, Manual, testing::ValuesIn(kPlaces),

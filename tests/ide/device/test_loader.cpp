@@ -6,6 +6,8 @@
 #include "../support/ChildCheck.h"
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
+#include "../support/TestPaths.h"
+#include "DialogHooks.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "LoaderDlg.h"
@@ -31,8 +33,12 @@ const QByteArray kThreeRecords = ":0100000041BE\r\n:0100010042BC\r\n:00000001FF\
 class TestLoader : public QObject {
     Q_OBJECT
 
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
+
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TTestPaths> paths;
     QStringList messages;
 
     QString SettingsPath() const
@@ -88,18 +94,18 @@ private slots:
     void init()
     {
         dir = new QTemporaryDir;
-        SetSettingsFileNames(SettingsPath(), dir->filePath("layout.ini"));
+        paths = std::make_unique<TTestPaths>(dir->path(), SettingsPath(), dir->filePath("layout.ini"));
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help.section('\n', 0, 0);
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
     {
-        SetMessageDlgHook({});
-        SetSettingsFileNames(QString(), QString());
+        m_hooks.messageDlg = nullptr;
+        paths.reset();
         delete dir;
     }
 
@@ -128,7 +134,7 @@ private slots:
         QCOMPARE(port.Requests(), 0);
         QVERIFY(!port.Open());
         QVERIFY(messages.isEmpty());
-        QVERIFY(!TMcuTransferDlg::AnyRunning());
+        QVERIFY(!dlg->Running());
     }
 
     void aFailedTransferReportsAndReturnsToIdle_data()
@@ -159,7 +165,7 @@ private slots:
         QVERIFY(dlg->DownloadBtn->isEnabled());
         QVERIFY(dlg->Task() == nullptr);
         QCOMPARE(port.Requests(), 0);
-        QVERIFY(!TMcuTransferDlg::AnyRunning());
+        QVERIFY(!dlg->Running());
         // The dialog is usable again: Cancel now closes it.
         QTest::mouseClick(dlg->CancelBtn, Qt::LeftButton);
         QVERIFY(!dlg->isVisible());
@@ -193,7 +199,6 @@ private slots:
             QTest::mouseClick(dlg->CancelBtn, Qt::LeftButton);
         QVERIFY(dlg->isVisible()); // open until the task has ended
         QVERIFY(dlg->Running());
-        QVERIFY(TMcuTransferDlg::AnyRunning());
 
         peer.Release();
         QVERIFY(WaitFor([&] { return !dlg->isVisible(); }));

@@ -4,6 +4,8 @@
 // with its editor.
 
 #include "../support/TestFiles.h"
+#include "../support/TestPaths.h"
+#include "DialogHooks.h"
 #include "Globals.h"
 #include "IniFile.h"
 #include "MacroEdit.h"
@@ -23,8 +25,13 @@
 class TestPreferences : public QObject {
     Q_OBJECT
 
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
+
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TTestPaths> paths;
+    TLinkSettings settings;
     QStringList messages;
 
     QString SettingsPath() const
@@ -48,21 +55,20 @@ private slots:
     void init()
     {
         dir = new QTemporaryDir;
-        SetSettingsFileNames(SettingsPath(), dir->filePath("layout.ini"));
-        TMcuPreferences::AvailableDevices = [] { return QStringList({"/dev/ttyUSB0", "COM3"}); };
+        paths = std::make_unique<TTestPaths>(dir->path(), SettingsPath(), dir->filePath("layout.ini"));
+        settings = TLinkSettings();
+        settings.OfferedDevices = [] { return QStringList({"/dev/ttyUSB0", "COM3"}); };
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " " + help;
             return int(mrOk);
-        });
-        PortSettings = TPortSettings();
-        TerminalSettings = TTerminalSettings();
+        };
     }
 
     void cleanup()
     {
-        SetMessageDlgHook({});
-        SetSettingsFileNames(QString(), QString());
+        m_hooks.messageDlg = nullptr;
+        paths.reset();
         delete dir;
     }
 
@@ -94,20 +100,20 @@ private slots:
         QFETCH(bool, hex);
         if (!ini.isEmpty())
             WriteTestFile(SettingsPath(), ini);
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         QCOMPARE(dlg.COMBox->currentText(), port);
-        QCOMPARE(PortSettings.ComPort, port);
-        const TLineSettings &l = PortSettings.Line;
+        QCOMPARE(settings.Port.ComPort, port);
+        const TLineSettings &l = settings.Port.Line;
         QCOMPARE(QString("%1 %2 %3 %4").arg(l.Baudrate).arg(l.Databits + 4).arg(l.Parity).arg(l.StopBits), line);
-        QCOMPARE(TerminalSettings.HexMode, hex);
-        QVERIFY(!PortSettings.Changed);
-        QVERIFY(!TerminalSettings.Changed);
+        QCOMPARE(settings.Terminal.HexMode, hex);
+        QVERIFY(!settings.Port.Changed);
+        QVERIFY(!settings.Terminal.Changed);
         QVERIFY(!dlg.Modified());
     }
 
     void offersTheComPortsAndTheSystemsDevices()
     {
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         QStringList items;
         for (int i = 0; i < dlg.COMBox->count(); ++i)
             items << dlg.COMBox->itemText(i);
@@ -121,7 +127,7 @@ private slots:
     void choosingTheSimulatedModuleStoresItsName()
     {
         WriteTestFile(SettingsPath(), "[COM-Device]\r\nPort=COM2\r\n");
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         dlg.show();
         const int index = dlg.COMBox->findText("Simulated module");
         QVERIFY(index >= 0);
@@ -129,22 +135,22 @@ private slots:
         emit dlg.COMBox->activated(index);
         dlg.OkBtnClick();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
-        QCOMPARE(PortSettings.ComPort, QString("Simulated module"));
+        QCOMPARE(settings.Port.ComPort, QString("Simulated module"));
         QVERIFY(SettingsText().contains("Port=Simulated module"));
-        QCOMPARE(TMcuPreferences().COMBox->currentText(), QString("Simulated module"));
+        QCOMPARE(TMcuPreferences(settings).COMBox->currentText(), QString("Simulated module"));
     }
 
     void okWithoutChangeWritesAndMarksNothing()
     {
         WriteTestFile(SettingsPath(), "[COM-Device]\r\nPort=COM2\r\n");
         const QByteArray before = SettingsText();
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         dlg.show();
         dlg.OkBtnClick();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         QCOMPARE(SettingsText(), before);
-        QVERIFY(!PortSettings.Changed);
-        QVERIFY(!TerminalSettings.Changed);
+        QVERIFY(!settings.Port.Changed);
+        QVERIFY(!settings.Terminal.Changed);
     }
 
     void presetsMarkThePortChangedAndAreSaved_data()
@@ -162,40 +168,40 @@ private slots:
         QFETCH(QString, button);
         QFETCH(QString, line);
         WriteTestFile(SettingsPath(), "[COM-Device]\nDatabits=7\nParity=odd\nStopbits=2\n");
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         dlg.show();
         dlg.findChild<QPushButton *>(button)->click();
         QVERIFY(dlg.Modified());
-        QVERIFY(PortSettings.Changed);
-        QVERIFY(!TerminalSettings.Changed);
+        QVERIFY(settings.Port.Changed);
+        QVERIFY(!settings.Terminal.Changed);
         dlg.OkBtnClick();
         QCOMPARE(dlg.result(), int(QDialog::Accepted));
         const TIniFile ini(SettingsPath());
         const TComDeviceState saved = Settings::ReadComDevice(ini);
         QCOMPARE(saved.databits + " " + saved.parity + " " + saved.stopbits, line);
         if (button == "Btn7E2") {
-            QCOMPARE(PortSettings.Line.Databits, db7);
-            QCOMPARE(PortSettings.Line.Parity, paEVEN);
-            QCOMPARE(PortSettings.Line.StopBits, sb20);
+            QCOMPARE(settings.Port.Line.Databits, db7);
+            QCOMPARE(settings.Port.Line.Parity, paEVEN);
+            QCOMPARE(settings.Port.Line.StopBits, sb20);
         }
     }
 
     void aTypedDevicePathIsStoredAsTyped()
     {
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         dlg.show();
         dlg.COMBox->setFocus();
         dlg.COMBox->lineEdit()->selectAll();
         QTest::keyClicks(dlg.COMBox->lineEdit(), "/tmp/MyModule");
-        QVERIFY(PortSettings.Changed);
+        QVERIFY(settings.Port.Changed);
         dlg.OkBtnClick();
-        QCOMPARE(PortSettings.ComPort, QString("/tmp/MyModule"));
+        QCOMPARE(settings.Port.ComPort, QString("/tmp/MyModule"));
         QVERIFY(SettingsText().contains("Port=/tmp/MyModule"));
     }
 
     void anEmptyDeviceIsRefusedAndTheDialogStaysOpen()
     {
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         dlg.show();
         dlg.COMBox->lineEdit()->clear();
         QTest::keyClicks(dlg.COMBox->lineEdit(), " ");
@@ -207,18 +213,18 @@ private slots:
 
     void terminalOptionsMarkTheTerminalChanged()
     {
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         dlg.show();
         dlg.EmulationBox->Click(1);
         dlg.EchoBox->click();
         dlg.CROutBox->click();
-        QVERIFY(TerminalSettings.Changed);
-        QVERIFY(!PortSettings.Changed);
+        QVERIFY(settings.Terminal.Changed);
+        QVERIFY(!settings.Port.Changed);
         dlg.OkBtnClick();
-        QVERIFY(TerminalSettings.HexMode);
-        QVERIFY(TerminalSettings.Echo);
-        QVERIFY(TerminalSettings.CRLFOut);
-        QVERIFY(!TerminalSettings.CRLFIn);
+        QVERIFY(settings.Terminal.HexMode);
+        QVERIFY(settings.Terminal.Echo);
+        QVERIFY(settings.Terminal.CRLFOut);
+        QVERIFY(!settings.Terminal.CRLFIn);
         const TTerminalState saved = Settings::ReadTerminal(TIniFile(SettingsPath()));
         QCOMPARE(saved.emulation, QString("HEX"));
         QVERIFY(saved.echo && saved.crlfOut && !saved.crlfIn);
@@ -227,7 +233,7 @@ private slots:
     void editsTheMacroList()
     {
         WriteTestFile(SettingsPath(), "[Macros]\nMacro0=one\nMacro1=two\nMacro2=three\n");
-        TMcuPreferences dlg;
+        TMcuPreferences dlg(settings);
         QStringList answers = {"added", ""};
         dlg.EditMacro = [&](QWidget *, QString &text) {
             const QString answer = answers.takeFirst();
@@ -244,7 +250,7 @@ private slots:
         dlg.MacroDownBtn->click();
         QCOMPARE(Macros(dlg), QStringList({"two", "one", "three"}));
         QCOMPARE(dlg.MacroList->currentRow(), 1);
-        QVERIFY(TerminalSettings.Changed);
+        QVERIFY(settings.Terminal.Changed);
         dlg.AddMacroBtn->click();
         dlg.EditMacroBtn->click(); // cancelled: nothing changes
         QCOMPARE(Macros(dlg), QStringList({"two", "one", "three", "added"}));
@@ -256,7 +262,7 @@ private slots:
         QCOMPARE(Macros(dlg), QStringList({"one", "three"}));
         dlg.OkBtnClick();
         QCOMPARE(Settings::ReadMacros(TIniFile(SettingsPath())), QStringList({"one", "three"}));
-        QCOMPARE(TerminalSettings.Macros, QStringList({"one", "three"}));
+        QCOMPARE(settings.Terminal.Macros, QStringList({"one", "three"}));
     }
 
     void macroEditorNeedsAText()

@@ -5,6 +5,8 @@
 
 #include "../support/LoaderPeer.h"
 #include "../support/TestFiles.h"
+#include "../support/TestPaths.h"
+#include "DialogHooks.h"
 #include "Globals.h"
 #include "MsgDlg.h"
 #include "Serial.h"
@@ -42,8 +44,12 @@ QStringList Entries(const TMcuUpdate &w)
 class TestUpdate : public QObject {
     Q_OBJECT
 
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
+
 private:
     QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TTestPaths> paths;
     QStringList messages;
 
     void AddImage(const QString &name, const QByteArray &bytes = kImage)
@@ -55,17 +61,18 @@ private slots:
     void init()
     {
         dir = new QTemporaryDir;
-        SetProgramDir(dir->path());
+        paths = std::make_unique<TTestPaths>(dir->path());
         messages.clear();
-        SetMessageDlgHook([this](int, const QString &message, const QString &help, bool) {
+        m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
             return int(mrOk);
-        });
+        };
     }
 
     void cleanup()
     {
-        SetMessageDlgHook({});
+        m_hooks.messageDlg = nullptr;
+        paths.reset();
         delete dir;
     }
 

@@ -3,6 +3,7 @@
 // a channel with the conversion error of a text that is no number, and the
 // scope's channel command around it.
 #include "Channel.h"
+#include "DialogHooks.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
 #include "Scope.h"
@@ -18,6 +19,9 @@
 
 class TestChannelSetup : public QObject {
     Q_OBJECT
+
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
 
     // Runs the next channel setup dialog: sets the limits and presses OK.
     void AnswerSetup(const QString &minimum, const QString &maximum, bool autoScale)
@@ -189,7 +193,7 @@ private slots:
         scope.show();
         QVERIFY(QTest::qWaitForWindowExposed(&scope));
         QStringList errors;
-        SetErrorReporter([&errors](const QString &message) { errors << message; });
+        m_hooks.errorReporter = [&errors](const QString &message) { errors << message; };
 
         AnswerSetup("-4", "8", false);
         scope.ChannelBtnClick("Channel3Btn");
@@ -205,7 +209,7 @@ private slots:
         QCOMPARE(errors, QStringList{"'-' is not a valid floating point value."});
         QVERIFY(!scope.Model().Channel(1).Active());
         QTRY_VERIFY(scope.RenderCount() > renders); // the channel disappears from the picture
-        SetErrorReporter({});
+        m_hooks.errorReporter = nullptr;
     }
 };
 

@@ -2,6 +2,7 @@
 // the screen lines, partial redraws and scrolling by moving pixels, and the
 // warning for a log file that cannot be opened.
 
+#include "DialogHooks.h"
 #include "MsgDlg.h"
 #include "Terminal.h"
 
@@ -12,6 +13,9 @@
 
 class TestConsole : public QObject {
     Q_OBJECT
+
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
 
 private:
     // Rows of the console's picture that hold text-coloured pixels, the
@@ -119,14 +123,14 @@ private slots:
     void unopenableLogFileWarns()
     {
         QStringList shown;
-        SetMessageDlgHook([&](int kind, const QString &message, const QString &help, bool) {
+        m_hooks.messageDlg = [&](int kind, const QString &message, const QString &help, bool) {
             shown << QString("%1 %2 %3").arg(kind).arg(message, help);
             return int(mrOk);
-        });
+        };
         TMcuConsole console;
         QTemporaryDir dir;
         console.SetLogFile(dir.filePath("missing/folder/a.log"));
-        SetMessageDlgHook({});
+        m_hooks.messageDlg = nullptr;
         QVERIFY(!console.Logging());
         QCOMPARE(shown, QStringList({"0 Can't open the selected file. Please check, if the file is already in use."}));
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "EditorList.h"
 #include "EditorTabs.h"
 #include "SearchReplace.h"
 
@@ -12,8 +13,10 @@
 #include <memory>
 
 // Lays out a bare window as the main window's editor panel is laid out: the
-// tab strip over the editor stack, driven by the editor tabs it returns.
-inline std::unique_ptr<TEditorTabs> MakeEditorTabs(QWidget *host, TSearchDlg *searchDlg, QSize size)
+// tab strip over the editor stack, driven by the editor tabs it returns. The
+// Velmo sources offer completion when one is given.
+inline std::unique_ptr<TEditorTabs> MakeEditorTabs(QWidget *host, TSearchDlg *searchDlg, QSize size,
+                                                   TIntellisense *completion = nullptr)
 {
     auto *layout = new QVBoxLayout(host);
     auto *tabBar = new QTabBar(host);
@@ -21,5 +24,7 @@ inline std::unique_ptr<TEditorTabs> MakeEditorTabs(QWidget *host, TSearchDlg *se
     layout->addWidget(tabBar);
     layout->addWidget(stack);
     host->resize(size);
-    return std::make_unique<TEditorTabs>(tabBar, stack, searchDlg);
+    auto tabs = std::make_unique<TEditorTabs>(tabBar, stack, searchDlg);
+    tabs->EditorList().SetCompletion(completion);
+    return tabs;
 }

@@ -1,6 +1,7 @@
 // The message dialog: caption, buttons, their places and results per kind;
 // closing through the frame counts as Cancel.
 
+#include "DialogHooks.h"
 #include "ErrorReporter.h"
 #include "MsgDlg.h"
 
@@ -143,7 +144,8 @@ private slots:
     {
         const QString path = "/home/user/projects/velmo/examples/with a long name/prog.bas";
         QStringList seen;
-        SetMessageDlgHook([&](int kind, const QString &msg, const QString &help, bool) {
+        TDialogHooks hooks;
+        hooks.messageDlg = [&](int kind, const QString &msg, const QString &help, bool) {
             seen << QString::number(kind) << msg << help;
             TMessageDlg dlg;
             dlg.Prepare(TMsgKind(kind), msg, help, false);
@@ -152,9 +154,11 @@ private slots:
                 dlg.HelpLabel->geometry().top() <= message.bottom())
                 seen << "cut";
             return int(mrOk);
-        });
-        ShowErrorMessage("Cannot save \"" + path + "\": No space left on device. The file was left as it was.");
-        SetMessageDlgHook({});
+        };
+        {
+            const TDialogHooksInUse inUse(hooks);
+            ShowErrorMessage("Cannot save \"" + path + "\": No space left on device. The file was left as it was.");
+        }
         QCOMPARE(seen,
                  QStringList(
                      {"1", "Cannot save \"" + path + "\": No space left on device.", "The file was left as it was."}));
@@ -163,12 +167,16 @@ private slots:
     void hookAnswersWithoutDialog()
     {
         QStringList seen;
-        SetMessageDlgHook([&](int kind, const QString &msg, const QString &help, bool withCancel) {
+        TDialogHooks hooks;
+        hooks.messageDlg = [&](int kind, const QString &msg, const QString &help, bool withCancel) {
             seen << QString("%1|%2|%3|%4").arg(kind).arg(msg, help).arg(withCancel);
             return int(mrNo);
-        });
-        const int got = ShowMessageDlg(mkConfirmation, "m", "h", true);
-        SetMessageDlgHook({});
+        };
+        int got = 0;
+        {
+            const TDialogHooksInUse inUse(hooks);
+            got = ShowMessageDlg(mkConfirmation, "m", "h", true);
+        }
         QCOMPARE(got, int(mrNo));
         QCOMPARE(seen, QStringList{"3|m|h|1"});
     }

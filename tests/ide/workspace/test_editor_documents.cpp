@@ -1,6 +1,7 @@
 // Documents in tabs: opening, new-file numbering, saving, closing, encodings
 // and line ends, file types.
 #include "../support/EditorTabsHost.h"
+#include "DialogHooks.h"
 #include "EditorTabs.h"
 #include "Highlighter.h"
 #include "Intellisense.h"
@@ -42,6 +43,10 @@ void WriteAll(const QString &fileName, const QByteArray &bytes)
 class TestEditorDocuments : public QObject {
     Q_OBJECT
 
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
+
+    TIntellisense m_completion; // the suite's, as the workbench's
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<QWidget> m_host;
     std::unique_ptr<TSearchDlg> m_searchDlg;
@@ -50,7 +55,6 @@ class TestEditorDocuments : public QObject {
     std::deque<int> m_answers; // answers of the questions
     QStringList m_questions;
     QStringList m_helps;
-    TEditorPrompts m_dialogPrompts; // the real dialogs
 
     QString Path(const QString &name) const
     {
@@ -102,10 +106,7 @@ class TestEditorDocuments : public QObject {
     }
 
 private slots:
-    void initTestCase()
-    {
-        m_dialogPrompts = TSourceEditor::Prompts();
-    }
+    void initTestCase() { }
 
     void init()
     {
@@ -113,19 +114,19 @@ private slots:
         QDir::setCurrent(m_dir->path());
         m_host = std::make_unique<QWidget>();
         m_searchDlg = std::make_unique<TSearchDlg>();
-        m_tabs = MakeEditorTabs(m_host.get(), m_searchDlg.get(), QSize(600, 400));
+        m_tabs = MakeEditorTabs(m_host.get(), m_searchDlg.get(), QSize(600, 400), &m_completion);
         m_saveNames.clear();
         m_answers.clear();
         m_questions.clear();
         m_helps.clear();
-        TSourceEditor::Prompts().AskSaveName = [this](QWidget *, const QString &) {
+        m_hooks.askSaveName = [this](QWidget *, const QString &) {
             if (m_saveNames.empty())
                 return QString();
             QString name = m_saveNames.front();
             m_saveNames.pop_front();
             return name;
         };
-        TSourceEditor::Prompts().Confirm = [this](const QString &message, const QString &help) {
+        m_hooks.confirm = [this](const QString &message, const QString &help) {
             m_questions << message;
             m_helps << help;
             if (m_answers.empty())
@@ -134,7 +135,7 @@ private slots:
             m_answers.pop_front();
             return answer;
         };
-        TSourceEditor::Prompts().Beep = [] {};
+        m_hooks.beep = [] {};
     }
 
     void cleanup()
@@ -386,16 +387,16 @@ private slots:
                                   editor->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style) != plain);
         };
         QVERIFY(!editor->Highlighter());
-        QVERIFY(!TIntellisense::Instance().IsAttached(editor));
+        QVERIFY(!m_completion.IsAttached(editor));
         m_saveNames = {Path("prog.bas")};
         QCOMPARE(editor->SaveAs(), int(srSaved));
         QVERIFY(editor->Highlighter());
-        QVERIFY(TIntellisense::Instance().IsAttached(editor));
+        QVERIFY(m_completion.IsAttached(editor));
         QCOMPARE(wordLooks(), std::make_pair(true, true));
         m_saveNames = {Path("notes.txt")};
         QCOMPARE(editor->SaveAs(), int(srSaved));
         QVERIFY(!editor->Highlighter());
-        QVERIFY(!TIntellisense::Instance().IsAttached(editor));
+        QVERIFY(!m_completion.IsAttached(editor));
         QCOMPARE(wordLooks(), std::make_pair(false, false));
     }
 
@@ -421,7 +422,7 @@ private slots:
         m_tabs->OpenEditor(Path(name));
         QCOMPARE(Current()->Highlighter() != nullptr, velmo);
         QCOMPARE(Current()->lexer() != nullptr, velmo);
-        QCOMPARE(TIntellisense::Instance().IsAttached(Current()), velmo);
+        QCOMPARE(m_completion.IsAttached(Current()), velmo);
     }
 
     // Save As reports the change of the document whether or not the text
@@ -642,7 +643,7 @@ private slots:
     {
         QFETCH(QString, typed);
         QFETCH(QString, saved);
-        TSourceEditor::Prompts().AskSaveName = m_dialogPrompts.AskSaveName;
+        m_hooks.askSaveName = nullptr; // the real dialog
         m_host->show();
         // A file saved elsewhere first: the dialog then shows that folder.
         QVERIFY(QDir(m_dir->path()).mkdir("elsewhere"));

@@ -1,3 +1,4 @@
+#include "DialogHooks.h"
 #include "Errors.h"
 #include "FileListBox.h"
 #include "MsgDlg.h"
@@ -15,6 +16,9 @@
 
 class TestFileListBox : public QObject {
     Q_OBJECT
+
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
 
 private:
     std::unique_ptr<QTemporaryDir> m_tmp;
@@ -56,11 +60,11 @@ private slots:
         m_list->resize(200, 300);
         m_asked.clear();
         m_changes = 0;
-        SetMessageDlgHook([this](int kind, const QString &message, const QString &help, bool withCancel) {
+        m_hooks.messageDlg = [this](int kind, const QString &message, const QString &help, bool withCancel) {
             m_asked.append(help);
             const bool expected = kind == mkConfirmation && message == "Confirm delete." && !withCancel;
             return expected && m_answer ? mrYes : mrNo;
-        });
+        };
         m_list->OnChange = [this] { ++m_changes; };
         m_list->SetDirectory(Root());
     }
@@ -68,7 +72,7 @@ private slots:
     void cleanup()
     {
         m_list.reset();
-        SetMessageDlgHook({});
+        m_hooks.messageDlg = nullptr;
         QDir::setCurrent(m_startDir);
         m_tmp.reset();
     }

@@ -1,6 +1,7 @@
 // Code completion: the item list, its display texts, filtering and the popup
 // in ".bas" editors.
 #include "../support/EditorTabsHost.h"
+#include "DialogHooks.h"
 #include "EditorTabs.h"
 #include "Intellisense.h"
 #include "SearchReplace.h"
@@ -19,6 +20,10 @@
 class TestIntellisense : public QObject {
     Q_OBJECT
 
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
+
+    TIntellisense m_completion; // the suite's, as the workbench's
     std::unique_ptr<QWidget> m_host;
     std::unique_ptr<TSearchDlg> m_dlg;
     std::unique_ptr<TEditorTabs> m_tabs;
@@ -27,9 +32,9 @@ class TestIntellisense : public QObject {
     {
         return AsSourceEditor(m_tabs->CurrentEditor());
     }
-    TIntellisense &Completion() const
+    TIntellisense &Completion()
     {
-        return TIntellisense::Instance();
+        return m_completion;
     }
     void TypeIntoNew(const char *extension, const QString &text)
     {
@@ -43,9 +48,9 @@ private slots:
     {
         m_host = std::make_unique<QWidget>();
         m_dlg = std::make_unique<TSearchDlg>();
-        m_tabs = MakeEditorTabs(m_host.get(), m_dlg.get(), QSize(500, 300));
+        m_tabs = MakeEditorTabs(m_host.get(), m_dlg.get(), QSize(500, 300), &m_completion);
         m_host->show();
-        TSourceEditor::Prompts().Confirm = [](const QString &, const QString &) { return 7; };
+        m_hooks.confirm = [](const QString &, const QString &) { return 7; };
     }
 
     void cleanup()

@@ -321,7 +321,8 @@ private slots:
     {
         QFETCH(bool, ticked);
         QFETCH(bool, hasSelection);
-        TPrintFileDialog dialog;
+        TEditorPrinter printer;
+        TPrintFileDialog dialog(printer);
         dialog.SelectedOnlyCheckBox->setChecked(ticked);
         dialog.SetSelectedOnly(hasSelection);
         QCOMPARE(dialog.SelectedOnly(), hasSelection);
@@ -340,7 +341,8 @@ private slots:
     {
         QFETCH(int, key);
         QFETCH(int, result);
-        TPrintFileDialog dialog;
+        TEditorPrinter printer;
+        TPrintFileDialog dialog(printer);
         dialog.LineNumbersCheckBox->setChecked(true);
         QTimer::singleShot(0, &dialog, [&dialog, key] {
             dialog.LineNumbersCheckBox->setFocus();

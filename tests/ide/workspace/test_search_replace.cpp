@@ -2,6 +2,7 @@
 // layouts, and the placement of the replace question.
 #include "../support/EditorTabsHost.h"
 #include "ConfirmReplace.h"
+#include "DialogHooks.h"
 #include "EditorTabs.h"
 #include "SearchReplace.h"
 
@@ -21,6 +22,9 @@
 
 class TestSearchReplace : public QObject {
     Q_OBJECT
+
+    TDialogHooks m_hooks; // in force for the whole suite
+    TDialogHooksInUse m_hooksInUse{m_hooks};
 
     std::unique_ptr<QWidget> m_host;
     std::unique_ptr<TSearchDlg> m_dlg;
@@ -67,7 +71,7 @@ private slots:
                 m_confirmAnswers.pop_front();
             return answer;
         };
-        TSourceEditor::Prompts().Beep = [this] { ++m_beeps; };
+        m_hooks.beep = [this] { ++m_beeps; };
         m_tabs->NewTextFileClick();
     }
 
@@ -247,7 +251,7 @@ private slots:
         QCOMPARE(Editor()->text(), result);
         QCOMPARE(m_confirms, asked);
         QCOMPARE(m_question, QString("Replace this occurence of \"a\"?"));
-        QCOMPARE(ConfirmReplaceDialog, nullptr); // freed when the replace is over
+        QVERIFY(!m_tabs->EditorList().ConfirmDialog()); // freed when the replace is over
         QCOMPARE(m_beeps, 0);
         Editor()->Undo();
         QCOMPARE(Editor()->text(), QString("a a a"));
@@ -489,7 +493,6 @@ private slots:
         QFETCH(int, top);
         QFETCH(QPoint, position);
         TConfirmReplaceDialog dialog;
-        QCOMPARE(ConfirmReplaceDialog, &dialog);
         dialog.PrepareShow(editor, x, top, top + 16, "needle");
         QCOMPARE(dialog.lblConfirmation->text(), QString("Replace this occurence of \"needle\"?"));
         QCOMPARE(dialog.pos(), position);
@@ -498,22 +501,18 @@ private slots:
 
     void confirmationButtons()
     {
-        {
-            TConfirmReplaceDialog dialog;
-            const QList<QPushButton *> order = {dialog.btnReplace, dialog.btnSkip, dialog.btnCancel,
-                                                dialog.btnReplaceAll};
-            const QStringList captions = {"&Yes", "&No", "Cancel", "Yes to &all"};
-            const QList<int> results = {6, 7, 2, 10};
-            for (int i = 0; i < order.size(); ++i) {
-                QCOMPARE(order[i]->text(), captions[i]);
-                QTimer::singleShot(0, order[i], &QPushButton::click);
-                QCOMPARE(dialog.exec(), results[i]);
-            }
-            QVERIFY(dialog.btnReplace->x() < dialog.btnReplaceAll->x());
-            QVERIFY(dialog.btnReplaceAll->x() < dialog.btnSkip->x());
-            QVERIFY(dialog.btnSkip->x() < dialog.btnCancel->x());
+        TConfirmReplaceDialog dialog;
+        const QList<QPushButton *> order = {dialog.btnReplace, dialog.btnSkip, dialog.btnCancel, dialog.btnReplaceAll};
+        const QStringList captions = {"&Yes", "&No", "Cancel", "Yes to &all"};
+        const QList<int> results = {6, 7, 2, 10};
+        for (int i = 0; i < order.size(); ++i) {
+            QCOMPARE(order[i]->text(), captions[i]);
+            QTimer::singleShot(0, order[i], &QPushButton::click);
+            QCOMPARE(dialog.exec(), results[i]);
         }
-        QCOMPARE(ConfirmReplaceDialog, nullptr);
+        QVERIFY(dialog.btnReplace->x() < dialog.btnReplaceAll->x());
+        QVERIFY(dialog.btnReplaceAll->x() < dialog.btnSkip->x());
+        QVERIFY(dialog.btnSkip->x() < dialog.btnCancel->x());
     }
 };
 

@@ -89,16 +89,17 @@ private slots:
         QCOMPARE(dlg.SearchTextBox->itemText(1), QString("two"));
     }
 
-    // The program's instance reads and extends the find dialog's history.
-    void InstanceUsesTheFindDialogsHistory()
+    // A dialog sharing the find dialog's history reads and extends it.
+    void SharedHistoryIsTheFindDialogs()
     {
-        TSearchDlg::Instance().SetSearchHistory({"alpha", "Beta"});
-        TSearchAllDlg &dlg = TSearchAllDlg::Instance();
-        QCOMPARE(&dlg, &TSearchAllDlg::Instance());
+        TSearchDlg find;
+        find.SetSearchHistory({"alpha", "Beta"});
+        TSearchAllDlg dlg;
+        dlg.ShareHistoryOf(find);
         PressLater(dlg, dlg.OKBtn, "beta");
         dlg.Execute();
         QCOMPARE(dlg.SearchTextBox->itemText(1), QString("Beta"));
-        QCOMPARE(TSearchDlg::Instance().SearchHistory(), QStringList({"beta", "alpha"}));
+        QCOMPARE(find.SearchHistory(), QStringList({"beta", "alpha"}));
     }
 
     void SearchesTheChosenScope_data()

@@ -7,6 +7,7 @@
 #include "../../support/ChildCheck.h"
 #include "../../support/ChildProcesses.h"
 #include "../../support/PtyPeer.h"
+#include "../../support/TestPaths.h"
 #include "Globals.h"
 #include "ProgramPort.h"
 #include "Serial.h"
@@ -19,6 +20,7 @@
 #include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/wait.h>
 
 namespace {
@@ -198,7 +200,7 @@ protected:
         SimulatedModuleTest::SetUp();
         if (IsSkipped())
             return;
-        SetProgramDir(BinDir());
+        paths.emplace(BinDir());
         port.SetComPort("simulated MODULE");
         port.OnWarning = [this](const QString &message, const QString &detail) {
             warnings << message + " | " + detail;
@@ -235,6 +237,7 @@ protected:
         ASSERT_TRUE(WaitFor([&] { return transfer->isFinished(); }, 10000));
     }
 
+    std::optional<TTestPaths> paths; // in force until the port has gone
     TMcuComPort port;
     QStringList warnings;
 };
@@ -310,7 +313,7 @@ TEST_F(SimulatedPortTest, QuittingTheApplicationEndsTheSimulator)
 TEST_F(SimulatedPortTest, AMissingSimulatorIsReportedWhenConnecting)
 {
     QTemporaryDir empty;
-    SetProgramDir(empty.path());
+    const TTestPaths emptyPaths(empty.path());
     EXPECT_FALSE(port.OpenPort(false));
     port.ClosePort();
     ASSERT_EQ(warnings.size(), 1);

@@ -300,7 +300,9 @@ TEST(RepaintThrottle, IsSharedBetweenModelsThatShareIt)
     EXPECT_EQ(first.AddSample(0, 1), TScopeModel::RepaintNow);
     clock.now += 30;
     EXPECT_EQ(second.AddSample(0, 1), TScopeModel::Stored);
-    EXPECT_EQ(&TRepaintThrottle::Shared(), &TRepaintThrottle::Shared());
+    TScopeModel own(clock.Clock()); // without a shared throttle, one of its own
+    EXPECT_EQ(own.AddSample(0, 1), TScopeModel::RepaintNow);
+    EXPECT_NE(&own.Throttle(), &throttle);
 }
 
 // --- Export -------------------------------------------------------------------------

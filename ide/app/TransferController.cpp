@@ -1,8 +1,7 @@
-// Program download, reset and firmware update in the main window: the
-// download dialog proposes the HEX file beside the active editor's file and
-// connects the terminal after a successful transfer; Reset sends the reset
-// command on the open port; Update... runs the firmware update wizard. The
-// window refuses to close while a transfer runs.
+#include "TransferController.h"
+
+#include "CommandRegistry.h"
+#include "DeviceController.h"
 #include "IEditor.h"
 #include "LoaderDlg.h"
 #include "MainForm.h"
@@ -12,7 +11,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QTabBar>
+#include <QScopeGuard>
 
 namespace {
 
@@ -26,21 +25,29 @@ QString HexFileOf(const QString &source)
 
 } // namespace
 
-void TMainWindow::BindTransferCommands()
+TTransferController::TTransferController(TMainWindow &window)
+    : m_window(window)
 {
-    m_commands.Bind("DownloadMenuClick", [this] { DownloadMenuClick(); });
-    m_commands.Bind("ResetMenuClick", [this] { ResetMenuClick(); });
-    m_commands.Bind("UpdateMenuClick", [this] { UpdateMenuClick(); });
 }
 
-bool TMainWindow::TransferRunning() const
+void TTransferController::RegisterCommands(TCommandRegistry &commands)
 {
-    return TMcuTransferDlg::AnyRunning();
+    commands.Bind("DownloadMenuClick", [this] { DownloadMenuClick(); });
+    commands.Bind("ResetMenuClick", [this] { ResetMenuClick(); });
+    commands.Bind("UpdateMenuClick", [this] { UpdateMenuClick(); });
 }
 
-int TMainWindow::ExecTransferDialog(TMcuTransferDlg &dialog)
+bool TTransferController::TransferRunning() const
 {
-    return dialog.exec();
+    return m_shown && m_shown->Running();
+}
+
+int TTransferController::Exec(TMcuTransferDlg &dialog)
+{
+    TMcuTransferDlg *const outer = m_shown;
+    m_shown = &dialog;
+    const auto done = qScopeGuard([this, outer] { m_shown = outer; });
+    return m_window.ExecTransferDialog(dialog);
 }
 
 // A port that is not connected yet is held open (silently: a port that
@@ -48,10 +55,10 @@ int TMainWindow::ExecTransferDialog(TMcuTransferDlg &dialog)
 // transfer until the terminal takes it over, so that what the program prints
 // as soon as it starts reaches the console instead of being lost between the
 // transfer's close and the terminal's connect. A failed transfer lets go.
-void TMainWindow::DownloadMenuClick()
+void TTransferController::DownloadMenuClick()
 {
-    TMcuLoaderDlg dialog(this);
-    if (IEditor *editor = CurrentEditor())
+    TMcuLoaderDlg dialog(&m_window);
+    if (IEditor *editor = m_window.CurrentEditor())
         dialog.SetFilename(HexFileOf(editor->GetFileName()));
     TMcuComPort &port = SerialPort();
     dialog.SetComPort(&port);
@@ -59,28 +66,27 @@ void TMainWindow::DownloadMenuClick()
     const bool held = !connected && port.OpenPort(true);
     if (!connected && !held)
         port.ClosePort(); // takes back the request of the failed open
-    if (ExecTransferDialog(dialog) != QDialog::Accepted) {
+    if (Exec(dialog) != QDialog::Accepted) {
         if (held)
             port.ClosePort();
         return;
     }
     if (held)
-        ShowConnected();
+        m_window.DeviceControl().ShowConnected();
     else
-        RunCommand("ConnectMenuClick");
-    if (OutputTabs->currentIndex() != OutputScopeTab)
-        OutputTabs->setCurrentIndex(OutputConsoleTab);
+        m_window.RunCommand("ConnectMenuClick");
+    m_window.ShowConsoleTab();
 }
 
-void TMainWindow::ResetMenuClick()
+void TTransferController::ResetMenuClick()
 {
     if (SerialPort().Open())
         ResetModule(SerialPort());
 }
 
-void TMainWindow::UpdateMenuClick()
+void TTransferController::UpdateMenuClick()
 {
-    TMcuUpdate wizard(this);
+    TMcuUpdate wizard(&m_window);
     wizard.SetComPort(&SerialPort());
-    ExecTransferDialog(wizard);
+    Exec(wizard);
 }

@@ -1,0 +1,283 @@
+#include "DeviceController.h"
+
+#include "AppState.h"
+#include "Escapes.h"
+#include "MainForm.h"
+#include "MsgDlg.h"
+#include "PortSettings.h"
+#include "Preferences.h"
+#include "Receive.h"
+#include "ScopeController.h"
+#include "Serial.h"
+#include "Terminal.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QScopeGuard>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+
+// The macro box: Enter sends, and the Down key on the last entry does nothing.
+class TMacroBoxKeys : public QObject {
+public:
+    TMacroBoxKeys(QComboBox *box, std::function<void()> send)
+        : QObject(box)
+        , m_box(box)
+        , m_send(std::move(send))
+    {
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return QObject::eventFilter(watched, event);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Down && m_box->currentIndex() == m_box->count() - 1)
+            return true;
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            m_send();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QComboBox *m_box;
+    std::function<void()> m_send;
+};
+
+// Waits while the window keeps handling its messages.
+void WaitHandlingMessages(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+TDeviceController::TDeviceController(TMainWindow &window, TAppState &app)
+    : m_window(window)
+    , m_app(app)
+{
+}
+
+TDeviceController::~TDeviceController() = default;
+
+QComboBox *TDeviceController::CreateMacroBox(QToolBar *bar)
+{
+    m_macroBox = new QComboBox(bar);
+    m_macroBox->setObjectName("MacroBox");
+    m_macroBox->setEditable(true);
+    m_macroBox->setMinimumWidth(160);
+    m_macroBox->setInsertPolicy(QComboBox::NoInsert);
+    bar->addWidget(m_macroBox);
+    return m_macroBox;
+}
+
+TMcuConsole *TDeviceController::CreateConsole(QWidget *parent, TCommandRegistry &commands)
+{
+    m_console = new TMcuConsole(parent);
+    m_console->setObjectName("Console");
+    m_console->RegisterCommands(commands);
+    return m_console;
+}
+
+void TDeviceController::CreateLink(TCommandRegistry &commands)
+{
+    TMcuComPort &port = SerialPort();
+    port.OnWarning = [](const QString &message, const QString &detail) {
+        ShowMessageDlg(mkWarning, message, detail, false);
+    };
+    // Until the preferences are applied: local echo, and Enter sends CR LF.
+    m_console->Echo = true;
+    m_console->CRLFOut = true;
+    m_console->OnKey = [](TMcuConsole *, char key) { SerialPort().WriteString(QByteArray(1, key)); };
+
+    m_receiver = std::make_unique<TMcuComRecv>();
+    m_receiver->SetPort(&port);
+    m_receiver->OnText = [this](TMcuComRecv *, const QByteArray &text) { m_console->WriteText(text); };
+    // The samples ("#", channel, number) go to the scope.
+    m_receiver->OnValue = [this](TMcuComRecv *, quint8 channel, float value) {
+        m_window.ScopeControl().ReceivedSample(channel, value);
+    };
+
+    QObject::connect(m_window.Menu("ConsolePopupMenu"), &QMenu::aboutToShow, &m_window,
+                     [this] { ConsolePopupMenuPopup(); });
+    auto *keys = new TMacroBoxKeys(m_macroBox, [this] { m_window.RunCommand("SendMacroBtnClick"); });
+    m_macroBox->installEventFilter(keys);
+    m_macroBox->lineEdit()->installEventFilter(keys);
+    QObject::connect(m_macroBox, &QComboBox::currentTextChanged, &m_window,
+                     [this](const QString &text) { m_window.ToolButton("SendMacroBtn")->setEnabled(!text.isEmpty()); });
+    m_window.ApplyEnabled(ConnectionStates(false), false);
+
+    commands.Bind("SettingsMenuClick", [this] { SettingsMenuClick(); });
+    commands.Bind("ConnectMenuClick", [this] { ConnectMenuClick(); });
+    commands.Bind("DisconnectMenuClick", [this] { DisconnectMenuClick(); });
+    commands.Bind("SendMacroBtnClick", [this] { SendMacroBtnClick(); });
+    commands.Bind("ConsoleLoggingMenuClick", [this] { ConsoleLoggingMenuClick(); });
+}
+
+void TDeviceController::DestroyLink()
+{
+    m_receiver.reset();
+    SerialPort().OnWarning = nullptr;
+}
+
+bool TDeviceController::PortIsOpen() const
+{
+    return SerialPort().Open();
+}
+
+// ---------------------------------------------------------------------------
+// Preferences
+
+void TDeviceController::ApplySettings()
+{
+    TLinkSettings &settings = m_app.LinkSettings();
+    if (m_app.TakeSettingsPreparation()) {
+        Settings::PrepareAppRoot(m_app.Paths().SettingsFileName(), m_app.Paths().ProgramDir());
+        {
+            const TMcuPreferences load(settings, &m_window); // reads the settings file into the records
+        }
+        settings.Port.Changed = true;
+        settings.Terminal.Changed = true;
+    }
+    if (settings.Port.Changed)
+        ApplyPortSettings();
+    if (settings.Terminal.Changed)
+        ApplyTerminalSettings();
+    UpdatePortStatus();
+}
+
+void TDeviceController::ApplyPortSettings()
+{
+    const TPortSettings &settings = m_app.LinkSettings().Port;
+    TMcuComPort &port = SerialPort();
+    port.SetParity(settings.Line.Parity);
+    port.SetComPort(settings.ComPort);
+    port.SetBaudrate(settings.Line.Baudrate);
+    port.SetDatabits(settings.Line.Databits);
+    port.SetStopBits(settings.Line.StopBits);
+}
+
+void TDeviceController::ApplyTerminalSettings()
+{
+    const TTerminalSettings &settings = m_app.LinkSettings().Terminal;
+    m_console->SetHexMode(settings.HexMode);
+    m_console->Echo = settings.Echo;
+    m_console->SetCRLFIn(settings.CRLFIn);
+    m_console->CRLFOut = settings.CRLFOut;
+    m_macroBox->clear();
+    m_macroBox->addItems(settings.Macros);
+    m_macroBox->setCurrentIndex(settings.Macros.isEmpty() ? -1 : 0);
+    m_window.ToolButton("SendMacroBtn")->setEnabled(!m_macroBox->currentText().isEmpty());
+}
+
+void TDeviceController::UpdatePortStatus()
+{
+    const TMcuComPort &port = SerialPort();
+    const TLineSettings line = TLineSettings::Unpack(port.LineSettings());
+    m_window.SetStatusText(3, port.Open() ? LineSettings::StatusText(port.ComPort(), line) : QString());
+    m_window.SetStatusText(4, m_console->Echo ? QObject::tr("Echo") : QString());
+    m_window.SetStatusText(5, m_console->HexMode() ? QObject::tr("HEX") : QObject::tr("ASCII"));
+}
+
+void TDeviceController::SettingsMenuClick()
+{
+    TMcuPreferences preferences(m_app.LinkSettings(), &m_window);
+    preferences.Pages->setCurrentIndex(0);
+    if (preferences.exec() == QDialog::Accepted)
+        ApplySettings();
+}
+
+// ---------------------------------------------------------------------------
+// Connect and disconnect
+
+void TDeviceController::ConnectMenuClick()
+{
+    TMcuComPort &port = SerialPort();
+    if (port.Open())
+        return;
+    if (port.OpenPort(false)) {
+        ShowConnected();
+        m_window.ShowConsoleTab();
+    } else {
+        port.ClosePort(); // takes back the request of the failed open
+        UpdatePortStatus();
+    }
+}
+
+void TDeviceController::ShowConnected()
+{
+    m_window.ApplyEnabled(ConnectionStates(true), false);
+    m_window.ApplyEnabled(ConnectionStates(true), true);
+    UpdatePortStatus();
+}
+
+void TDeviceController::DisconnectMenuClick()
+{
+    m_window.ApplyEnabled(ConnectionStates(false), false);
+    m_window.ApplyEnabled(ConnectionStates(false), true);
+    SerialPort().ClosePort();
+    UpdatePortStatus();
+}
+
+// ---------------------------------------------------------------------------
+// Macros
+
+void TDeviceController::SendMacroBtnClick()
+{
+    if (m_macroSending)
+        return;
+    m_macroSending = true;
+    const auto done = qScopeGuard([this] { m_macroSending = false; });
+    for (const TMacroStep &step : SplitMacro(DecodeEscapes(m_macroBox->currentText()))) {
+        SendMacroText(step.text);
+        if (step.delayMs > 0)
+            WaitHandlingMessages(step.delayMs);
+    }
+}
+
+void TDeviceController::SendMacroText(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    SerialPort().WriteString(bytes); // nothing is sent while the port is closed
+    if (m_console->Echo)
+        m_console->WriteText(bytes);
+}
+
+// ---------------------------------------------------------------------------
+// Console recording
+
+void TDeviceController::ConsolePopupMenuPopup()
+{
+    m_window.MenuItem("ConsoleLoggingItem")->setChecked(m_console->Logging());
+}
+
+void TDeviceController::ConsoleLoggingMenuClick()
+{
+    if (m_console->Logging()) {
+        m_window.SetStatusText(6, QString());
+        m_console->SetLogging(false); // a write error since the start surfaces here
+        if (ShowMessageDlg(mkConfirmation, QObject::tr("Logging finished."),
+                           QObject::tr("Do you want to open the recorded logfile now?"), false) == mrYes)
+            m_window.OpenFile(m_console->LogFileName());
+        return;
+    }
+    const QString name = m_window.AskLogFileName(m_console->LogFileName());
+    if (name.isEmpty())
+        return;
+    m_console->SetLogFile(name);
+    if (m_console->Logging())
+        m_window.SetStatusText(6, name);
+}

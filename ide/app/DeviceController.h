@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class QComboBox;
+class QToolBar;
+class QWidget;
+class TAppState;
+class TCommandRegistry;
+class TMainWindow;
+class TMcuComRecv;
+class TMcuConsole;
+
+// The serial link in the main window: the receive dispatcher between the
+// port and the console, the preferences and how they are applied, connect
+// and disconnect, the macro box and its Send button, the console's keys and
+// its recording.
+class TDeviceController {
+public:
+    TDeviceController(TMainWindow &window, TAppState &app);
+    ~TDeviceController();
+
+    // Called once each while the window is built.
+    QComboBox *CreateMacroBox(QToolBar *bar);
+    TMcuConsole *CreateConsole(QWidget *parent, TCommandRegistry &commands);
+    void CreateLink(TCommandRegistry &commands);
+    // At the end of the window.
+    void DestroyLink();
+
+    bool PortIsOpen() const;
+
+    // The first call of the workbench prepares the settings file and applies
+    // everything; later calls apply what the preferences marked changed.
+    void ApplySettings();
+    void UpdatePortStatus();
+    void SettingsMenuClick();
+    void ConnectMenuClick();
+    // The commands and status panels of a connected terminal.
+    void ShowConnected();
+    void DisconnectMenuClick();
+    void SendMacroBtnClick();
+    void ConsoleLoggingMenuClick();
+    void ConsolePopupMenuPopup();
+
+    TMcuConsole *Console() const
+    {
+        return m_console;
+    }
+    QComboBox *MacroBox() const
+    {
+        return m_macroBox;
+    }
+
+private:
+    void ApplyPortSettings();
+    void ApplyTerminalSettings();
+    void SendMacroText(const QByteArray &bytes);
+
+    TMainWindow &m_window;
+    TAppState &m_app;
+    TMcuConsole *m_console = nullptr;
+    QComboBox *m_macroBox = nullptr;
+    std::unique_ptr<TMcuComRecv> m_receiver;
+    // Guards against a second macro send while one waits in a delay (the
+    // delay keeps handling window messages, so the Send button still works).
+    bool m_macroSending = false;
+};
