@@ -183,8 +183,9 @@ TEST(Decoder, ChangedBytesGiveAProgramOrAReason)
     }
 }
 
-// After any bytes the next end-of-file record still completes a download,
-// and any bytes as an image give a program or a reason. The fuzz entry
+// After any bytes an end-of-file record closes whatever download they began
+// (a refused one too), and the next download is taken whole; any bytes as an
+// image give a program or a reason. The fuzz entry
 // points run on the same bytes.
 TEST(FuzzEntryPoints, AnyBytesLeaveTheLoaderReady)
 {
@@ -201,9 +202,10 @@ TEST(FuzzEntryPoints, AnyBytesLeaveTheLoaderReady)
         for (uint8_t b : bytes)
             loader.Take(b);
         velsim::CLoader::Event last = velsim::CLoader::Event::kNone;
-        for (const char c : std::string(":00000001FF"))
+        for (const char c : std::string(":00000001FF:0100000007F8:00000001FF"))
             last = loader.Take(static_cast<uint8_t>(c));
         ASSERT_EQ(last, velsim::CLoader::Event::kComplete) << round;
+        ASSERT_EQ(loader.Image(), Bytes{7}) << round;
         std::string error;
         const bool decoded = velsim::DecodeProgram(bytes, error) != nullptr;
         ASSERT_NE(decoded, !error.empty()) << round;

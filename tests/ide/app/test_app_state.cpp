@@ -4,6 +4,7 @@
 // their history; and two windows each show the settings of their own.
 
 #include "../support/TestFiles.h"
+#include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "DeviceController.h"
 #include "ErrorReporter.h"
@@ -165,5 +166,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestAppState)
+WORKBENCH_TEST_MAIN(TestAppState)
 #include "test_app_state.moc"

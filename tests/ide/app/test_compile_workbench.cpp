@@ -114,7 +114,7 @@ private:
     {
         if (!ReplaceCompiler(script))
             return nullptr;
-        auto w = std::make_unique<TMainWindow>();
+        auto w = std::make_unique<TMainWindow>(*m_app);
         w->show();
         if (!QTest::qWaitForWindowExposed(w.get()))
             return nullptr;
