@@ -17,7 +17,7 @@
 namespace {
 
 const QByteArray kReset("\x01\x30\x81\x1B", 4);
-const QList<QByteArray> kRecords = {":0300000002000DEE", ":10000000A0B0C0D0", ":00000001FF"};
+const QList<QByteArray> kRecords = {":0300000002000DEE", ":04000300A0B0C0D019", ":00000001FF"};
 
 QString BinDir()
 {
@@ -152,7 +152,7 @@ TEST_P(VelloadExitTest, ExitStatusAndMessage)
     const TExitCase &c = GetParam();
     TModulePeer module(peer, c.script, kRecords, 3000);
     const QString port = c.port ? peer.Path() : dir.filePath("no-such-device");
-    const QString file = c.file[0] ? dir.filePath(c.file) : QString();
+    const QString file = c.file[0] ? QDir(dir.path()).filePath(c.file) : QString();
     QStringList args = {"--port", port};
     if (!file.isEmpty())
         args << file;
@@ -179,6 +179,12 @@ INSTANTIATE_TEST_SUITE_P(
                       TExitCase{"no_device", {}, false, "p.hex", 1, "Unable to open the selected serial interface!"},
                       TExitCase{"missing_file", {}, true, "none.hex", 2, "Unable to read the download file \"%1\": "},
                       TExitCase{"folder_as_file", {}, true, ".", 2, "Unable to read the download file \""},
+                      TExitCase{"endless_device",
+                                {},
+                                true,
+                                "/dev/zero",
+                                2,
+                                "Unable to read the download file \"/dev/zero\": too large for a HEX file"},
                       TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
     NameByField(&TExitCase::name));
 
