@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "Escapes.h"
+#include "HexCheck.h"
 #include "LineSettings.h"
 #include "Serial.h"
 
@@ -23,6 +24,7 @@ const char *const kNoResponseHint = "Please check the settings for the serial in
                                     "is in receive mode.";
 const char *const kUnreadable = "Unable to read the download file \"%1\": %2";
 const char *const kTooLarge = "too large for a HEX file (more than 4 MiB)";
+const char *const kBroken = "The download file \"%1\" is no complete HEX file: %2. Nothing was sent.";
 
 QString Joined(const char *line, const char *hint)
 {
@@ -102,7 +104,11 @@ QList<QByteArray> LoadRecords(const QString &fileName)
         throw EKorvidError(QString::fromLatin1(kUnreadable).arg(fileName, file.errorString()));
     if (bytes.size() > kMaxHexFileBytes)
         throw EKorvidError(QString::fromLatin1(kUnreadable).arg(fileName, QString::fromLatin1(kTooLarge)));
-    return SplitRecords(bytes);
+    QList<QByteArray> records = SplitRecords(bytes);
+    const QString broken = HexCheck::CheckRecords(records);
+    if (!broken.isEmpty())
+        throw EKorvidError(QString::fromLatin1(kBroken).arg(fileName, broken));
+    return records;
 }
 
 } // namespace LoadProtocol

@@ -37,9 +37,10 @@ QList<QByteArray> SplitRecords(const QByteArray &bytes);
 // far below it, so a larger file (or a device such as /dev/zero) is no
 // program.
 inline constexpr qsizetype kMaxHexFileBytes = 4 * 1024 * 1024;
-// Reads a HEX file's records; throws EKorvidError naming the file and the
-// system's reason when it cannot be read (missing, unreadable, a folder,
-// larger than kMaxHexFileBytes).
+// Reads a HEX file's records and checks them (HexCheck); throws EKorvidError
+// naming the file and the reason when it cannot be read (missing, unreadable,
+// a folder, larger than kMaxHexFileBytes) or is no complete HEX file (the
+// reason names the line).
 QList<QByteArray> LoadRecords(const QString &fileName);
 
 } // namespace LoadProtocol

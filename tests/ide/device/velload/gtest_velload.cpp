@@ -96,6 +96,8 @@ protected:
         velload = dir.filePath("velload");
         ASSERT_TRUE(QFile::copy(BinDir() + "/velload", velload));
         hex = WriteTestFile(dir.filePath("p.hex"), kRecords.join("\r\n") + "\r\n");
+        WriteTestFile(dir.filePath("cut.hex"), kRecords.mid(0, 2).join("\r\n") + "\r\n");
+        WriteTestFile(dir.filePath("trailing.hex"), kRecords.join("\r\n") + "\r\n\r\n\n");
     }
     int Run(const QStringList &args, const QByteArray &input = {})
     {
@@ -185,6 +187,13 @@ INSTANTIATE_TEST_SUITE_P(
                                 "/dev/zero",
                                 2,
                                 "Unable to read the download file \"/dev/zero\": too large for a HEX file"},
+                      TExitCase{"no_end_of_file_record",
+                                {},
+                                true,
+                                "cut.hex",
+                                2,
+                                "\"%1\" is no complete HEX file: the end-of-file record after line 2 is missing"},
+                      TExitCase{"empty_lines_after_the_end", {}, true, "trailing.hex", 0, "%1: 3 records sent."},
                       TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
     NameByField(&TExitCase::name));
 
