@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QStandardPaths>
 #include <clocale>
+#include <csignal>
 
 QString ProgramDir;
 
@@ -38,6 +39,10 @@ void InitGlobals()
     SetProgramDir(QCoreApplication::applicationDirPath());
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
+    // A reader that goes away (a log pipe, a closed standard output) makes the
+    // write fail with EPIPE, which the writer reports, instead of ending the
+    // program and losing what it holds unsaved.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 QString SettingsFileName()

@@ -9,7 +9,8 @@
 extern QString ProgramDir;
 
 // Sets ProgramDir from the running program's path and makes "." the decimal
-// separator for every number the program formats or parses.
+// separator for every number the program formats or parses; a write to a
+// pipe whose reader went away fails with EPIPE instead of ending the program.
 void InitGlobals();
 
 // Sets ProgramDir explicitly (tests run from other directories).

@@ -365,6 +365,22 @@ TEST_F(VelloadTest, DownloadsAndRunsAProgramOnTheSimulatedModule)
     velsim.waitForFinished();
 }
 
+// --- A reader that goes away ------------------------------------------------------------
+
+TEST(VelloadOutput, AClosedOutputPipeEndsNoRunBySignal)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    QProcess process;
+    process.setChildProcessModifier([&ends] { ::dup2(ends[1], STDOUT_FILENO); });
+    process.start(BinDir() + "/velload", {"--help"});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    ::close(ends[1]);
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
+}
+
 TEST(VelloadSimulatedModule, PortSimStartsTheSimulatorBesideVelloadForTheRun)
 {
     QTemporaryDir dir;
