@@ -4,6 +4,8 @@
 
 #include <QDateTime>
 #include <QLocale>
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -18,12 +20,27 @@ QString TConsoleLog::TimeStamp()
     return locale.toString(now.date(), QLocale::ShortFormat) + ' ' + locale.toString(now.time(), QLocale::LongFormat);
 }
 
+// A named pipe nobody reads would block open() for good: opened without
+// waiting it is refused (ENXIO); what opens is then written to blocking, so no
+// line is dropped.
+bool TConsoleLog::OpenWithoutWaiting()
+{
+    const QByteArray path = QFile::encodeName(m_fileName);
+    const int fd = ::open(path.constData(), O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return false;
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (m_file.open(fd, QIODevice::WriteOnly | QIODevice::Append, QFileDevice::AutoCloseHandle))
+        return true;
+    ::close(fd);
+    return false;
+}
+
 bool TConsoleLog::Start()
 {
     if (m_fileName.isEmpty())
         return false;
-    m_file.setFileName(m_fileName);
-    if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append))
+    if (!OpenWithoutWaiting())
         return false;
     m_file.write(kLineEnd);
     m_file.write(("--- Start of recording: " + TimeStamp() + " ---").toLocal8Bit());

@@ -30,7 +30,8 @@ public:
     }
 
     // Opens the file for appending (creating it), writes a line break and the
-    // start line. False when the file cannot be opened: nothing is recorded.
+    // start line. False when the file cannot be opened (also a named pipe
+    // nobody reads): nothing is recorded.
     bool Start();
     void WriteLine(const QByteArray &line);
     void WriteLines(const QList<QByteArray> &lines);
@@ -42,6 +43,8 @@ public:
     static QString TimeStamp();
 
 private:
+    bool OpenWithoutWaiting();
+
     QString m_fileName;
     QFile m_file;
 };

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -267,6 +270,24 @@ TEST_F(RecordingTest, ALogFileThatCannotBeOpenedRecordsNothing)
     EXPECT_FALSE(screen.Logging());
     EXPECT_TRUE(screen.SetLogging(false));
     EXPECT_FALSE(screen.SetLogging(true)); // the name is known, the file still cannot be opened
+}
+
+TEST_F(RecordingTest, ANamedPipeNobodyReadsIsRefusedWithoutWaiting)
+{
+    const QString pipe = dir.filePath("log.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    TConsoleScreen screen;
+    // A child ends a test whose open() would wait for a reader for good.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(5);
+        ::_exit(screen.SetLogFile(pipe) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the open waited (signal " << WTERMSIG(status) << ")";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a pipe nobody reads was taken";
 }
 
 TEST_F(RecordingTest, AWriteErrorSurfacesWhenTheRecordingStops)
