@@ -2,6 +2,7 @@
 // port and the console, the preferences and how they are applied, connect
 // and disconnect, the macro box and its Send button, the console's keys and
 // its recording.
+#include "ErrorReporter.h"
 #include "Escapes.h"
 #include "Globals.h"
 #include "MainForm.h"
@@ -81,6 +82,8 @@ void TMainWindow::CreateDeviceLink()
     Console->Echo = true;
     Console->CRLFOut = true;
     Console->OnKey = [](TMcuConsole *, char key) { SerialPort().WriteString(QByteArray(1, key)); };
+    // The recording's first failed write, at once; the stop reports it again.
+    Console->OnLogFailed = [this](TMcuConsole *, const QString &error) { SetStatusText(6, error); };
 
     Receiver = new TMcuComRecv;
     Receiver->SetPort(&port);
@@ -246,7 +249,8 @@ void TMainWindow::ConsoleLoggingMenuClick()
 {
     if (Console->Logging()) {
         SetStatusText(6, QString());
-        Console->SetLogging(false); // a write error since the start surfaces here
+        if (!RunGuarded([this] { Console->SetLogging(false); }))
+            return; // a write error since the start is reported, not "finished"
         if (ShowMessageDlg(mkConfirmation, tr("Logging finished."), tr("Do you want to open the recorded logfile now?"),
                            false) == mrYes)
             OpenFile(Console->LogFileName());
@@ -255,9 +259,10 @@ void TMainWindow::ConsoleLoggingMenuClick()
     const QString name = AskLogFileName(Console->LogFileName());
     if (name.isEmpty())
         return;
+    SetStatusText(6, name); // before the start line, whose failed write replaces it
     Console->SetLogFile(name);
-    if (Console->Logging())
-        SetStatusText(6, name);
+    if (!Console->Logging())
+        SetStatusText(6, QString());
 }
 
 QString TMainWindow::AskLogFileName(const QString &last)
