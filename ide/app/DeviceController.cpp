@@ -1,6 +1,7 @@
 #include "DeviceController.h"
 
 #include "AppState.h"
+#include "ErrorReporter.h"
 #include "Escapes.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
@@ -101,6 +102,8 @@ void TDeviceController::CreateLink(TCommandRegistry &commands)
     m_console->Echo = true;
     m_console->CRLFOut = true;
     m_console->OnKey = [](TMcuConsole *, char key) { SerialPort().WriteString(QByteArray(1, key)); };
+    // The recording's first failed write, at once; the stop reports it again.
+    m_console->OnLogFailed = [this](TMcuConsole *, const QString &error) { m_window.SetStatusText(6, error); };
 
     m_receiver = std::make_unique<TMcuComRecv>();
     m_receiver->SetPort(&port);
@@ -268,7 +271,8 @@ void TDeviceController::ConsoleLoggingMenuClick()
 {
     if (m_console->Logging()) {
         m_window.SetStatusText(6, QString());
-        m_console->SetLogging(false); // a write error since the start surfaces here
+        if (!RunGuarded([this] { m_console->SetLogging(false); }))
+            return; // a write error since the start is reported, not "finished"
         if (ShowMessageDlg(mkConfirmation, QObject::tr("Logging finished."),
                            QObject::tr("Do you want to open the recorded logfile now?"), false) == mrYes)
             m_window.OpenFile(m_console->LogFileName());
@@ -277,7 +281,8 @@ void TDeviceController::ConsoleLoggingMenuClick()
     const QString name = m_window.AskLogFileName(m_console->LogFileName());
     if (name.isEmpty())
         return;
+    m_window.SetStatusText(6, name); // before the start line, whose failed write replaces it
     m_console->SetLogFile(name);
-    if (m_console->Logging())
-        m_window.SetStatusText(6, name);
+    if (!m_console->Logging())
+        m_window.SetStatusText(6, QString());
 }

@@ -537,7 +537,11 @@ bool TMainWindow::FormCloseQuery()
         return false;
     if (HasHandler("CloseAllFilesClick"))
         RunCommand("CloseAllFilesClick");
-    return !CurrentEditState().has_value();
+    if (CurrentEditState().has_value())
+        return false;
+    // The recording ends while a write error can still be shown.
+    RunGuarded([this] { m_device->Console()->SetLogging(false); });
+    return true;
 }
 
 void TMainWindow::FormDestroy()

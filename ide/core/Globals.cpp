@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <clocale>
+#include <csignal>
 
 namespace {
 
@@ -37,6 +38,10 @@ void InitGlobals()
 {
     QLocale::setDefault(QLocale::c());
     std::setlocale(LC_NUMERIC, "C");
+    // A reader that goes away (a log pipe, a closed standard output) makes the
+    // write fail with EPIPE, which the writer reports, instead of ending the
+    // program and losing what it holds unsaved.
+    std::signal(SIGPIPE, SIG_IGN);
 }
 
 QString SettingsFileName()

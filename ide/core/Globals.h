@@ -36,7 +36,8 @@ struct TProgramDirName {
 inline constexpr TProgramDirName ProgramDir{};
 
 // Makes "." the decimal separator for every number the program formats or
-// parses.
+// parses; a write to a pipe whose reader went away fails with EPIPE instead
+// of ending the program.
 void InitGlobals();
 
 // The files of CurrentPaths().

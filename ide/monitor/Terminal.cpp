@@ -48,6 +48,10 @@ TMcuConsole::TMcuConsole(QWidget *parent)
     m_screen.OnScrolledUp = [this] { ScrolledUp(); };
     m_screen.OnCleared = [this] { m_cleared = true; };
     m_screen.OnBeep = [] { QApplication::beep(); };
+    m_screen.OnLogWriteFailed = [this](const QString &error) {
+        if (OnLogFailed)
+            OnLogFailed(this, error);
+    };
     m_redrawTimer.setSingleShot(true);
     connect(&m_redrawTimer, &QTimer::timeout, this, &TMcuConsole::RedrawChanges);
     m_scrollBar->setFocusPolicy(Qt::NoFocus);
@@ -64,6 +68,7 @@ TMcuConsole::~TMcuConsole()
     m_screen.OnLineStored = nullptr;
     m_screen.OnScrolledUp = nullptr;
     m_screen.OnCleared = nullptr;
+    m_screen.OnLogWriteFailed = nullptr;
 }
 
 QFont TMcuConsole::ConsoleFont()

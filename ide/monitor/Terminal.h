@@ -108,6 +108,9 @@ public:
 
     // A typed byte for the port.
     std::function<void(TMcuConsole *sender, char key)> OnKey;
+    // The first failed write of the recording, at once; SetLogging(false)
+    // raises it again when the recording stops.
+    std::function<void(TMcuConsole *sender, const QString &error)> OnLogFailed;
 
     // "Lucida Console" at 9 points, or the system's fixed-width font at that
     // size where it is missing.

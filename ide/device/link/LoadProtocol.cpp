@@ -1,6 +1,7 @@
 #include "LoadProtocol.h"
 
 #include "Errors.h"
+#include "HexCheck.h"
 #include "LineSettings.h"
 #include "Serial.h"
 
@@ -21,6 +22,8 @@ const char *const kNoResponse = "No response - download canceled!";
 const char *const kNoResponseHint = "Please check the settings for the serial interface and make sure the target "
                                     "is in receive mode.";
 const char *const kUnreadable = "Unable to read the download file \"%1\": %2";
+const char *const kTooLarge = "too large for a HEX file (more than 4 MiB)";
+const char *const kBroken = "The download file \"%1\" is no complete HEX file: %2. Nothing was sent.";
 
 QString Joined(const char *line, const char *hint)
 {
@@ -74,6 +77,20 @@ QList<QByteArray> SplitRecords(const QByteArray &bytes)
     return records;
 }
 
+// At most kMaxHexFileBytes + 1 bytes, so that an endless file is told from
+// one of the largest size allowed.
+static QByteArray ReadBounded(QFile &file)
+{
+    QByteArray bytes;
+    while (bytes.size() <= kMaxHexFileBytes) {
+        const QByteArray chunk = file.read(kMaxHexFileBytes + 1 - bytes.size());
+        if (chunk.isEmpty())
+            break;
+        bytes += chunk;
+    }
+    return bytes;
+}
+
 QList<QByteArray> LoadRecords(const QString &fileName)
 {
     if (QFileInfo(fileName).isDir())
@@ -81,10 +98,16 @@ QList<QByteArray> LoadRecords(const QString &fileName)
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw EKorvidError(QString::fromLatin1(kUnreadable).arg(fileName, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    const QByteArray bytes = ReadBounded(file);
     if (file.error() != QFileDevice::NoError)
         throw EKorvidError(QString::fromLatin1(kUnreadable).arg(fileName, file.errorString()));
-    return SplitRecords(bytes);
+    if (bytes.size() > kMaxHexFileBytes)
+        throw EKorvidError(QString::fromLatin1(kUnreadable).arg(fileName, QString::fromLatin1(kTooLarge)));
+    QList<QByteArray> records = SplitRecords(bytes);
+    const QString broken = HexCheck::CheckRecords(records);
+    if (!broken.isEmpty())
+        throw EKorvidError(QString::fromLatin1(kBroken).arg(fileName, broken));
+    return records;
 }
 
 } // namespace LoadProtocol

@@ -34,8 +34,14 @@ QString NoResponseText();
 // The lines of a HEX file as bytes, exactly as they stand: CR, LF and CR LF
 // each end a line, and a line end at the very end starts no empty line.
 QList<QByteArray> SplitRecords(const QByteArray &bytes);
-// Reads a HEX file's records; throws EKorvidError naming the file and the
-// system's reason when it cannot be read (missing, unreadable, a folder).
+// The most HEX text a download file may hold: the largest program image is
+// far below it, so a larger file (or a device such as /dev/zero) is no
+// program.
+inline constexpr qsizetype kMaxHexFileBytes = 4 * 1024 * 1024;
+// Reads a HEX file's records and checks them (HexCheck); throws EKorvidError
+// naming the file and the reason when it cannot be read (missing, unreadable,
+// a folder, larger than kMaxHexFileBytes) or is no complete HEX file (the
+// reason names the line).
 QList<QByteArray> LoadRecords(const QString &fileName);
 
 } // namespace LoadProtocol

@@ -3,7 +3,10 @@
 #include "Errors.h"
 #include "Globals.h"
 #include "IniFile.h"
+#include "LineSettings.h"
 #include "Serial.h"
+#include "SimulatedModule.h"
+#include "TerminalKeeper.h"
 #include "Transfer.h"
 
 #include <QCoreApplication>
@@ -12,6 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <unistd.h>
 
 namespace {
@@ -162,6 +166,10 @@ int RunVelload(const TLoadOptions &options)
     }
     const TPortSettings settings = LoadOptions::Resolve(options, Settings::ReadComDevice(TIniFile(SettingsFileName())));
     CatchInterrupt();
+    // The simulated module's device is the simulator's own.
+    std::optional<TTerminalKeeper> found;
+    if (!TSimulatedModule::IsChosen(settings.ComPort))
+        found.emplace(LineSettings::DevicePath(settings.ComPort));
     TMcuComPort port;
     port.SetComPort(settings.ComPort);
     port.SetLineSettings(settings.Line.Pack());

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <functional>
 
 // Recording of the console to a log file: the start line, every screen line
 // that leaves the screen, and at the end the lines still on the screen and
@@ -30,18 +31,28 @@ public:
     }
 
     // Opens the file for appending (creating it), writes a line break and the
-    // start line. False when the file cannot be opened: nothing is recorded.
+    // start line. False when the file cannot be opened (also a named pipe
+    // nobody reads): nothing is recorded.
     bool Start();
     void WriteLine(const QByteArray &line);
     void WriteLines(const QList<QByteArray> &lines);
-    // Writes the lines still shown and the end line and closes the file. An
-    // error of any write since the start is raised here (EKorvidError).
+    // Writes the lines still shown and the end line and closes the file. The
+    // first write error since the start is raised here (EKorvidError).
     void Stop(const QList<QByteArray> &lines);
+
+    // Called once, at the first write that fails (a full disk, a pipe whose
+    // reader went away), with the error text Stop raises; nothing more is
+    // written until the recording stops.
+    std::function<void(const QString &error)> OnWriteFailed;
 
     // The date and time as the start and end lines show them.
     static QString TimeStamp();
 
 private:
+    bool OpenWithoutWaiting();
+    void Write(const QByteArray &bytes);
+
     QString m_fileName;
     QFile m_file;
+    QString m_error; // the first failed write's, empty while all went well
 };

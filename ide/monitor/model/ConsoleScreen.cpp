@@ -23,6 +23,10 @@ constexpr TControlBytes kControlBytes;
 TConsoleScreen::TConsoleScreen()
 {
     m_lines.append(BlankLine());
+    m_log.OnWriteFailed = [this](const QString &error) {
+        if (OnLogWriteFailed)
+            OnLogWriteFailed(error);
+    };
 }
 
 TConsoleScreen::~TConsoleScreen()

@@ -129,6 +129,8 @@ public:
     std::function<void()> OnScrolledUp;
     std::function<void()> OnCleared;
     std::function<void()> OnBeep;
+    // The first failed write of a recording, at once (TConsoleLog::OnWriteFailed).
+    std::function<void(const QString &error)> OnLogWriteFailed;
 
 private:
     bool StartRecording();

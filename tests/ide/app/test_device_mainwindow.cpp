@@ -11,6 +11,7 @@
 #include "BuildController.h"
 #include "DeviceController.h"
 #include "EditorController.h"
+#include "ErrorReporter.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
@@ -332,6 +333,39 @@ private slots:
         QCOMPARE(w->StatusText(6), QString());
         QCOMPARE(messages.last(),
                  QString("Can't open the selected file. | Please check, if the file is already in use."));
+    }
+
+    // Every write fails: the first failure shows at once in the status bar,
+    // the stop reports it instead of "Logging finished", and quitting while
+    // recording reports it before the window closes.
+    void aFailingLogIsReportedAtOnceAndAtTheStop_data()
+    {
+        QTest::addColumn<bool>("quit");
+        QTest::newRow("stopped_from_the_menu") << false;
+        QTest::newRow("stopped_by_quitting") << true;
+    }
+    void aFailingLogIsReportedAtOnceAndAtTheStop()
+    {
+        QFETCH(bool, quit);
+        if (!QFile::exists("/dev/full"))
+            QSKIP("no /dev/full");
+        QStringList errors;
+        m_app->DialogHooks().errorReporter = [&errors](const QString &error) { errors << error; };
+        auto w = ShowWindow();
+        w->logFileAnswer = "/dev/full";
+        w->RunCommand("ConsoleLoggingMenuClick");
+        QVERIFY(w->DeviceControl().Console()->Logging());
+        QVERIFY2(w->StatusText(6).startsWith("Unable to write to /dev/full: "), qPrintable(w->StatusText(6)));
+        answer = mrNo;
+        if (quit)
+            QVERIFY(w->close());
+        else
+            w->RunCommand("ConsoleLoggingMenuClick");
+        m_app->DialogHooks().errorReporter = {};
+        QVERIFY(!w->DeviceControl().Console()->Logging());
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors[0].contains("Unable to write to /dev/full: "), qPrintable(errors[0]));
+        QVERIFY(!messages.join('\n').contains("Logging finished."));
     }
 
     void clearOutputClearsTheConsole()

@@ -21,7 +21,7 @@
 
 namespace {
 
-const QList<QByteArray> kRecords = {":0300000002000DEE", ":10000000A0B0C0D0", ":00000001FF"};
+const QList<QByteArray> kRecords = {":0300000002000DEE", ":04000300A0B0C0D019", ":00000001FF"};
 const TTransferTimings kFast = {500, 1000, 2, 1};
 
 // Waits without handling events, as a busy event handler does.

@@ -18,7 +18,7 @@
 namespace {
 
 const QByteArray kReset("\x01\x30\x81\x1B", 4);
-const QList<QByteArray> kRecords = {":0300000002000DEE", ":10000000A0B0C0D0", ":00000001FF"};
+const QList<QByteArray> kRecords = {":0300000002000DEE", ":04000300A0B0C0D019", ":00000001FF"};
 // The user's settings: 19200 bit/s and 2 stop bits (a pseudo-terminal keeps
 // both but no parity or 7 data bits), unlike the loader's 9600 8N1.
 const TLineSettings kUser{br19200, db8, sb20, paNONE};
@@ -298,9 +298,7 @@ class HexLinesTest : public ::testing::TestWithParam<TLinesCase> { };
 
 TEST_P(HexLinesTest, LinesEndAtCRLFOrCRLFAndTheFinalEndStartsNoLine)
 {
-    QTemporaryDir dir;
-    const QString file = WriteTestFile(dir.filePath("a.hex"), GetParam().bytes);
-    EXPECT_EQ(LoadProtocol::LoadRecords(file), GetParam().lines);
+    EXPECT_EQ(LoadProtocol::SplitRecords(GetParam().bytes), GetParam().lines);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -319,7 +317,10 @@ struct TUnreadableCase {
     const char *name;
     const char *file;
     bool needsNonRoot;
+    const char *reason; // the end of the message, empty for the system's
 };
+
+const char *const kTooLarge = "too large for a HEX file (more than 4 MiB)";
 
 class UnreadableFileTest : public ::testing::TestWithParam<TUnreadableCase> { };
 
@@ -330,7 +331,10 @@ TEST_P(UnreadableFileTest, TheErrorNamesTheFileAndNothingIsSent)
     WriteTestFile(dir.filePath("locked.hex"), ":00000001FF\r\n");
     ::chmod(QFile::encodeName(dir.filePath("locked.hex")).constData(), 0);
     QDir(dir.path()).mkdir("folder.hex");
-    const QString file = dir.filePath(GetParam().file);
+    QFile big(dir.filePath("big.hex"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly) && big.resize(LoadProtocol::kMaxHexFileBytes + 1));
+    big.close();
+    const QString file = QDir(dir.path()).filePath(GetParam().file);
     TPtyPeer peer;
     TMcuComPort port;
     port.SetComPort(peer.Path());
@@ -347,6 +351,8 @@ TEST_P(UnreadableFileTest, TheErrorNamesTheFileAndNothingIsSent)
                 return e.what();
             if (e.Message().size() <= file.size() + 40)
                 return "the system's reason is missing";
+            if (!e.Message().endsWith(QString::fromLatin1(GetParam().reason)))
+                return e.what();
         }
         return {};
     });
@@ -358,9 +364,11 @@ TEST_P(UnreadableFileTest, TheErrorNamesTheFileAndNothingIsSent)
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UnreadableFileTest,
-                         ::testing::Values(TUnreadableCase{"missing", "none.hex", false},
-                                           TUnreadableCase{"folder", "folder.hex", false},
-                                           TUnreadableCase{"unreadable", "locked.hex", true}),
+                         ::testing::Values(TUnreadableCase{"missing", "none.hex", false, ""},
+                                           TUnreadableCase{"folder", "folder.hex", false, ""},
+                                           TUnreadableCase{"unreadable", "locked.hex", true, ""},
+                                           TUnreadableCase{"endless_device", "/dev/zero", false, kTooLarge},
+                                           TUnreadableCase{"larger_than_4_MiB", "big.hex", false, kTooLarge}),
                          NameByField(&TUnreadableCase::name));
 
 // --- The transfer thread ----------------------------------------------------------------

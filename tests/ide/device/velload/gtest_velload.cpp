@@ -12,12 +12,14 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
 const QByteArray kReset("\x01\x30\x81\x1B", 4);
-const QList<QByteArray> kRecords = {":0300000002000DEE", ":10000000A0B0C0D0", ":00000001FF"};
+const QList<QByteArray> kRecords = {":0300000002000DEE", ":04000300A0B0C0D019", ":00000001FF"};
 
 QString BinDir()
 {
@@ -96,6 +98,18 @@ protected:
         velload = dir.filePath("velload");
         ASSERT_TRUE(QFile::copy(BinDir() + "/velload", velload));
         hex = WriteTestFile(dir.filePath("p.hex"), kRecords.join("\r\n") + "\r\n");
+        WriteTestFile(dir.filePath("cut.hex"), kRecords.mid(0, 2).join("\r\n") + "\r\n");
+        WriteTestFile(dir.filePath("trailing.hex"), kRecords.join("\r\n") + "\r\n\r\n\n");
+    }
+    // The device's settings while a monitoring velload holds it; then the
+    // end of its input ends it.
+    termios WhileRunning(QProcess &process)
+    {
+        const termios t = peer.Attributes();
+        process.closeWriteChannel();
+        EXPECT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 0);
+        return t;
     }
     int Run(const QStringList &args, const QByteArray &input = {})
     {
@@ -152,7 +166,7 @@ TEST_P(VelloadExitTest, ExitStatusAndMessage)
     const TExitCase &c = GetParam();
     TModulePeer module(peer, c.script, kRecords, 3000);
     const QString port = c.port ? peer.Path() : dir.filePath("no-such-device");
-    const QString file = c.file[0] ? dir.filePath(c.file) : QString();
+    const QString file = c.file[0] ? QDir(dir.path()).filePath(c.file) : QString();
     QStringList args = {"--port", port};
     if (!file.isEmpty())
         args << file;
@@ -179,6 +193,19 @@ INSTANTIATE_TEST_SUITE_P(
                       TExitCase{"no_device", {}, false, "p.hex", 1, "Unable to open the selected serial interface!"},
                       TExitCase{"missing_file", {}, true, "none.hex", 2, "Unable to read the download file \"%1\": "},
                       TExitCase{"folder_as_file", {}, true, ".", 2, "Unable to read the download file \""},
+                      TExitCase{"endless_device",
+                                {},
+                                true,
+                                "/dev/zero",
+                                2,
+                                "Unable to read the download file \"/dev/zero\": too large for a HEX file"},
+                      TExitCase{"no_end_of_file_record",
+                                {},
+                                true,
+                                "cut.hex",
+                                2,
+                                "\"%1\" is no complete HEX file: the end-of-file record after line 2 is missing"},
+                      TExitCase{"empty_lines_after_the_end", {}, true, "trailing.hex", 0, "%1: 3 records sent."},
                       TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
     NameByField(&TExitCase::name));
 
@@ -187,10 +214,21 @@ TEST_F(VelloadTest, WithoutOptionsTheSettingsFileBesideItNamesDeviceAndLine)
     WriteTestFile(dir.filePath("Korvid.ini"),
                   "[COM-Device]\r\nPort=" + peer.Path().toUtf8() + "\r\nBaudrate=19200\r\nStopbits=2\r\n");
     TModulePeer module(peer, {}, kRecords);
-    EXPECT_EQ(Run({hex}), 0) << qPrintable(err);
+    // Monitoring after the download keeps velload on the device, whose
+    // settings it puts back when it ends.
+    QProcess process;
+    process.start(velload, {"--monitor", hex});
     module.Join();
     EXPECT_EQ(module.Received(), kReset + kRecords.join());
-    const termios t = peer.Attributes();
+    // The result is printed once the transfer has put the user's settings back.
+    process.setReadChannel(QProcess::StandardError);
+    EXPECT_TRUE(WaitFor(
+        [&] {
+            process.waitForReadyRead(10);
+            return process.peek(256).contains("records sent.");
+        },
+        10000));
+    const termios t = WhileRunning(process);
     EXPECT_EQ(cfgetospeed(&t), speed_t(B19200)); // the user's settings are back
     EXPECT_TRUE(t.c_cflag & CSTOPB);
 }
@@ -199,11 +237,61 @@ TEST_F(VelloadTest, AnOptionReplacesTheSettingsFilesValue)
 {
     WriteTestFile(dir.filePath("Korvid.ini"),
                   "[COM-Device]\r\nPort=" + peer.Path().toUtf8() + "\r\nBaudrate=19200\r\n");
-    EXPECT_EQ(Run({"--reset-only", "--baud", "38400"}), 0) << qPrintable(err);
-    EXPECT_EQ(peer.Read(4, 2000), kReset);
-    const termios t = peer.Attributes();
+    QProcess process;
+    process.start(velload, {"--reset-only", "--monitor", "--baud", "38400"});
+    EXPECT_EQ(peer.Read(4, 5000), kReset);
+    const termios t = WhileRunning(process);
     EXPECT_EQ(cfgetospeed(&t), speed_t(B38400));
 }
+
+// --- The device's own settings ---------------------------------------------------------
+
+struct TRestoreCase {
+    const char *name;
+    QStringList args; // after --port DEVICE
+    bool interrupt; // Ctrl+C once the reset command is out
+};
+
+class VelloadRestoreTest : public VelloadTest, public ::testing::WithParamInterface<TRestoreCase> { };
+
+TEST_P(VelloadRestoreTest, TheDeviceGetsBackTheSettingsVelloadFound)
+{
+    // A device another program left cooked at 19200 bit/s.
+    termios cooked = peer.Attributes();
+    cooked.c_lflag |= ICANON | ECHO | ISIG;
+    cooked.c_iflag |= ICRNL;
+    cooked.c_oflag |= OPOST | ONLCR;
+    cfsetspeed(&cooked, B19200);
+    ASSERT_EQ(::tcsetattr(peer.TerminalFd(), TCSANOW, &cooked), 0);
+    const termios found = peer.Attributes();
+    // Ctrl+C comes once the reset is out, read here, not by a module.
+    std::optional<TModulePeer> module;
+    if (!GetParam().interrupt)
+        module.emplace(peer, TLoaderScript{}, kRecords);
+    QProcess process;
+    process.start(velload, QStringList{"--port", peer.Path()} + GetParam().args);
+    if (GetParam().interrupt) {
+        ASSERT_EQ(peer.Read(4, 5000), kReset);
+        ::kill(pid_t(process.processId()), SIGINT);
+    }
+    process.closeWriteChannel();
+    ASSERT_TRUE(process.waitForFinished(20000));
+    const termios after = peer.Attributes();
+    peer.Hangup(); // ends a module still waiting for records
+    if (module)
+        module->Join();
+    EXPECT_EQ(cfgetospeed(&after), cfgetospeed(&found));
+    EXPECT_EQ(after.c_lflag, found.c_lflag);
+    EXPECT_EQ(after.c_iflag, found.c_iflag);
+    EXPECT_EQ(after.c_oflag, found.c_oflag);
+    EXPECT_EQ(after.c_cflag, found.c_cflag);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, VelloadRestoreTest,
+    ::testing::Values(TRestoreCase{"download", {"p.hex"}, false}, TRestoreCase{"reset_only", {"--reset-only"}, false},
+                      TRestoreCase{"monitor_ended_by_ctrl_c", {"--reset-only", "--monitor"}, true}),
+    NameByField(&TRestoreCase::name));
 
 TEST_F(VelloadTest, ResetOnlySendsTheResetCommandAndNothingElse)
 {
@@ -275,6 +363,22 @@ TEST_F(VelloadTest, DownloadsAndRunsAProgramOnTheSimulatedModule)
     EXPECT_TRUE(process.readAllStandardError().contains("records sent."));
     velsim.kill();
     velsim.waitForFinished();
+}
+
+// --- A reader that goes away ------------------------------------------------------------
+
+TEST(VelloadOutput, AClosedOutputPipeEndsNoRunBySignal)
+{
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ::close(ends[0]);
+    QProcess process;
+    process.setChildProcessModifier([&ends] { ::dup2(ends[1], STDOUT_FILENO); });
+    process.start(BinDir() + "/velload", {"--help"});
+    ASSERT_TRUE(process.waitForFinished(10000));
+    ::close(ends[1]);
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 0);
 }
 
 TEST(VelloadSimulatedModule, PortSimStartsTheSimulatorBesideVelloadForTheRun)

@@ -1,13 +1,19 @@
 // The console's screen model: the control bytes, the cursor sequence, line
 // wrapping and scrolling, HEX mode, every byte value, and the recording.
 
+#include "../../support/CaseNames.h"
 #include "ConsoleScreen.h"
 #include "Errors.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -269,6 +275,24 @@ TEST_F(RecordingTest, ALogFileThatCannotBeOpenedRecordsNothing)
     EXPECT_FALSE(screen.SetLogging(true)); // the name is known, the file still cannot be opened
 }
 
+TEST_F(RecordingTest, ANamedPipeNobodyReadsIsRefusedWithoutWaiting)
+{
+    const QString pipe = dir.filePath("log.fifo");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    TConsoleScreen screen;
+    // A child ends a test whose open() would wait for a reader for good.
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ::alarm(5);
+        ::_exit(screen.SetLogFile(pipe) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "the open waited (signal " << WTERMSIG(status) << ")";
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "a pipe nobody reads was taken";
+}
+
 TEST_F(RecordingTest, AWriteErrorSurfacesWhenTheRecordingStops)
 {
     if (!QFile::exists("/dev/full"))
@@ -279,5 +303,54 @@ TEST_F(RecordingTest, AWriteErrorSurfacesWhenTheRecordingStops)
     EXPECT_THROW(screen.SetLogging(false), EKorvidError);
     EXPECT_FALSE(screen.Logging());
 }
+
+// A target where writes fail: the first failure is reported at once and
+// once, nothing more is written, and the stop raises the same error.
+struct TFailingTargetCase {
+    const char *name;
+    bool pipe; // a named pipe whose reader went away, else /dev/full
+    const char *reason; // the system's text in the error
+};
+
+class FailingLogTest : public RecordingTest, public ::testing::WithParamInterface<TFailingTargetCase> { };
+
+TEST_P(FailingLogTest, TheFirstFailedWriteIsReportedAtOnceAndAgainAtTheStop)
+{
+    std::signal(SIGPIPE, SIG_IGN); // as every program of the kit does
+    QString target = "/dev/full";
+    int reader = -1;
+    if (GetParam().pipe) {
+        target = dir.filePath("log.fifo");
+        ASSERT_EQ(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        reader = ::open(QFile::encodeName(target).constData(), O_RDONLY | O_NONBLOCK);
+        ASSERT_GE(reader, 0);
+    } else if (!QFile::exists(target)) {
+        GTEST_SKIP() << "no /dev/full";
+    }
+    TConsoleScreen screen;
+    screen.SetMaxRow(1);
+    QStringList reported;
+    screen.OnLogWriteFailed = [&reported](const QString &error) { reported << error; };
+    ASSERT_TRUE(screen.SetLogFile(target));
+    if (reader >= 0)
+        ::close(reader);
+    screen.WriteText("one\r\ntwo\r\nthree\r\n");
+    ASSERT_EQ(reported.size(), 1);
+    EXPECT_TRUE(reported[0].startsWith("Unable to write to " + target + ": ")) << qPrintable(reported[0]);
+    EXPECT_TRUE(reported[0].contains(GetParam().reason, Qt::CaseInsensitive)) << qPrintable(reported[0]);
+    try {
+        screen.SetLogging(false);
+        ADD_FAILURE() << "the stop raised nothing";
+    } catch (const EKorvidError &e) {
+        EXPECT_EQ(e.Message(), reported[0]);
+    }
+    EXPECT_EQ(reported.size(), 1);
+    EXPECT_FALSE(screen.Logging());
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, FailingLogTest,
+                         ::testing::Values(TFailingTargetCase{"full_device", false, "space"},
+                                           TFailingTargetCase{"pipe_reader_gone", true, "pipe"}),
+                         NameByField(&TFailingTargetCase::name));
 
 } // namespace

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+#include <termios.h>
+
+// Keeps the terminal settings a serial device had when velload found it and
+// puts them back when velload is done with it (also after Ctrl+C, which ends
+// the run normally): the download leaves the user's line settings on the
+// device, which are not what another program on it expects.
+class TTerminalKeeper {
+public:
+    // Reads the device's settings; does nothing for what is no terminal.
+    explicit TTerminalKeeper(const QString &devicePath);
+    ~TTerminalKeeper();
+    TTerminalKeeper(const TTerminalKeeper &) = delete;
+    TTerminalKeeper &operator=(const TTerminalKeeper &) = delete;
+
+private:
+    int m_fd = -1;
+    termios m_found{};
+};
