@@ -4,6 +4,7 @@
 #include "Compiler.h"
 
 #include <climits>
+#include <csignal>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -57,6 +58,9 @@ int main(int argc, char **argv)
         return 0;
     }
     UseLargePagesForTheHeap();
+    // A reader of the messages that goes away (velc ... | head) makes the
+    // writes fail instead of ending velc before it has written its files.
+    std::signal(SIGPIPE, SIG_IGN);
     try {
         // Never destroyed: the process ends right after the run, and freeing
         // every line of a large program one by one would only cost time. The

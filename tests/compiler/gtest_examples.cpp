@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace fs = std::filesystem;
@@ -72,6 +74,34 @@ INSTANTIATE_TEST_SUITE_P(Programs, Example, testing::ValuesIn(ExamplePrograms())
                              }
                              return name;
                          });
+
+// The reader of velc's messages has gone before velc starts: velc still
+// compiles and writes its files, and ends normally instead of by SIGPIPE.
+TEST(Examples, CompileWhenNobodyReadsTheMessages)
+{
+    const fs::path work = fs::temp_directory_path() / ("velc-closed-pipe-" + std::to_string(getpid()));
+    fs::remove_all(work);
+    fs::copy(kExamples, work, fs::copy_options::recursive);
+    const char *bin = std::getenv("VELMO_BIN_DIR");
+    const std::string velc = std::string(bin ? bin : ".") + "/velc";
+    int fds[2];
+    ASSERT_EQ(pipe(fds), 0);
+    close(fds[0]);
+    const pid_t child = fork();
+    if (child == 0) {
+        signal(SIGPIPE, SIG_DFL);
+        dup2(fds[1], STDOUT_FILENO);
+        if (chdir(work.c_str()) == 0)
+            execl(velc.c_str(), "velc", "hello.bas", static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    close(fds[1]);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+    EXPECT_TRUE(fs::is_regular_file(work / "hello.hex"));
+    fs::remove_all(work);
+}
 
 TEST(Examples, AreFound)
 {
