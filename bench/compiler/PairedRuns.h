@@ -17,10 +17,18 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// CPU seconds of one run of the command (argv[0] a path), output discarded;
-// a negative value when it could not be started. posix_spawn, so that the
-// child does not pay for copying this process's memory map before exec.
-inline double CpuSecondsOf(const std::vector<std::string> &command)
+// What one run of a command cost: CPU seconds (user + system) and its peak
+// resident memory.
+struct RunUsage {
+    double cpuSeconds = -1; // negative when the command could not be run
+    long peakRssKiB = 0;
+    int exitStatus = 0;
+};
+
+// One run of the command (argv[0] a path), output discarded, in the given
+// environment. posix_spawn, so that the child does not pay for copying this
+// process's memory map before exec.
+inline RunUsage UsageOf(const std::vector<std::string> &command, char *const *environment = environ)
 {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -31,14 +39,24 @@ inline double CpuSecondsOf(const std::vector<std::string> &command)
         argv.push_back(const_cast<char *>(arg.c_str()));
     argv.push_back(nullptr);
     pid_t pid = 0;
-    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ);
+    const int spawned = ::posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environment);
     posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     struct rusage usage { };
+    RunUsage result;
     if (spawned != 0 || ::wait4(pid, &status, 0, &usage) < 0 || !WIFEXITED(status))
-        return -1;
+        return result;
     auto seconds = [](const timeval &t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
-    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    result.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
+    result.peakRssKiB = usage.ru_maxrss;
+    result.exitStatus = WEXITSTATUS(status);
+    return result;
+}
+
+// CPU seconds of one run of the command; negative when it could not be run.
+inline double CpuSecondsOf(const std::vector<std::string> &command)
+{
+    return UsageOf(command).cpuSeconds;
 }
 
 struct PairedResult {

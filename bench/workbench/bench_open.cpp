@@ -4,28 +4,23 @@
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/bench_open 100000 1000000
 #include "AppState.h"
 #include "Globals.h"
+#include "IdleWait.h"
 #include "MainForm.h"
 
 #include <Qsci/qsciscintilla.h>
 
-#include <QAbstractEventDispatcher>
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <ctime>
-#include <thread>
 #include <vector>
 
 namespace {
 
 int g_pairs = 5; // VELMO_BENCH_PAIRS overrides (1 for a run under callgrind)
-constexpr int kQuietMs = 20;
 
 QByteArray GeneratedProgram(int lines)
 {
@@ -48,30 +43,6 @@ QByteArray GeneratedProgram(int lines)
         }
     }
     return text;
-}
-
-// Runs the event loop until nothing is left to do (no pending events, no
-// timers due within a few milliseconds). Sleeps between looks, so the wait
-// itself costs no processor time.
-void WaitUntilIdle()
-{
-    QElapsedTimer quiet;
-    quiet.start();
-    while (quiet.elapsed() < kQuietMs) {
-        if (QCoreApplication::eventDispatcher()->processEvents(QEventLoop::AllEvents))
-            quiet.restart();
-        else
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-}
-
-// Processor time of the process so far, in seconds: the figure compared,
-// because it does not depend on what else the machine is doing.
-double CpuSeconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 double PlainEditorSeconds(const QString &text)

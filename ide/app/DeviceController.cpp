@@ -148,9 +148,7 @@ void TDeviceController::ApplySettings()
     TLinkSettings &settings = m_app.LinkSettings();
     if (m_app.TakeSettingsPreparation()) {
         Settings::PrepareAppRoot(m_app.Paths().SettingsFileName(), m_app.Paths().ProgramDir());
-        {
-            const TMcuPreferences load(settings, &m_window); // reads the settings file into the records
-        }
+        PortSettingsMap::ReadRecords(TIniFile(m_app.Paths().SettingsFileName()), settings);
         settings.Port.Changed = true;
         settings.Terminal.Changed = true;
     }

@@ -22,12 +22,17 @@ TSplashScreen *TStartUp::Splash() const
     return m_splash;
 }
 
-int TStartUp::Exec()
+void TStartUp::Show()
 {
     if (m_splash)
         m_splash->show();
     m_window->show(); // an error box at start-up may outlive the splash
     if (m_splash)
         m_splash->raise();
+}
+
+int TStartUp::Exec()
+{
+    Show();
     return QApplication::exec();
 }

@@ -27,8 +27,9 @@ public:
     // Null once the splash has gone.
     TSplashScreen *Splash() const;
 
-    // Shows the window with the splash above it and runs the event loop;
-    // returns the loop's exit code.
+    // Shows the window with the splash above it.
+    void Show();
+    // Shows them and runs the event loop; returns the loop's exit code.
     int Exec();
 
 private:

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QStringList>
 
+#include <optional>
+
 #ifndef VELMO_VERSION
 #define VELMO_VERSION "0.0.0"
 #endif
@@ -20,21 +22,45 @@ QByteArray Marker()
     return QByteArray("\x01") + "KORVID-FILE-" + "VERSION=";
 }
 
+constexpr qsizetype kChunk = 64 * 1024;
+constexpr qsizetype kMaxVersion = 64;
+
+// The version text of the record that starts at `at`, or nothing when the
+// record is not closed within its length.
+std::optional<QByteArray> RecordAt(const QByteArray &data, qsizetype at, const QByteArray &marker)
+{
+    const qsizetype start = at + marker.size();
+    const qsizetype end = data.indexOf('\x01', start);
+    if (end < 0 || end - start > kMaxVersion)
+        return std::nullopt;
+    return data.mid(start, end - start);
+}
+
+// Reads the program file a piece at a time: it can be tens of megabytes,
+// which the version record does not justify holding at once. Each piece
+// keeps the end of the one before, so a record across two pieces is found.
 QStringList ReadRecord(const QString &fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray data = file.readAll();
     const QByteArray marker = Marker();
-    const qsizetype at = data.indexOf(marker);
-    if (at < 0)
-        return {};
-    const qsizetype start = at + marker.size();
-    const qsizetype end = data.indexOf('\x01', start);
-    if (end < 0 || end - start > 64)
-        return {};
-    return QString::fromLatin1(data.mid(start, end - start)).split('.');
+    const qsizetype overlap = marker.size() + kMaxVersion + 1;
+    QByteArray window;
+    while (true) {
+        const QByteArray piece = file.read(kChunk);
+        window += piece;
+        const bool last = piece.size() < kChunk;
+        const qsizetype at = window.indexOf(marker);
+        if (at >= 0 && (last || window.size() - at >= overlap)) {
+            const std::optional<QByteArray> record = RecordAt(window, at, marker);
+            return record ? QString::fromLatin1(*record).split('.') : QStringList();
+        }
+        if (last)
+            return {};
+        if (at < 0 && window.size() > overlap)
+            window = window.right(overlap);
+    }
 }
 
 } // namespace

@@ -61,4 +61,14 @@ TTerminalState ToState(const TTerminalSettings &settings)
     return state;
 }
 
+void ReadRecords(const TIniFile &ini, TLinkSettings &settings)
+{
+    TComDeviceState device = Settings::ReadComDevice(ini);
+    device.port = Settings::NamesComDevice(ini) ? device.port.trimmed() : Settings::kSimulatedModule;
+    if (device.port.isEmpty())
+        return;
+    settings.Port = FromState(device);
+    settings.Terminal = FromState(Settings::ReadTerminal(ini), Settings::ReadMacros(ini));
+}
+
 } // namespace PortSettingsMap

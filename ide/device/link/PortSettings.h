@@ -45,4 +45,9 @@ TComDeviceState ToState(const TPortSettings &settings);
 TTerminalSettings FromState(const TTerminalState &state, const QStringList &macros);
 TTerminalState ToState(const TTerminalSettings &settings);
 
+// Both records as the settings file holds them (a file that names no device
+// gives the simulated module, a first start). A device name that is only
+// blanks leaves both records as they are. Marks nothing changed.
+void ReadRecords(const TIniFile &ini, TLinkSettings &settings);
+
 } // namespace PortSettingsMap

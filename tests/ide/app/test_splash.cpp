@@ -37,6 +37,16 @@ private slots:
                                              << "";
         QTest::newRow("empty file") << QByteArray() << ""
                                     << "";
+        // The file is read a piece of 64 KiB at a time: a record on or after
+        // a piece's end is still found.
+        for (const int before : {65536 - 5, 65536 - 20, 65536 + 3, 3 * 65536 + 100})
+            QTest::newRow(qPrintable(QString("record at byte %1").arg(before)))
+                << QByteArray(before, 'x') + marker + "4.3.2.1\x01" + QByteArray(200, 'y') << "4.3"
+                << "4.3.2.1";
+        QTest::newRow("record ending the file on a piece's edge")
+            << QByteArray(65536 - marker.size() - 8, 'x') + marker + "7.6.5.4\x01"
+            << "7.6"
+            << "7.6.5.4";
     }
 
     void fileVersion()
