@@ -95,10 +95,14 @@ const struct {
 
 // The picture is read when a button is first drawn, not when the window is
 // built (given its size, the icon need not open the file to learn it).
+// The pictures are 32 pixels square and drawn at 16 (twice that on a
+// high-density screen). Added without a size, the file is decoded once, when
+// the icon is made; with a size that the picture does not have, it would be
+// decoded again at the first paint.
 QIcon ToolbarIcon(const QString &fileName)
 {
     QIcon icon;
-    icon.addFile(fileName, QSize(16, 16));
+    icon.addFile(fileName);
     return icon;
 }
 
