@@ -6,6 +6,7 @@
 #include "Value.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -28,6 +29,18 @@ struct Variable {
 };
 
 class CDataMemory {
+    template <typename T> static T Read(const uint8_t *p)
+    {
+        T x;
+        std::memcpy(&x, p, sizeof x);
+        return x;
+    }
+
+    template <typename T> static void Write(uint8_t *p, T x)
+    {
+        std::memcpy(p, &x, sizeof x);
+    }
+
 public:
     explicit CDataMemory(int dataMemory);
 
@@ -46,7 +59,51 @@ public:
     }
 
     Value Load(const Variable &v, int element) const;
+    // The element as a whole number; false (and nothing read) for FLOAT.
+    bool LoadInteger(const Variable &v, int element, int32_t &out) const
+    {
+        const uint8_t *p = m_memory.data() + v.offset;
+        switch (v.type) {
+        case VarType::kChar:
+            out = static_cast<int8_t>(p[element]);
+            return true;
+        case VarType::kByte:
+            out = p[element];
+            return true;
+        case VarType::kWord:
+            out = Read<uint16_t>(p + 2 * element);
+            return true;
+        case VarType::kInteger:
+            out = Read<int16_t>(p + 2 * element);
+            return true;
+        case VarType::kLong:
+            out = Read<int32_t>(p + 4 * element);
+            return true;
+        default:
+            return false;
+        }
+    }
     void Store(const Variable &v, int element, const Value &value);
+    // The same as Store with a whole number, without the tagged value.
+    void StoreInteger(const Variable &v, int element, int32_t x)
+    {
+        uint8_t *p = m_memory.data() + v.offset;
+        switch (v.type) {
+        case VarType::kChar:
+        case VarType::kByte:
+            p[element] = static_cast<uint8_t>(x);
+            return;
+        case VarType::kWord:
+        case VarType::kInteger:
+            Write(p + 2 * element, static_cast<uint16_t>(x));
+            return;
+        case VarType::kLong:
+            Write(p + 4 * element, x);
+            return;
+        default:
+            Store(v, element, Value::Int(x));
+        }
+    }
 
     // The bytes of a variable as they lie in memory (little-endian).
     uint8_t *Bytes(const Variable &v)

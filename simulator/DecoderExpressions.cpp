@@ -26,6 +26,7 @@ const Expr *CStatementDecoder::Constant(const Value &value)
     Expr *expr = m_program.NewExpr();
     expr->op = Op::kConst;
     expr->value = value;
+    expr->integral = !value.real;
     return expr;
 }
 
@@ -38,6 +39,7 @@ const Expr *CStatementDecoder::Unary(Op op, const Expr *operand)
     Expr *expr = m_program.NewExpr();
     expr->op = op;
     expr->a = operand;
+    expr->integral = operand->integral;
     return expr;
 }
 
@@ -47,6 +49,7 @@ const Expr *CStatementDecoder::Binary(Op op, const Expr *a, const Expr *b)
     expr->op = op;
     expr->a = a;
     expr->b = b;
+    expr->integral = a->integral && b->integral;
     return expr;
 }
 
@@ -163,6 +166,7 @@ const Expr *CStatementDecoder::Factor()
         expr->op = ref.index ? Op::kElement : Op::kVar;
         expr->var = ref.var;
         expr->a = ref.index;
+        expr->integral = !ref.index || ref.index->integral;
         return expr;
     }
     if (Accept('-'))

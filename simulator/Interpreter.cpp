@@ -95,7 +95,7 @@ void CInterpreter::Execute(const Stmt &s)
 {
     switch (s.kind) {
     case StmtKind::kAssign:
-        Store(s.target, Eval(*s.e1));
+        Assign(s);
         break;
     case StmtKind::kDeclare:
         Declare(s);

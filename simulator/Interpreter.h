@@ -99,12 +99,32 @@ private:
 
     // Expressions and variables (InterpreterExpressions.cpp).
     Value Eval(const Expr &e);
+    Value EvalGeneric(const Expr &e);
+    // The whole-number fast path (InterpreterIntegers.cpp): false when a
+    // variable read holds a FLOAT.
+    bool EvalInteger(const Expr &e, int32_t &out);
+    bool IntegerOperand(const Expr &e, int32_t &out);
+    void Assign(const Stmt &s);
     Value Arithmetic(Op op, const Value &a, const Value &b) const;
     Value Function(const Expr &e);
     Value TextFunction(const Expr &e);
     Value SystemValue(const Expr &e) const;
-    const Variable &Var(int var) const;
-    int Element(const Variable &v, const Expr *index);
+    const Variable &Var(int var) const
+    {
+        const Variable *v = m_vars.Find(var);
+        if (!v) [[unlikely]]
+            ThrowNotDeclared();
+        return *v;
+    }
+    [[noreturn]] static void ThrowNotDeclared();
+    [[noreturn]] static void ThrowDivisionByZero();
+    static int32_t IntegerOp(Op op, int32_t x, int32_t y);
+    // The element an index selects; 0 without one.
+    int Element(const Variable &v, const Expr *index)
+    {
+        return index ? IndexedElement(v, *index) : 0;
+    }
+    int IndexedElement(const Variable &v, const Expr &index);
     Value Load(const VarRef &ref);
     void Store(const VarRef &ref, const Value &value);
     std::string TextOf(const VarRef &ref);

@@ -135,6 +135,14 @@ Value CInterpreter::Arithmetic(Op op, const Value &a, const Value &b) const
 
 Value CInterpreter::Eval(const Expr &e)
 {
+    int32_t whole;
+    if (e.integral && EvalInteger(e, whole))
+        return Value::Int(whole);
+    return EvalGeneric(e);
+}
+
+Value CInterpreter::EvalGeneric(const Expr &e)
+{
     switch (e.op) {
     case Op::kConst:
         return e.value;
@@ -147,18 +155,18 @@ Value CInterpreter::Eval(const Expr &e)
         return m_vars.Load(v, Element(v, e.a));
     }
     case Op::kNeg: {
-        const Value v = Eval(*e.a);
+        const Value v = EvalGeneric(*e.a);
         return v.real ? Value::Real(-v.f) : Value::Int(WrapNeg(v.i));
     }
     case Op::kNot:
-        return Value::Int(~Eval(*e.a).AsInt());
+        return Value::Int(~EvalGeneric(*e.a).AsInt());
     case Op::kSysVar:
         return SystemValue(e);
     case Op::kFunction:
         return Function(e);
     default: {
-        const Value a = Eval(*e.a);
-        return Arithmetic(e.op, a, Eval(*e.b));
+        const Value a = EvalGeneric(*e.a);
+        return Arithmetic(e.op, a, EvalGeneric(*e.b));
     }
     }
 }
@@ -239,19 +247,14 @@ Value CInterpreter::TextFunction(const Expr &e)
     return Value::Int(found == std::string::npos ? -1 : static_cast<int32_t>(found));
 }
 
-const Variable &CInterpreter::Var(int var) const
+void CInterpreter::ThrowNotDeclared()
 {
-    const Variable *v = m_vars.Find(var);
-    if (!v)
-        throw Fault{RunError::kNotDeclared};
-    return *v;
+    throw Fault{RunError::kNotDeclared};
 }
 
-int CInterpreter::Element(const Variable &v, const Expr *index)
+int CInterpreter::IndexedElement(const Variable &v, const Expr &index)
 {
-    if (!index)
-        return 0;
-    const int32_t i = Eval(*index).AsInt();
+    const int32_t i = Eval(index).AsInt();
     if (i < 0 || i >= v.Elements())
         throw Fault{RunError::kIndexOutOfRange};
     return i;

@@ -42,6 +42,10 @@ struct Expr {
     int suffix = -1; // port bit, or the symbol after "." (SPEED, HOUR, YEAR, ...)
     int var = -1; // variable number (its short name in the image)
     Value value; // kConst
+    // Built only of whole-number constants, variables, array elements and
+    // operators: evaluated in whole numbers while every variable it reads
+    // holds one (the interpreter's fast path).
+    bool integral = false;
     const Expr *a = nullptr;
     const Expr *b = nullptr;
     std::vector<const Expr *> args; // USR

@@ -82,6 +82,35 @@ const ProgramCase kExpressions[] = {
 };
 INSTANTIATE_TEST_SUITE_P(Expressions, Statements, testing::ValuesIn(kExpressions), simtest::CaseName<ProgramCase>);
 
+// Expressions of whole-number variables take a faster way through the
+// interpreter; a FLOAT anywhere in them sends the whole expression the
+// general way. Both must give what the language's rules say.
+const ProgramCase kWholeNumbers[] = {
+    {"LongDivisionWrapsAtTheSmallest", "LONG a, b\na = -2147483647 - 1\nb = -1\nPRINT a / b, \" \", a MOD b", "",
+     "-2147483648 0\r\n"},
+    {"TruncatingDivisionOfVariables", "INTEGER a, b\na = -7\nb = 2\nPRINT a / b, \" \", a MOD b, \" \", -a / b", "",
+     "-3 -1 3\r\n"},
+    {"MultiplicationWraps", "LONG a\na = 65536\nPRINT a * a + 5, \" \", a * 32768", "", "5 -2147483648\r\n"},
+    {"StoresWrapToTheTarget",
+     "BYTE b\nWORD w\nINTEGER i\nCHAR c\nLONG l\nl = 70000\nb = l\nw = l\ni = l + 30000\nc = l - 69800\n"
+     "PRINT b, \" \", w, \" \", i, \" \", c + 0",
+     "", "112 4464 -31072 -56\r\n"},
+    {"RelationsAndBitsOfVariables",
+     "LONG a, b\na = 3\nb = 5\nPRINT a XOR b, \" \", b << a, \" \", -b >> 1\nIF (a < b) AND (b > a) THEN PRINT "
+     "\"both\"\n"
+     "IF a = b THEN PRINT \"same\"\nWHILE a < b\nINC a\nWEND\nPRINT a",
+     "", "6 40 -3\r\nboth\r\n5\r\n"},
+    {"FloatAtTheEndOfAWholeNumberExpression", "LONG a\nFLOAT f\na = 7\nf = 0.5\nPRINT (a * 3) + f, \" \", a / 2 + f",
+     "", "21.5 3.5\r\n"},
+    {"FloatVariableMakesDivisionExact", "LONG a\nFLOAT f\na = 7\nf = 2\nPRINT a / f", "", "3.5\r\n"},
+    {"WholeNumberIntoFloat", "FLOAT f\nLONG a\na = 3\nf = a * 2 + 1\nf = f / 2\nPRINT f", "", "3.5\r\n"},
+    {"ArrayElementsOfBothKinds",
+     "LONG k[3]\nFLOAT g[2]\nBYTE i\ni = 1\nk[i] = 5\ng[i] = 1.5\nk[i + 1] = k[i] * 2\n"
+     "PRINT k[2], \" \", k[i] * 2 + g[1]",
+     "", "10 11.5\r\n"},
+};
+INSTANTIATE_TEST_SUITE_P(WholeNumbers, Statements, testing::ValuesIn(kWholeNumbers), simtest::CaseName<ProgramCase>);
+
 // Blocks, jumps and subroutines.
 const ProgramCase kControl[] = {
     {"IfElsifElse",
@@ -230,6 +259,10 @@ const ErrorCase kErrors[] = {
      "Error: Variable not declared in line 3.\r\n"},
     {"DataMemoryOfTheTarget", "#TARGET ZENTRA16\nBYTE a[1500]", "ZENTRA8",
      "Error: Not enough data memory in line 1.\r\n"},
+    {"DivisionByZeroOfVariables", "LONG a, b\na = 1\nb = a + 2 * (a / (a - 1))", "ZENTRA8",
+     "Error: Division by zero in line 3.\r\n"},
+    {"IndexPastTheEndInAnExpression", "LONG k[2], i\ni = 2\nPRINT k[i] + 1", "ZENTRA8",
+     "Error: Index out of range in line 3.\r\n"},
     {"ErrorAfterOutputStartsANewLine", "PRINT \"x\",\nPRINT 1 / 0", "ZENTRA8",
      "x\r\nError: Division by zero in line 2.\r\n"},
 };
