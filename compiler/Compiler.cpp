@@ -52,6 +52,8 @@ void CCompiler::PrintLine(const std::string &text)
 
 void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
 {
+    if (m_symbols)
+        m_symbols->Diagnostic(text, fileIndex, line);
     if (m_errorCount < 10) {
         if (fileIndex < 0) {
             m_out << OutputText(text) << '\n';
@@ -68,7 +70,10 @@ void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
 
 bool CCompiler::ReadSource(CSource &source, const std::string &fullPath, CSource::Walker *output)
 {
-    if (!source.Read(fullPath))
+    std::string text;
+    if (m_sources && m_sources->Contents(fullPath, text))
+        source.SetContents(fullPath, std::move(text));
+    else if (!source.Read(fullPath))
         return false;
     PrintLine("  >> " + PrintableName(fullPath));
     Preprocess(*this, source, output);
@@ -77,22 +82,31 @@ bool CCompiler::ReadSource(CSource &source, const std::string &fullPath, CSource
 
 void CCompiler::Compile(const std::string &sourceArgument)
 {
-    const std::string fullPath = MakeFullPath(AddDefaultExtension(sourceArgument, ".bas"));
-    CSource &source = m_program;
-    source.RemoveAll();
     PrintLine(kBanner);
     PrintLine("Compiling...");
+    Analyse(MakeFullPath(AddDefaultExtension(sourceArgument, ".bas")));
+    if (m_errorCount == 0)
+        WriteOutputFiles(sourceArgument);
+    if (m_errorCount == 0)
+        PrintStatistics();
+    PrintLine(Format("\nBuild finished.\n%d - Error(s).\n", m_errorCount));
+}
+
+void CCompiler::Check(const std::string &fullPath)
+{
+    Analyse(fullPath);
+}
+
+void CCompiler::Analyse(const std::string &fullPath)
+{
+    CSource &source = m_program;
+    source.RemoveAll();
     if (!ReadSource(source, fullPath))
         ReportError(ReadFailureMessage(source.Error(), fullPath), -1, -1);
     if (m_errorCount == 0)
         LabelPass(*this, source);
     if (m_errorCount == 0)
         GenerateCode(source);
-    if (m_errorCount == 0)
-        WriteOutputFiles(sourceArgument);
-    if (m_errorCount == 0)
-        PrintStatistics();
-    PrintLine(Format("\nBuild finished.\n%d - Error(s).\n", m_errorCount));
 }
 
 // Every line is compiled, also after errors; only their printing is cut off.

@@ -9,6 +9,8 @@
 #include "NoCase.h"
 #include "Scanner.h"
 #include "Source.h"
+#include "SourceProvider.h"
+#include "SymbolSink.h"
 
 #include <iostream>
 #include <string>
@@ -20,6 +22,9 @@ public:
     explicit CCompiler(std::ostream &out = std::cout);
 
     void Compile(const std::string &sourceArgument);
+    // The phases of Compile on the file at `fullPath`, without the banner, the
+    // output files and the statistics: a check that writes nothing.
+    void Check(const std::string &fullPath);
 
     // The only way a diagnostic reaches the user: "path(line): text", or the
     // bare text when fileIndex < 0. Prints at most ten; the eleventh call prints
@@ -50,8 +55,13 @@ public:
     int m_codeSize = 0;
     int m_dataLimit = 0;
     int m_codeLimit = 0;
+    // Optional: consulted for every file before the disk, and told of the
+    // program's symbols. Neither is owned.
+    const CSourceProvider *m_sources = nullptr;
+    CSymbolSink *m_symbols = nullptr;
 
 private:
+    void Analyse(const std::string &fullPath);
     void GenerateCode(CSource &source);
     bool OutputReplacesSource(const std::string &output);
     void PrintStatistics();

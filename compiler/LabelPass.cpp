@@ -68,6 +68,8 @@ void LabelPass(CCompiler &compiler, CSource &source)
             compiler.ReportError(Format("Label '%s' already defined.", name), line.m_fileIndex, line.m_lineNumber);
             return;
         }
+        if (compiler.m_symbols)
+            compiler.m_symbols->Label(name, line.m_fileIndex, line.m_lineNumber);
         if (line.GetSymbol(compiler.m_scan, -1) == symEndOfLine) {
             walk.Drop();
         } else {

@@ -73,6 +73,9 @@ void DeclareItem(CParser &p, int type)
     p.NextSymbol();
     if (p.Symbol() == symLBracket)
         ArrayLength(p, *var);
+    if (p.m_compiler.m_symbols)
+        p.m_compiler.m_symbols->Variable(var->name, var->type, var->length, p.m_line.m_fileIndex,
+                                         p.m_line.m_lineNumber);
     CheckVariableCount(p);
 }
 

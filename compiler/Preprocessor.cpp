@@ -200,6 +200,9 @@ void CDirectivePass::Define()
         m_compiler.m_scan.m_text + UpToComment(m_line.m_text.substr(m_compiler.m_scan.m_pos));
     if (!DefineMacro(m_compiler, definition))
         Report(kBadDefinition);
+    else if (m_compiler.m_symbols)
+        m_compiler.m_symbols->Macro(m_compiler.m_scan.m_text, definition.substr(m_compiler.m_scan.m_text.size()),
+                                    m_fileIndex, m_line.m_lineNumber);
 }
 
 // #UNDEF name
@@ -265,6 +268,8 @@ void CDirectivePass::Include()
     // The source text is Windows-1252; file names on this system are UTF-8.
     const std::string name =
         MakeFullPath(AddDefaultExtension(AnsiToUtf8(m_compiler.m_scan.m_text), ".bas"), DirectoryOf(m_source.Name()));
+    if (m_compiler.m_symbols)
+        m_compiler.m_symbols->Include(name, m_fileIndex, m_line.m_lineNumber);
     if (!CanInclude(name))
         return;
     CSource included;

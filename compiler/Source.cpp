@@ -116,6 +116,13 @@ bool CSource::Read(const std::string &path)
     return true;
 }
 
+void CSource::SetContents(const std::string &path, std::string contents)
+{
+    m_error = SourceError::kNone;
+    SetText(SourceToAnsi(std::move(contents)));
+    m_name = path;
+}
+
 void CSource::RemoveAt(int index)
 {
     m_lines.erase(m_lines.begin() + index);

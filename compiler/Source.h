@@ -42,6 +42,9 @@ public:
     // be read, with the reason in Error(). UTF-8 files with non-ASCII
     // characters are transcoded to Windows-1252, anything else is taken as is.
     bool Read(const std::string &path);
+    // Takes the text of a file from elsewhere (an editor's buffer), as Read
+    // takes it from the file: transcoded the same way, named `path`.
+    void SetContents(const std::string &path, std::string contents);
     SourceError Error() const
     {
         return m_error;

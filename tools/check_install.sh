@@ -14,7 +14,10 @@ DESTDIR="$stage" cmake --install "$build_dir" --prefix "$prefix" > "$work/instal
 root="$stage$prefix"
 
 expected=(
-  bin/velc bin/velsim bin/velload bin/Korvid
+  bin/velc bin/velsim bin/velload bin/Korvid bin/velmo-ls
+  share/man/man1/velmo-ls.1
+  share/velmo/editors/velmo.tmLanguage.json share/velmo/editors/language-configuration.json
+  share/velmo/editors/README.md
   share/man/man1/velc.1 share/man/man1/velsim.1 share/man/man1/velload.1
   share/velmo/Help/Velmo.pdf
   share/velmo/examples/hello.bas share/velmo/examples/station/station.bas
@@ -65,4 +68,16 @@ if ! timeout 60 "$root/bin/velload" --port sim "$work/examples/hello.hex" > "$wo
   echo "check_install: the installed velload did not download hello.hex to the simulated module"
   exit 1
 fi
-echo "check_install: $(find "$root" -type f | wc -l) files installed under $prefix; velc, velsim and velload work"
+# The installed language server answers an initialize request and ends on shutdown and exit.
+ls_message() { printf 'Content-Length: %d\r\n\r\n%s' "${#1}" "$1"; }
+{
+  ls_message '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{}}'
+  ls_message '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+  ls_message '{"jsonrpc":"2.0","method":"exit"}'
+} | timeout 30 "$root/bin/velmo-ls" > "$work/ls.txt"
+if ! grep -q '"hoverProvider":true' "$work/ls.txt"; then
+  cat "$work/ls.txt"
+  echo "check_install: the installed velmo-ls did not answer initialize"
+  exit 1
+fi
+echo "check_install: $(find "$root" -type f | wc -l) files installed under $prefix; velc, velsim, velload and velmo-ls work"

@@ -1,0 +1,2 @@
+BYTE led
+led = 1
