@@ -34,7 +34,7 @@ public:
     // pass's output (see CSource::Walker).
     bool ReadSource(CSource &source, const std::string &fullPath, CSource::Walker *output = nullptr);
 
-    // Writes the HEX file and the listing beside the source argument.
+    // Writes the HEX file, the listing and the line map beside the source argument.
     void WriteOutputFiles(const std::string &sourceArgument);
 
     CDefineList m_defines; // macro table
@@ -50,6 +50,7 @@ public:
     int m_codeSize = 0;
     int m_dataLimit = 0;
     int m_codeLimit = 0;
+    std::string m_mapText; // the line map, made while the variable table exists
 
 private:
     void GenerateCode(CSource &source);

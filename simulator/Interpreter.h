@@ -56,6 +56,11 @@ public:
     {
         return m_executed;
     }
+    // The program's variables, for the error report and the debugger.
+    CDataMemory &Memory()
+    {
+        return m_vars;
+    }
 
     // Statements between two looks at the serial line while the program
     // computes.

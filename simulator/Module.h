@@ -68,6 +68,11 @@ public:
     {
         return m_machine;
     }
+    // The program's interpreter; nullptr before an image has started.
+    CInterpreter *Interpreter()
+    {
+        return m_interpreter.get();
+    }
 
 private:
     enum class State { kLoader, kRunning, kStopped };
