@@ -76,8 +76,12 @@ bool SetVariableText(CDataMemory &memory, const Variable &var, int element, cons
         error = "not a number: " + text;
         return false;
     }
-    if (element < 0 ? var.length > 0 : element >= var.Elements()) {
-        error = var.length > 0 ? "an array takes a value per element" : "no such element";
+    if (element < 0 && var.length > 0) {
+        error = "an array takes a value per element";
+        return false;
+    }
+    if (element >= var.Elements()) {
+        error = "no such element";
         return false;
     }
     memory.Store(var, element < 0 ? 0 : element, value);
