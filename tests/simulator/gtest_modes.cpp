@@ -260,6 +260,8 @@ const CommandLineCase kCommandLines[] = {
     {"OnceWithoutPty", "--once x.hex", 2, "velsim: --link and --once need --pty"},
     {"TwoImages", "a.hex b.hex", 2, "velsim: only one program image can run: b.hex"},
     {"UnknownOption", "--fast x.hex", 2, "velsim: unknown option: --fast"},
+    {"DapWithImage", "--dap x.hex", 2, "velsim: --dap takes no program image and no --pty"},
+    {"DapWithPty", "--pty --dap", 2, "velsim: --dap takes no program image and no --pty"},
 };
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, testing::ValuesIn(kCommandLines), simtest::CaseName<CommandLineCase>);
 
