@@ -2,6 +2,7 @@
 
 #include "LabelPass.h"
 #include "LanguageNames.h"
+#include "MapWriter.h"
 #include "Messages.h"
 #include "OutputFile.h"
 #include "Parser.h"
@@ -9,6 +10,7 @@
 #include "Preprocessor.h"
 
 #include <cstdio>
+#include <iterator>
 #include <sys/stat.h>
 
 namespace {
@@ -23,6 +25,14 @@ std::string OutputText(const std::string &text)
 {
     return IsValidUtf8(text) ? text : AnsiToUtf8(text);
 }
+
+// One output file of a build. The map is not announced: the lines velc
+// prints name the files a user asks for.
+struct OutputPlan {
+    std::string path;
+    std::string contents;
+    bool announced;
+};
 
 } // namespace
 
@@ -116,6 +126,8 @@ void CCompiler::GenerateCode(CSource &source)
     for (int i = 0; i < source.Count(); ++i)
         parser.CompileLine(i, source[i]);
     parser.Finish(source.Count());
+    if (m_errorCount == 0)
+        m_mapText = velmo::lang::FormatDebugMap(BuildDebugMap(*this, source, parser.m_vars));
 }
 
 void CCompiler::PrintStatistics()
@@ -128,27 +140,31 @@ void CCompiler::PrintStatistics()
               std::to_string(percent(m_dataSize, m_dataLimit)) + "%)");
 }
 
-// Both names derive from the argument as given, made full against the
+// The names derive from the argument as given, made full against the
 // directory in which the compiler was started. Each file is written to a
-// temporary file and renamed into place only when complete. When the HEX
-// file fails, an older listing goes too, so that no listing describes
-// another build's image; a failed listing leaves the complete HEX file.
+// temporary file and renamed into place only when complete. The HEX file,
+// its listing and its line map always belong to one build: when one cannot
+// be written, the others of this build and older files of these names go.
 void CCompiler::WriteOutputFiles(const std::string &sourceArgument)
 {
-    const std::string listing = MakeFullPath(ReplaceExtension(sourceArgument, ".lst"));
     const std::string hex = MakeFullPath(ReplaceExtension(sourceArgument, ".hex"));
-    if (OutputReplacesSource(hex) || OutputReplacesSource(listing))
+    const std::string listing = MakeFullPath(ReplaceExtension(sourceArgument, ".lst"));
+    const std::string map = MakeFullPath(ReplaceExtension(sourceArgument, ".map"));
+    if (OutputReplacesSource(hex) || OutputReplacesSource(listing) || OutputReplacesSource(map))
         return;
     PrintLine("Generating...");
-    PrintLine("  >> " + PrintableName(hex));
-    if (!WriteFileAtomically(hex, m_code.HexFileText())) {
-        ReportError(Format(kCantWriteFile, PrintableName(hex)), -1, -1);
-        RemoveOutputFile(listing);
-        return;
+    const OutputPlan outputs[] = {
+        {hex, m_code.HexFileText(), true}, {listing, m_code.ListingFileText(), true}, {map, m_mapText, false}};
+    for (const OutputPlan &output : outputs) {
+        if (output.announced)
+            PrintLine("  >> " + PrintableName(output.path));
+        if (!WriteFileAtomically(output.path, output.contents)) {
+            ReportError(Format(kCantWriteFile, PrintableName(output.path)), -1, -1);
+            for (const OutputPlan &written : outputs)
+                RemoveOutputFile(written.path);
+            return;
+        }
     }
-    PrintLine("  >> " + PrintableName(listing));
-    if (!WriteFileAtomically(listing, m_code.ListingFileText()))
-        ReportError(Format(kCantWriteFile, PrintableName(listing)), -1, -1);
 }
 
 // An output named like a file that was read (prog.hex compiled as the

@@ -39,7 +39,7 @@ public:
     // pass's output (see CSource::Walker).
     bool ReadSource(CSource &source, const std::string &fullPath, CSource::Walker *output = nullptr);
 
-    // Writes the HEX file and the listing beside the source argument.
+    // Writes the HEX file, the listing and the line map beside the source argument.
     void WriteOutputFiles(const std::string &sourceArgument);
 
     CDefineList m_defines; // macro table
@@ -59,6 +59,7 @@ public:
     // program's symbols. Neither is owned.
     const CSourceProvider *m_sources = nullptr;
     CSymbolSink *m_symbols = nullptr;
+    std::string m_mapText; // the line map, made while the variable table exists
 
 private:
     void Analyse(const std::string &fullPath);

@@ -2,6 +2,7 @@
 
 #include "LanguageNames.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -53,6 +54,16 @@ CVar *CVarList::AddVar(const std::string &name, int type)
     m_vars[UpperName(name)] = std::move(var);
     m_dataSize += result->DataSize();
     return result;
+}
+
+std::vector<const CVar *> CVarList::InDeclarationOrder() const
+{
+    std::vector<const CVar *> vars;
+    vars.reserve(m_vars.size());
+    for (const auto &entry : m_vars)
+        vars.push_back(entry.second.get());
+    std::sort(vars.begin(), vars.end(), [](const CVar *a, const CVar *b) { return a->index < b->index; });
+    return vars;
 }
 
 void CVarList::SetLength(CVar &var, int length)

@@ -7,6 +7,7 @@
 
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 // Type codes of the declaration keywords CHAR, BYTE, WORD, INTEGER, LONG, FLOAT.
 enum VarType { vtChar = 1, vtByte, vtWord, vtInteger, vtLong, vtFloat };
@@ -55,6 +56,7 @@ public:
     {
         return static_cast<int>(m_vars.size());
     }
+    std::vector<const CVar *> InDeclarationOrder() const;
     // Sum of the data sizes of all variables, kept up to date as they are
     // declared so that checking it after every declaration stays cheap.
     long long DataSize() const

@@ -1,5 +1,6 @@
 #include "Interpreter.h"
 
+#include "Debugger.h"
 #include "TokenTable.h"
 
 #include <algorithm>
@@ -33,6 +34,8 @@ CInterpreter::Outcome CInterpreter::Run()
         while (m_pc < stmts.size()) {
             if (--m_budget == 0)
                 CheckLine();
+            if (m_debug && !m_debug->BeforeStatement(m_pc))
+                throw Stop{Outcome::kQuit};
             m_next = m_pc + 1;
             ++m_executed;
             Execute(stmts[m_pc]);
@@ -44,9 +47,21 @@ CInterpreter::Outcome CInterpreter::Run()
         m_errorLine = m_program.LineNumberOf(static_cast<int>(m_pc));
         const std::string lead = m_column > 0 ? "\r\n" : "";
         m_line.Write(lead + RunErrorLine(m_error, m_errorLine));
+        if (m_debug)
+            m_debug->OnError(RunErrorText(m_error), m_pc);
         return Outcome::kError;
     } catch (const Stop &stop) {
         return stop.outcome;
+    }
+}
+
+bool CInterpreter::Evaluate(const Expr &e, Value &value)
+{
+    try {
+        value = Eval(e);
+        return true;
+    } catch (const Fault &) {
+        return false;
     }
 }
 
@@ -69,6 +84,8 @@ bool CInterpreter::WaitFor(const std::function<bool()> &ready, int64_t deadline,
 {
     for (;;) {
         ThrowIfInterrupted();
+        if (m_debug && !m_debug->InWait(m_pc))
+            throw Stop{Outcome::kQuit};
         if (ready())
             return true;
         const int64_t now = m_machine.m_clock.Millis();
@@ -79,6 +96,8 @@ bool CInterpreter::WaitFor(const std::function<bool()> &ready, int64_t deadline,
         int64_t timeout = stepMs;
         if (deadline >= 0 && (timeout < 0 || deadline - now < timeout))
             timeout = deadline - now;
+        if (m_debug && (timeout < 0 || timeout > kDebugPollMs))
+            timeout = kDebugPollMs; // a pause must not wait for the input
         m_line.Pump(static_cast<int>(std::min<int64_t>(timeout, INT_MAX)));
     }
 }

@@ -18,6 +18,8 @@
 
 namespace velsim {
 
+class CDebugger;
+
 struct InterpreterLimits {
     int dataMemory = 1024; // bytes for variables
     int gosubDepth = 32; // GOSUBs that may be open at once
@@ -56,6 +58,26 @@ public:
     {
         return m_executed;
     }
+    // The program's variables, for the error report and the debugger.
+    CDataMemory &Memory()
+    {
+        return m_vars;
+    }
+    // What the debugger sees while the program stands.
+    void AttachDebugger(CDebugger *debugger)
+    {
+        m_debug = debugger;
+    }
+    size_t Pc() const
+    {
+        return m_pc;
+    }
+    const std::vector<int> &Gosubs() const // statements the open GOSUBs return to
+    {
+        return m_gosubs;
+    }
+    // An expression on the current variables; false on a runtime error.
+    bool Evaluate(const Expr &e, Value &value);
 
     // Statements between two looks at the serial line while the program
     // computes.
@@ -63,6 +85,8 @@ public:
     static constexpr size_t kMaxInputLine = 255;
     // A WAIT condition on the virtual hardware is tested this often.
     static constexpr int kConditionPollMs = 10;
+    // Under the debugger a wait looks for a pause request this often.
+    static constexpr int kDebugPollMs = 50;
 
 private:
     struct Fault {
@@ -188,6 +212,7 @@ private:
     bool m_echo = true;
     RunError m_error = RunError::kDivisionByZero;
     int m_errorLine = 0;
+    CDebugger *m_debug = nullptr;
 };
 
 } // namespace velsim

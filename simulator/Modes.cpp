@@ -5,7 +5,9 @@
 #include "ListingLookup.h"
 #include "Module.h"
 #include "PseudoTerminal.h"
+#include "SourceMap.h"
 #include "StopSignals.h"
+#include "VariableText.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -40,6 +42,31 @@ void ReportInListing(const std::string &imagePath, const CModule &module)
                  module.LastErrorLine(), place.code.c_str());
 }
 
+// With the line map beside the image, the same in the user's terms: the
+// source file and line, its text and the values of its variables.
+bool ReportInSource(const std::string &imagePath, CModule &module)
+{
+    std::error_code ignored;
+    CSourceMap map;
+    std::string error;
+    if (!map.LoadBeside(std::filesystem::absolute(imagePath, ignored).string(), error))
+        return false;
+    const SourcePlace place = map.PlaceOf(module.LastErrorLine());
+    if (place.file < 0)
+        return false;
+    const std::string text = map.LineText(place);
+    std::string values;
+    for (const velmo::lang::MapVariable *var : map.VariablesIn(text)) {
+        const CDataMemory &memory = module.Interpreter()->Memory();
+        values += (values.empty() ? " [" : ", ") + var->name + " = " +
+            VariableText(memory, memory.Find(CSourceMap::VariableNumber(*var)));
+    }
+    std::fprintf(stderr, "%s(%d): %s in line %d: %s%s\n", map.SourcePath(place.file).c_str(), place.line,
+                 RunErrorText(module.LastError()), module.LastErrorLine(), text.c_str(),
+                 values.empty() ? "" : (values + "]").c_str());
+    return true;
+}
+
 } // namespace
 
 int RunImageMode(const Options &options)
@@ -71,7 +98,8 @@ int RunImageMode(const Options &options)
     line.Drain();
     switch (exit) {
     case CModule::Exit::kProgramError:
-        ReportInListing(options.image, module);
+        if (!ReportInSource(options.image, module))
+            ReportInListing(options.image, module);
         return kExitError;
     case CModule::Exit::kInputEnded:
         std::fputs(kInputEndedNotice, stderr);

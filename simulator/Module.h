@@ -68,6 +68,16 @@ public:
     {
         return m_machine;
     }
+    // The program's interpreter and its decoded program; nullptr before an
+    // image has started.
+    CInterpreter *Interpreter()
+    {
+        return m_interpreter.get();
+    }
+    const CProgram *Program() const
+    {
+        return m_program.get();
+    }
 
 private:
     enum class State { kLoader, kRunning, kStopped };

@@ -10,6 +10,7 @@ namespace {
 
 constexpr char kUsage[] = "Usage: velsim [--target NAME] [--trace] program.hex\n"
                           "       velsim --pty [--link PATH] [--once] [--target NAME] [--trace]\n"
+                          "       velsim --dap\n"
                           "\n"
                           "A simulated Velmo module: its loader and its interpreter.\n"
                           "\n"
@@ -19,6 +20,8 @@ constexpr char kUsage[] = "Usage: velsim [--target NAME] [--trace] program.hex\n
                           "                 wait in the loader for a download, run what arrives\n"
                           "  --link PATH    make PATH a symbolic link to the pseudo-terminal\n"
                           "  --once         end when the other side has closed the pseudo-terminal\n"
+                          "  --dap          debug a program: speak the Debug Adapter Protocol on standard\n"
+                          "                 input and output (the client's launch names the program)\n"
                           "  --target NAME  memory profile: ZENTRA8 (default), ZENTRA16 or ZENTRAVIEW\n"
                           "  --trace        report every change of the virtual hardware on standard error\n"
                           "  --help         show this text\n";
@@ -39,6 +42,8 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
             options.help = true;
         } else if (arg == "--pty") {
             options.pty = true;
+        } else if (arg == "--dap") {
+            options.dap = true;
         } else if (arg == "--once") {
             options.once = true;
         } else if (arg == "--trace") {
@@ -65,6 +70,12 @@ bool ParseOptions(int argc, const char *const *argv, Options &options, std::stri
         }
     }
     if (options.help)
+        return true;
+    if (options.dap && (options.pty || !options.image.empty())) {
+        error = "--dap takes no program image and no --pty";
+        return false;
+    }
+    if (options.dap)
         return true;
     if (options.pty == !options.image.empty()) {
         error = options.pty ? "--pty takes no program image" : "no program image given";

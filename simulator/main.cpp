@@ -1,6 +1,8 @@
 // velsim: a simulated Velmo module. It runs a program image with standard
 // input and output as the serial line, or serves as a module on a
-// pseudo-terminal (see Options.cpp for the command line).
+// pseudo-terminal, or debugs a program for a Debug Adapter Protocol client
+// (see Options.cpp for the command line).
+#include "DapAdapter.h"
 #include "Modes.h"
 #include "Options.h"
 
@@ -18,5 +20,7 @@ int main(int argc, char **argv)
         std::fputs(velsim::UsageText(), stdout);
         return 0;
     }
+    if (options.dap)
+        return velsim::RunDapMode();
     return options.pty ? velsim::RunPtyMode(options) : velsim::RunImageMode(options);
 }

@@ -10,7 +10,7 @@ packages=(
   libqscintilla2-qt6-dev qt6-serialport-dev
   poppler-utils fonts-dejavu-core desktop-file-utils
   clang clang-format libclang-rt-14-dev ccache
-  nlohmann-json3-dev neovim
+  nlohmann-json3-dev neovim nodejs npm
 )
 
 missing=()

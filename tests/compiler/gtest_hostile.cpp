@@ -196,7 +196,8 @@ TEST_F(Hostile, LongestSourceNamesGetTheirOutputs)
     EXPECT_TRUE(Contains(out, "0 - Error(s).")) << out;
     EXPECT_NE(ReadFile(m_dir / (stem + ".hex")), "old\n");
     EXPECT_TRUE(fs::is_regular_file(m_dir / (stem + ".lst")));
-    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 3) << "temporary file left";
+    EXPECT_TRUE(fs::is_regular_file(m_dir / (stem + ".map")));
+    EXPECT_EQ(std::distance(fs::directory_iterator(m_dir), fs::directory_iterator()), 4) << "temporary file left";
 }
 
 TEST_F(Hostile, FailedHexFileTakesTheOlderListingWithIt)

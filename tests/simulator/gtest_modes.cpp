@@ -51,10 +51,11 @@ TEST(ImageMode, HelloPrintsItsGreeting)
     EXPECT_EQ(run.code, 0);
 }
 
-TEST(ImageMode, RuntimeErrorPointsIntoTheListing)
+TEST(ImageMode, RuntimeErrorPointsIntoTheListingWithoutALineMap)
 {
     ScratchDir dir;
     ASSERT_FALSE(simtest::CompileProgram(dir, "BYTE a, b\na = 5\nPRINT \"start\"\nPRINT a / b").empty());
+    simtest::fs::remove(dir / "prog.map");
     const ProcessResult run = RunVelsim(dir, "prog.hex");
     EXPECT_EQ(run.out, "start\r\nError: Division by zero in line 4.\r\n");
     EXPECT_EQ(run.err, (dir / "prog.lst").string() + "(8): Division by zero in line 4: PRINT a/b\n");
@@ -65,6 +66,47 @@ TEST(ImageMode, RuntimeErrorPointsIntoTheListing)
     EXPECT_EQ(without.err, "");
     EXPECT_EQ(without.code, 1);
 }
+
+// With the line map the error names the source file and line (an included
+// file too), the line as written and the values of its variables.
+struct SourceError {
+    const char *name;
+    const char *main;
+    const char *include; // lib/part.bas, "" for none
+    const char *where; // file and line
+    const char *message;
+};
+
+const SourceError kSourceErrors[] = {
+    {"MainFile", "' totals\nINTEGER total, count\n\ntotal = 10\nPRINT total / count ' average\n", "", "prog.bas(5)",
+     "Division by zero in line 3: PRINT total / count ' average [total = 10, count = 0]"},
+    {"IncludeFile", "BYTE Vals[3], i\n#INCLUDE \"lib/part.bas\"\nGOSUB fill\n",
+     "' part\nfill:\n  FOR i = 0 TO 3\n    Vals[i] = i\n  NEXT\nRETURN\n", "lib/part.bas(4)",
+     "Index out of range in line 3: Vals[i] = i [Vals = [0, 1, 2], i = 3]"},
+    {"CharArrayAsText", "CHAR Name[8]\nBYTE n\nName = \"Velmo\"\nn = 7 / (n - n)\n", "", "prog.bas(4)",
+     "Division by zero in line 4: n = 7 / (n - n) [n = 0]"},
+    {"NameInAStringIsNoVariable", "BYTE n\nPRINT \"n\", 1 / n\n", "", "prog.bas(2)",
+     "Division by zero in line 2: PRINT \"n\", 1 / n [n = 0]"},
+};
+
+class RuntimeErrorInSource : public testing::TestWithParam<SourceError> { };
+
+TEST_P(RuntimeErrorInSource, NamesTheSourcePlaceAndTheVariables)
+{
+    const SourceError &c = GetParam();
+    ScratchDir dir;
+    if (*c.include) {
+        simtest::fs::create_directories(dir / "lib");
+        simtest::WriteAll(dir / "lib/part.bas", c.include);
+    }
+    ASSERT_FALSE(simtest::CompileProgram(dir, c.main).empty());
+    const ProcessResult run = RunVelsim(dir, "prog.hex");
+    EXPECT_EQ(run.err, (dir / c.where).string() + ": " + c.message + "\n");
+    EXPECT_EQ(run.code, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(ImageMode, RuntimeErrorInSource, testing::ValuesIn(kSourceErrors),
+                         [](const testing::TestParamInfo<SourceError> &info) { return info.param.name; });
 
 TEST(ImageMode, TheResetCommandOnTheInputEntersTheLoader)
 {
@@ -218,6 +260,8 @@ const CommandLineCase kCommandLines[] = {
     {"OnceWithoutPty", "--once x.hex", 2, "velsim: --link and --once need --pty"},
     {"TwoImages", "a.hex b.hex", 2, "velsim: only one program image can run: b.hex"},
     {"UnknownOption", "--fast x.hex", 2, "velsim: unknown option: --fast"},
+    {"DapWithImage", "--dap x.hex", 2, "velsim: --dap takes no program image and no --pty"},
+    {"DapWithPty", "--pty --dap", 2, "velsim: --dap takes no program image and no --pty"},
 };
 INSTANTIATE_TEST_SUITE_P(Arguments, CommandLine, testing::ValuesIn(kCommandLines), simtest::CaseName<CommandLineCase>);
 
