@@ -12,9 +12,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -333,6 +335,57 @@ TEST_F(VelloadTest, MonitorEndsWhenTheModuleGoesAway)
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_TRUE(process.readAllStandardError().contains("The serial interface went away."));
 }
+
+// --- A module that stops reading ----------------------------------------------------------
+
+struct TStalledCase {
+    const char *name;
+    int signal; // sent once the device's queue is full; 0: none
+    qint64 withinMs; // velload ends this long after the signal (or the start of the wait)
+    const char *message;
+};
+
+class VelloadStalledTest : public VelloadTest, public ::testing::WithParamInterface<TStalledCase> { };
+
+// The peer never reads what velload --monitor sends from its input: the
+// write that waits for room ends with the signal, or on its own after the
+// write time-out, with status 1 and a message.
+TEST_P(VelloadStalledTest, AMonitorWritingToADeviceThatTakesNothingEnds)
+{
+    const TStalledCase &c = GetParam();
+    EnsureCoreApplication();
+    QProcess process;
+    process.start(velload, {"--port", peer.Path(), "--reset-only", "--monitor"});
+    ASSERT_EQ(peer.Read(4, 5000), kReset);
+    process.write(QByteArray(1 << 20, 'x'));
+    // The device's queue is full once the count of unread bytes stays.
+    int unread = -1;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const int before = std::exchange(unread, peer.Unread());
+            QThread::msleep(100);
+            return unread >= 4000 && before == unread;
+        },
+        10000))
+        << unread;
+    QElapsedTimer timer;
+    timer.start();
+    if (c.signal != 0)
+        ::kill(pid_t(process.processId()), c.signal);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_LT(timer.elapsed(), c.withinMs);
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.message).arg(peer.Path()))) << qPrintable(err);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, VelloadStalledTest,
+                         ::testing::Values(TStalledCase{"ctrl_c", SIGINT, 1000, "velload: Stopped."},
+                                           TStalledCase{"terminated", SIGTERM, 1000, "velload: Stopped."},
+                                           TStalledCase{"write_time_out", 0, 3000 + 2000,
+                                                        "velload: The device %1 does not take data."}),
+                         NameByField(&TStalledCase::name));
 
 // --- The program against the simulated module ------------------------------------------
 
