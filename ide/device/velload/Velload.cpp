@@ -182,8 +182,15 @@ int RunVelload(const TLoadOptions &options)
     CatchInterrupt();
     // The simulated module's device is the simulator's own.
     std::optional<TTerminalKeeper> found;
-    if (!TSimulatedModule::IsChosen(settings.ComPort))
-        found.emplace(LineSettings::DevicePath(settings.ComPort));
+    if (!TSimulatedModule::IsChosen(settings.ComPort)) {
+        const QString device = LineSettings::DevicePath(settings.ComPort);
+        found.emplace(device);
+        if (found->OpenError() != 0) {
+            Print(QStringLiteral("velload: cannot open %1: %2").arg(device, SystemErrorText(found->OpenError())));
+            PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText());
+            return veTransferFailed;
+        }
+    }
     TMcuComPort port;
     openPort = &port;
     const auto forget = qScopeGuard([] { openPort = nullptr; });
