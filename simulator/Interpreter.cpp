@@ -28,9 +28,11 @@ CInterpreter::Outcome CInterpreter::Run()
     m_column = 0;
     m_skipLf = false;
     m_budget = kCheckInterval;
+    m_steps = 0;
     const std::vector<Stmt> &stmts = m_program.m_stmts;
     try {
         while (m_pc < stmts.size()) {
+            CountStep();
             if (--m_budget == 0)
                 CheckLine();
             m_next = m_pc + 1;
@@ -57,6 +59,23 @@ void CInterpreter::CheckLine()
     ThrowIfInterrupted();
 }
 
+void CInterpreter::CountStep()
+{
+    if (m_stepLimit != 0 && ++m_steps > m_stepLimit)
+        throw Stop{Outcome::kQuit};
+}
+
+void CInterpreter::WaitRound(int64_t timeoutMs)
+{
+    CountStep();
+    if (!m_machine.m_clock.Stepped()) {
+        m_line.Pump(static_cast<int>(std::min<int64_t>(timeoutMs, INT_MAX)));
+        return;
+    }
+    m_line.Pump(0);
+    m_machine.m_clock.Advance(timeoutMs < 0 ? kConditionPollMs : timeoutMs);
+}
+
 void CInterpreter::ThrowIfInterrupted() const
 {
     if (m_line.ResetRequested())
@@ -79,7 +98,7 @@ bool CInterpreter::WaitFor(const std::function<bool()> &ready, int64_t deadline,
         int64_t timeout = stepMs;
         if (deadline >= 0 && (timeout < 0 || deadline - now < timeout))
             timeout = deadline - now;
-        m_line.Pump(static_cast<int>(std::min<int64_t>(timeout, INT_MAX)));
+        WaitRound(timeout);
     }
 }
 
