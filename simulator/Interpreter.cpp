@@ -29,9 +29,11 @@ CInterpreter::Outcome CInterpreter::Run()
     m_column = 0;
     m_skipLf = false;
     m_budget = kCheckInterval;
+    m_steps = 0;
     const std::vector<Stmt> &stmts = m_program.m_stmts;
     try {
         while (m_pc < stmts.size()) {
+            CountStep();
             if (--m_budget == 0)
                 CheckLine();
             if (m_debug && !m_debug->BeforeStatement(m_pc))
@@ -72,6 +74,23 @@ void CInterpreter::CheckLine()
     ThrowIfInterrupted();
 }
 
+void CInterpreter::CountStep()
+{
+    if (m_stepLimit != 0 && ++m_steps > m_stepLimit)
+        throw Stop{Outcome::kQuit};
+}
+
+void CInterpreter::WaitRound(int64_t timeoutMs)
+{
+    CountStep();
+    if (!m_machine.m_clock.Stepped()) {
+        m_line.Pump(static_cast<int>(std::min<int64_t>(timeoutMs, INT_MAX)));
+        return;
+    }
+    m_line.Pump(0);
+    m_machine.m_clock.Advance(timeoutMs < 0 ? kConditionPollMs : timeoutMs);
+}
+
 void CInterpreter::ThrowIfInterrupted() const
 {
     if (m_line.ResetRequested())
@@ -98,7 +117,7 @@ bool CInterpreter::WaitFor(const std::function<bool()> &ready, int64_t deadline,
             timeout = deadline - now;
         if (m_debug && (timeout < 0 || timeout > kDebugPollMs))
             timeout = kDebugPollMs; // a pause must not wait for the input
-        m_line.Pump(static_cast<int>(std::min<int64_t>(timeout, INT_MAX)));
+        WaitRound(timeout);
     }
 }
 

@@ -44,6 +44,13 @@ public:
         m_echo = echo;
     }
 
+    // Run() ends as by a stop request after this many steps (statements and
+    // rounds of a wait); 0: no bound.
+    void SetStepLimit(uint64_t steps)
+    {
+        m_stepLimit = steps;
+    }
+
     Outcome Run();
 
     RunError Error() const
@@ -115,6 +122,10 @@ private:
     void Return();
     void On(const Stmt &s);
     void CheckLine();
+    void CountStep();
+    // One round of a wait: on the line for at most `timeoutMs` (-1: until
+    // something happens), or at once on a stepped clock, which it advances.
+    void WaitRound(int64_t timeoutMs);
     void ThrowIfInterrupted() const;
     // Waits until ready() or the deadline (ms of the clock, -1: none); false
     // on time-out. `needsInput`: only received bytes can make it ready.
@@ -205,6 +216,8 @@ private:
     size_t m_next = 0;
     int m_budget = kCheckInterval;
     uint64_t m_executed = 0;
+    uint64_t m_stepLimit = 0;
+    uint64_t m_steps = 0;
     int m_dataPos = 0;
     int32_t m_err = 0;
     int64_t m_column = 0; // of the serial output, for TAB

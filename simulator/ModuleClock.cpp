@@ -50,6 +50,7 @@ CModuleClock::CModuleClock()
 void CModuleClock::Restart()
 {
     m_start = std::chrono::steady_clock::now();
+    m_steppedMs = 0;
     for (int n = 0; n < kTimers; ++n) {
         m_timerValue[n] = 0;
         m_timerSetAt[n] = 0;
@@ -58,7 +59,15 @@ void CModuleClock::Restart()
 
 int64_t CModuleClock::Millis() const
 {
+    if (m_stepped)
+        return m_steppedMs;
     return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - m_start).count();
+}
+
+void CModuleClock::Advance(int64_t ms)
+{
+    if (m_stepped)
+        m_steppedMs += std::max<int64_t>(ms, 1);
 }
 
 int32_t CModuleClock::Timer(int n) const

@@ -1,7 +1,9 @@
 // The module's clocks: a millisecond count since the program started (PAUSE,
 // the four TIMERs, the test signals) and the real-time clock behind TIME,
 // DATE and DAY, which runs with the host's local time until a program sets
-// it and then keeps the difference.
+// it and then keeps the difference. A stepped clock does not follow the
+// host: it stands until a wait advances it, so PAUSE, WAIT and the timers
+// take no real time (fuzzing, tests).
 #pragma once
 
 #include <chrono>
@@ -31,6 +33,19 @@ public:
     int32_t Read(int sym, int part) const;
     void Write(int sym, int part, int32_t value);
 
+    // The millisecond count stands still except by Advance().
+    void SetStepped(bool on)
+    {
+        m_stepped = on;
+        m_steppedMs = 0;
+    }
+    bool Stepped() const
+    {
+        return m_stepped;
+    }
+    // A wait of `ms` has passed on a stepped clock.
+    void Advance(int64_t ms);
+
     void SetWallSource(WallSource source)
     {
         m_wall = std::move(source);
@@ -46,6 +61,8 @@ private:
     int64_t LocalSeconds() const;
 
     std::chrono::steady_clock::time_point m_start;
+    bool m_stepped = false;
+    int64_t m_steppedMs = 0; // the count of a stepped clock
     int64_t m_offset = 0; // seconds the program moved the clock
     int m_weekdayOffset = 0;
     int32_t m_timerValue[kTimers] = {};

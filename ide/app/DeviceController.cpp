@@ -101,7 +101,7 @@ void TDeviceController::CreateLink(TCommandRegistry &commands)
     // Until the preferences are applied: local echo, and Enter sends CR LF.
     m_console->Echo = true;
     m_console->CRLFOut = true;
-    m_console->OnKey = [](TMcuConsole *, char key) { SerialPort().WriteString(QByteArray(1, key)); };
+    m_console->OnKey = [this](TMcuConsole *, char key) { Send(QByteArray(1, key)); };
     // The recording's first failed write, at once; the stop reports it again.
     m_console->OnLogFailed = [this](TMcuConsole *, const QString &error) { m_window.SetStatusText(6, error); };
 
@@ -252,9 +252,25 @@ void TDeviceController::SendMacroText(const QByteArray &bytes)
 {
     if (bytes.isEmpty())
         return;
-    SerialPort().WriteString(bytes); // nothing is sent while the port is closed
+    Send(bytes); // nothing is sent while the port is closed
     if (m_console->Echo)
         m_console->WriteText(bytes);
+}
+
+// A write gives up when the device takes nothing for a while, and writes
+// after it do not wait at all: the window never freezes on a module that
+// stopped reading. The stall shows once in the status bar, until a write
+// goes through again.
+void TDeviceController::Send(const QByteArray &bytes)
+{
+    TMcuComPort &port = SerialPort();
+    const bool wasStalled = port.WriteStalled();
+    port.WriteString(bytes);
+    const QString stalled = port.WriteStalledText();
+    if (port.WriteStalled() && !wasStalled)
+        m_window.SetStatusText(6, stalled);
+    else if (!port.WriteStalled() && m_window.StatusText(6) == stalled)
+        m_window.SetStatusText(6, QString());
 }
 
 // ---------------------------------------------------------------------------

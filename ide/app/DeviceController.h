@@ -57,6 +57,7 @@ private:
     void ApplyPortSettings();
     void ApplyTerminalSettings();
     void SendMacroText(const QByteArray &bytes);
+    void Send(const QByteArray &bytes);
 
     TMainWindow &m_window;
     TAppState &m_app;

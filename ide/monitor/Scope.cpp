@@ -6,13 +6,14 @@
 #include "SampleExport.h"
 #include "ScopeText.h"
 #include "ThickPolyline.h"
+#include "WholeFile.h"
 
+#include <QBuffer>
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QStyleOptionFrame>
 #include <QTimer>
@@ -59,12 +60,14 @@ QColor ToColor(TScopeRgb rgb)
 }
 
 // Writes a file through a temporary one that replaces it only when
-// complete; a failure leaves no partial file and throws.
+// complete; a failure leaves no partial file and throws with its cause.
 void WriteWhole(const QString &fileName, const std::function<bool(QIODevice &)> &write)
 {
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly) || !write(file) || !file.commit())
-        throw EKorvidError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, file.errorString()));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    if (!write(buffer))
+        throw EKorvidError(QStringLiteral("Cannot create file \"%1\". %2").arg(fileName, buffer.errorString()));
+    WriteWholeFile(fileName, buffer.data());
 }
 
 QString AskSaveName(QWidget *parent, const char *caption, const char *filter, const char *suffix)

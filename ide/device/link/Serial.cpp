@@ -146,6 +146,7 @@ bool TMcuComPort::OpenPort(bool Silent)
         FailOpen(Silent, error);
         return false;
     }
+    m_writeStalled = false; // a device that has not refused anything yet
     m_task->SetDevice(fd);
     m_task->Resume();
     return true;
@@ -394,25 +395,70 @@ int TMcuComPort::WriteBuffer(const char *buffer, quint16 Count)
     if (fd < 0)
         return 0;
     int written = 0;
-    while (written < Count) {
+    TRoom room = TRoom::kReady;
+    qint64 deadline = m_writeStalled ? Ticks() : Ticks() + WriteTimeout();
+    while (written < Count && room == TRoom::kReady) {
         const ssize_t n = ::write(fd, buffer + written, Count - written);
         if (n > 0) {
             written += int(n);
-        } else if (n < 0 && errno == EAGAIN) {
-            // The driver's queue is full: wait until it takes more (or the
-            // device goes away, which poll() reports as well).
-            pollfd p = {fd, POLLOUT, 0};
-            if (::poll(&p, 1, -1) < 0 && errno != EINTR)
-                break;
-            if (p.revents & (POLLHUP | POLLERR | POLLNVAL))
-                break;
-        } else if (n < 0 && errno == EINTR) {
-            continue;
+            deadline = Ticks() + WriteTimeout(); // the device takes data
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            room = WaitWritable(fd, deadline); // the driver's queue is full
         } else {
-            break;
+            room = TRoom::kGone;
         }
     }
+    if (written == Count)
+        m_writeStalled = false;
+    else if (room == TRoom::kTimedOut)
+        m_writeStalled = true;
     return written;
+}
+
+// Polls in short slices, so a cancel from a signal handler that runs just
+// before the poll is seen within one slice; a signal never restarts the
+// whole wait.
+TMcuComPort::TRoom TMcuComPort::WaitWritable(int fd, qint64 deadline) const
+{
+    for (;;) {
+        if (m_writesCancelled)
+            return TRoom::kCancelled;
+        const qint64 left = deadline - Ticks();
+        if (left <= 0)
+            return TRoom::kTimedOut;
+        pollfd p = {fd, POLLOUT, 0};
+        const int ready = ::poll(&p, 1, int(std::min<qint64>(left, kWriteSliceMs)));
+        if (ready < 0 && errno != EINTR)
+            return TRoom::kGone;
+        if (ready > 0)
+            return p.revents & (POLLHUP | POLLERR | POLLNVAL) ? TRoom::kGone : TRoom::kReady;
+    }
+}
+
+qint64 TMcuComPort::WriteTimeout() const
+{
+    const qint64 stallBytesMs = qint64(kStallBytes) * 10 * 1000 / LineSettings::BitsPerSecond(Line().Baudrate);
+    return std::max<qint64>(m_writeTimeoutMs, stallBytesMs);
+}
+
+void TMcuComPort::SetWriteTimeout(int ms)
+{
+    m_writeTimeoutMs = ms;
+}
+
+bool TMcuComPort::WriteStalled() const
+{
+    return m_writeStalled;
+}
+
+QString TMcuComPort::WriteStalledText() const
+{
+    return QObject::tr("The device %1 does not take data.").arg(LineSettings::DevicePath(ComPort()));
+}
+
+void TMcuComPort::CancelWrites()
+{
+    m_writesCancelled = true;
 }
 
 bool TMcuComPort::WriteString(const QByteArray &Text)

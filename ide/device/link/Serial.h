@@ -82,6 +82,12 @@ public:
     static constexpr int kQueueSize = 2048;
     static constexpr TComTimeouts kNormalTimeouts = {40, 1, 10};
     static constexpr TComTimeouts kShortTimeouts = {1, 0, 1};
+    // A write gives up when the device takes nothing for this long (or, on a
+    // slow line, for the time kStallBytes take at its bit rate).
+    static constexpr int kWriteTimeoutMs = 3000;
+    static constexpr int kStallBytes = 512;
+    // A waiting write looks at a cancel this often.
+    static constexpr int kWriteSliceMs = 50;
 
     explicit TMcuComPort(QObject *owner = nullptr);
     ~TMcuComPort() override;
@@ -125,8 +131,20 @@ public:
     void SetLineSettings(std::uint32_t value);
 
     // --- Reading and writing ---------------------------------------------
+    // A write waits for room in the driver's queue, but never without limit:
+    // when the device takes nothing for the write time-out, the write gives
+    // up with what it has sent and the port counts as stalled. While it is
+    // stalled, writes do not wait at all; a write that goes through whole
+    // ends the stall.
     int WriteBuffer(const char *buffer, quint16 Count);
     bool WriteString(const QByteArray &Text);
+    void SetWriteTimeout(int ms);
+    bool WriteStalled() const;
+    // "The device ... does not take data." for the port's device.
+    QString WriteStalledText() const;
+    // From now on no write waits for room, also one waiting now (a signal
+    // handler may call it: it only sets a flag).
+    void CancelWrites();
     int ReadBuffer(char *buffer, quint16 Count);
     bool WaitForChar(quint8 Value, int Timeout);
     bool WaitForString(const QByteArray &Text, int Timeout);
@@ -193,6 +211,10 @@ private:
     void FailOpen(bool silent, int error);
     void ApplyLine(const TLineSettings &line);
     static bool WaitReadable(int fd, int ms);
+    enum class TRoom { kReady, kTimedOut, kCancelled, kGone };
+    // Waits until the device takes more, the deadline (Ticks) or a cancel.
+    TRoom WaitWritable(int fd, qint64 deadline) const;
+    qint64 WriteTimeout() const;
     int ReadOne(int fd, char &byte);
     qint64 Ticks() const;
     void Consumed(int count);
@@ -206,6 +228,10 @@ private:
     std::unique_ptr<TSimulatedModule> m_simulator; // the port's thread's alone
     QString m_openDetail; // why the last open failed, when the system's error does not say
     TComTimeouts m_timeouts = kNormalTimeouts; // the owner's alone
+    int m_writeTimeoutMs = kWriteTimeoutMs;
+    std::atomic<bool> m_writeStalled{false};
+    std::atomic<bool> m_writesCancelled{false};
+    static_assert(std::atomic<bool>::is_always_lock_free);
     TTickSource m_ticks;
     std::atomic<quint64> m_bytesRead{0};
 

@@ -1,6 +1,7 @@
 #include "TerminalKeeper.h"
 
 #include <QFile>
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -9,9 +10,12 @@
 TTerminalKeeper::TTerminalKeeper(const QString &devicePath)
 {
     const int fd = ::open(QFile::encodeName(devicePath).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+    if (fd < 0) {
+        m_openError = errno;
         return;
+    }
     if (::tcgetattr(fd, &m_found) != 0) {
+        m_openError = errno;
         ::close(fd);
         return;
     }

@@ -12,10 +12,16 @@ public:
     // Reads the device's settings; does nothing for what is no terminal.
     explicit TTerminalKeeper(const QString &devicePath);
     ~TTerminalKeeper();
+    // Why the device could not be opened and read (an errno), 0 when it could.
+    int OpenError() const
+    {
+        return m_openError;
+    }
     TTerminalKeeper(const TTerminalKeeper &) = delete;
     TTerminalKeeper &operator=(const TTerminalKeeper &) = delete;
 
 private:
     int m_fd = -1;
+    int m_openError = 0;
     termios m_found{};
 };

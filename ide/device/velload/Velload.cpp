@@ -10,6 +10,7 @@
 #include "Transfer.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QSocketNotifier>
 #include <atomic>
 #include <csignal>
@@ -23,16 +24,21 @@ namespace {
 const char *const kAborted = "Download aborted!";
 const char *const kStopped = "Download stopped.";
 const char *const kGone = "The serial interface went away.";
+const char *const kMonitorStopped = "Stopped.";
 constexpr int kBarWidth = 40;
 
-// Ctrl+C: a transfer stops before its next record, the monitor ends.
+// Ctrl+C: a transfer stops before its next record, a write waiting for the
+// device gives up, the monitor ends.
 std::atomic<TMcuTransfer *> runningTransfer{nullptr};
+std::atomic<TMcuComPort *> openPort{nullptr};
 int interruptPipe[2] = {-1, -1};
 
 void OnInterrupt(int)
 {
     if (TMcuTransfer *transfer = runningTransfer.load())
         transfer->Terminate();
+    if (TMcuComPort *port = openPort.load())
+        port->CancelWrites();
     const char byte = 1;
     [[maybe_unused]] const ssize_t n = ::write(interruptPipe[1], &byte, 1);
 }
@@ -116,8 +122,16 @@ int ResetOnly(TMcuComPort &port)
     return veOk;
 }
 
+// Ends the monitor with a failure and its message.
+void FailMonitor(int &result, const QString &message)
+{
+    Print("velload: " + message);
+    result = veTransferFailed;
+    QCoreApplication::quit();
+}
+
 // Module output to standard output, standard input to the module, until the
-// end of the input, Ctrl+C, or the device going away.
+// end of the input, Ctrl+C, the device going away or no longer taking data.
 int Monitor(TMcuComPort &port)
 {
     int result = veOk;
@@ -126,17 +140,16 @@ int Monitor(TMcuComPort &port)
         const int n = sender->ReadBuffer(buffer.data(), quint16(buffer.size()));
         WriteAll(STDOUT_FILENO, buffer.constData(), n);
     };
-    port.OnError = [&result](TMcuComPort *) {
-        Print("velload: " + QString::fromLatin1(kGone));
-        result = veTransferFailed;
-        QCoreApplication::quit();
-    };
+    port.OnError = [&result](TMcuComPort *) { FailMonitor(result, QString::fromLatin1(kGone)); };
     QSocketNotifier input(STDIN_FILENO, QSocketNotifier::Read);
-    QObject::connect(&input, &QSocketNotifier::activated, [&port, &input] {
+    QObject::connect(&input, &QSocketNotifier::activated, [&port, &input, &result] {
         char buffer[4096];
         const ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
         if (n > 0) {
-            port.WriteString(QByteArray(buffer, int(n)));
+            if (!port.WriteString(QByteArray(buffer, int(n))) && port.WriteStalled()) {
+                input.setEnabled(false);
+                FailMonitor(result, port.WriteStalledText());
+            }
             return;
         }
         input.setEnabled(false);
@@ -144,7 +157,8 @@ int Monitor(TMcuComPort &port)
         QCoreApplication::quit();
     });
     QSocketNotifier interrupt(interruptPipe[0], QSocketNotifier::Read);
-    QObject::connect(&interrupt, &QSocketNotifier::activated, [] { QCoreApplication::quit(); });
+    QObject::connect(&interrupt, &QSocketNotifier::activated,
+                     [&result] { FailMonitor(result, QString::fromLatin1(kMonitorStopped)); });
     QCoreApplication::exec();
     port.OnReceive = nullptr;
     port.OnError = nullptr;
@@ -168,9 +182,18 @@ int RunVelload(const TLoadOptions &options)
     CatchInterrupt();
     // The simulated module's device is the simulator's own.
     std::optional<TTerminalKeeper> found;
-    if (!TSimulatedModule::IsChosen(settings.ComPort))
-        found.emplace(LineSettings::DevicePath(settings.ComPort));
+    if (!TSimulatedModule::IsChosen(settings.ComPort)) {
+        const QString device = LineSettings::DevicePath(settings.ComPort);
+        found.emplace(device);
+        if (found->OpenError() != 0) {
+            Print(QStringLiteral("velload: cannot open %1: %2").arg(device, SystemErrorText(found->OpenError())));
+            PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText());
+            return veTransferFailed;
+        }
+    }
     TMcuComPort port;
+    openPort = &port;
+    const auto forget = qScopeGuard([] { openPort = nullptr; });
     port.SetComPort(settings.ComPort);
     port.SetLineSettings(settings.Line.Pack());
     // The reset alone and the monitor hold the port from start to end, so

@@ -27,6 +27,7 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -239,6 +240,40 @@ private slots:
         QCOMPARE(peer.Read(6), QByteArray("typed!"));
         w->DeviceControl().MacroBox()->setEditText(QString());
         QVERIFY(!w->ToolButton("SendMacroBtn")->isEnabled());
+    }
+
+    // A module that stopped reading: the macro's write gives up after the
+    // write time-out, the stall shows once in the status bar, typed keys
+    // do not wait, and the first write that goes through clears it.
+    void aDeviceThatTakesNothingDoesNotFreezeTheWindow()
+    {
+        TPtyPeer peer;
+        WriteSettings(peer.Path(), "Baudrate=115.2k\n");
+        auto w = ShowWindow();
+        SerialPort().SetWriteTimeout(200);
+        const auto restore = qScopeGuard([] { SerialPort().SetWriteTimeout(TMcuComPort::kWriteTimeoutMs); });
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        const QString stalled = "The device " + peer.Path() + " does not take data.";
+        w->DeviceControl().MacroBox()->setEditText(QString(1 << 18, QChar('x')));
+        QElapsedTimer timer;
+        timer.start();
+        w->RunCommand("SendMacroBtnClick");
+        QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+        QCOMPARE(w->StatusText(6), stalled);
+
+        w->SetStatusText(6, QString());
+        timer.restart();
+        w->DeviceControl().Console()->setFocus();
+        QTest::keyClick(w->DeviceControl().Console(), Qt::Key_Z);
+        QVERIFY(timer.elapsed() < 150);
+        QCOMPARE(w->StatusText(6), QString()); // reported once, not on every key
+
+        w->SetStatusText(6, stalled);
+        while (!peer.ReadAvailable().isEmpty()) { } // the module reads again
+        QTest::keyClick(w->DeviceControl().Console(), Qt::Key_Z);
+        QCOMPARE(peer.Read(1), QByteArray("z"));
+        QCOMPARE(w->StatusText(6), QString());
     }
 
     void settingsReachTheDevice()

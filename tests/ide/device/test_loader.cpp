@@ -62,9 +62,10 @@ private:
 
     // Clicks Download in a dialog for the file (a name in the test's folder,
     // or none) and returns what differs from a refused download: exactly one
-    // message, starting as given and naming the file; the dialog idle, shown
-    // and ready for another try; the port never asked for; no reset sent.
-    std::string RefusedDownload(const QString &name, const QString &message)
+    // message, starting as given and naming the file (and `fault`, when
+    // given); the dialog idle, shown and ready for another try; the port
+    // never asked for; no reset sent.
+    std::string RefusedDownload(const QString &name, const QString &message, const QString &fault = {})
     {
         TLoaderPeer peer;
         TMcuComPort port;
@@ -77,6 +78,7 @@ private:
             {messages.size() == 1, "not exactly one message"},
             {first.startsWith(message), "another message"},
             {namesFile, "the message does not name the file"},
+            {first.contains(fault), "the message does not name the fault"},
             {dlg->State() == TMcuTransferDlg::tsIdle, "the dialog is not idle"},
             {dlg->DownloadBtn->isEnabled(), "Download is disabled"},
             {dlg->isVisible(), "the dialog is gone"},
@@ -213,28 +215,46 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("fault");
         QTest::newRow("missing") << "missing.hex"
-                                 << "Can't find the selected file! | Please check the file name and path.";
+                                 << "Can't find the selected file! | Please check the file name and path."
+                                 << "";
         QTest::newRow("empty name") << ""
-                                    << "Can't find the selected file! | Please check the file name and path.";
-        QTest::newRow("folder") << "folder.hex"
-                                << "Can't open the selected file. | ";
-        QTest::newRow("unreadable") << "locked.hex"
+                                    << "Can't find the selected file! | Please check the file name and path."
                                     << "";
+        QTest::newRow("folder") << "folder.hex"
+                                << "Can't open the selected file. | "
+                                << "";
+        QTest::newRow("unreadable") << "locked.hex"
+                                    << ""
+                                    << "";
+        QTest::newRow("no end-of-file record") << "cut.hex"
+                                               << "The download file"
+                                               << "the end-of-file record after line 2 is missing";
+        QTest::newRow("wrong checksum") << "checksum.hex"
+                                        << "The download file"
+                                        << "line 2 has a wrong checksum";
+        QTest::newRow("no record") << "text.hex"
+                                   << "The download file"
+                                   << "line 3 is no HEX record";
     }
 
     void aFileThatCannotBeSentIsReportedAndNothingSent()
     {
         QFETCH(QString, name);
         QFETCH(QString, message);
+        QFETCH(QString, fault);
         QDir(dir->path()).mkdir("folder.hex");
+        WriteTestFile(dir->filePath("cut.hex"), ":0100000041BE\r\n:0100010042BC\r\n");
+        WriteTestFile(dir->filePath("checksum.hex"), ":0100000041BE\r\n:0100010042BD\r\n:00000001FF\r\n");
+        WriteTestFile(dir->filePath("text.hex"), ":0100000041BE\r\n:0100010042BC\r\nPRINT 1\r\n:00000001FF\r\n");
         const QString locked = WriteTestFile(dir->filePath("locked.hex"), kThreeRecords);
         QFile::setPermissions(locked, QFileDevice::WriteOwner);
         // Root reads every file: the locked file is tried as "nobody".
         TChildSetup setup;
         setup.asNobody = name == "locked.hex";
         setup.givenToNobody = {dir->path()};
-        const TChildResult result = RunInChild(setup, [&] { return RefusedDownload(name, message); });
+        const TChildResult result = RunInChild(setup, [&] { return RefusedDownload(name, message, fault); });
         if (result.status == TChildResult::Unavailable)
             QSKIP(result.message.c_str());
         QVERIFY2(result.status == TChildResult::Passed, result.message.c_str());

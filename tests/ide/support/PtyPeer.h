@@ -16,6 +16,7 @@
 #include <functional>
 #include <poll.h>
 #include <pty.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -110,6 +111,12 @@ public:
         while ((n = ::read(m_master, buffer, sizeof buffer)) > 0)
             got.append(buffer, n);
         return got;
+    }
+    // How many bytes the code under test wrote that the peer has not read.
+    int Unread() const
+    {
+        int count = 0;
+        return ::ioctl(m_master, FIONREAD, &count) == 0 ? count : -1;
     }
     // The peer goes away (a serial adapter unplugged).
     void Hangup()

@@ -12,6 +12,7 @@
 #include <QThread>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -266,6 +267,66 @@ TEST_F(SerialPortTest, QueueCountsAndDrain)
     EXPECT_TRUE(port.WriteString("abc"));
     port.Drain();
     EXPECT_EQ(peer.Read(3), QByteArray("abc"));
+}
+
+// --- Writes to a device that stops taking data --------------------------------
+
+struct TStallCase {
+    const char *name;
+    int timeoutMs; // the port's write time-out
+    int cancelAfterMs; // another thread cancels the writes then; -1: never
+    bool stalled; // the port counts as stalled afterwards
+    qint64 withinMs; // the write gives up before this
+};
+
+class WriteStallTest : public SerialPortTest, public ::testing::WithParamInterface<TStallCase> { };
+
+// The peer never reads: the driver's queue fills and the write must give up
+// instead of waiting for room for ever.
+TEST_P(WriteStallTest, AWriteThatFindsNoRoomGivesUp)
+{
+    const TStallCase &c = GetParam();
+    port.SetBaudrate(br115200);
+    port.SetWriteTimeout(c.timeoutMs);
+    ASSERT_TRUE(port.OpenPort(false));
+    std::thread canceller;
+    if (c.cancelAfterMs >= 0)
+        canceller = std::thread([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(c.cancelAfterMs));
+            port.CancelWrites();
+        });
+    const QByteArray flood(1 << 20, 'x');
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(port.WriteString(flood));
+    EXPECT_LT(timer.elapsed(), c.withinMs);
+    EXPECT_GE(timer.elapsed(), std::max(c.cancelAfterMs, 0));
+    if (canceller.joinable())
+        canceller.join();
+    EXPECT_EQ(port.WriteStalled(), c.stalled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Stalls, WriteStallTest,
+                         ::testing::Values(TStallCase{"write_time_out", 200, -1, true, 2000},
+                                           TStallCase{"cancelled_before_the_time_out", 60000, 150, false, 1000},
+                                           TStallCase{"cancelled_before_the_write", 60000, 0, false, 1000}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(SerialPortTest, AStalledPortWritesWithoutWaitingUntilAWriteGoesThroughWhole)
+{
+    port.SetBaudrate(br115200);
+    port.SetWriteTimeout(200);
+    ASSERT_TRUE(port.OpenPort(false));
+    EXPECT_FALSE(port.WriteString(QByteArray(1 << 20, 'x')));
+    ASSERT_TRUE(port.WriteStalled());
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_FALSE(port.WriteString("more")); // the queue is still full
+    EXPECT_LT(timer.elapsed(), 100);
+    while (!peer.ReadAvailable().isEmpty()) { } // the device takes data again
+    EXPECT_TRUE(port.WriteString("more"));
+    EXPECT_FALSE(port.WriteStalled());
+    EXPECT_TRUE(port.WriteStalledText().contains(peer.Path())) << qPrintable(port.WriteStalledText());
 }
 
 struct TWaitCase {

@@ -12,9 +12,11 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 #include <optional>
+#include <utility>
 
 namespace {
 
@@ -141,7 +143,7 @@ struct TExitCase {
     bool port; // --port to the peer (else a device that does not exist)
     const char *file;
     int exit;
-    const char *message;
+    const char *message; // %1: the file, <port>: the device
 };
 
 TLoaderScript Silent()
@@ -171,7 +173,7 @@ TEST_P(VelloadExitTest, ExitStatusAndMessage)
     if (!file.isEmpty())
         args << file;
     EXPECT_EQ(Run(args), c.exit) << qPrintable(err);
-    EXPECT_TRUE(err.contains(QString::fromUtf8(c.message).arg(file))) << qPrintable(err);
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.message).replace("<port>", port).arg(file))) << qPrintable(err);
     EXPECT_TRUE(out.isEmpty());
     peer.Hangup(); // ends a module still waiting
     module.Join();
@@ -184,29 +186,31 @@ TEST_P(VelloadExitTest, ExitStatusAndMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, VelloadExitTest,
-    ::testing::Values(TExitCase{"success", {}, true, "p.hex", 0, "%1: 3 records sent."},
-                      TExitCase{
-                          "no_reset", Silent(), true, "p.hex", 1,
-                          "Download aborted!\n  No target reset - download canceled!\n  Please check the settings"},
-                      TExitCase{"no_response", WrongAcknowledgement(), true, "p.hex", 1,
-                                "Download aborted!\n  No response - download canceled!\n  Please check"},
-                      TExitCase{"no_device", {}, false, "p.hex", 1, "Unable to open the selected serial interface!"},
-                      TExitCase{"missing_file", {}, true, "none.hex", 2, "Unable to read the download file \"%1\": "},
-                      TExitCase{"folder_as_file", {}, true, ".", 2, "Unable to read the download file \""},
-                      TExitCase{"endless_device",
-                                {},
-                                true,
-                                "/dev/zero",
-                                2,
-                                "Unable to read the download file \"/dev/zero\": too large for a HEX file"},
-                      TExitCase{"no_end_of_file_record",
-                                {},
-                                true,
-                                "cut.hex",
-                                2,
-                                "\"%1\" is no complete HEX file: the end-of-file record after line 2 is missing"},
-                      TExitCase{"empty_lines_after_the_end", {}, true, "trailing.hex", 0, "%1: 3 records sent."},
-                      TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
+    ::testing::Values(
+        TExitCase{"success", {}, true, "p.hex", 0, "%1: 3 records sent."},
+        TExitCase{"no_reset", Silent(), true, "p.hex", 1,
+                  "Download aborted!\n  No target reset - download canceled!\n  Please check the settings"},
+        TExitCase{"no_response", WrongAcknowledgement(), true, "p.hex", 1,
+                  "Download aborted!\n  No response - download canceled!\n  Please check"},
+        TExitCase{"no_device", {}, false, "p.hex", 1, "Unable to open the selected serial interface!"},
+        TExitCase{
+            "no_device_says_why", {}, false, "p.hex", 1, "velload: cannot open <port>: No such file or directory\n"},
+        TExitCase{"missing_file", {}, true, "none.hex", 2, "Unable to read the download file \"%1\": "},
+        TExitCase{"folder_as_file", {}, true, ".", 2, "Unable to read the download file \""},
+        TExitCase{"endless_device",
+                  {},
+                  true,
+                  "/dev/zero",
+                  2,
+                  "Unable to read the download file \"/dev/zero\": too large for a HEX file"},
+        TExitCase{"no_end_of_file_record",
+                  {},
+                  true,
+                  "cut.hex",
+                  2,
+                  "\"%1\" is no complete HEX file: the end-of-file record after line 2 is missing"},
+        TExitCase{"empty_lines_after_the_end", {}, true, "trailing.hex", 0, "%1: 3 records sent."},
+        TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
     NameByField(&TExitCase::name));
 
 TEST_F(VelloadTest, WithoutOptionsTheSettingsFileBesideItNamesDeviceAndLine)
@@ -333,6 +337,57 @@ TEST_F(VelloadTest, MonitorEndsWhenTheModuleGoesAway)
     EXPECT_EQ(process.exitCode(), 1);
     EXPECT_TRUE(process.readAllStandardError().contains("The serial interface went away."));
 }
+
+// --- A module that stops reading ----------------------------------------------------------
+
+struct TStalledCase {
+    const char *name;
+    int signal; // sent once the device's queue is full; 0: none
+    qint64 withinMs; // velload ends this long after the signal (or the start of the wait)
+    const char *message;
+};
+
+class VelloadStalledTest : public VelloadTest, public ::testing::WithParamInterface<TStalledCase> { };
+
+// The peer never reads what velload --monitor sends from its input: the
+// write that waits for room ends with the signal, or on its own after the
+// write time-out, with status 1 and a message.
+TEST_P(VelloadStalledTest, AMonitorWritingToADeviceThatTakesNothingEnds)
+{
+    const TStalledCase &c = GetParam();
+    EnsureCoreApplication();
+    QProcess process;
+    process.start(velload, {"--port", peer.Path(), "--reset-only", "--monitor"});
+    ASSERT_EQ(peer.Read(4, 5000), kReset);
+    process.write(QByteArray(1 << 20, 'x'));
+    // The device's queue is full once the count of unread bytes stays.
+    int unread = -1;
+    ASSERT_TRUE(WaitFor(
+        [&] {
+            const int before = std::exchange(unread, peer.Unread());
+            QThread::msleep(100);
+            return unread >= 4000 && before == unread;
+        },
+        10000))
+        << unread;
+    QElapsedTimer timer;
+    timer.start();
+    if (c.signal != 0)
+        ::kill(pid_t(process.processId()), c.signal);
+    ASSERT_TRUE(process.waitForFinished(20000));
+    EXPECT_LT(timer.elapsed(), c.withinMs);
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    const QString err = QString::fromLocal8Bit(process.readAllStandardError());
+    EXPECT_TRUE(err.contains(QString::fromUtf8(c.message).arg(peer.Path()))) << qPrintable(err);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, VelloadStalledTest,
+                         ::testing::Values(TStalledCase{"ctrl_c", SIGINT, 1000, "velload: Stopped."},
+                                           TStalledCase{"terminated", SIGTERM, 1000, "velload: Stopped."},
+                                           TStalledCase{"write_time_out", 0, 3000 + 2000,
+                                                        "velload: The device %1 does not take data."}),
+                         NameByField(&TStalledCase::name));
 
 // --- The program against the simulated module ------------------------------------------
 
