@@ -74,12 +74,6 @@ void CInterpreter::CheckLine()
     ThrowIfInterrupted();
 }
 
-void CInterpreter::CountStep()
-{
-    if (m_stepLimit != 0 && ++m_steps > m_stepLimit)
-        throw Stop{Outcome::kQuit};
-}
-
 void CInterpreter::WaitRound(int64_t timeoutMs)
 {
     CountStep();

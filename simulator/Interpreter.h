@@ -122,7 +122,11 @@ private:
     void Return();
     void On(const Stmt &s);
     void CheckLine();
-    void CountStep();
+    void CountStep()
+    {
+        if (m_stepLimit != 0 && ++m_steps > m_stepLimit) [[unlikely]]
+            throw Stop{Outcome::kQuit};
+    }
     // One round of a wait: on the line for at most `timeoutMs` (-1: until
     // something happens), or at once on a stepped clock, which it advances.
     void WaitRound(int64_t timeoutMs);
