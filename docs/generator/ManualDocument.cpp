@@ -207,6 +207,12 @@ void TManualDocument::KeepHeadingsWithTheirText()
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(block).setBlockFormat(format);
     }
+    // The changes above laid out only what each of them moved; the painting
+    // finds where a page begins from the positions the layout recorded,
+    // which are right again only after the whole text is laid out anew
+    // (without it, a page could lose the text above its first table).
+    m_document.markContentsDirty(0, m_document.characterCount());
+    m_document.documentLayout()->documentSize();
 }
 
 // The page numbers change the contents and the index only when they grow by

@@ -1,6 +1,7 @@
 #include "DeviceController.h"
 
 #include "AppState.h"
+#include "DeviceReturn.h"
 #include "ErrorReporter.h"
 #include "Escapes.h"
 #include "MainForm.h"
@@ -10,6 +11,7 @@
 #include "Receive.h"
 #include "ScopeController.h"
 #include "Serial.h"
+#include "SimulatedModule.h"
 #include "Terminal.h"
 
 #include <QAction>
@@ -68,6 +70,7 @@ void WaitHandlingMessages(int ms)
 TDeviceController::TDeviceController(TMainWindow &window, TAppState &app)
     : m_window(window)
     , m_app(app)
+    , m_return(std::make_unique<TDeviceReturn>())
 {
 }
 
@@ -112,6 +115,13 @@ void TDeviceController::CreateLink(TCommandRegistry &commands)
     m_receiver->OnValue = [this](TMcuComRecv *, quint8 channel, float value) {
         m_window.ScopeControl().ReceivedSample(channel, value);
     };
+    // Reported after the event that told it, not from within its delivery.
+    port.OnError = [this](TMcuComPort *sender) {
+        if (sender->DeviceGone())
+            QTimer::singleShot(0, &m_window, [this] { DeviceGone(); });
+    };
+    m_return->SetFolders(m_app.LinkSettings().Folders);
+    m_return->OnBack = [this](const QString &path) { DeviceBack(path); };
 
     QObject::connect(m_window.Menu("ConsolePopupMenu"), &QMenu::aboutToShow, &m_window,
                      [this] { ConsolePopupMenuPopup(); });
@@ -132,7 +142,9 @@ void TDeviceController::CreateLink(TCommandRegistry &commands)
 void TDeviceController::DestroyLink()
 {
     m_receiver.reset();
+    m_return->Stop();
     SerialPort().OnWarning = nullptr;
+    SerialPort().OnError = nullptr;
 }
 
 bool TDeviceController::PortIsOpen() const
@@ -163,6 +175,7 @@ void TDeviceController::ApplyPortSettings()
 {
     const TPortSettings &settings = m_app.LinkSettings().Port;
     TMcuComPort &port = SerialPort();
+    m_return->Stop(); // another device, or other settings, from now on
     port.SetParity(settings.Line.Parity);
     port.SetComPort(settings.ComPort);
     port.SetBaudrate(settings.Line.Baudrate);
@@ -219,6 +232,8 @@ void TDeviceController::ConnectMenuClick()
 
 void TDeviceController::ShowConnected()
 {
+    m_return->Stop();
+    m_return->Remember(LineSettings::DevicePath(SerialPort().ComPort()));
     m_window.ApplyEnabled(ConnectionStates(true), false);
     m_window.ApplyEnabled(ConnectionStates(true), true);
     UpdatePortStatus();
@@ -226,10 +241,53 @@ void TDeviceController::ShowConnected()
 
 void TDeviceController::DisconnectMenuClick()
 {
+    m_return->Stop();
     m_window.ApplyEnabled(ConnectionStates(false), false);
     m_window.ApplyEnabled(ConnectionStates(false), true);
     SerialPort().ClosePort();
     UpdatePortStatus();
+}
+
+// ---------------------------------------------------------------------------
+// A device that goes away
+
+void TDeviceController::DeviceGone()
+{
+    TMcuComPort &port = SerialPort();
+    if (!port.Open() || !port.DeviceGone())
+        return; // closed or connected again meanwhile
+    const QString name = port.ComPort();
+    const bool simulated = TSimulatedModule::IsChosen(name);
+    DisconnectMenuClick();
+    m_window.SetStatusText(3, QObject::tr("%1 went away").arg(name));
+    QString detail = QObject::tr("The connection to %1 has ended: the device is no longer there.").arg(name);
+    if (simulated) {
+        detail += ' ' + QObject::tr("Connect starts the simulated module again.");
+    } else {
+        detail += ' ' + QObject::tr("When it is back, it is connected again with the same settings.");
+        m_return->Wait();
+    }
+    ShowMessageDlg(mkWarning, QObject::tr("The serial device went away!"), detail, false);
+}
+
+// A device back under one of its by-id names is opened under that name. An
+// open that fails (the system may not have set the device's permissions
+// yet) is tried again at the next look.
+void TDeviceController::DeviceBack(const QString &path)
+{
+    TMcuComPort &port = SerialPort();
+    if (port.Open()) {
+        m_return->Stop();
+        return;
+    }
+    if (LineSettings::DevicePath(port.ComPort()) != path)
+        port.SetComPort(path);
+    if (!port.OpenPort(true)) {
+        port.ClosePort(); // takes back the request of the failed open
+        return;
+    }
+    ShowConnected();
+    m_console->WriteText(QObject::tr("\r\n[%1 is back: connected again]\r\n").arg(path).toLocal8Bit());
 }
 
 // ---------------------------------------------------------------------------

@@ -8,6 +8,7 @@ class QComboBox;
 class QToolBar;
 class QWidget;
 class TAppState;
+class TDeviceReturn;
 class TCommandRegistry;
 class TMainWindow;
 class TMcuComRecv;
@@ -55,6 +56,10 @@ public:
 
 private:
     void ApplyPortSettings();
+    // A connected device that went away ends the connection, and is
+    // connected again when it comes back (TDeviceReturn).
+    void DeviceGone();
+    void DeviceBack(const QString &path);
     void ApplyTerminalSettings();
     void SendMacroText(const QByteArray &bytes);
     void Send(const QByteArray &bytes);
@@ -64,6 +69,7 @@ private:
     TMcuConsole *m_console = nullptr;
     QComboBox *m_macroBox = nullptr;
     std::unique_ptr<TMcuComRecv> m_receiver;
+    std::unique_ptr<TDeviceReturn> m_return;
     // Guards against a second macro send while one waits in a delay (the
     // delay keeps handling window messages, so the Send button still works).
     bool m_macroSending = false;

@@ -50,11 +50,11 @@ int TTransferController::Exec(TMcuTransferDlg &dialog)
     return m_window.ExecTransferDialog(dialog);
 }
 
-// A port that is not connected yet is held open (silently: a port that
-// cannot be opened is the transfer's error to report) from before the
-// transfer until the terminal takes it over, so that what the program prints
-// as soon as it starts reaches the console instead of being lost between the
-// transfer's close and the terminal's connect. A failed transfer lets go.
+// A port that is not connected yet is held open by the dialog from the
+// transfer's start until the terminal takes it over, so that what the program
+// prints as soon as it starts reaches the console instead of being lost
+// between the transfer's close and the terminal's connect. The device stays
+// closed while the dialog waits for the user.
 void TTransferController::DownloadMenuClick()
 {
     TMcuLoaderDlg dialog(&m_window);
@@ -62,16 +62,10 @@ void TTransferController::DownloadMenuClick()
         dialog.SetFilename(HexFileOf(editor->GetFileName()));
     TMcuComPort &port = SerialPort();
     dialog.SetComPort(&port);
-    const bool connected = port.Open();
-    const bool held = !connected && port.OpenPort(true);
-    if (!connected && !held)
-        port.ClosePort(); // takes back the request of the failed open
-    if (Exec(dialog) != QDialog::Accepted) {
-        if (held)
-            port.ClosePort();
+    dialog.SetHoldPort(!port.Open());
+    if (Exec(dialog) != QDialog::Accepted)
         return;
-    }
-    if (held)
+    if (dialog.TakeHeldPort())
         m_window.DeviceControl().ShowConnected();
     else
         m_window.RunCommand("ConnectMenuClick");

@@ -6,6 +6,7 @@
 #include "MacroEdit.h"
 #include "MsgDlg.h"
 #include "RadioGroup.h"
+#include "SerialDevices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,9 +17,9 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QSerialPortInfo>
 #include <QStyledItemDelegate>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -26,14 +27,8 @@ namespace {
 const QColor kHeaderColor(252, 252, 245);
 const QColor kSelectedColor(120, 120, 120);
 
-QStringList SystemSerialDevices()
-{
-    QStringList devices;
-    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
-        devices << info.systemLocation();
-    devices.sort();
-    return devices;
-}
+// How often the device list looks for adapters plugged in or out.
+constexpr int kDeviceLookMs = 1000;
 
 // The macro list's items: "Wg" high plus 2, text 2 pixels from the left,
 // white on grey when selected, silver when disabled.
@@ -139,11 +134,12 @@ QWidget *TMcuPreferences::CreateInterfacePage()
     COMBox->setInsertPolicy(QComboBox::NoInsert);
     COMBox->setMinimumContentsLength(20); // room for a device path
     COMBox->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    COMBox->addItems(Settings::PortChoices);
-    COMBox->addItem(Settings::kSimulatedModule);
-    for (const QString &device : m_settings.OfferedDevices ? m_settings.OfferedDevices() : SystemSerialDevices())
-        if (COMBox->findText(device) < 0)
-            COMBox->addItem(device);
+    COMBox->setMaxVisibleItems(12);
+    FillDevices(OfferedDevices());
+    auto *deviceLook = new QTimer(this);
+    deviceLook->setInterval(kDeviceLookMs);
+    connect(deviceLook, &QTimer::timeout, this, &TMcuPreferences::RefreshDevices);
+    deviceLook->start();
     portLayout->addWidget(COMBox);
     portLayout->addStretch(1);
     connect(COMBox, &QComboBox::activated, this, &TMcuPreferences::PortChanged);
@@ -231,7 +227,7 @@ void TMcuPreferences::LoadFromSettings(const TIniFile &ini)
 {
     const TComDeviceState device = Settings::ReadComDevice(ini);
     // A first start (no device named yet) connects to the simulated module.
-    COMBox->setCurrentText(Settings::NamesComDevice(ini) ? device.port : Settings::kSimulatedModule);
+    SelectDevice(Settings::NamesComDevice(ini) ? device.port : Settings::kSimulatedModule);
     BaudBox->SetItemIndex(int(Settings::BaudrateChoices.indexOf(device.baudrate)));
     ParityBox->SetItemIndex(int(Settings::ParityChoices.indexOf(device.parity)));
     ByteSizeBox->SetItemIndex(int(Settings::DatabitsChoices.indexOf(device.databits)));
@@ -280,6 +276,50 @@ void TMcuPreferences::SaveToSettings(TIniFile &ini)
     Settings::WriteComDevice(ini, PortSettingsMap::ToState(m_settings.Port));
     Settings::WriteTerminal(ini, PortSettingsMap::ToState(m_settings.Terminal));
     Settings::WriteMacros(ini, m_settings.Terminal.Macros);
+}
+
+// ---------------------------------------------------------------------------
+// The device list
+
+QStringList TMcuPreferences::OfferedDevices() const
+{
+    return m_settings.OfferedDevices ? m_settings.OfferedDevices() : SerialDevices::List(m_settings.Folders);
+}
+
+// The devices, then the simulated module; the current choice is added by
+// SelectDevice when it is none of them.
+void TMcuPreferences::FillDevices(const QStringList &devices)
+{
+    m_devices = devices;
+    COMBox->clear();
+    for (const QString &device : devices)
+        if (COMBox->findText(device, Qt::MatchFixedString) < 0)
+            COMBox->addItem(device);
+    COMBox->addItem(Settings::kSimulatedModule);
+}
+
+// The choice as the current item, so that the list opens on it; a stored
+// "COMn" or a typed path is added as an item of its own.
+void TMcuPreferences::SelectDevice(const QString &device)
+{
+    int index = COMBox->findText(device, Qt::MatchFixedString);
+    if (index < 0) {
+        COMBox->addItem(device);
+        index = COMBox->count() - 1;
+    }
+    COMBox->setCurrentIndex(index);
+}
+
+// An adapter plugged in or out while the dialog is open; what the user typed
+// or chose stays.
+void TMcuPreferences::RefreshDevices()
+{
+    const QStringList devices = OfferedDevices();
+    if (devices == m_devices)
+        return;
+    const QString current = COMBox->currentText();
+    FillDevices(devices);
+    SelectDevice(current);
 }
 
 // ---------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 #include "PortSettings.h"
 
 #include <QDialog>
+#include <QStringList>
 #include <functional>
 
 class QCheckBox;
@@ -83,8 +84,13 @@ private:
     void TerminalChanged();
     void MoveMacro(int by);
     void UpdateMacroButtons();
+    QStringList OfferedDevices() const;
+    void FillDevices(const QStringList &devices);
+    void SelectDevice(const QString &device);
+    void RefreshDevices();
 
     TLinkSettings &m_settings;
     bool m_modified = false;
     QWidget *m_header = nullptr;
+    QStringList m_devices; // as last offered
 };

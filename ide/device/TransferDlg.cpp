@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "MsgDlg.h"
+#include "Serial.h"
 #include "Transfer.h"
 
 #include <QCloseEvent>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <utility>
 
 TMcuTransferDlg::TMcuTransferDlg(QWidget *parent)
     : QDialog(parent)
@@ -35,6 +37,28 @@ TMcuTransferDlg::~TMcuTransferDlg()
 {
     SetState(tsIdle);
     m_task.reset(); // a running task is stopped and joined
+    ReleasePort();
+}
+
+bool TMcuTransferDlg::TakeHeldPort()
+{
+    return std::exchange(m_heldPort, false);
+}
+
+// Silent: a device that cannot be opened is the transfer's error to report.
+void TMcuTransferDlg::HoldPort()
+{
+    if (!m_holdPort || m_heldPort || !m_comPort || m_comPort->Open())
+        return;
+    m_heldPort = m_comPort->OpenPort(true);
+    if (!m_heldPort)
+        m_comPort->ClosePort(); // takes back the request of the failed open
+}
+
+void TMcuTransferDlg::ReleasePort()
+{
+    if (TakeHeldPort())
+        m_comPort->ClosePort();
 }
 
 void TMcuTransferDlg::SetState(TState state)
@@ -65,6 +89,7 @@ bool TMcuTransferDlg::StartTransfer(const QString &fileName)
     ProgressBar->setValue(0);
     SetState(tsRunning);
     DownloadBtn->setEnabled(false);
+    HoldPort();
     m_task->Start();
     return true;
 }
@@ -84,6 +109,7 @@ void TMcuTransferDlg::TaskEnded()
     // The task is freed once its end notification has returned.
     QTimer::singleShot(0, this, [ended = std::shared_ptr<TMcuLoadTask>(std::move(m_task))] {});
     if (!error.isEmpty()) {
+        ReleasePort();
         SetState(tsIdle);
         ShowMessageDlg(mkError, tr("Download aborted!"), error, false);
         DownloadBtn->setEnabled(true);

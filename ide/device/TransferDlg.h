@@ -51,6 +51,19 @@ public:
     // Cancel and the Escape key.
     void reject() override;
 
+    // Whether a transfer's start opens the port for its caller, who takes it
+    // over after a transfer that ended well (TakeHeldPort): the device is
+    // then open from the transfer's start on, so nothing the program sends
+    // first is lost before a terminal connects. A failed transfer, and a
+    // dialog that ends without handing it over, let go.
+    void SetHoldPort(bool value)
+    {
+        m_holdPort = value;
+    }
+    // True when the dialog held the port open: its request is the caller's
+    // from now on.
+    bool TakeHeldPort();
+
     // --- Controls the pages place ------------------------------------------
     QLabel *ProgressLabel;
     QProgressBar *ProgressBar;
@@ -69,8 +82,12 @@ private:
     void SetState(TState state);
     void TaskProgress(int total, int index);
     void TaskEnded();
+    void HoldPort();
+    void ReleasePort();
 
     TMcuComPort *m_comPort = nullptr;
     std::unique_ptr<TMcuLoadTask> m_task;
     TState m_state = tsIdle;
+    bool m_holdPort = false;
+    bool m_heldPort = false; // the dialog has a request on the port open
 };

@@ -18,6 +18,9 @@ const char *const kOpenFailedHint = "Please check, if any other application alre
 const char *const kNoReset = "No target reset - download canceled!";
 const char *const kNoResetHint = "Please check the settings for the serial interface or press download button and "
                                  "perform hardware reset.";
+const char *const kNoResetShellHint =
+    "Please check the device and line settings (--port, --baud), or start velload again and press the module's "
+    "reset button while it waits for the loader's answer; \"velload --reset-only\" sends the reset command alone.";
 const char *const kNoResponse = "No response - download canceled!";
 const char *const kNoResponseHint = "Please check the settings for the serial interface and make sure the target "
                                     "is in receive mode.";
@@ -27,7 +30,7 @@ const char *const kBroken = "The download file \"%1\" is no complete HEX file: %
 
 QString Joined(const char *line, const char *hint)
 {
-    return QString::fromLatin1(line) + "\n\r" + QString::fromLatin1(hint);
+    return QString::fromLatin1(line) + '\n' + QString::fromLatin1(hint);
 }
 
 // The loader's fixed line settings: 9600 bit/s, 8 data bits, 1 stop bit, no parity.
@@ -43,14 +46,20 @@ struct ETransferAborted { };
 
 namespace LoadProtocol {
 
-QString OpenFailedText()
+QString OpenFailedText(const QString &reason)
 {
-    return Joined(kOpenFailed, kOpenFailedHint);
+    const QString text = Joined(kOpenFailed, kOpenFailedHint);
+    return reason.isEmpty() ? text : text + '\n' + reason;
 }
 
 QString NoResetText()
 {
     return Joined(kNoReset, kNoResetHint);
+}
+
+QString NoResetShellText()
+{
+    return Joined(kNoReset, kNoResetShellHint);
 }
 
 QString NoResponseText()
@@ -126,7 +135,7 @@ QString TMcuTransfer::Run()
     if (m_port.OpenPort(true))
         error = Transfer();
     else
-        error = LoadProtocol::OpenFailedText();
+        error = LoadProtocol::OpenFailedText(m_port.OpenError());
     // The transfer's own request is closed before the port is handed back:
     // with no console connected the device is closed while the event thread
     // is still held, so it never watches a device that is being closed.

@@ -25,10 +25,13 @@ inline constexpr const char *kResetReply = velmo::lang::kResetReply;
 inline constexpr char kAcknowledge = velmo::lang::kRecordAck;
 inline constexpr int kResetAttempts = 3;
 
-// The texts a failed transfer reports: a line and its hint, joined by a line
-// feed and a carriage return.
-QString OpenFailedText();
+// The texts a failed transfer reports: a line and its hint, one line each.
+// A device that cannot be opened adds the port's reason (the device and the
+// system's words) as a third line.
+QString OpenFailedText(const QString &reason = QString());
 QString NoResetText();
+// The same for a user at a shell, who has no Download button to press.
+QString NoResetShellText();
 QString NoResponseText();
 
 // The lines of a HEX file as bytes, exactly as they stand: CR, LF and CR LF

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LineSettings.h"
+#include "SerialDevices.h"
 #include "Settings.h"
 
 #include <QString>
@@ -30,9 +31,11 @@ struct TTerminalSettings {
 struct TLinkSettings {
     TPortSettings Port;
     TTerminalSettings Terminal;
-    // The devices the settings dialog offers besides "COM1" … "COM10"; none
-    // given, this system's serial devices (tests give their own).
+    // The devices the settings dialog offers besides the simulated module and
+    // the current choice; none given, the serial devices in Folders.
     std::function<QStringList()> OfferedDevices;
+    // Where serial devices and their by-id names are found.
+    TDeviceFolders Folders;
 };
 
 namespace PortSettingsMap {

@@ -1,6 +1,7 @@
 #include "Serial.h"
 
 #include "ComTask.h"
+#include "Errors.h"
 #include "Globals.h"
 #include "SimulatedModule.h"
 
@@ -27,6 +28,27 @@ const char *const kOpenFailed = "Unable to open the serial interface!";
 const char *const kOpenFailedDetail = "Please check, if any other application already uses the selected device.";
 const char *const kNoPermission =
     "You have no permission to use this device: on Linux, add your user to the \"dialout\" group and log in again.";
+
+// The system's reasons for a refused open, in the user's words.
+struct TOpenReason {
+    int error;
+    const char *text;
+};
+
+const TOpenReason kOpenReasons[] = {
+    {ENOENT, "there is no such device"}, {ENODEV, "there is no such device"},
+    {ENXIO, "there is no such device"},  {EACCES, "permission denied"},
+    {EPERM, "permission denied"},        {EBUSY, "it is in use by another program"},
+    {ENOTTY, "it is no serial device"},
+};
+
+QString ReasonText(int error)
+{
+    for (const TOpenReason &reason : kOpenReasons)
+        if (reason.error == error)
+            return QString::fromLatin1(reason.text);
+    return SystemErrorText(error);
+}
 
 // A Unix 98 pseudo-terminal's terminal side (major numbers 136 to 143).
 bool IsPseudoTerminal(int fd)
@@ -147,6 +169,10 @@ bool TMcuComPort::OpenPort(bool Silent)
         return false;
     }
     m_writeStalled = false; // a device that has not refused anything yet
+    {
+        const std::lock_guard lock(m_lock);
+        m_openError.clear();
+    }
     m_task->SetDevice(fd);
     m_task->Resume();
     return true;
@@ -265,18 +291,34 @@ void TMcuComPort::CloseDevice()
         ::close(fd);
 }
 
-QString TMcuComPort::OpenFailedDetail(int error)
+QString TMcuComPort::OpenFailedReason(const QString &device, int error)
 {
-    QString detail = QString::fromLatin1(kOpenFailedDetail);
+    QString reason = QStringLiteral("%1: %2.").arg(device, ReasonText(error));
     if (error == EACCES || error == EPERM)
-        detail += ' ' + QString::fromLatin1(kNoPermission);
-    return detail;
+        reason += ' ' + QString::fromLatin1(kNoPermission);
+    return reason;
 }
 
+QString TMcuComPort::OpenError() const
+{
+    const std::lock_guard lock(m_lock);
+    return m_openError;
+}
+
+// The simulated module's own reason (velsim missing, no answer) stands for
+// the system's.
 void TMcuComPort::FailOpen(bool silent, int error)
 {
+    const QString name = ComPort();
+    const bool simulated = TSimulatedModule::IsChosen(name);
+    const QString device = simulated ? name : LineSettings::DevicePath(name);
+    const QString reason = m_openDetail.isEmpty() ? OpenFailedReason(device, error) : device + ": " + m_openDetail;
+    {
+        const std::lock_guard lock(m_lock);
+        m_openError = reason;
+    }
     if (!silent && OnWarning)
-        OnWarning(QString::fromLatin1(kOpenFailed), m_openDetail.isEmpty() ? OpenFailedDetail(error) : m_openDetail);
+        OnWarning(QString::fromLatin1(kOpenFailed), QString::fromLatin1(kOpenFailedDetail) + '\n' + reason);
 }
 
 bool TMcuComPort::ClosePort()

@@ -179,9 +179,14 @@ public:
     // a program without windows prints it).
     TOnWarning OnWarning;
 
-    // The detail of the warning for a device that cannot be opened, with a
-    // hint when the system refused for want of permission.
-    static QString OpenFailedDetail(int error);
+    // Why a device cannot be opened, the second line of the warning's
+    // detail: the device and the system's reason ("/dev/ttyUSB9: there is no
+    // such device."), with the hint to join the dialout group when
+    // permission was refused.
+    static QString OpenFailedReason(const QString &device, int error);
+    // Why the last open of this port failed (OpenFailedReason), silent opens
+    // included; empty after one that succeeded.
+    QString OpenError() const;
 
     // Runs the one dispatch method the event mask calls for.
     void HandleEvents(std::uint32_t mask);
@@ -227,6 +232,7 @@ private:
     std::unique_ptr<TMcuComTask> m_task;
     std::unique_ptr<TSimulatedModule> m_simulator; // the port's thread's alone
     QString m_openDetail; // why the last open failed, when the system's error does not say
+    QString m_openError; // guarded by m_lock
     TComTimeouts m_timeouts = kNormalTimeouts; // the owner's alone
     int m_writeTimeoutMs = kWriteTimeoutMs;
     std::atomic<bool> m_writeStalled{false};

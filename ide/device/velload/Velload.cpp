@@ -94,8 +94,10 @@ int Download(TMcuComPort &port, const TLoadOptions &options, QList<QByteArray> r
     if (::isatty(STDERR_FILENO))
         transfer.OnRecord = ShowProgress;
     runningTransfer = &transfer;
-    const QString error = transfer.Run();
+    QString error = transfer.Run();
     runningTransfer = nullptr;
+    if (error == LoadProtocol::NoResetText())
+        error = LoadProtocol::NoResetShellText();
     if (!error.isEmpty()) {
         if (::isatty(STDERR_FILENO) && transfer.Index() > 0 && transfer.Index() < transfer.Total())
             std::fputc('\n', stderr);
@@ -186,8 +188,8 @@ int RunVelload(const TLoadOptions &options)
         const QString device = LineSettings::DevicePath(settings.ComPort);
         found.emplace(device);
         if (found->OpenError() != 0) {
-            Print(QStringLiteral("velload: cannot open %1: %2").arg(device, SystemErrorText(found->OpenError())));
-            PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText());
+            PrintError(QString::fromLatin1(kAborted),
+                       LoadProtocol::OpenFailedText(TMcuComPort::OpenFailedReason(device, found->OpenError())));
             return veTransferFailed;
         }
     }
@@ -200,7 +202,7 @@ int RunVelload(const TLoadOptions &options)
     // nothing the module sends right after the download is lost; the
     // download's own open only adds a request then.
     if ((options.resetOnly || options.monitor) && !port.OpenPort(true)) {
-        PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText());
+        PrintError(QString::fromLatin1(kAborted), LoadProtocol::OpenFailedText(port.OpenError()));
         return veTransferFailed;
     }
     int result = options.resetOnly ? ResetOnly(port) : Download(port, options, std::move(records));

@@ -10,6 +10,7 @@
 #include "AppState.h"
 #include "BuildController.h"
 #include "DeviceController.h"
+#include "DeviceReturn.h"
 #include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Globals.h"
@@ -172,7 +173,8 @@ private slots:
         w->RunCommand("ConnectMenuClick");
         QCOMPARE(messages,
                  QStringList({"Unable to open the serial interface! | Please check, if any other application "
-                              "already uses the selected device."}));
+                              "already uses the selected device.\n" +
+                              dir->filePath("no-such-device") + ": there is no such device."}));
         QVERIFY(!SerialPort().Open());
         QCOMPARE(SerialPort().Requests(), 0);
         QVERIFY(Enabled(*w, "ConnectMenu", "ConnectBtn"));
@@ -322,7 +324,7 @@ private slots:
         w->RunCommand("ConnectMenuClick");
         QVERIFY(SerialPort().Open());
         first->Hangup();
-        QTRY_VERIFY(SerialPort().DeviceGone());
+        QTRY_VERIFY(!SerialPort().Open()); // the connection ended by itself
         w->DeviceControl().Console()->setFocus();
         QTest::keyClick(w->DeviceControl().Console(), Qt::Key_A); // goes nowhere, harms nothing
         w->RunCommand("DisconnectMenuClick");
@@ -336,6 +338,45 @@ private slots:
         QVERIFY(SerialPort().Open());
         second.Write("again");
         QTRY_VERIFY(ConsoleText(*w).endsWith("again"));
+    }
+
+    // Told once, the connection ends, and the same device under the same
+    // name is connected again with the same settings.
+    void aVanishedDeviceIsReportedAndConnectedAgainWhenItIsBack()
+    {
+        const QString link = dir->filePath("module");
+        auto first = std::make_unique<TPtyPeer>();
+        first->CloseTerminal();
+        QVERIFY(QFile::link(first->Path(), link));
+        WriteSettings(link, "Baudrate=19200\n");
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        first->Hangup();
+        QTRY_VERIFY(!SerialPort().Open());
+        QTRY_COMPARE(messages.size(), 1);
+        QCOMPARE(messages.first(),
+                 "The serial device went away! | The connection to " + link +
+                     " has ended: the device is no longer there. When it is back, it is "
+                     "connected again with the same settings.");
+        QVERIFY(Enabled(*w, "ConnectMenu", "ConnectBtn"));
+        QVERIFY(!w->ToolButton("DisconnectBtn")->isEnabled());
+        QCOMPARE(w->StatusText(3), link + " went away");
+        first.reset();
+        QVERIFY(QFile::remove(link)); // as a device node goes when an adapter is pulled out
+        QTest::qWait(3 * TDeviceReturn::kPollMs);
+        QVERIFY(!SerialPort().Open());
+
+        TPtyPeer second;
+        second.CloseTerminal();
+        QVERIFY(QFile::link(second.Path(), link));
+        QTRY_VERIFY(SerialPort().Open());
+        QCOMPARE(w->StatusText(3), link + " 19200,8,N,1");
+        QVERIFY(ConsoleText(*w).contains("[" + link + " is back: connected again]"));
+        QVERIFY(w->ToolButton("DisconnectBtn")->isEnabled());
+        second.Write("again");
+        QTRY_VERIFY(ConsoleText(*w).endsWith("again"));
+        QCOMPARE(messages.size(), 1);
     }
 
     void recordingTheConsole()
@@ -431,6 +472,39 @@ private slots:
         w->RunCommand("DisconnectMenuClick");
         sim.terminate();
         QVERIFY(sim.waitForFinished());
+    }
+
+    // The module killed while connected, then started again on the same link.
+    void aSimulatedModuleThatEndsIsReportedAndConnectedAgain()
+    {
+        const QString velsim = qEnvironmentVariable("VELMO_BIN_DIR") + "/velsim";
+        QVERIFY2(QFile::exists(velsim), qPrintable("velsim is not built: " + velsim));
+        const QString link = dir->filePath("velsim");
+        auto sim = std::make_unique<QProcess>();
+        sim->start(velsim, {"--pty", "--link", link});
+        QVERIFY(sim->waitForStarted());
+        QTRY_VERIFY(QFileInfo::exists(link));
+        WriteSettings(link, "[Macros]\nMacro0=#1#48#129#27\n");
+        auto w = ShowWindow();
+        w->RunCommand("ConnectMenuClick");
+        QVERIFY(SerialPort().Open());
+        sim->kill();
+        QVERIFY(sim->waitForFinished());
+        QTRY_VERIFY(!SerialPort().Open());
+        QTRY_COMPARE(messages.size(), 1);
+        QVERIFY(messages.first().startsWith("The serial device went away! | The connection to " + link));
+        QTRY_VERIFY(!QFileInfo::exists(link)); // the link leads nowhere
+
+        sim = std::make_unique<QProcess>();
+        sim->start(velsim, {"--pty", "--link", link});
+        QVERIFY(sim->waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(SerialPort().Open(), 10000);
+        QVERIFY(ConsoleText(*w).contains("is back: connected again"));
+        w->RunCommand("SendMacroBtnClick");
+        QTRY_VERIFY(ConsoleText(*w).contains("OK"));
+        w->RunCommand("DisconnectMenuClick");
+        sim->terminate();
+        QVERIFY(sim->waitForFinished());
     }
 };
 

@@ -121,8 +121,10 @@ private slots:
         w->OutputTabs()->setCurrentIndex(tabBefore);
         QString proposed;
         bool closedMeanwhile = true;
+        bool openWhileIdle = true;
         w->play = [&](TMcuTransferDlg &dialog) {
             proposed = static_cast<TMcuLoaderDlg &>(dialog).FileEdit->text();
+            openWhileIdle = SerialPort().Open();
             peer.HoldAfter = 1;
             QTest::mouseClick(dialog.DownloadBtn, Qt::LeftButton);
             WaitFor([&] { return peer.Records.size() == 2; });
@@ -133,6 +135,7 @@ private slots:
         };
         QTest::keyClick(w.get(), Qt::Key_F10);
         QCOMPARE(proposed, hex);
+        QVERIFY(!openWhileIdle); // the device is opened by the transfer, not by the dialog
         QVERIFY(!closedMeanwhile);
         QVERIFY(w->isVisible());
         QCOMPARE(peer.Records.size(), 3);
@@ -172,13 +175,16 @@ private slots:
         WriteTestFile(Path("src/prog.hex"), kProgram);
         auto w = ShowWindow(peer.Path());
         w->OpenFile(WriteTestFile(Path("src/prog.bas"), "END\r\n"));
+        int requestsAfterTheFailure = -1;
         w->play = [&](TMcuTransferDlg &dialog) {
             QTest::mouseClick(dialog.DownloadBtn, Qt::LeftButton);
             WaitFor([&] { return !dialog.Running(); });
+            requestsAfterTheFailure = SerialPort().Requests(); // let go at once, not when the dialog closes
             dialog.reject();
             return dialog.result();
         };
         w->RunCommand("DownloadMenuClick");
+        QCOMPARE(requestsAfterTheFailure, 0);
         QCOMPARE(messages.size(), 1);
         QVERIFY(messages.first().startsWith("Download aborted! | No response - download canceled!"));
         QVERIFY(!SerialPort().Open());

@@ -99,7 +99,7 @@ private slots:
         paths = std::make_unique<TTestPaths>(dir->path(), SettingsPath(), dir->filePath("layout.ini"));
         messages.clear();
         m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
-            messages << message + " | " + help.section('\n', 0, 0);
+            messages << message + " | " + help;
             return int(mrOk);
         };
     }
@@ -144,9 +144,16 @@ private slots:
         QTest::addColumn<bool>("openable");
         QTest::addColumn<char>("ack");
         QTest::addColumn<QString>("message");
-        QTest::newRow("wrong acknowledgement") << true << 'X' << "Download aborted! | No response - download canceled!";
+        // Each line of the detail on a line of its own, with no carriage
+        // return that a message box shows as a blank; %1 is the device.
+        QTest::newRow("wrong acknowledgement")
+            << true << 'X'
+            << "Download aborted! | No response - download canceled!\nPlease check the settings for the serial "
+               "interface and make sure the target is in receive mode.";
         QTest::newRow("port cannot be opened")
-            << false << '.' << "Download aborted! | Unable to open the selected serial interface!";
+            << false << '.'
+            << "Download aborted! | Unable to open the selected serial interface!\nPlease check, if any other "
+               "application already uses this device.\n%1: there is no such device.";
     }
 
     void aFailedTransferReportsAndReturnsToIdle()
@@ -161,7 +168,7 @@ private slots:
         auto dlg = ShowDialog(port, openable ? peer.Path() : dir->filePath("no-such-device"), file);
         QTest::mouseClick(dlg->DownloadBtn, Qt::LeftButton);
         QVERIFY(WaitFor([&] { return !dlg->Running(); }));
-        QCOMPARE(messages, QStringList({message}));
+        QCOMPARE(messages, QStringList({message.arg(dir->filePath("no-such-device"))}));
         QVERIFY(dlg->isVisible());
         QCOMPARE(dlg->State(), TMcuTransferDlg::tsIdle);
         QVERIFY(dlg->DownloadBtn->isEnabled());

@@ -15,6 +15,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -111,17 +113,102 @@ private slots:
         QVERIFY(!dlg.Modified());
     }
 
-    void offersTheComPortsAndTheSystemsDevices()
+    // A folder standing for /dev (files named as devices, by-id links) and
+    // one for /sys/class/tty (the ttyS ports' UART types).
+    void MakeDevices(const QStringList &names, const QStringList &links)
     {
-        TMcuPreferences dlg(settings);
+        for (const QString &name : names) {
+            const QStringList parts = name.split('=');
+            WriteTestFile(DevPath(parts[0]), "");
+            if (parts.size() > 1)
+                WriteTestFile(dir->filePath("sys/" + parts[0] + "/type"), parts[1].toLatin1() + "\n");
+        }
+        QDir().mkpath(DevPath("serial/by-id"));
+        for (const QString &link : links) {
+            const QStringList parts = link.split("->");
+            QVERIFY(QFile::link("../../" + parts[1], DevPath("serial/by-id/" + parts[0])));
+        }
+        settings.OfferedDevices = nullptr;
+        settings.Folders = TDeviceFolders{dir->filePath("dev"), dir->filePath("sys")};
+    }
+    QString DevPath(const QString &name) const
+    {
+        return dir->filePath("dev/" + name);
+    }
+    static QStringList Items(const TMcuPreferences &dlg)
+    {
         QStringList items;
         for (int i = 0; i < dlg.COMBox->count(); ++i)
             items << dlg.COMBox->itemText(i);
-        QCOMPARE(items.size(), 12);
-        QCOMPARE(items.first(), QString("COM1"));
-        QCOMPARE(items[10], QString("Simulated module"));
-        QCOMPARE(items.last(), QString("/dev/ttyUSB0"));
+        return items;
+    }
+
+    void offersTheDevicesThatExistAndSelectsTheChoice_data()
+    {
+        QTest::addColumn<QStringList>("devices"); // "name" or "ttySn=type"
+        QTest::addColumn<QStringList>("links"); // "by-id name->device"
+        QTest::addColumn<QString>("stored"); // %1 is the folder standing for /dev
+        QTest::addColumn<QStringList>("items");
+        QTest::addColumn<int>("current");
+        const QStringList adapters = {"ttyUSB0", "ttyUSB10", "ttyUSB2", "ttyACM0", "ttyS0=0", "ttyS1=4",
+                                      "tty0",    "console",  "null",    "ttyUSB",  "ttyS2"};
+        const QStringList listed = {"%1/ttyACM0",
+                                    "%1/ttyS1",
+                                    "%1/ttyUSB0",
+                                    "%1/ttyUSB2",
+                                    "%1/serial/by-id/usb-Maker_Adapter_A1-if00-port0",
+                                    "%1/ttyUSB10",
+                                    "Simulated module"};
+        QTest::newRow("adapters_and_a_uart")
+            << adapters << QStringList({"usb-Maker_Adapter_A1-if00-port0->ttyUSB2"}) << "%1/ttyUSB2" << listed << 3;
+        QTest::newRow("chosen_by_id") << adapters << QStringList({"usb-Maker_Adapter_A1-if00-port0->ttyUSB2"})
+                                      << "%1/serial/by-id/usb-Maker_Adapter_A1-if00-port0" << listed << 4;
+        QTest::newRow("first_start") << QStringList() << QStringList() << QString() << QStringList({"Simulated module"})
+                                     << 0;
+        QTest::newRow("stored_com_port") << QStringList({"ttyACM0"}) << QStringList() << "com4"
+                                         << QStringList({"%1/ttyACM0", "Simulated module", "COM4"}) << 2;
+        QTest::newRow("typed_path_of_no_device")
+            << QStringList({"ttyACM0"}) << QStringList() << "/tmp/velsim-link"
+            << QStringList({"%1/ttyACM0", "Simulated module", "/tmp/velsim-link"}) << 2;
+    }
+
+    void offersTheDevicesThatExistAndSelectsTheChoice()
+    {
+        QFETCH(QStringList, devices);
+        QFETCH(QStringList, links);
+        QFETCH(QString, stored);
+        QFETCH(QStringList, items);
+        QFETCH(int, current);
+        MakeDevices(devices, links);
+        const QString dev = dir->filePath("dev");
+        if (!stored.isEmpty())
+            WriteTestFile(SettingsPath(), "[COM-Device]\r\nPort=" + stored.arg(dev).toUtf8() + "\r\n");
+        TMcuPreferences dlg(settings);
+        for (QString &item : items)
+            item = item.arg(dev);
+        QCOMPARE(Items(dlg), items);
+        QCOMPARE(dlg.COMBox->currentIndex(), current);
+        QCOMPARE(dlg.COMBox->currentText(), items[current]);
         QVERIFY(dlg.COMBox->isEditable());
+    }
+
+    void anAdapterPluggedInWhileOpenIsOfferedAndTheChoiceStays()
+    {
+        MakeDevices({"ttyACM0"}, {});
+        WriteTestFile(SettingsPath(), "[COM-Device]\r\nPort=" + DevPath("ttyACM0").toUtf8() + "\r\n");
+        TMcuPreferences dlg(settings);
+        dlg.show();
+        QCOMPARE(dlg.COMBox->findText(DevPath("ttyUSB0")), -1);
+        WriteTestFile(DevPath("ttyUSB0"), "");
+        QVERIFY(QFile::link("../../ttyUSB0", DevPath("serial/by-id/usb-Maker_Adapter_B2-if00-port0")));
+        QTRY_VERIFY(dlg.COMBox->findText(DevPath("serial/by-id/usb-Maker_Adapter_B2-if00-port0")) >= 0);
+        QVERIFY(dlg.COMBox->findText(DevPath("ttyUSB0")) >= 0);
+        QCOMPARE(dlg.COMBox->currentText(), DevPath("ttyACM0"));
+        QVERIFY(QFile::remove(DevPath("ttyACM0"))); // unplugged: still the choice, as an item of its own
+        QTRY_COMPARE(Items(dlg).last(), DevPath("ttyACM0"));
+        QCOMPARE(Items(dlg).size(), 4);
+        QCOMPARE(dlg.COMBox->currentText(), DevPath("ttyACM0"));
+        QVERIFY(!dlg.Modified());
     }
 
     void choosingTheSimulatedModuleStoresItsName()

@@ -73,7 +73,9 @@ TEST_P(RefusedDeviceTest, AFailedOpenKeepsItsRequestAndWarnsUnlessSilent)
     else
         EXPECT_EQ(warnings,
                   QStringList({"Unable to open the serial interface! | Please check, if any other "
-                               "application already uses the selected device."}));
+                               "application already uses the selected device.\n" +
+                               port.ComPort() + ": there is no such device."}));
+    EXPECT_EQ(port.OpenError(), port.ComPort() + ": there is no such device.");
 }
 
 INSTANTIATE_TEST_SUITE_P(Silent, RefusedDeviceTest,
@@ -89,6 +91,7 @@ TEST_F(SerialPortTest, AFileThatIsNoTerminalIsRefused)
     port.SetComPort(file.fileName());
     EXPECT_FALSE(port.OpenPort(true));
     EXPECT_FALSE(port.Open());
+    EXPECT_EQ(port.OpenError(), file.fileName() + ": it is no serial device.");
 }
 
 TEST_F(SerialPortTest, ADeviceInUseByAnotherPortIsRefused)
@@ -97,23 +100,42 @@ TEST_F(SerialPortTest, ADeviceInUseByAnotherPortIsRefused)
     TMcuComPort second;
     second.SetComPort(peer.Path());
     QStringList secondWarnings;
-    second.OnWarning = [&](const QString &message, const QString &) { secondWarnings << message; };
+    second.OnWarning = [&](const QString &message, const QString &detail) { secondWarnings << message + detail; };
     EXPECT_FALSE(second.OpenPort(false));
-    EXPECT_EQ(secondWarnings, QStringList({"Unable to open the serial interface!"}));
+    EXPECT_EQ(secondWarnings,
+              QStringList({"Unable to open the serial interface!Please check, if any other application "
+                           "already uses the selected device.\n" +
+                           peer.Path() + ": it is in use by another program."}));
     EXPECT_TRUE(port.Open());
 }
 
-TEST(SerialPortWarning, OnlyARefusedPermissionAddsTheHint)
+struct TReasonCase {
+    const char *name;
+    int error;
+    const char *reason;
+};
+
+class OpenReasonTest : public ::testing::TestWithParam<TReasonCase> { };
+
+TEST_P(OpenReasonTest, TheReasonNamesTheDeviceAndOnlyARefusedPermissionHintsAtTheGroup)
 {
-    const QString plain = "Please check, if any other application already uses the selected device.";
-    EXPECT_EQ(TMcuComPort::OpenFailedDetail(ENOENT), plain);
-    EXPECT_EQ(TMcuComPort::OpenFailedDetail(EBUSY), plain);
-    for (const int error : {EACCES, EPERM}) {
-        const QString detail = TMcuComPort::OpenFailedDetail(error);
-        EXPECT_TRUE(detail.startsWith(plain + " ")) << detail.toStdString();
-        EXPECT_TRUE(detail.contains("\"dialout\" group")) << detail.toStdString();
-    }
+    const TReasonCase &c = GetParam();
+    const QString reason = TMcuComPort::OpenFailedReason("/dev/ttyUSB9", c.error);
+    EXPECT_TRUE(reason.startsWith(QString("/dev/ttyUSB9: ") + c.reason + ".")) << reason.toStdString();
+    const bool permission = c.error == EACCES || c.error == EPERM;
+    EXPECT_EQ(reason.contains("\"dialout\" group"), permission) << reason.toStdString();
 }
+
+INSTANTIATE_TEST_SUITE_P(Errors, OpenReasonTest,
+                         ::testing::Values(TReasonCase{"missing", ENOENT, "there is no such device"},
+                                           TReasonCase{"no_hardware", ENXIO, "there is no such device"},
+                                           TReasonCase{"gone", ENODEV, "there is no such device"},
+                                           TReasonCase{"no_access", EACCES, "permission denied"},
+                                           TReasonCase{"not_permitted", EPERM, "permission denied"},
+                                           TReasonCase{"in_use", EBUSY, "it is in use by another program"},
+                                           TReasonCase{"no_terminal", ENOTTY, "it is no serial device"},
+                                           TReasonCase{"other", EIO, "Input/output error"}),
+                         [](const auto &info) { return std::string(info.param.name); });
 
 // The same on a real device, where the test does not run as root.
 TEST_F(SerialPortTest, ADeviceWithoutPermissionSaysSoInTheDetail)

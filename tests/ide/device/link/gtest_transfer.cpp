@@ -116,18 +116,41 @@ INSTANTIATE_TEST_SUITE_P(
                       THandshakeCase{"only_o", {"O", "O", "O"}, 3, false}, THandshakeCase{"no_reply", {}, 3, false}),
     NameByField(&THandshakeCase::name));
 
-TEST_F(TransferTest, TheErrorTextsJoinLineAndHintWithLineFeedThenCarriageReturn)
+struct TErrorTextCase {
+    const char *name;
+    QString text;
+    QString expected;
+};
+
+class ErrorTextTest : public ::testing::TestWithParam<TErrorTextCase> { };
+
+// One line each; no carriage return, which a message box shows as a blank
+// at the start of the hint.
+TEST_P(ErrorTextTest, LineAndHintAreJoinedByALineFeed)
 {
-    EXPECT_EQ(LoadProtocol::NoResetText(),
-              "No target reset - download canceled!\n\rPlease check the settings for the serial interface or "
-              "press download button and perform hardware reset.");
-    EXPECT_EQ(LoadProtocol::NoResponseText(),
-              "No response - download canceled!\n\rPlease check the settings for the serial interface and make "
-              "sure the target is in receive mode.");
-    EXPECT_EQ(LoadProtocol::OpenFailedText(),
-              "Unable to open the selected serial interface!\n\rPlease check, if "
-              "any other application already uses this device.");
+    EXPECT_EQ(GetParam().text.toStdString(), GetParam().expected.toStdString());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ErrorTextTest,
+    ::testing::Values(
+        TErrorTextCase{"no_reset", LoadProtocol::NoResetText(),
+                       "No target reset - download canceled!\nPlease check the settings for the serial interface or "
+                       "press download button and perform hardware reset."},
+        TErrorTextCase{"no_reset_at_a_shell", LoadProtocol::NoResetShellText(),
+                       "No target reset - download canceled!\nPlease check the device and line settings (--port, "
+                       "--baud), or start velload again and press the module's reset button while it waits for the "
+                       "loader's answer; \"velload --reset-only\" sends the reset command alone."},
+        TErrorTextCase{"no_response", LoadProtocol::NoResponseText(),
+                       "No response - download canceled!\nPlease check the settings for the serial interface and make "
+                       "sure the target is in receive mode."},
+        TErrorTextCase{"open_failed", LoadProtocol::OpenFailedText(),
+                       "Unable to open the selected serial interface!\nPlease check, if "
+                       "any other application already uses this device."},
+        TErrorTextCase{"open_failed_with_reason", LoadProtocol::OpenFailedText("/dev/x: permission denied."),
+                       "Unable to open the selected serial interface!\nPlease check, if "
+                       "any other application already uses this device.\n/dev/x: permission denied."}),
+    NameByField(&TErrorTextCase::name));
 
 // --- The records -----------------------------------------------------------------
 
@@ -246,7 +269,8 @@ TEST_F(TransferTest, ADeviceThatCannotBeOpenedIsReportedQuietlyAndTheCountIsBack
 {
     port.SetComPort(QDir::tempPath() + "/velmo-no-such-device");
     TMcuTransfer transfer(port, kRecords);
-    EXPECT_EQ(transfer.Run(), LoadProtocol::OpenFailedText());
+    EXPECT_EQ(transfer.Run(),
+              LoadProtocol::OpenFailedText(QDir::tempPath() + "/velmo-no-such-device: there is no such device."));
     EXPECT_EQ(port.Requests(), 0);
     EXPECT_FALSE(port.Polling());
     EXPECT_EQ(warnings, 0);

@@ -175,6 +175,7 @@ TEST_P(VelloadExitTest, ExitStatusAndMessage)
     EXPECT_EQ(Run(args), c.exit) << qPrintable(err);
     EXPECT_TRUE(err.contains(QString::fromUtf8(c.message).replace("<port>", port).arg(file))) << qPrintable(err);
     EXPECT_TRUE(out.isEmpty());
+    EXPECT_FALSE(err.contains("download button")) << qPrintable(err); // no such button at a shell
     peer.Hangup(); // ends a module still waiting
     module.Join();
     if (c.exit == 0) {
@@ -186,31 +187,37 @@ TEST_P(VelloadExitTest, ExitStatusAndMessage)
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, VelloadExitTest,
-    ::testing::Values(
-        TExitCase{"success", {}, true, "p.hex", 0, "%1: 3 records sent."},
-        TExitCase{"no_reset", Silent(), true, "p.hex", 1,
-                  "Download aborted!\n  No target reset - download canceled!\n  Please check the settings"},
-        TExitCase{"no_response", WrongAcknowledgement(), true, "p.hex", 1,
-                  "Download aborted!\n  No response - download canceled!\n  Please check"},
-        TExitCase{"no_device", {}, false, "p.hex", 1, "Unable to open the selected serial interface!"},
-        TExitCase{
-            "no_device_says_why", {}, false, "p.hex", 1, "velload: cannot open <port>: No such file or directory\n"},
-        TExitCase{"missing_file", {}, true, "none.hex", 2, "Unable to read the download file \"%1\": "},
-        TExitCase{"folder_as_file", {}, true, ".", 2, "Unable to read the download file \""},
-        TExitCase{"endless_device",
-                  {},
-                  true,
-                  "/dev/zero",
-                  2,
-                  "Unable to read the download file \"/dev/zero\": too large for a HEX file"},
-        TExitCase{"no_end_of_file_record",
-                  {},
-                  true,
-                  "cut.hex",
-                  2,
-                  "\"%1\" is no complete HEX file: the end-of-file record after line 2 is missing"},
-        TExitCase{"empty_lines_after_the_end", {}, true, "trailing.hex", 0, "%1: 3 records sent."},
-        TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
+    ::testing::Values(TExitCase{"success", {}, true, "p.hex", 0, "%1: 3 records sent."},
+                      TExitCase{
+                          "no_reset", Silent(), true, "p.hex", 1,
+                          "Download aborted!\n  No target reset - download canceled!\n  Please check the device and "
+                          "line settings (--port, --baud)"},
+                      TExitCase{"no_response", WrongAcknowledgement(), true, "p.hex", 1,
+                                "Download aborted!\n  No response - download canceled!\n  Please check"},
+                      TExitCase{"no_device",
+                                {},
+                                false,
+                                "p.hex",
+                                1,
+                                "Unable to open the selected serial interface!\n  Please check, if any other "
+                                "application already uses this device.\n  "},
+                      TExitCase{"no_device_named", {}, false, "p.hex", 1, "<port>: there is no such device."},
+                      TExitCase{"missing_file", {}, true, "none.hex", 2, "Unable to read the download file \"%1\": "},
+                      TExitCase{"folder_as_file", {}, true, ".", 2, "Unable to read the download file \""},
+                      TExitCase{"endless_device",
+                                {},
+                                true,
+                                "/dev/zero",
+                                2,
+                                "Unable to read the download file \"/dev/zero\": too large for a HEX file"},
+                      TExitCase{"no_end_of_file_record",
+                                {},
+                                true,
+                                "cut.hex",
+                                2,
+                                "\"%1\" is no complete HEX file: the end-of-file record after line 2 is missing"},
+                      TExitCase{"empty_lines_after_the_end", {}, true, "trailing.hex", 0, "%1: 3 records sent."},
+                      TExitCase{"no_file", {}, true, "", 2, "no HEX file given"}),
     NameByField(&TExitCase::name));
 
 TEST_F(VelloadTest, WithoutOptionsTheSettingsFileBesideItNamesDeviceAndLine)
