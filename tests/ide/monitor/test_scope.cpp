@@ -369,7 +369,7 @@ private slots:
         QTest::newRow("short_labels") << 10.0f << 20.0f << 620;
         QTest::newRow("wide_labels") << 624.0f << 2000.0f << 620;
         QTest::newRow("huge_labels") << 1.0e30f << -3.0e38f << 620;
-        QTest::newRow("narrow_scope") << 62400.0f << 200000.0f << 300;
+        QTest::newRow("five_digit_labels_narrow_scope") << 62400.0f << 200000.0f << 300;
     }
 
     void wideScaleLabelsStayApart()
