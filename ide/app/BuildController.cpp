@@ -33,9 +33,8 @@ void TBuildController::CompileMenuClick()
     TEditorController &editors = m_window.EditorControl();
     if (editors.EditorList()->IsEmpty() || m_compiler->Running())
         return;
-    editors.SaveAllFilesClick();
     IEditor *editor = editors.CurrentEditor();
-    if (!editor || !editors.AllSaved())
+    if (!editor || !editors.SaveForCompile())
         return;
     m_buildList->clear();
     m_window.ShowOutputPanel(true);

@@ -176,6 +176,11 @@ void TEditorController::SaveAllFilesClick()
     m_allSaved = m_tabs->AllSaved;
 }
 
+bool TEditorController::SaveForCompile()
+{
+    return m_tabs->SaveForCompile();
+}
+
 void TEditorController::PrintFileMenuClick()
 {
     IEditor *editor = CurrentEditor();

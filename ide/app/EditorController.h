@@ -46,6 +46,8 @@ public:
 
     void OpenFileClick();
     void SaveAllFilesClick();
+    // See TEditorTabs::SaveForCompile.
+    bool SaveForCompile();
     void PrintFileMenuClick();
     void FindAllMenuClick();
 

@@ -18,6 +18,7 @@
 #include "Terminal.h"
 #include "TransferController.h"
 #include "TransferDlg.h"
+#include "ViewStack.h"
 #include "WorkDirController.h"
 
 #include <QAction>
@@ -422,7 +423,7 @@ void TMainWindow::CreateOutputPanel()
     m_outputToolbar->setObjectName("OutputToolbar");
     m_outputToolbar->setIconSize(QSize(16, 16));
     m_outputPanel->AddWidget(m_outputToolbar);
-    m_outputViews = new QStackedWidget(m_outputPanel);
+    m_outputViews = new TViewStack(m_outputPanel);
     m_outputViews->setObjectName("OutputViews");
     m_outputPanel->AddWidget(m_outputViews, 1);
     m_outputTabs = new QTabBar(m_outputPanel);
@@ -641,10 +642,14 @@ void TMainWindow::ShowWorkDirPanel(bool visible)
     ShowPanelWithSplitter(this, m_workDirPanel, bar, visible);
 }
 
+// What the user types next is for the module: the console takes the keyboard
+// focus, which stays with the window when the scope is in front.
 void TMainWindow::ShowConsoleTab()
 {
     if (m_outputTabs->currentIndex() != OutputScopeTab)
         m_outputTabs->setCurrentIndex(OutputConsoleTab);
+    if (m_outputTabs->currentIndex() == OutputConsoleTab)
+        m_device->Console()->setFocus(Qt::OtherFocusReason);
 }
 
 IEditor *TMainWindow::CurrentEditor() const

@@ -74,7 +74,8 @@ public:
     void OpenFileAtLine(const QString &fileName, int line);
     void ShowOutputPanel(bool visible);
     void ShowWorkDirPanel(bool visible);
-    // Brings the console forward unless the scope shows.
+    // Brings the console forward unless the scope shows, and gives it the
+    // keyboard focus.
     void ShowConsoleTab();
     void ApplyEnabled(const TEnabledItems &items, bool buttons);
 

@@ -7,7 +7,10 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QToolBar>
+#include <QToolButton>
 
 TScopeController::TScopeController(TMainWindow &window, TAppState &app)
     : m_window(window)
@@ -38,7 +41,36 @@ TMcuScope *TScopeController::CreateScope(QWidget *parent, TCommandRegistry &comm
             scope->SetTimeBase(kScopeTimeBases[index].msPerDiv, QString::fromLatin1(kScopeTimeBases[index].caption));
     });
     m_scope = scope;
+    for (int channel = 0; channel < TScopeModel::kChannelCount; ++channel)
+        ColourChannelButton(channel);
     return scope;
+}
+
+namespace {
+
+constexpr int kSwatchSize = 12;
+
+QIcon ColourSwatch(const QColor &colour)
+{
+    QPixmap swatch(kSwatchSize, kSwatchSize);
+    swatch.fill(colour);
+    QPainter painter(&swatch);
+    painter.setPen(Qt::darkGray);
+    painter.drawRect(0, 0, kSwatchSize - 1, kSwatchSize - 1);
+    return QIcon(swatch);
+}
+
+} // namespace
+
+void TScopeController::ColourChannelButton(int channel)
+{
+    QAction *button = m_window.ToolButton(QStringLiteral("Channel%1Btn").arg(channel));
+    if (!button)
+        return;
+    button->setIcon(ColourSwatch(m_scope->ChannelColor(channel)));
+    for (QObject *shown : button->associatedObjects())
+        if (auto *tool = qobject_cast<QToolButton *>(shown))
+            tool->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 }
 
 void TScopeController::ReceivedSample(int channel, float value)

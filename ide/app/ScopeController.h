@@ -35,6 +35,10 @@ public:
     }
 
 private:
+    // Each channel button #0 to #3 shows its channel's (fixed) colour beside
+    // its text.
+    void ColourChannelButton(int channel);
+
     TMainWindow &m_window;
     TAppState &m_app;
     TMcuScope *m_scope = nullptr;

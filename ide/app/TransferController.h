@@ -5,8 +5,9 @@ class TMainWindow;
 class TMcuTransferDlg;
 
 // Program download, reset and firmware update in the main window: the
-// download dialog proposes the HEX file beside the active editor's file and
-// connects the terminal after a successful transfer; Reset sends the reset
+// download dialog proposes the HEX file beside the active editor's file,
+// after compiling it when it no longer matches the sources the user sees,
+// and connects the terminal after a successful transfer; Reset sends the reset
 // command on the open port; Update... runs the firmware update wizard. The
 // window refuses to close while a transfer runs.
 class TTransferController {
@@ -22,6 +23,8 @@ public:
     bool TransferRunning() const;
 
 private:
+    void CompileThenDownload();
+    void OpenDownload();
     // Shows the dialog through the window, which knows it meanwhile.
     int Exec(TMcuTransferDlg &dialog);
 

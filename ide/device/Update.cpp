@@ -146,6 +146,12 @@ QWidget *TMcuUpdate::CreatePlatformPage()
     PlatformBox->setItemDelegate(new TPlatformDelegate(PlatformBox));
     PlatformBox->setMinimumWidth(kVersionColumn + 120);
     layout->addWidget(PlatformBox);
+    NoImagesLabel = new QLabel(page);
+    NoImagesLabel->setObjectName("NoImagesLabel");
+    NoImagesLabel->setWordWrap(true);
+    NoImagesLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    NoImagesLabel->hide();
+    layout->addWidget(NoImagesLabel);
     layout->addStretch(1);
     connect(PlatformBox, &QComboBox::currentIndexChanged, this, &TMcuUpdate::PlatformBoxChange);
     return page;
@@ -232,6 +238,11 @@ void TMcuUpdate::FillPlatformBox()
     }
     PlatformBox->setCurrentIndex(PlatformBox->count() > 0 ? 0 : -1);
     PlatformBox->blockSignals(false);
+    const QString folder = QDir::toNativeSeparators(QDir(ProgramDir).absoluteFilePath(QStringLiteral("Updates")));
+    NoImagesLabel->setText(tr("No firmware images found. The wizard looks for the update images (*.hex) in the "
+                              "folder %1.")
+                               .arg(folder));
+    NoImagesLabel->setVisible(PlatformBox->count() == 0);
 }
 
 void TMcuUpdate::PlatformBoxChange()
@@ -251,12 +262,31 @@ void TMcuUpdate::ShowPage(int index)
 
 void TMcuUpdate::TransferStateChanged()
 {
+    if (State() == tsRunning)
+        m_stopAsked = false;
+    if (State() == tsDone && m_stopAsked)
+        ShowMessageDlg(mkWarning, tr("The update was stopped."),
+                       tr("The module may have no working firmware now. Run the update again before using it."), false);
     if (State() == tsIdle) {
         ShowPage(Pages->currentIndex());
     } else {
         BackBtn->setEnabled(false);
         NextBtn->setEnabled(false);
     }
+}
+
+void TMcuUpdate::reject()
+{
+    if (Running()) {
+        const int answer = ShowMessageDlg(
+            mkConfirmation, tr("Stop the update?"),
+            tr("A module whose update stops may be left without a working firmware until the update is run again."),
+            false);
+        if (answer != mrYes || !Running())
+            return;
+        m_stopAsked = true;
+    }
+    TMcuTransferDlg::reject();
 }
 
 void TMcuUpdate::BackBtnClick()

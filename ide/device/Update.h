@@ -11,6 +11,10 @@ class QStackedWidget;
 // The firmware update wizard: page "Platform..." picks one of the images in
 // the "Updates" folder beside the program, page "Download..." sends it with
 // the download task. The wizard closes once the transfer ended without error.
+// With no image in the folder, the page says where images are looked for.
+// Cancel while an image is being sent asks first, since a module whose update
+// stops may be left without a working firmware; a stopped update says that it
+// must be run again.
 class TMcuUpdate : public TMcuTransferDlg {
     Q_OBJECT
 
@@ -31,6 +35,7 @@ public:
     QLabel *HeaderLabel;
     QStackedWidget *Pages;
     QComboBox *PlatformBox;
+    QLabel *NoImagesLabel; // shown while the folder holds no image
     QFrame *WarningFrame;
     QPushButton *BackBtn;
     QPushButton *NextBtn;
@@ -40,6 +45,8 @@ public:
     void NextBtnClick();
     void DownloadBtnClick();
     void PlatformBoxChange();
+    // Cancel and the Escape key.
+    void reject() override;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -54,4 +61,6 @@ private:
     QLayout *CreateButtons();
     void ShowPage(int index);
     void FillPlatformBox();
+
+    bool m_stopAsked = false; // the user stopped the transfer that runs
 };

@@ -46,6 +46,11 @@ constexpr int kReadoutTextRight = 10;
 constexpr int kReadoutFirstY = 5;
 constexpr int kReadoutPitch = 20;
 constexpr int kReadoutStrip = 110;
+const QColor kPausedMarkColor(255, 255, 255);
+const QColor kPausedMarkBackground(160, 0, 0);
+constexpr int kPausedMarkInset = 4;
+constexpr int kPausedMarkPadding = 4;
+constexpr int kScaleLabelGap = 4; // at least between two labels on one line
 
 // Texts of the context-menu commands' file dialogs.
 const char *const kExportCaption = "Export samples";
@@ -264,6 +269,27 @@ void TMcuScope::paintEvent(QPaintEvent *)
     frame.lineWidth = style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, this);
     frame.state |= QStyle::State_Sunken;
     style()->drawPrimitive(QStyle::PE_FrameLineEdit, &frame, &painter, this);
+    if (Paused())
+        DrawPausedMark(painter);
+}
+
+// Over the picture, not in it (a saved picture has no mark): the word in the
+// plot's top left corner, on the plot's background.
+void TMcuScope::DrawPausedMark(QPainter &painter) const
+{
+    const TScopeRect &plot = Layout().plot;
+    const QString text = tr("Paused");
+    const QFontMetrics metrics = painter.fontMetrics();
+    const QRect box(plot.left + kPausedMarkInset, plot.top + kPausedMarkInset,
+                    metrics.horizontalAdvance(text) + 2 * kPausedMarkPadding, metrics.height());
+    painter.fillRect(box, kPausedMarkBackground);
+    painter.setPen(kPausedMarkColor);
+    painter.drawText(box, Qt::AlignCenter, text);
+}
+
+QColor TMcuScope::ChannelColor(int channel) const
+{
+    return ToColor(m_model.Channel(channel).Color());
 }
 
 void TMcuScope::resizeEvent(QResizeEvent *event)
@@ -418,20 +444,25 @@ void TMcuScope::DrawScale(QPainter &painter) const
         painter.drawLine(to, s.top, to, bottom);
     };
     const int outer = s.right - kOuterBracketGap;
+    const bool twoBrackets = Shown().Channel(2).Active() || Shown().Channel(3).Active();
+    const int inner = (s.left + s.right) / 2;
+    // The outer labels end where the inner bracket's labels would begin.
+    const int outerFrom = twoBrackets ? inner + kScaleLabelGap : s.left;
     bracket(outer - kBracketTick, outer);
-    DrawScaleLimits(painter, 0, outer - kBracketTick, 0);
-    DrawScaleLimits(painter, 1, outer - kBracketTick, 1);
-    if (Shown().Channel(2).Active() || Shown().Channel(3).Active()) {
-        const int inner = (s.left + s.right) / 2;
+    DrawScaleLimits(painter, 0, outer - kBracketTick, outerFrom, 0);
+    DrawScaleLimits(painter, 1, outer - kBracketTick, outerFrom, 1);
+    if (twoBrackets) {
         bracket(inner - kBracketTick, inner);
-        DrawScaleLimits(painter, 2, inner - kBracketTick, 0);
-        DrawScaleLimits(painter, 3, inner - kBracketTick, 1);
+        DrawScaleLimits(painter, 2, inner - kBracketTick, s.left, 0);
+        DrawScaleLimits(painter, 3, inner - kBracketTick, s.left, 1);
     }
 }
 
-// A channel's Max at the top and Min at the bottom of the scale, ending at
-// x = against; line 1 is one text line further inside than line 0.
-void TMcuScope::DrawScaleLimits(QPainter &painter, int channel, int against, int line) const
+// A channel's Max at the top and Min at the bottom of the scale, between
+// x = from and x = against; line 1 is one text line further inside than line
+// 0. A label too wide for its room is written with an exponent, and what
+// still does not fit is cut at the room's left edge.
+void TMcuScope::DrawScaleLimits(QPainter &painter, int channel, int against, int from, int line) const
 {
     const TMcuChannel &c = Shown().Channel(channel);
     if (!c.Active())
@@ -439,11 +470,15 @@ void TMcuScope::DrawScaleLimits(QPainter &painter, int channel, int against, int
     const TScopeRect &s = Layout().scale;
     const int th = Layout().textHeight;
     const QFontMetrics metrics = painter.fontMetrics();
+    const int room = std::max(against - std::max(from, 0), 0);
     const auto label = [&](float value, int y) {
         QString text = ScaleValueText(value);
-        if (metrics.horizontalAdvance(text) > against) // would run off the control's left edge
+        if (metrics.horizontalAdvance(text) > room)
             text = ShortScaleValueText(value);
+        painter.save();
+        painter.setClipRect(QRect(against - room, y, room, metrics.height()), Qt::IntersectClip);
         painter.drawText(against - metrics.horizontalAdvance(text), y + metrics.ascent(), text);
+        painter.restore();
     };
     painter.setPen(ToColor(c.Color()));
     label(c.Max(), s.top + line * (th + kScaleLineGap));

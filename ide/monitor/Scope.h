@@ -23,8 +23,9 @@ class TCommandRegistry;
 // the buffer, so moving it redraws two lines and the read-out boxes, never
 // the picture.
 //
-// Paused, the view shows the picture of the moment it was paused while the
-// samples keep being stored; un-paused it jumps back to the present.
+// Paused, the view shows the picture of the moment it was paused, marked as
+// paused, while the samples keep being stored; un-paused it jumps back to the
+// present.
 class TMcuScope : public QWidget {
     Q_OBJECT
 
@@ -60,6 +61,8 @@ public:
     void SavePictureMenuClick();
 
     // --- State -----------------------------------------------------------
+    // The colour a channel's curve, scale and read-out box are drawn in.
+    QColor ChannelColor(int channel) const;
     // The data as stored.
     TScopeModel &Model()
     {
@@ -113,7 +116,8 @@ private:
     TScopeReadout Render(QImage &image, int cursorX) const;
     void DrawGrid(QPainter &painter) const;
     void DrawScale(QPainter &painter) const;
-    void DrawScaleLimits(QPainter &painter, int channel, int against, int line) const;
+    void DrawScaleLimits(QPainter &painter, int channel, int against, int from, int line) const;
+    void DrawPausedMark(QPainter &painter) const;
     void DrawCurves(QImage &image) const;
     TScopeReadout DrawCursor(QPainter &painter, int cursorX) const;
     void DrawReadoutBoxes(QPainter &painter, const TScopeReadout &readout) const;

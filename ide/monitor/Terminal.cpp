@@ -37,6 +37,7 @@ const char *const kSaveTextFilter = "Text files (*.txt);;All files (*)";
 TMcuConsole::TMcuConsole(QWidget *parent)
     : QFrame(parent)
     , m_scrollBar(new QScrollBar(Qt::Vertical, this))
+    , m_sideBar(new QScrollBar(Qt::Horizontal, this))
 {
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
@@ -57,6 +58,13 @@ TMcuConsole::TMcuConsole(QWidget *parent)
     m_scrollBar->setFocusPolicy(Qt::NoFocus);
     m_scrollBar->setCursor(Qt::ArrowCursor);
     m_scrollBar->hide(); // until lines scroll off
+    m_sideBar->setFocusPolicy(Qt::NoFocus);
+    m_sideBar->setCursor(Qt::ArrowCursor);
+    m_sideBar->hide(); // until a HEX line is wider than the console
+    connect(m_sideBar, &QScrollBar::valueChanged, this, [this](int value) {
+        m_left = value;
+        update();
+    });
     connect(m_scrollBar, &QScrollBar::valueChanged, this,
             [this](int value) { ScrollTo(m_screen.FirstLine() + value); });
     setCursor(Qt::IBeamCursor);
@@ -86,6 +94,7 @@ QFont TMcuConsole::ConsoleFont()
 
 void TMcuConsole::WriteText(const QByteArray &Text)
 {
+    FitScreen();
     m_screen.WriteText(Text);
     FlushChanges();
 }
@@ -103,6 +112,7 @@ void TMcuConsole::ClearScreen()
 void TMcuConsole::SetHexMode(bool Value)
 {
     m_screen.SetHexMode(Value);
+    UpdateSideBar();
     FlushChanges();
 }
 
@@ -213,7 +223,7 @@ bool TMcuConsole::CaretShown() const
 QRect TMcuConsole::CaretRect() const
 {
     const QRect area = TextRect();
-    const int x = area.left() + (m_screen.CursorCol() - 1) * m_charWidth + 1;
+    const int x = area.left() + (m_screen.CursorCol() - 1) * m_charWidth + 1 - m_left;
     const int y = area.top() + m_screen.CursorRow() * m_lineHeight - 1;
     return QRect(x, y, 2, m_lineHeight);
 }
@@ -250,7 +260,7 @@ void TMcuConsole::DrawLine(QPainter &painter, int row, qint64 line)
     QString text = DecodeWindows1252(m_screen.Line(line));
     text.replace(QChar(0), QChar(' '));
     text += QString(TConsoleScreen::kTrailingBlanks, ' ');
-    painter.drawText(area.left() + 1, area.top() + row * m_lineHeight + 1 + m_ascent, text);
+    painter.drawText(area.left() + 1 - m_left, area.top() + row * m_lineHeight + 1 + m_ascent, text);
     if (m_hasSelection)
         DrawSelection(painter, row, line, text);
 }
@@ -271,7 +281,7 @@ void TMcuConsole::DrawSelection(QPainter &painter, int row, qint64 line, const Q
     if (stop <= start)
         return;
     const QRect area = TextRect();
-    const QRectF band(area.left() + 1 + qreal(start) * m_charAdvance, area.top() + row * m_lineHeight + 1,
+    const QRectF band(area.left() + 1 - m_left + qreal(start) * m_charAdvance, area.top() + row * m_lineHeight + 1,
                       qreal(stop - start) * m_charAdvance, m_lineHeight);
     painter.fillRect(band, palette().color(QPalette::Highlight));
     painter.save();
@@ -289,8 +299,18 @@ void TMcuConsole::UpdateMetrics()
     m_charWidth = metrics.horizontalAdvance(QLatin1Char('X'));
     m_charAdvance = std::max<qreal>(QFontMetricsF(font()).horizontalAdvance(QLatin1Char('X')), 1);
     m_ascent = metrics.ascent();
-    m_screen.SetMaxRow(contentsRect().height() / m_lineHeight - 1);
+    m_screen.SetMaxRow(TextRect().height() / m_lineHeight - 1);
+    m_fitted = contentsRect().size();
     PlaceScrollBar();
+}
+
+// A hidden console hears of its new size only when it is shown; the screen
+// takes the size the console has now, so that text received before the
+// console is first shown is laid out for the rows it will show.
+void TMcuConsole::FitScreen()
+{
+    if (contentsRect().size() != m_fitted)
+        UpdateMetrics();
 }
 
 void TMcuConsole::resizeEvent(QResizeEvent *event)
@@ -298,6 +318,7 @@ void TMcuConsole::resizeEvent(QResizeEvent *event)
     QFrame::resizeEvent(event);
     UpdateMetrics();
     UpdateScrollBar();
+    UpdateSideBar();
 }
 
 void TMcuConsole::changeEvent(QEvent *event)
@@ -394,8 +415,15 @@ QRect TMcuConsole::TextRect() const
 {
     QRect area = contentsRect();
     if (!m_scrollBar->isHidden())
-        area.setRight(m_scrollBar->geometry().left() - 1);
+        area.setRight(area.right() - BarExtent(m_scrollBar));
+    if (!m_sideBar->isHidden())
+        area.setBottom(area.bottom() - BarExtent(m_sideBar));
     return area;
+}
+
+int TMcuConsole::BarExtent(const QScrollBar *bar) const
+{
+    return style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, bar);
 }
 
 // Rows the view shows, the last one perhaps in part.
@@ -412,8 +440,29 @@ qint64 TMcuConsole::ViewTop() const
 void TMcuConsole::PlaceScrollBar()
 {
     const QRect area = contentsRect();
-    const int width = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_scrollBar);
-    m_scrollBar->setGeometry(area.right() + 1 - width, area.top(), width, area.height());
+    const QRect text = TextRect();
+    m_scrollBar->setGeometry(text.right() + 1, area.top(), BarExtent(m_scrollBar), text.height());
+    m_sideBar->setGeometry(area.left(), text.bottom() + 1, text.width(), BarExtent(m_sideBar));
+}
+
+// A HEX line (the byte pairs, then the bytes as characters) that is wider
+// than the console gets a horizontal scroll bar, so its characters stay in
+// reach; the rows above it are the screen's.
+void TMcuConsole::UpdateSideBar()
+{
+    const int lineWidth = int(std::ceil(kHexLineColumns * m_charAdvance)) + 2;
+    const int wanted = m_screen.HexMode() ? lineWidth : 0;
+    const bool show = wanted > TextRect().width();
+    if (show == m_sideBar->isHidden()) {
+        m_sideBar->setVisible(show);
+        UpdateMetrics(); // the rows that fit above it
+        update();
+    }
+    const int room = TextRect().width();
+    m_sideBar->setRange(0, show ? wanted - room : 0);
+    m_sideBar->setPageStep(std::max(1, room));
+    m_sideBar->setSingleStep(std::max(1, m_charWidth));
+    m_left = m_sideBar->value();
 }
 
 // The scroll bar counts lines from the oldest one kept; at its end the view
@@ -428,6 +477,8 @@ void TMcuConsole::UpdateScrollBar()
     const bool show = kept > 0;
     if (show == m_scrollBar->isHidden()) {
         m_scrollBar->setVisible(show);
+        PlaceScrollBar();
+        UpdateSideBar();
         update(); // the text area changed its width
     }
 }
@@ -463,7 +514,7 @@ TConsolePlace TMcuConsole::PlaceAt(const QPoint &pos) const
     const int y = pos.y() - area.top() - 1;
     const qint64 row = y < 0 ? -1 : y / m_lineHeight;
     const qint64 line = std::clamp(ViewTop() + row, m_screen.FirstLine(), m_screen.EndLine() - 1);
-    const int column = std::max(0, int(std::lround(qreal(pos.x() - area.left() - 1) / m_charAdvance)));
+    const int column = std::max(0, int(std::lround(qreal(pos.x() - area.left() - 1 + m_left) / m_charAdvance)));
     return {line, column};
 }
 

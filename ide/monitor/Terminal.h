@@ -28,6 +28,9 @@ class TMcuConsole : public QFrame {
 public:
     static constexpr int kDesignWidth = 185;
     static constexpr int kDesignHeight = 41;
+    // The columns of a full HEX line: the byte pairs, the blanks after them
+    // and the bytes as characters.
+    static constexpr int kHexLineColumns = TConsoleScreen::kHexWidth + TConsoleScreen::kTrailingBlanks;
 
     explicit TMcuConsole(QWidget *parent = nullptr);
     ~TMcuConsole() override;
@@ -92,6 +95,11 @@ public:
     {
         return m_scrollBar;
     }
+    // The horizontal scroll bar of HEX lines wider than the console.
+    QScrollBar *SideBar() const
+    {
+        return m_sideBar;
+    }
     bool HasSelection() const
     {
         return m_hasSelection;
@@ -133,6 +141,7 @@ private:
     void DoKey(char key);
     void TypeChar(char key);
     void UpdateMetrics();
+    void FitScreen();
     QRect RowRect(int row) const;
     QRect CaretRect() const;
     bool CaretShown() const;
@@ -146,6 +155,8 @@ private:
     int ViewRows() const;
     void UpdateScrollBar();
     void PlaceScrollBar();
+    void UpdateSideBar();
+    int BarExtent(const QScrollBar *bar) const;
     void RedrawViewedChanges();
     TConsolePlace PlaceAt(const QPoint &pos) const;
     void SaveTextMenuClick();
@@ -154,6 +165,7 @@ private:
     int m_lineHeight = 1;
     int m_charWidth = 1;
     int m_ascent = 0;
+    QSize m_fitted; // the size the screen's rows were last counted for
     // Changes since the last redraw: rows to draw (in today's row numbers)
     // and lines scrolled up.
     int m_dirtyFirst = -1;
@@ -163,6 +175,8 @@ private:
     QRect m_caretDrawn;
     qreal m_charAdvance = 1;
     QScrollBar *m_scrollBar;
+    QScrollBar *m_sideBar;
+    int m_left = 0; // pixels the text is scrolled to the left
     bool m_following = true;
     qint64 m_top = 0; // the top row's line while not following
     int m_wheelRest = 0; // wheel turns short of a line

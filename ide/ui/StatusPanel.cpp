@@ -30,13 +30,12 @@ void TStatusPanel::resizeEvent(QResizeEvent *event)
     ShowText();
 }
 
+// A text wider than the panel keeps both its ends (a port's name and its line
+// settings) and loses its middle; the whole text is then the tool tip.
 void TStatusPanel::ShowText()
 {
-    if (!FElide) {
-        setText(FText);
-        return;
-    }
-    const int room = contentsRect().width() - 4;
-    setText(fontMetrics().elidedText(FText, Qt::ElideMiddle, room));
-    setToolTip(FText);
+    const int room = contentsRect().width() - 2 * margin() - 4;
+    const QString shown = fontMetrics().elidedText(FText, Qt::ElideMiddle, room);
+    setText(shown);
+    setToolTip(FElide || shown != FText ? FText : QString());
 }

@@ -130,12 +130,23 @@ void TEditorTabs::RemoveTab(int index)
 
 // ---- File commands
 
+namespace {
+
+const QString kNewFilePrefix = QStringLiteral("NewFile");
+
+bool Untitled(const IEditor *editor)
+{
+    return editor->GetFileName().startsWith(kNewFilePrefix);
+}
+
+} // namespace
+
 QString TEditorTabs::NewFileName(const QString &extension) const
 {
     int n = 1;
-    while (FindTabByPrefix(QStringLiteral("NewFile%1").arg(n)) >= 0)
+    while (FindTabByPrefix(kNewFilePrefix + QString::number(n)) >= 0)
         ++n;
-    return QStringLiteral("NewFile%1%2").arg(n).arg(extension);
+    return kNewFilePrefix + QString::number(n) + extension;
 }
 
 void TEditorTabs::NewBasicFileClick()
@@ -170,18 +181,29 @@ void TEditorTabs::SaveFileAsClick()
 
 void TEditorTabs::SaveAllFilesClick()
 {
-    AllSaved = false;
+    AllSaved = SaveEditors([](const IEditor *) { return true; });
+}
+
+bool TEditorTabs::SaveForCompile()
+{
+    const IEditor *active = CurrentEditor();
+    return SaveEditors([active](const IEditor *editor) { return editor == active || !Untitled(editor); });
+}
+
+// Saves the wanted editors in tab order; false when the user cancelled one.
+bool TEditorTabs::SaveEditors(const std::function<bool(const IEditor *)> &wanted)
+{
     for (int i = 0; i < m_tabs->count(); ++i) {
         IEditor *editor = m_list.EditorAt(m_tabs->tabData(i).toInt());
-        if (!editor)
+        if (!editor || !wanted(editor))
             continue;
         const int result = editor->Save();
         if (result == srCancelled)
-            return;
+            return false;
         if (result == srSaved)
             SetTabCaption(i, editor->GetTitle());
     }
-    AllSaved = true;
+    return true;
 }
 
 void TEditorTabs::CloseFileClick()

@@ -61,6 +61,11 @@ public:
     void SaveFileClick();
     void SaveFileAsClick();
     void SaveAllFilesClick();
+    // Saves what a compile of the active editor's file reads: that file (asking
+    // for a name when it has none) and every other file with a name, which
+    // it may include. An unrelated untitled file is left alone. False when
+    // the user cancelled a save.
+    bool SaveForCompile();
     void CloseFileClick();
     bool CloseAllFilesClick(); // true when no editor is left open
     void EditorTabSetChanged(int index);
@@ -96,6 +101,7 @@ private:
     void SetTabCaption(int index, const QString &caption);
     void RemoveTab(int index);
     void RunSearchDialog(bool replace);
+    bool SaveEditors(const std::function<bool(const IEditor *)> &wanted);
 
     TSearchDlg *m_searchDlg;
     QTabBar *m_tabs;

@@ -295,6 +295,50 @@ private slots:
         QCOMPARE(w.BuildControl().BuildList()->Lines(), QStringList({"old"}));
     }
 
+    // F9 saves what the active file's compile reads: the active file (asking
+    // for a name only when it is the one without) and the named files it may
+    // include; an untitled scratch file beside it neither asks nor blocks.
+    void CompileSavesWhatTheActiveFileNeeds_data()
+    {
+        QTest::addColumn<bool>("scratchActive");
+        QTest::addColumn<int>("asked"); // save dialogs shown
+        QTest::addColumn<bool>("compiled");
+        QTest::newRow("named_source_beside_a_scratch_file") << false << 0 << true;
+        QTest::newRow("the_scratch_file_itself") << true << 1 << false;
+    }
+
+    void CompileSavesWhatTheActiveFileNeeds()
+    {
+        QFETCH(bool, scratchActive);
+        QFETCH(int, asked);
+        QFETCH(bool, compiled);
+        int dialogs = 0;
+        m_app->DialogHooks().askSaveName = [&dialogs](QWidget *, const QString &) {
+            ++dialogs;
+            return QString();
+        };
+        const QString lib = WriteSource("src/lib.bas", "\n");
+        const QString source = WriteSource("src/prog.bas", "#INCLUDE \"lib\"\n");
+        TMainWindow w(*m_app);
+        w.OpenFile(lib);
+        Current(w)->setText("BYTE k\n");
+        w.OpenFile(source);
+        w.RunCommand("NewBasicFileClick");
+        Current(w)->setText("scratch\n");
+        if (!scratchActive)
+            w.OpenFile(source); // back to the program's tab
+        w.BuildControl().BuildList()->AddLine("old");
+        if (compiled)
+            QVERIFY(CompileEnds(w));
+        else
+            w.CompileMenuClick();
+        QCOMPARE(dialogs, asked);
+        QCOMPARE(w.BuildControl().BuildList()->Lines().contains("0 - Error(s)."), compiled);
+        QFile saved(lib);
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("BYTE k\n")); // a file the program may include
+    }
+
     // A compile that does not end: while it runs the Build list says how to
     // stop it and the Compile button's hint says it stops; F9 does nothing;
     // Escape in the Build list, or the Compile button, stops it.

@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QTabBar>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
 class TestScopeMainWindow : public QObject {
@@ -99,11 +100,39 @@ private slots:
         QCOMPARE(w.ScopeControl().Scope()->Model().WindowSpan(), span);
     }
 
+    void channelButtonsShowTheirChannelsColour_data()
+    {
+        channelButtonsOpenTheirChannelsSetup_data();
+    }
+
     void channelButtonsOpenTheirChannelsSetup_data()
     {
         QTest::addColumn<int>("channel");
         for (int i = 0; i < 4; ++i)
             QTest::newRow(qPrintable(QString::number(i))) << i;
+    }
+
+    // Each button shows its channel's colour beside its text, so the curves
+    // can be told apart.
+    void channelButtonsShowTheirChannelsColour()
+    {
+        QFETCH(int, channel);
+        TMainWindow w(*m_app);
+        w.show();
+        w.OutputTabs()->setCurrentIndex(TMainWindow::OutputScopeTab);
+        QAction *button = w.ToolButton(QString("Channel%1Btn").arg(channel));
+        TMcuScope *scope = w.ScopeControl().Scope();
+        const auto swatch = [button] { return button->icon().pixmap(12, 12).toImage().pixelColor(6, 6); };
+        QCOMPARE(swatch(), scope->ChannelColor(channel));
+        for (int other = 0; other < 4; ++other)
+            if (other != channel)
+                QVERIFY(scope->ChannelColor(other) != scope->ChannelColor(channel));
+        bool textShown = false;
+        for (QObject *shown : button->associatedObjects())
+            if (auto *tool = qobject_cast<QToolButton *>(shown))
+                textShown = tool->toolButtonStyle() == Qt::ToolButtonTextBesideIcon && tool->text() == button->text();
+        QVERIFY(textShown);
+        QCOMPARE(button->text(), QString("#%1").arg(channel));
     }
 
     void channelButtonsOpenTheirChannelsSetup()

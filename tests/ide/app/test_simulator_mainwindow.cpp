@@ -10,8 +10,11 @@
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "BuildController.h"
+#include "ColorListBox.h"
+#include "CompilerRunner.h"
 #include "DeviceController.h"
 #include "EditorController.h"
+#include "EditorList.h"
 #include "Globals.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
@@ -19,6 +22,7 @@
 #include "Scope.h"
 #include "ScopeController.h"
 #include "Serial.h"
+#include "SourceEditor.h"
 #include "Terminal.h"
 #include "TransferDlg.h"
 #include "WorkDirController.h"
@@ -27,6 +31,10 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStackedWidget>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -107,6 +115,30 @@ private:
     void PlaceSimulator()
     {
         QVERIFY(QFile::link(BinDir() + "/velsim", dir->filePath("prog/velsim")));
+    }
+    void PlaceCompiler()
+    {
+        QVERIFY(QFile::copy(BinDir() + "/velc", CompilerPath(m_app->Paths().ProgramDir())));
+    }
+    // A copy of an example program in the work folder.
+    QString CopyExample(const QString &name)
+    {
+        QDir().mkpath(dir->filePath("work"));
+        const QString copy = dir->filePath("work/" + name);
+        QFile::copy(QDir::cleanPath(QStringLiteral(VELMO_TEST_DATA "/../../../../examples/") + name), copy);
+        return copy;
+    }
+    // F9, until the compile has ended without errors.
+    static bool Compiles(TMainWindow &w)
+    {
+        QSignalSpy finished(&w.Compiler(), &TCompilerRunner::Finished);
+        w.RunCommand("CompileMenuClick");
+        if (finished.isEmpty() && !finished.wait(30000))
+            return false;
+        const QStringList lines = w.BuildControl().BuildList()->Lines();
+        if (!lines.contains("0 - Error(s)."))
+            qWarning("%s", qPrintable(lines.join('\n')));
+        return lines.contains("0 - Error(s).");
     }
     // Compiles the test program with velc; returns the image's path.
     QString CompileProgram()
@@ -231,6 +263,81 @@ private slots:
             return screen.FirstLine() < screen.EndLine() ? screen.Line(screen.FirstLine()).trimmed() : QByteArray();
         };
         QTRY_COMPARE(firstLine(), QByteArray("Hello from the module"));
+        w.RunCommand("DisconnectMenuClick");
+    }
+
+    // A first start, the first program compiled with F9 and downloaded with
+    // F10: every line the program printed is on the console's screen, though
+    // the Console tab had never been shown before the download.
+    void theFirstDownloadShowsEveryLine()
+    {
+        QVERIFY2(ProgramsBuilt(), "velc and velsim are not built");
+        PlaceSimulator();
+        PlaceCompiler();
+        const QString hello = CopyExample("hello.bas");
+        TDownloadWindow w(*m_app);
+        w.SetArguments({hello});
+        w.show();
+        w.OutputSplitter()->setSizes({200, 300}); // the output panel a little taller than at first
+        QCOMPARE(SerialPort().ComPort(), QString("Simulated module"));
+        // Room for the ten lines and the cursor's line below them.
+        QVERIFY(w.OutputViews()->height() / w.DeviceControl().Console()->LineHeight() > 11);
+        QVERIFY(Compiles(w));
+        w.RunCommand("DownloadMenuClick");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+        QTRY_VERIFY(ConsoleText(w).contains("Hello from Velmo! 10"));
+        QStringList expected;
+        for (int i = 1; i <= 10; ++i)
+            expected << QString("Hello from Velmo! %1").arg(i);
+        QCOMPARE(ConsoleText(w).split('|'), expected);
+        QCOMPARE(w.OutputTabs()->currentIndex(), int(TMainWindow::OutputConsoleTab));
+        w.RunCommand("DisconnectMenuClick");
+    }
+
+    // When a download or Connect brings the console forward, the keys the
+    // user types next go to the module, not into the source.
+    void theConsoleTakesTheKeyboard_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("answer"); // what the module says to "Ann"; empty: nothing awaited
+        QTest::newRow("download") << "DownloadMenuClick"
+                                  << "A number?";
+        QTest::newRow("connect") << "ConnectMenuClick" << QString();
+    }
+
+    void theConsoleTakesTheKeyboard()
+    {
+        QFETCH(QString, command);
+        QFETCH(QString, answer);
+        QVERIFY2(ProgramsBuilt(), "velc and velsim are not built");
+        PlaceSimulator();
+        PlaceCompiler();
+        const QString talk = CopyExample("talk.bas");
+        WriteTestFile(SettingsPath(), "[COM-Device]\nPort=Simulated module\n[Terminal]\nEcho=1\n");
+        TDownloadWindow w(*m_app);
+        w.SetArguments({talk});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QVERIFY(Compiles(w));
+        TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
+        editor->setFocus();
+        QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget *>(editor));
+        w.RunCommand(command);
+        QVERIFY2(SerialPort().Open(), qPrintable(messages.join('\n')));
+        if (!answer.isEmpty())
+            QTRY_VERIFY(ConsoleText(w).endsWith("Your name?"));
+        // The window's focus, which the keyboard reaches once the window is
+        // active again (the download dialog had it meanwhile).
+        QTRY_COMPARE(w.focusWidget(), static_cast<QWidget *>(w.DeviceControl().Console()));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget *>(w.DeviceControl().Console()));
+        QTest::keyClicks(QApplication::focusWidget(), "Ann");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QVERIFY(!editor->IsModified());
+        QVERIFY(ConsoleText(w).contains("Ann"));
+        if (!answer.isEmpty())
+            QTRY_VERIFY(ConsoleText(w).endsWith(answer));
         w.RunCommand("DisconnectMenuClick");
     }
 

@@ -10,8 +10,11 @@
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "BuildController.h"
+#include "ColorListBox.h"
+#include "CompilerRunner.h"
 #include "DeviceController.h"
 #include "EditorController.h"
+#include "EditorList.h"
 #include "Globals.h"
 #include "LoaderDlg.h"
 #include "MainForm.h"
@@ -19,12 +22,14 @@
 #include "Preferences.h"
 #include "ScopeController.h"
 #include "Serial.h"
+#include "SourceEditor.h"
 #include "Update.h"
 #include "WorkDirController.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -53,6 +58,16 @@ class TestTransferMainWindow : public QObject {
     Q_OBJECT
 
 private:
+    static constexpr int kNoImage = -1;
+
+    // Dates a file back by the given number of seconds.
+    static bool Age(const QString &path, int seconds)
+    {
+        QFile file(path);
+        const QDateTime when = QDateTime::currentDateTime().addSecs(-seconds);
+        return file.open(QIODevice::ReadWrite) && file.setFileTime(when, QFileDevice::FileModificationTime);
+    }
+
     QTemporaryDir *dir = nullptr;
     std::unique_ptr<TAppState> m_app;
     QStringList messages;
@@ -146,6 +161,78 @@ private slots:
         QCOMPARE(w->OutputTabs()->currentIndex(), tabAfter);
     }
 
+    // F10 sends what the user sees: an image older than its source or one
+    // of its included files, a missing one or an unsaved source is compiled
+    // first (saving first), and only a compile without errors opens the
+    // download; an image that is up to date goes without a compile.
+    void aStaleImageIsCompiledBeforeTheDownload_data()
+    {
+        QTest::addColumn<QByteArray>("source");
+        QTest::addColumn<QByteArray>("typed"); // into the editor, unsaved; empty: nothing
+        QTest::addColumn<int>("imageAge"); // seconds, against the sources' 100; kNoImage: none
+        QTest::addColumn<int>("libAge");
+        QTest::addColumn<bool>("compiled");
+        QTest::addColumn<bool>("downloaded");
+        const QByteArray plain = "PRINT \"A\"\n";
+        const QByteArray including = "#INCLUDE \"lib\"\nPRINT \"A\"\n";
+        QTest::newRow("up_to_date") << plain << QByteArray() << 50 << 100 << false << true;
+        QTest::newRow("source_newer") << plain << QByteArray() << 200 << 300 << true << true;
+        QTest::newRow("included_file_newer") << including << QByteArray() << 70 << 10 << true << true;
+        QTest::newRow("unrelated_file_newer") << plain << QByteArray() << 70 << 10 << false << true;
+        QTest::newRow("no_image") << plain << QByteArray() << kNoImage << 100 << true << true;
+        QTest::newRow("unsaved_source") << plain << QByteArray("PRINT \"B\"\n") << 50 << 100 << true << true;
+        QTest::newRow("unsaved_with_errors") << plain << QByteArray("PRINT )(\n") << 50 << 100 << true << false;
+        QTest::newRow("stale_with_errors") << QByteArray("PRINT )(\n") << QByteArray() << 200 << 300 << true << false;
+    }
+
+    void aStaleImageIsCompiledBeforeTheDownload()
+    {
+        QFETCH(QByteArray, source);
+        QFETCH(QByteArray, typed);
+        QFETCH(int, imageAge);
+        QFETCH(int, libAge);
+        QFETCH(bool, compiled);
+        QFETCH(bool, downloaded);
+        const QString compiler = CompilerPath(m_app->Paths().ProgramDir());
+        QVERIFY(QFile::copy(qEnvironmentVariable("VELMO_BIN_DIR") + "/velc", compiler));
+        TLoaderPeer peer;
+        const QString sourcePath = WriteTestFile(Path("src/prog.bas"), source);
+        const QString lib = WriteTestFile(Path("src/lib.bas"), "BYTE k\n");
+        const QString hex = Path("src/prog.hex");
+        QVERIFY(Age(sourcePath, 100) && Age(lib, libAge));
+        if (imageAge != kNoImage)
+            QVERIFY(Age(WriteTestFile(hex, kProgram), imageAge));
+        auto w = ShowWindow(peer.Path());
+        w->OpenFile(sourcePath);
+        if (!typed.isEmpty())
+            AsSourceEditor(w->CurrentEditor())->setText(QString::fromLatin1(typed));
+        QSignalSpy compiles(&w->Compiler(), &TCompilerRunner::Started);
+        int shown = 0;
+        w->play = [&](TMcuTransferDlg &dialog) {
+            ++shown;
+            return DownloadAndWait(dialog);
+        };
+        QTest::keyClick(w.get(), Qt::Key_F10);
+        QVERIFY(WaitFor([&] { return !w->Compiler().Running(); }, 30000));
+        QTest::qWait(50); // the download follows the compile's end
+        QCOMPARE(compiles.size(), compiled ? 1 : 0);
+        QCOMPARE(shown, downloaded ? 1 : 0);
+        QVERIFY(!w->CurrentEditor()->CanSave()); // saved, when it was not
+        const QStringList build = w->BuildControl().BuildList()->Lines();
+        QCOMPARE(build.contains("0 - Error(s)."), compiled && downloaded);
+        if (!downloaded) {
+            QVERIFY(peer.Records.isEmpty());
+            QCOMPARE(w->OutputTabs()->currentIndex(), int(TMainWindow::OutputBuildTab));
+            return;
+        }
+        QFile image(hex);
+        QVERIFY(image.open(QIODevice::ReadOnly));
+        const QList<QByteArray> lines = image.readAll().trimmed().split('\n');
+        QCOMPARE(peer.Records.size(), lines.size());
+        QCOMPARE(peer.Records.first(), lines.first().trimmed()); // the compiled image, or the one there was
+        QCOMPARE(lines.first().trimmed() == ":0100000041BE", !compiled);
+    }
+
     void aConnectedTerminalStaysConnected()
     {
         TLoaderPeer peer;
@@ -172,9 +259,10 @@ private slots:
     {
         TLoaderPeer peer;
         peer.Ack = '?';
-        WriteTestFile(Path("src/prog.hex"), kProgram);
+        const QString source = WriteTestFile(Path("src/prog.bas"), "END\r\n");
+        WriteTestFile(Path("src/prog.hex"), kProgram); // up to date: no compile first
         auto w = ShowWindow(peer.Path());
-        w->OpenFile(WriteTestFile(Path("src/prog.bas"), "END\r\n"));
+        w->OpenFile(source);
         int requestsAfterTheFailure = -1;
         w->play = [&](TMcuTransferDlg &dialog) {
             QTest::mouseClick(dialog.DownloadBtn, Qt::LeftButton);

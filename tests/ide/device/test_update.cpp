@@ -51,6 +51,7 @@ private:
     QTemporaryDir *dir = nullptr;
     std::unique_ptr<TTestPaths> paths;
     QStringList messages;
+    int answer = mrOk; // to a question of the message dialog
 
     void AddImage(const QString &name, const QByteArray &bytes = kImage)
     {
@@ -63,9 +64,10 @@ private slots:
         dir = new QTemporaryDir;
         paths = std::make_unique<TTestPaths>(dir->path());
         messages.clear();
+        answer = mrOk;
         m_hooks.messageDlg = [this](int, const QString &message, const QString &help, bool) {
             messages << message + " | " + help;
-            return int(mrOk);
+            return answer;
         };
     }
 
@@ -210,8 +212,27 @@ private slots:
         QCOMPARE(port.Requests(), 0);
     }
 
-    void theImageIsSentAndCancelClosesAfterTheCurrentRecord()
+    // Cancel while the image is sent asks first: a stop confirmed ends the
+    // transfer after the current record and says that the update must be
+    // run again; a stop declined lets the whole image go.
+    void cancelAsksBeforeStoppingTheUpdate_data()
     {
+        QTest::addColumn<int>("reply");
+        QTest::addColumn<int>("records");
+        QTest::addColumn<QStringList>("said");
+        const QString ask = "Stop the update? | A module whose update stops may be left without a working "
+                            "firmware until the update is run again.";
+        const QString stopped = "The update was stopped. | The module may have no working firmware now. Run the "
+                                "update again before using it.";
+        QTest::newRow("stop_confirmed") << int(mrYes) << 2 << QStringList{ask, stopped};
+        QTest::newRow("stop_declined") << int(mrNo) << 4 << QStringList{ask};
+    }
+
+    void cancelAsksBeforeStoppingTheUpdate()
+    {
+        QFETCH(int, reply);
+        QFETCH(int, records);
+        QFETCH(QStringList, said);
         AddImage("ZENTRA8_V1.05.hex");
         TLoaderPeer peer;
         peer.HoldAfter = 1;
@@ -227,14 +248,40 @@ private slots:
         QVERIFY(WaitFor([&] { return peer.Records.size() == 2; }));
         QCOMPARE(peer.Records, QList<QByteArray>({":0100000041BE", ":0100010042BC"}));
         QVERIFY(!w.close());
+        answer = reply;
         QTest::mouseClick(w.CancelBtn, Qt::LeftButton);
         QVERIFY(w.isVisible());
         peer.Release();
         QVERIFY(WaitFor([&] { return !w.isVisible(); }));
         QCOMPARE(w.result(), int(QDialog::Accepted));
-        QCOMPARE(peer.Records.size(), 2);
-        QVERIFY(messages.isEmpty());
+        QCOMPARE(peer.Records.size(), records);
+        QCOMPARE(messages, said);
         QCOMPARE(port.Requests(), 0);
+    }
+
+    // An empty or missing folder: the page says which folder it looked in.
+    void noImagesSaysWhereTheyAreLookedFor_data()
+    {
+        QTest::addColumn<QStringList>("images");
+        QTest::addColumn<bool>("told");
+        QTest::newRow("no_folder") << QStringList() << true;
+        QTest::newRow("folder_without_hex") << QStringList{"readme.txt"} << true;
+        QTest::newRow("one_image") << QStringList{"ZENTRA8_V1.05.hex"} << false;
+    }
+
+    void noImagesSaysWhereTheyAreLookedFor()
+    {
+        QFETCH(QStringList, images);
+        QFETCH(bool, told);
+        for (const QString &name : images)
+            AddImage(name);
+        TMcuUpdate w;
+        w.show();
+        QCOMPARE(w.NoImagesLabel->isVisible(), told);
+        if (told)
+            QVERIFY2(w.NoImagesLabel->text().contains(QDir::toNativeSeparators(dir->filePath("Updates"))),
+                     qPrintable(w.NoImagesLabel->text()));
+        QCOMPARE(w.NextBtn->isEnabled(), !told);
     }
 };
 

@@ -8,6 +8,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -118,6 +119,50 @@ private slots:
         for (int row = 0; row < maxRow; ++row)
             expected << row;
         QTRY_COMPARE(InkedRows(console), expected);
+    }
+
+    // A HEX line wider than the console gets a horizontal scroll bar; at its
+    // end the bytes' characters are in view (a drag over the last columns
+    // selects them), and the screen's rows fit above the bar. A console wide
+    // enough, or in ASCII mode, has none.
+    void hexLinesScrollSideways_data()
+    {
+        QTest::addColumn<int>("columns"); // the console's width in characters
+        QTest::addColumn<bool>("hex");
+        QTest::addColumn<bool>("bar");
+        QTest::newRow("default_size_hex") << 58 << true << true;
+        QTest::newRow("narrow_hex") << 30 << true << true;
+        QTest::newRow("wide_hex") << 110 << true << false;
+        QTest::newRow("default_size_ascii") << 58 << false << false;
+    }
+
+    void hexLinesScrollSideways()
+    {
+        QFETCH(int, columns);
+        QFETCH(bool, hex);
+        QFETCH(bool, bar);
+        TMcuConsole console;
+        const qreal advance = QFontMetricsF(console.font()).horizontalAdvance('M');
+        console.resize(int(columns * advance) + 8, 8 * console.LineHeight());
+        console.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&console));
+        console.SetHexMode(hex);
+        console.WriteText(QByteArray(TConsoleScreen::kTrailingBlanks, 'M'));
+        QCOMPARE(console.SideBar()->isVisible(), bar);
+        const int barHeight = bar ? console.SideBar()->height() : 0;
+        QVERIFY((console.Screen().MaxRow() + 1) * console.LineHeight() <= console.contentsRect().height() - barHeight);
+        if (!hex)
+            return;
+        console.SideBar()->setValue(console.SideBar()->maximum());
+        const int y = console.contentsRect().top() + console.LineHeight() / 2;
+        const int right = console.contentsRect().right() - 2;
+        const int from =
+            bar ? right : console.contentsRect().left() + 1 + qRound(TMcuConsole::kHexLineColumns * advance);
+        const int to = from - qRound(3 * advance);
+        QTest::mousePress(&console, Qt::LeftButton, {}, QPoint(from, y));
+        QTest::mouseMove(&console, QPoint(to, y));
+        QTest::mouseRelease(&console, Qt::LeftButton, {}, QPoint(to, y));
+        QCOMPARE(console.CopyText(), QString("MMM"));
     }
 
     void unopenableLogFileWarns()

@@ -334,6 +334,71 @@ private slots:
         QVERIFY(scope->Picture() != frozen);
     }
 
+    // Paused, the view shows a mark over the picture; the picture itself (as
+    // saved) has none, and the mark goes with the pause.
+    void pauseIsMarkedOnScreen()
+    {
+        auto scope = MakeScope();
+        scope->show();
+        QVERIFY(QTest::qWaitForWindowExposed(scope.get()));
+        Feed(*scope, 0, {{0, 1}});
+        const QImage running = scope->grab().toImage();
+        const QImage picture = scope->Picture();
+        scope->SetPaused(true);
+        const QImage paused = scope->grab().toImage();
+        QCOMPARE(scope->Picture(), picture); // what is saved has no mark
+        QVERIFY(paused != running);
+        // Only the plot's top left corner differs.
+        const TScopeRect &plot = scope->Layout().plot;
+        for (int y = 0; y < paused.height(); ++y)
+            for (int x = 0; x < paused.width(); ++x)
+                if (paused.pixel(x, y) != running.pixel(x, y))
+                    QVERIFY2(x >= plot.left && x < plot.left + 120 && y >= plot.top && y < plot.top + 40,
+                             qPrintable(QString("%1,%2").arg(x).arg(y)));
+        scope->SetPaused(false);
+        QCOMPARE(scope->grab().toImage(), running);
+    }
+
+    // The limits of channels 0 and 2 share the top line of the scale; wide
+    // labels keep a gap between them instead of running together.
+    void wideScaleLabelsStayApart_data()
+    {
+        QTest::addColumn<float>("outer"); // channel 0's Max
+        QTest::addColumn<float>("inner"); // channel 2's Max
+        QTest::addColumn<int>("width");
+        QTest::newRow("short_labels") << 10.0f << 20.0f << 620;
+        QTest::newRow("wide_labels") << 624.0f << 2000.0f << 620;
+        QTest::newRow("huge_labels") << 1.0e30f << -3.0e38f << 620;
+        QTest::newRow("five_digit_labels_narrow_scope") << 62400.0f << 200000.0f << 300;
+    }
+
+    void wideScaleLabelsStayApart()
+    {
+        QFETCH(float, outer);
+        QFETCH(float, inner);
+        QFETCH(int, width);
+        auto scope = MakeScope(QSize(width, 230));
+        for (int i = 0; i < 4; ++i)
+            scope->Model().Channel(i).SetActive(true);
+        scope->Model().Channel(0).SetMax(outer);
+        scope->Model().Channel(2).SetMax(inner);
+        const QImage picture = scope->Picture();
+        const TScopeRect &s = scope->Layout().scale;
+        const int top = s.top;
+        const int bottom = s.top + scope->Layout().textHeight;
+        int innerRight = -1;
+        int outerLeft = picture.width();
+        for (int y = top; y < bottom; ++y)
+            for (int x = 0; x < s.right; ++x) {
+                if (At(picture, x, y) == kChannelColors[2])
+                    innerRight = std::max(innerRight, x);
+                if (At(picture, x, y) == kChannelColors[0])
+                    outerLeft = std::min(outerLeft, x);
+            }
+        QVERIFY2(innerRight >= 0 && outerLeft < picture.width(), "both labels are drawn");
+        QVERIFY2(outerLeft - innerRight > 2, qPrintable(QString("%1 %2").arg(innerRight).arg(outerLeft)));
+    }
+
     void exportWritesTheStoredSamples()
     {
         QTemporaryDir dir;
