@@ -50,27 +50,27 @@ int CDebugger::StatementOf(int imageLine) const
 }
 
 std::vector<BreakpointAnswer> CDebugger::SetBreakpoints(const std::string &file,
-                                                        const std::vector<BreakpointSpec> &specs)
+                                                        const std::vector<BreakpointRequest> &requests)
 {
     const int fileIndex = m_map.Map().FileIndex(file);
     std::vector<BreakpointAnswer> answers;
     std::vector<Breakpoint> added;
-    for (const BreakpointSpec &spec : specs) {
-        BreakpointAnswer answer{m_nextId++, false, spec.line, ""};
-        const velmo::lang::MapLine *line = m_map.Map().FirstLineAtOrAfter(fileIndex, spec.line);
+    for (const BreakpointRequest &request : requests) {
+        BreakpointAnswer answer{m_nextId++, false, request.line, ""};
+        const velmo::lang::MapLine *line = m_map.Map().FirstLineAtOrAfter(fileIndex, request.line);
         const int stmt = line ? StatementOf(line->imageLine) : -1;
-        Breakpoint bp{answer.id, fileIndex, stmt, {}, spec.hitCount, 0};
+        Breakpoint bp{answer.id, fileIndex, stmt, {}, request.hitCount, 0};
         if (fileIndex < 0) {
             answer.message = "no statement of the program comes from " + file;
         } else if (stmt < 0) {
-            answer.message = "no statement at or after line " + std::to_string(spec.line);
-        } else if (!spec.condition.empty() &&
-                   !(m_compiler && (bp.condition = m_compiler(spec.condition, answer.message)).expr)) {
+            answer.message = "no statement at or after line " + std::to_string(request.line);
+        } else if (!request.condition.empty() &&
+                   !(m_compiler && (bp.condition = m_compiler(request.condition, answer.message)).expr)) {
             answer.message = "condition: " + (m_compiler ? answer.message : std::string("not available"));
         } else {
             answer.verified = true;
             answer.line = line->sourceLine;
-            if (line->sourceLine != spec.line)
+            if (line->sourceLine != request.line)
                 answer.message =
                     "moved to line " + std::to_string(line->sourceLine) + ", the next line with a statement";
             added.push_back(std::move(bp));

@@ -46,7 +46,7 @@ struct StopEvent {
     std::string text; // an exception's message; a watchpoint's variable
 };
 
-struct BreakpointSpec {
+struct BreakpointRequest {
     int line = 0; // source line asked for
     std::string condition; // "" for none
     int hitCount = 0; // stop from this hit on; 0 or 1: every hit
@@ -102,7 +102,8 @@ public:
     }
 
     // --- Set-up (any time) ---------------------------------------------------
-    std::vector<BreakpointAnswer> SetBreakpoints(const std::string &file, const std::vector<BreakpointSpec> &specs);
+    std::vector<BreakpointAnswer> SetBreakpoints(const std::string &file,
+                                                 const std::vector<BreakpointRequest> &requests);
     std::vector<BreakpointAnswer> SetLabelBreakpoints(const std::vector<std::string> &labels);
     // Watchpoints by source name; the answers say which were taken.
     std::vector<BreakpointAnswer> SetWatchpoints(const std::vector<std::string> &names);

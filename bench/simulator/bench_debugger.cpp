@@ -60,10 +60,10 @@ double OneRun(const velsim::CProgram &program, const velsim::CSourceMap &map, co
     velsim::CDebugger debugger(program, machine, map);
     if (setup.attached)
         debugger.Attach(interpreter);
-    std::vector<velsim::BreakpointSpec> specs;
+    std::vector<velsim::BreakpointRequest> requests;
     for (int i = 0; i < setup.breakpoints; ++i)
-        specs.push_back({9 + i, "", 0});
-    debugger.SetBreakpoints("bench.bas", specs);
+        requests.push_back({9 + i, "", 0});
+    debugger.SetBreakpoints("bench.bas", requests);
     const auto start = std::chrono::steady_clock::now();
     interpreter.Run();
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -199,11 +199,11 @@ void CDapAdapter::SetBreakpoints(const json &request)
         return;
     const json &args = Arguments(request);
     const json source = args.value("source", json::object());
-    std::vector<BreakpointSpec> specs;
+    std::vector<BreakpointRequest> requests;
     for (const json &bp : args.value("breakpoints", json::array()))
-        specs.push_back({bp.value("line", 0), bp.value("condition", ""), HitCount(bp)});
+        requests.push_back({bp.value("line", 0), bp.value("condition", ""), HitCount(bp)});
     json list = json::array();
-    for (const BreakpointAnswer &answer : m_program->Debugger().SetBreakpoints(MapPath(source), specs))
+    for (const BreakpointAnswer &answer : m_program->Debugger().SetBreakpoints(MapPath(source), requests))
         list.push_back(BreakpointJson(answer, source));
     m_channel.Respond(request, {{"breakpoints", list}});
 }
