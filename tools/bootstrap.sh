@@ -10,8 +10,16 @@ packages=(
   libqscintilla2-qt6-dev qt6-serialport-dev
   poppler-utils fonts-dejavu-core desktop-file-utils
   clang clang-format libclang-rt-14-dev ccache
-  nlohmann-json3-dev neovim nodejs npm
+  nlohmann-json3-dev neovim
 )
+
+# Node.js and npm (for the debug adapter's client test) may come from another
+# source than Debian's packages, with npm inside the nodejs package; Debian's
+# npm package conflicts with that. Ask for them only when the commands are
+# missing.
+if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+  packages+=(nodejs npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
