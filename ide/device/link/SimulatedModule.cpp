@@ -1,13 +1,12 @@
 #include "SimulatedModule.h"
 
+#include "PeerProcess.h"
 #include "Settings.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
-#include <csignal>
-#include <sys/prctl.h>
 #include <unistd.h>
 
 namespace {
@@ -17,16 +16,6 @@ const char *const kMissing = "The simulated module cannot be started: %1 is miss
 const char *const kCannotStart = "The simulated module %1 cannot be started: %2";
 const char *const kNoAnswer = "The simulated module %1 did not report its device.";
 const char *const kEnded = "The simulated module %1 ended at once (exit code %2).";
-
-// Runs in the simulator's process before velsim starts: it is killed when
-// the thread that started it ends, and ends at once if that has already
-// happened.
-void TieToParent(pid_t parent)
-{
-    ::prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (::getppid() != parent)
-        ::_exit(127);
-}
 
 } // namespace
 
@@ -63,7 +52,7 @@ bool TSimulatedModule::Start(QString *error)
     m_process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process->setStandardInputFile(QProcess::nullDevice());
     const pid_t parent = ::getpid();
-    m_process->setChildProcessModifier([parent] { TieToParent(parent); });
+    m_process->setChildProcessModifier([parent] { TieChildToParent(parent); });
     m_process->start(program, {QStringLiteral("--pty")});
     if (!m_process->waitForStarted(m_answerTimeoutMs))
         return Fail(error, QString::fromLatin1(kCannotStart).arg(program, m_process->errorString()));
