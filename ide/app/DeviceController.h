@@ -4,6 +4,8 @@
 #include <QString>
 #include <memory>
 
+#include "RuntimeErrorPlace.h"
+
 class QComboBox;
 class QToolBar;
 class QWidget;
@@ -45,6 +47,11 @@ public:
     void ConsoleLoggingMenuClick();
     void ConsolePopupMenuPopup();
 
+    // The program image last sent to the module: the runtime errors the
+    // module reports are shown in its sources. Empty while a download runs;
+    // an error reported meanwhile waits for the image's name.
+    void SetRunningImage(const QString &imagePath);
+
     TMcuConsole *Console() const
     {
         return m_console;
@@ -63,6 +70,11 @@ private:
     void ApplyTerminalSettings();
     void SendMacroText(const QByteArray &bytes);
     void Send(const QByteArray &bytes);
+    void Received(const QByteArray &text);
+    // Opens the source line of the running image's line; false when the
+    // image has no map with that line.
+    bool ShowSourceOf(int imageLine);
+    void ConsoleLineDoubleClicked(const QString &line);
 
     TMainWindow &m_window;
     TAppState &m_app;
@@ -70,6 +82,9 @@ private:
     QComboBox *m_macroBox = nullptr;
     std::unique_ptr<TMcuComRecv> m_receiver;
     std::unique_ptr<TDeviceReturn> m_return;
+    QString m_runningImage;
+    TRuntimeErrorWatch m_errorWatch;
+    int m_pendingError = 0; // an image line reported before the image was named
     // Guards against a second macro send while one waits in a delay (the
     // delay keeps handling window messages, so the Send button still works).
     bool m_macroSending = false;

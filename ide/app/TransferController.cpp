@@ -114,6 +114,7 @@ void TTransferController::OpenDownload()
     TMcuComPort &port = SerialPort();
     dialog.SetComPort(&port);
     dialog.SetHoldPort(!port.Open());
+    m_window.DeviceControl().SetRunningImage(QString());
     if (Exec(dialog) != QDialog::Accepted)
         return;
     if (dialog.TakeHeldPort())
@@ -121,6 +122,7 @@ void TTransferController::OpenDownload()
     else
         m_window.RunCommand("ConnectMenuClick");
     m_window.ShowConsoleTab();
+    m_window.DeviceControl().SetRunningImage(dialog.Filename());
 }
 
 void TTransferController::ResetMenuClick()
