@@ -21,6 +21,7 @@ CInterpreter::CInterpreter(const CProgram &program, CMachine &machine, CSerialLi
 CInterpreter::Outcome CInterpreter::Run()
 {
     m_vars.Reset(m_program.m_varCount);
+    m_code.Reset(m_program.m_stmts.size());
     m_loops.assign(static_cast<size_t>(m_program.m_loopSlots), LoopState());
     m_gosubs.clear();
     m_pc = 0;
@@ -139,7 +140,7 @@ void CInterpreter::Execute(const Stmt &s)
         AssignList(s);
         break;
     case StmtKind::kIncDec:
-        Store(s.target, Step(Load(s.target), s.sym == symINC ? 1 : -1));
+        IncDec(s);
         break;
     case StmtKind::kSysAssign:
         if (s.sys.sym == symERR)
@@ -148,12 +149,12 @@ void CInterpreter::Execute(const Stmt &s)
             m_machine.m_hardware.Write(s.sys.sym, s.sys.suffix, Eval(*s.e1).AsInt());
         break;
     case StmtKind::kIfBlock:
-        if (!Eval(*s.e1).IsTrue())
+        if (!Holds(m_pc, *s.e1))
             m_next = static_cast<size_t>(Branch(s.jump));
         break;
     case StmtKind::kIfLine:
     case StmtKind::kIfJump:
-        if (!Eval(*s.e1).IsTrue())
+        if (!Holds(m_pc, *s.e1))
             m_next = static_cast<size_t>(s.jump);
         break;
     case StmtKind::kElsif:
@@ -167,7 +168,7 @@ void CInterpreter::Execute(const Stmt &s)
         Next(s);
         break;
     case StmtKind::kWhile:
-        if (!Eval(*s.e1).IsTrue())
+        if (!Holds(m_pc, *s.e1))
             m_next = static_cast<size_t>(s.jump) + 1;
         break;
     case StmtKind::kWend:
@@ -279,7 +280,7 @@ int CInterpreter::Branch(int branch)
 {
     for (;;) {
         const Stmt &s = m_program.m_stmts[static_cast<size_t>(branch)];
-        if (s.kind != StmtKind::kElsif || Eval(*s.e1).IsTrue())
+        if (s.kind != StmtKind::kElsif || Holds(static_cast<size_t>(branch), *s.e1))
             return branch + 1;
         branch = s.jump;
     }
