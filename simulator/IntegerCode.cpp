@@ -10,6 +10,9 @@ static_assert(static_cast<int>(Code::kGe) - static_cast<int>(Code::kAdd) ==
 static_assert(static_cast<int>(Code::kGeConst) - static_cast<int>(Code::kAddConst) ==
                   static_cast<int>(Op::kGe) - static_cast<int>(Op::kAdd),
               "the binary steps with a constant follow the order of the operators");
+static_assert(static_cast<int>(Code::kGeLong) - static_cast<int>(Code::kAddLong) ==
+                  static_cast<int>(Op::kGe) - static_cast<int>(Op::kAdd),
+              "the binary steps with a variable follow the order of the operators");
 
 bool IsBinary(Op op)
 {
@@ -127,6 +130,10 @@ bool CIntegerCode::Binary(const Expr &e, int nesting)
         return false;
     if (FoldsConstant(e.op, *e.b)) {
         Emit(Shifted(Code::kAddConst, e.op), e.b->value.i);
+        return true;
+    }
+    if (const Variable *v = e.b->op == Op::kVar ? WholeNumber(e.b->var) : nullptr; v && v->type == VarType::kLong) {
+        Emit(Shifted(Code::kAddLong, e.op), v->offset);
         return true;
     }
     if (!Expression(*e.b, nesting + 1))

@@ -18,9 +18,9 @@
 
 namespace velsim {
 
-// One step. The binary operators come in two rows in the order of Op (kAdd
-// to kGe): one takes both operands from the stack, the other its right
-// operand from the step's constant.
+// One step. The binary operators come in three rows in the order of Op (kAdd
+// to kGe): one takes both operands from the stack, one its right operand from
+// the step's constant, one from the LONG variable at `arg`.
 enum class Code : uint8_t {
     kConst, // push `arg`
     kLoadChar, // push the variable at `arg`
@@ -67,6 +67,22 @@ enum class Code : uint8_t {
     kGtConst,
     kLeConst,
     kGeConst,
+    kAddLong,
+    kSubLong,
+    kOrLong,
+    kXorLong,
+    kMulLong,
+    kDivLong,
+    kModLong,
+    kAndLong,
+    kShlLong,
+    kShrLong,
+    kEqLong,
+    kNeLong,
+    kLtLong,
+    kGtLong,
+    kLeLong,
+    kGeLong,
     kStore8, // pop into the variable at `arg`; the statement ends
     kStore16,
     kStore32,
@@ -75,6 +91,7 @@ enum class Code : uint8_t {
     kStore32At,
     kResult, // the top of the stack is the statement's value; it ends
 };
+constexpr int kCodeCount = static_cast<int>(Code::kResult) + 1;
 
 struct CodeStep {
     Code code = Code::kResult;

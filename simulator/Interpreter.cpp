@@ -128,7 +128,10 @@ void CInterpreter::Execute(const Stmt &s)
 {
     switch (s.kind) {
     case StmtKind::kAssign:
-        Assign(s);
+        if (const CodeStep *steps = m_code.Steps(m_pc))
+            RunSteps(steps);
+        else
+            Assign(s);
         break;
     case StmtKind::kDeclare:
         Declare(s);
@@ -140,7 +143,10 @@ void CInterpreter::Execute(const Stmt &s)
         AssignList(s);
         break;
     case StmtKind::kIncDec:
-        IncDec(s);
+        if (const CodeStep *steps = m_code.Steps(m_pc))
+            RunSteps(steps);
+        else
+            IncDec(s);
         break;
     case StmtKind::kSysAssign:
         if (s.sys.sym == symERR)

@@ -11,8 +11,6 @@
 
 #include "TokenTable.h"
 
-#include <cstring>
-
 namespace velsim {
 
 void CInterpreter::ThrowDivisionByZero()
@@ -22,7 +20,7 @@ void CInterpreter::ThrowDivisionByZero()
 
 // The same results as the general evaluation's integer arithmetic: wrapping
 // +, -, *, division and MOD truncated toward zero, relations as -1 or 0.
-inline int32_t CInterpreter::IntegerOp(Op op, int32_t x, int32_t y)
+int32_t CInterpreter::IntegerOp(Op op, int32_t x, int32_t y)
 {
     switch (op) {
     case Op::kAdd:
@@ -113,9 +111,9 @@ bool CInterpreter::EvalInteger(const Expr &e, int32_t &out)
 
 void CInterpreter::Assign(const Stmt &s)
 {
-    const CodeStep *steps = m_code.Steps(m_pc);
-    if (!steps && !m_code.Tried(m_pc))
-        steps = m_code.Assignment(m_pc, s.target, *s.e1, m_vars);
+    // Translated steps run straight from Execute(); this is the first run,
+    // or the general way.
+    const CodeStep *steps = m_code.Tried(m_pc) ? nullptr : m_code.Assignment(m_pc, s.target, *s.e1, m_vars);
     if (steps) {
         RunSteps(steps);
         return;
@@ -132,9 +130,7 @@ void CInterpreter::Assign(const Stmt &s)
 void CInterpreter::IncDec(const Stmt &s)
 {
     const int32_t by = s.sym == symINC ? 1 : -1;
-    const CodeStep *steps = m_code.Steps(m_pc);
-    if (!steps && !m_code.Tried(m_pc))
-        steps = m_code.Increment(m_pc, s.target, by, m_vars);
+    const CodeStep *steps = m_code.Tried(m_pc) ? nullptr : m_code.Increment(m_pc, s.target, by, m_vars);
     if (steps)
         RunSteps(steps);
     else
@@ -147,147 +143,6 @@ bool CInterpreter::Holds(size_t stmt, const Expr &condition)
     if (!steps && !m_code.Tried(stmt))
         steps = m_code.Condition(stmt, condition, m_vars);
     return steps ? RunSteps(steps) != 0 : Eval(condition).IsTrue();
-}
-
-void CInterpreter::ThrowIndexOutOfRange()
-{
-    throw Fault{RunError::kIndexOutOfRange};
-}
-
-namespace {
-
-template <typename T> T ReadAt(const uint8_t *p)
-{
-    T x;
-    std::memcpy(&x, p, sizeof x);
-    return x;
-}
-
-template <typename T> void WriteAt(uint8_t *p, T x)
-{
-    std::memcpy(p, &x, sizeof x);
-}
-
-// The operator of a binary step, of either row.
-Op OperatorOf(Code code)
-{
-    const int first = static_cast<int>(code >= Code::kAddConst ? Code::kAddConst : Code::kAdd);
-    return static_cast<Op>(static_cast<int>(Op::kAdd) + static_cast<int>(code) - first);
-}
-
-} // namespace
-
-// The stack machine of the translated statements. `top` points past the
-// value on top; a translation never uses more than kStackDepth places. The
-// steps for the rarer operators share the general operator's code.
-int32_t CInterpreter::RunSteps(const CodeStep *step)
-{
-    int32_t stack[CIntegerCode::kStackDepth];
-    int32_t *top = stack;
-    uint8_t *const memory = m_vars.Data();
-    const auto element = [](int32_t index, int32_t length) {
-        if (static_cast<uint32_t>(index) >= static_cast<uint32_t>(length)) [[unlikely]]
-            ThrowIndexOutOfRange();
-        return index;
-    };
-    for (;; ++step) {
-        switch (step->code) {
-        case Code::kConst:
-            *top++ = step->arg;
-            break;
-        case Code::kLoadChar:
-            *top++ = static_cast<int8_t>(memory[step->arg]);
-            break;
-        case Code::kLoadByte:
-            *top++ = memory[step->arg];
-            break;
-        case Code::kLoadWord:
-            *top++ = ReadAt<uint16_t>(memory + step->arg);
-            break;
-        case Code::kLoadInteger:
-            *top++ = ReadAt<int16_t>(memory + step->arg);
-            break;
-        case Code::kLoadLong:
-            *top++ = ReadAt<int32_t>(memory + step->arg);
-            break;
-        case Code::kLoadCharAt:
-            top[-1] = static_cast<int8_t>(memory[step->arg + element(top[-1], step->length)]);
-            break;
-        case Code::kLoadByteAt:
-            top[-1] = memory[step->arg + element(top[-1], step->length)];
-            break;
-        case Code::kLoadWordAt:
-            top[-1] = ReadAt<uint16_t>(memory + step->arg + 2 * element(top[-1], step->length));
-            break;
-        case Code::kLoadIntegerAt:
-            top[-1] = ReadAt<int16_t>(memory + step->arg + 2 * element(top[-1], step->length));
-            break;
-        case Code::kLoadLongAt:
-            top[-1] = ReadAt<int32_t>(memory + step->arg + 4 * element(top[-1], step->length));
-            break;
-        case Code::kNeg:
-            top[-1] = WrapNeg(top[-1]);
-            break;
-        case Code::kNot:
-            top[-1] = ~top[-1];
-            break;
-        case Code::kAdd:
-            --top;
-            top[-1] = WrapAdd(top[-1], *top);
-            break;
-        case Code::kSub:
-            --top;
-            top[-1] = WrapSub(top[-1], *top);
-            break;
-        case Code::kMul:
-            --top;
-            top[-1] = WrapMul(top[-1], *top);
-            break;
-        case Code::kAddConst:
-            top[-1] = WrapAdd(top[-1], step->arg);
-            break;
-        case Code::kSubConst:
-            top[-1] = WrapSub(top[-1], step->arg);
-            break;
-        case Code::kMulConst:
-            top[-1] = WrapMul(top[-1], step->arg);
-            break;
-        case Code::kDivConst:
-            top[-1] /= step->arg;
-            break;
-        case Code::kModConst:
-            top[-1] %= step->arg;
-            break;
-        case Code::kStore8:
-            memory[step->arg] = static_cast<uint8_t>(top[-1]);
-            return 0;
-        case Code::kStore16:
-            WriteAt(memory + step->arg, static_cast<uint16_t>(top[-1]));
-            return 0;
-        case Code::kStore32:
-            WriteAt(memory + step->arg, top[-1]);
-            return 0;
-        case Code::kStore8At:
-            memory[step->arg + element(top[-1], step->length)] = static_cast<uint8_t>(top[-2]);
-            return 0;
-        case Code::kStore16At:
-            WriteAt(memory + step->arg + 2 * element(top[-1], step->length), static_cast<uint16_t>(top[-2]));
-            return 0;
-        case Code::kStore32At:
-            WriteAt(memory + step->arg + 4 * element(top[-1], step->length), top[-2]);
-            return 0;
-        case Code::kResult:
-            return top[-1];
-        default:
-            if (step->code >= Code::kAddConst) {
-                top[-1] = IntegerOp(OperatorOf(step->code), top[-1], step->arg);
-            } else {
-                --top;
-                top[-1] = IntegerOp(OperatorOf(step->code), top[-1], *top);
-            }
-            break;
-        }
-    }
 }
 
 } // namespace velsim
