@@ -67,17 +67,19 @@ Code Element(Code plain, int shift)
 void CIntegerCode::Reset(size_t statements)
 {
     m_code.clear();
-    m_entry.assign(statements, kUntried);
+    m_statements.assign(statements, kUntried);
+    m_conditions.assign(statements, kUntried);
 }
 
-const CodeStep *CIntegerCode::Assignment(size_t stmt, const VarRef &target, const Expr &value, const CDataMemory &vars)
+const CodeStep *CIntegerCode::TranslateAssignment(size_t stmt, const VarRef &target, const Expr &value,
+                                                  const CDataMemory &vars)
 {
     m_vars = &vars;
     Begin();
-    return Finish(stmt, Expression(value, 0) && Store(target));
+    return Finish(m_statements[stmt], Expression(value, 0) && Store(target));
 }
 
-const CodeStep *CIntegerCode::Increment(size_t stmt, const VarRef &target, int32_t by, const CDataMemory &vars)
+const CodeStep *CIntegerCode::TranslateIncrement(size_t stmt, const VarRef &target, int32_t by, const CDataMemory &vars)
 {
     m_vars = &vars;
     Begin();
@@ -86,16 +88,16 @@ const CodeStep *CIntegerCode::Increment(size_t stmt, const VarRef &target, int32
         Emit(Code::kAddConst, by);
         translated = Store(target);
     }
-    return Finish(stmt, translated);
+    return Finish(m_statements[stmt], translated);
 }
 
-const CodeStep *CIntegerCode::Condition(size_t stmt, const Expr &condition, const CDataMemory &vars)
+const CodeStep *CIntegerCode::TranslateCondition(size_t stmt, const Expr &condition, const CDataMemory &vars)
 {
     m_vars = &vars;
     Begin();
     const bool translated = Expression(condition, 0);
     Emit(Code::kResult);
-    return Finish(stmt, translated);
+    return Finish(m_conditions[stmt], translated);
 }
 
 bool CIntegerCode::Expression(const Expr &e, int nesting)
@@ -202,14 +204,14 @@ void CIntegerCode::Begin()
     m_highest = 0;
 }
 
-const CodeStep *CIntegerCode::Finish(size_t stmt, bool translated)
+const CodeStep *CIntegerCode::Finish(int32_t &entry, bool translated)
 {
     if (!translated || m_highest > kStackDepth) {
         m_code.resize(m_start);
-        m_entry[stmt] = kGeneral;
+        entry = kGeneral;
         return nullptr;
     }
-    m_entry[stmt] = static_cast<int32_t>(m_start);
+    entry = static_cast<int32_t>(m_start);
     return m_code.data() + m_start;
 }
 

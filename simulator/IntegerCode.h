@@ -107,24 +107,34 @@ public:
     // A program starts: nothing is translated.
     void Reset(size_t statements);
 
-    // The statement's steps; nullptr when it has none (yet).
-    const CodeStep *Steps(size_t stmt) const
+    // The steps of a translated assignment, INC or DEC, which end with the
+    // store; nullptr when the statement has none (yet).
+    const CodeStep *Statement(size_t stmt) const
     {
-        const int32_t entry = m_entry[stmt];
-        return entry >= 0 ? m_code.data() + entry : nullptr;
+        return StepsAt(m_statements[stmt]);
     }
-    // Whether the statement has been tried before (translated or not).
-    bool Tried(size_t stmt) const
+    // The steps of a statement's translated condition, which end with its value.
+    const CodeStep *Condition(size_t stmt) const
     {
-        return m_entry[stmt] != kUntried;
+        return StepsAt(m_conditions[stmt]);
+    }
+    // Whether the statement or its condition has been tried before
+    // (translated or not).
+    bool StatementTried(size_t stmt) const
+    {
+        return m_statements[stmt] != kUntried;
+    }
+    bool ConditionTried(size_t stmt) const
+    {
+        return m_conditions[stmt] != kUntried;
     }
 
     // Translations of a statement's whole-number work on the variables as
     // declared now; each gives its steps, or nullptr (and the statement is
     // marked for the general way).
-    const CodeStep *Assignment(size_t stmt, const VarRef &target, const Expr &value, const CDataMemory &vars);
-    const CodeStep *Increment(size_t stmt, const VarRef &target, int32_t by, const CDataMemory &vars);
-    const CodeStep *Condition(size_t stmt, const Expr &condition, const CDataMemory &vars);
+    const CodeStep *TranslateAssignment(size_t stmt, const VarRef &target, const Expr &value, const CDataMemory &vars);
+    const CodeStep *TranslateIncrement(size_t stmt, const VarRef &target, int32_t by, const CDataMemory &vars);
+    const CodeStep *TranslateCondition(size_t stmt, const Expr &condition, const CDataMemory &vars);
 
 private:
     static constexpr int32_t kUntried = -1;
@@ -138,10 +148,16 @@ private:
     void Emit(Code code, int32_t arg = 0, int32_t length = 0);
     void Push();
     void Begin();
-    const CodeStep *Finish(size_t stmt, bool translated);
+    const CodeStep *Finish(int32_t &entry, bool translated);
+    const CodeStep *StepsAt(int32_t entry) const
+    {
+        return entry >= 0 ? m_code.data() + entry : nullptr;
+    }
 
     std::vector<CodeStep> m_code;
-    std::vector<int32_t> m_entry; // per statement: its first step, kUntried or kGeneral
+    // Per statement: the first step of its translation, kUntried or kGeneral.
+    std::vector<int32_t> m_statements;
+    std::vector<int32_t> m_conditions;
     const CDataMemory *m_vars = nullptr;
     size_t m_start = 0; // the first step of the translation under way
     int m_height = 0; // of the stack after the steps so far

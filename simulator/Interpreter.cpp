@@ -32,8 +32,9 @@ CInterpreter::Outcome CInterpreter::Run()
     m_budget = kCheckInterval;
     m_steps = 0;
     const std::vector<Stmt> &stmts = m_program.m_stmts;
+    const size_t count = stmts.size();
     try {
-        while (m_pc < stmts.size()) {
+        while (m_pc < count) {
             CountStep();
             if (--m_budget == 0)
                 CheckLine();
@@ -41,7 +42,10 @@ CInterpreter::Outcome CInterpreter::Run()
                 throw Stop{Outcome::kQuit};
             m_next = m_pc + 1;
             ++m_executed;
-            Execute(stmts[m_pc]);
+            if (const CodeStep *steps = m_code.Statement(m_pc))
+                RunSteps(steps); // a translated assignment, INC or DEC
+            else
+                Execute(stmts[m_pc]);
             m_pc = m_next;
         }
         return Outcome::kEnded;
@@ -128,10 +132,7 @@ void CInterpreter::Execute(const Stmt &s)
 {
     switch (s.kind) {
     case StmtKind::kAssign:
-        if (const CodeStep *steps = m_code.Steps(m_pc))
-            RunSteps(steps);
-        else
-            Assign(s);
+        Assign(s);
         break;
     case StmtKind::kDeclare:
         Declare(s);
@@ -143,10 +144,7 @@ void CInterpreter::Execute(const Stmt &s)
         AssignList(s);
         break;
     case StmtKind::kIncDec:
-        if (const CodeStep *steps = m_code.Steps(m_pc))
-            RunSteps(steps);
-        else
-            IncDec(s);
+        IncDec(s);
         break;
     case StmtKind::kSysAssign:
         if (s.sys.sym == symERR)

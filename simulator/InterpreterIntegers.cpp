@@ -111,9 +111,10 @@ bool CInterpreter::EvalInteger(const Expr &e, int32_t &out)
 
 void CInterpreter::Assign(const Stmt &s)
 {
-    // Translated steps run straight from Execute(); this is the first run,
-    // or the general way.
-    const CodeStep *steps = m_code.Tried(m_pc) ? nullptr : m_code.Assignment(m_pc, s.target, *s.e1, m_vars);
+    // Translated steps run straight from Run(); this is the first run, or
+    // the general way.
+    const CodeStep *steps =
+        m_code.StatementTried(m_pc) ? nullptr : m_code.TranslateAssignment(m_pc, s.target, *s.e1, m_vars);
     if (steps) {
         RunSteps(steps);
         return;
@@ -130,7 +131,8 @@ void CInterpreter::Assign(const Stmt &s)
 void CInterpreter::IncDec(const Stmt &s)
 {
     const int32_t by = s.sym == symINC ? 1 : -1;
-    const CodeStep *steps = m_code.Tried(m_pc) ? nullptr : m_code.Increment(m_pc, s.target, by, m_vars);
+    const CodeStep *steps =
+        m_code.StatementTried(m_pc) ? nullptr : m_code.TranslateIncrement(m_pc, s.target, by, m_vars);
     if (steps)
         RunSteps(steps);
     else
@@ -139,9 +141,9 @@ void CInterpreter::IncDec(const Stmt &s)
 
 bool CInterpreter::Holds(size_t stmt, const Expr &condition)
 {
-    const CodeStep *steps = m_code.Steps(stmt);
-    if (!steps && !m_code.Tried(stmt))
-        steps = m_code.Condition(stmt, condition, m_vars);
+    const CodeStep *steps = m_code.Condition(stmt);
+    if (!steps && !m_code.ConditionTried(stmt))
+        steps = m_code.TranslateCondition(stmt, condition, m_vars);
     return steps ? RunSteps(steps) != 0 : Eval(condition).IsTrue();
 }
 
