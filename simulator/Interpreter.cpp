@@ -264,20 +264,31 @@ void CInterpreter::Next(const Stmt &s)
     const LoopState &loop = m_loops[static_cast<size_t>(loopStmt.slot)];
     if (!loop.active)
         throw Fault{RunError::kNoFor};
-    const Value counter = Load(loopStmt.target);
-    bool past;
-    if (!counter.real && !loop.step.real && !loop.limit.real) {
-        // Compared before the counter wraps, so FOR b = 1 TO 255 ends on a BYTE.
-        const int64_t next = static_cast<int64_t>(counter.i) + loop.step.i;
-        past = loop.step.i >= 0 ? next > loop.limit.i : next < loop.limit.i;
-        Store(loopStmt.target, Value::Int(WrapAdd(counter.i, loop.step.i)));
-    } else {
-        const Value next = Value::Real(counter.AsReal() + loop.step.AsReal());
-        past = Past(next, loop.limit, loop.step);
-        Store(loopStmt.target, next);
-    }
+    if (!loop.step.real && !loop.limit.real && NextWhole(loopStmt.target, loop, static_cast<size_t>(s.jump) + 1))
+        return;
+    const Value next = Value::Real(Load(loopStmt.target).AsReal() + loop.step.AsReal());
+    const bool past = Past(next, loop.limit, loop.step);
+    Store(loopStmt.target, next);
     if (!past)
         m_next = static_cast<size_t>(s.jump) + 1;
+}
+
+// NEXT on a whole-number counter with a whole-number limit and step; false
+// (and nothing done) for a FLOAT counter. Compared before the counter
+// wraps, so FOR b = 1 TO 255 ends on a BYTE.
+bool CInterpreter::NextWhole(const VarRef &target, const LoopState &loop, size_t body)
+{
+    const int32_t step = loop.step.i;
+    const Variable &v = Var(target.var);
+    const int element = Element(v, target.index);
+    int32_t counter;
+    if (!m_vars.LoadInteger(v, element, counter))
+        return false;
+    const int64_t next = static_cast<int64_t>(counter) + step;
+    m_vars.StoreInteger(v, element, WrapAdd(counter, step));
+    if (step >= 0 ? next <= loop.limit.i : next >= loop.limit.i)
+        m_next = body;
+    return true;
 }
 
 int CInterpreter::Branch(int branch)

@@ -117,6 +117,7 @@ private:
     void AssignList(const Stmt &s);
     void For(const Stmt &s);
     void Next(const Stmt &s);
+    bool NextWhole(const VarRef &target, const LoopState &loop, size_t body);
     int Branch(int branch);
     int Target(const Stmt &s, size_t which) const;
     void Gosub(int target);
