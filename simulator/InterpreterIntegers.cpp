@@ -7,6 +7,9 @@
 // only reads variables and computes, so doing part of it twice changes
 // nothing, and a run-time error it raises is the one the full evaluation
 // meets first: both go through the expression in the same order.
+// Assignments, INC, DEC and conditions of whole numbers are translated into
+// steps (IntegerCode.h) on their first run; this evaluation serves the other
+// expressions (PRINT, arguments) and the statements that cannot be translated.
 #include "Interpreter.h"
 
 #include "TokenTable.h"
