@@ -5,6 +5,7 @@
 #include "BuildController.h"
 #include "CaptionPanel.h"
 #include "DeviceController.h"
+#include "DiagnosticsController.h"
 #include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
@@ -132,6 +133,7 @@ TMainWindow::TMainWindow(TAppState &app, QWidget *parent)
     , m_scope(std::make_unique<TScopeController>(*this, app))
     , m_transfer(std::make_unique<TTransferController>(*this))
     , m_workDir(std::make_unique<TWorkDirController>(*this, m_workspace))
+    , m_diagnostics(std::make_unique<TDiagnosticsController>(*this, app))
 {
     InitResources();
     setObjectName("MainWindow");
@@ -189,6 +191,11 @@ TTransferController &TMainWindow::TransferControl() const
 TWorkDirController &TMainWindow::WorkDirControl() const
 {
     return *m_workDir;
+}
+
+TDiagnosticsController &TMainWindow::DiagnosticsControl() const
+{
+    return *m_diagnostics;
 }
 
 // ---------------------------------------------------------------------------
@@ -495,6 +502,7 @@ void TMainWindow::AttachPopup(QWidget *view, QMenu *popup)
 void TMainWindow::FormCreate()
 {
     m_editor->CreateTabs(m_editorTabSet, m_editorStack, Menu("EditorPopupMenu"));
+    m_diagnostics->Attach(*m_editor->EditorList());
     TImageFileListBox *workDirList = m_workDir->WorkDirList();
     AttachPopup(workDirList, Menu("WorkDirPopupMenu"));
     RunGuarded([this, workDirList] { workDirList->SetDirectory(m_app.Paths().ProgramDir()); });

@@ -28,6 +28,7 @@ class TMcuTransferDlg;
 class TBuildController;
 class TCompilerRunner;
 class TDeviceController;
+class TDiagnosticsController;
 class TEditorController;
 class TScopeController;
 class TTransferController;
@@ -68,6 +69,7 @@ public:
     TScopeController &ScopeControl() const;
     TTransferController &TransferControl() const;
     TWorkDirController &WorkDirControl() const;
+    TDiagnosticsController &DiagnosticsControl() const;
 
     // --- Operations for the controllers ---------------------------------
     void OpenFile(const QString &fileName);
@@ -241,6 +243,7 @@ private:
     std::unique_ptr<TScopeController> m_scope;
     std::unique_ptr<TTransferController> m_transfer;
     std::unique_ptr<TWorkDirController> m_workDir;
+    std::unique_ptr<TDiagnosticsController> m_diagnostics;
 
     QToolBar *m_editToolBar = nullptr;
     QToolBar *m_controllerToolBar = nullptr;
