@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "BuildController.h"
 #include "CaptionPanel.h"
+#include "DebugController.h"
 #include "DeviceController.h"
 #include "EditorController.h"
 #include "ErrorReporter.h"
@@ -132,6 +133,7 @@ TMainWindow::TMainWindow(TAppState &app, QWidget *parent)
     , m_scope(std::make_unique<TScopeController>(*this, app))
     , m_transfer(std::make_unique<TTransferController>(*this))
     , m_workDir(std::make_unique<TWorkDirController>(*this, m_workspace))
+    , m_debug(std::make_unique<TDebugController>(*this, app))
 {
     InitResources();
     setObjectName("MainWindow");
@@ -189,6 +191,11 @@ TTransferController &TMainWindow::TransferControl() const
 TWorkDirController &TMainWindow::WorkDirControl() const
 {
     return *m_workDir;
+}
+
+TDebugController &TMainWindow::DebugControl() const
+{
+    return *m_debug;
 }
 
 // ---------------------------------------------------------------------------
@@ -500,6 +507,7 @@ void TMainWindow::FormCreate()
     RunGuarded([this, workDirList] { workDirList->SetDirectory(m_app.Paths().ProgramDir()); });
     CreateOutputViews();
     m_device->CreateLink(m_commands);
+    m_debug->CreateViews();
     resize(kClientWidth, kClientHeight);
     m_workDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
     m_outputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});
@@ -795,6 +803,9 @@ void TMainWindow::RunOpeningHandler(TMenuId menu)
         break;
     case TMenuId::Controller:
         ControllerMenuClick();
+        break;
+    case TMenuId::Debug:
+        m_debug->DebugMenuClick();
         break;
     case TMenuId::View:
         ViewMenuClick();

@@ -27,6 +27,7 @@ class TAppState;
 class TMcuTransferDlg;
 class TBuildController;
 class TCompilerRunner;
+class TDebugController;
 class TDeviceController;
 class TEditorController;
 class TScopeController;
@@ -68,6 +69,7 @@ public:
     TScopeController &ScopeControl() const;
     TTransferController &TransferControl() const;
     TWorkDirController &WorkDirControl() const;
+    TDebugController &DebugControl() const;
 
     // --- Operations for the controllers ---------------------------------
     void OpenFile(const QString &fileName);
@@ -241,6 +243,7 @@ private:
     std::unique_ptr<TScopeController> m_scope;
     std::unique_ptr<TTransferController> m_transfer;
     std::unique_ptr<TWorkDirController> m_workDir;
+    std::unique_ptr<TDebugController> m_debug;
 
     QToolBar *m_editToolBar = nullptr;
     QToolBar *m_controllerToolBar = nullptr;
