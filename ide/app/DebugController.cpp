@@ -215,6 +215,7 @@ void TDebugController::Stopped(const QString &reason, const QString &text)
         m_window.SetStatusText(
             kStatusPanel, tr("Stopped (%1) at %2(%3)").arg(reason, QFileInfo(file).fileName()).arg(m_session->Line()));
     m_variables->setEnabled(true);
+    m_callStack->setEnabled(true);
     m_variables->SetVariables(m_session->Variables());
     m_callStack->SetFrames(m_session->Frames());
     ConnectMargins();
@@ -238,6 +239,7 @@ void TDebugController::Resumed()
     for (TSourceEditor *editor : SourceEditors())
         editor->Breakpoints()->ShowCurrentLine(0);
     m_variables->setEnabled(false); // the values of the last stop, until the next
+    m_callStack->setEnabled(false);
     m_window.SetStatusText(kStatusPanel, tr("Running"));
 }
 

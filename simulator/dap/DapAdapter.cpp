@@ -269,6 +269,7 @@ void CDapAdapter::ConfigurationDone(const json &request)
 
 void CDapAdapter::OnStop(const StopEvent &event)
 {
+    m_program->SendPendingOutput(); // a stepped-over PRINT shows before the stop
     json body = {{"reason", NameOf(event.reason)}, {"threadId", kThreadId}, {"allThreadsStopped", true}};
     if (!event.breakpoints.empty())
         body["hitBreakpointIds"] = event.breakpoints;

@@ -146,4 +146,10 @@ void CDapProgram::Stop()
         m_reader.join();
 }
 
+void CDapProgram::SendPendingOutput()
+{
+    if (m_serial)
+        m_serial->Drain();
+}
+
 } // namespace velsim

@@ -41,6 +41,9 @@ public:
     void Start(bool stopOnEntry, OutputSink output, std::function<void(int)> ended);
     // Ends the program wherever it is and waits for its threads.
     void Stop();
+    // On the program's thread, at a stop: what it sent so far leaves the
+    // serial line before the client hears of the stop.
+    void SendPendingOutput();
 
     CDebugger &Debugger()
     {

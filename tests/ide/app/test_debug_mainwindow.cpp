@@ -172,9 +172,15 @@ private slots:
         QCOMPARE(ValueShown(w, "total"), QString("101"));
 
         editor->Breakpoints()->Toggle(5); // taken away while stopped
+        editor->setCursorPosition(6, 0);
+        w.RunCommand("RunToCursorMenuClick");
+        QTRY_VERIFY(StoppedAt(w, 7));
+        QCOMPARE(ValueShown(w, "total"), QString("106"));
+        w.RunCommand("StepOverMenuClick"); // the PRINT: its line is on the console at the stop
+        QTRY_VERIFY(StoppedAt(w, 8));
+        QVERIFY2(ConsoleText(w).contains("sum is") && ConsoleText(w).contains("106"), qPrintable(ConsoleText(w)));
         w.RunCommand("ContinueDebugMenuClick");
         QTRY_VERIFY_WITH_TIMEOUT(!w.DebugControl().Session().Active(), 10000);
-        QTRY_VERIFY2(ConsoleText(w).contains("sum is") && ConsoleText(w).contains("106"), qPrintable(ConsoleText(w)));
         QCOMPARE(editor->Breakpoints()->CurrentLine(), 0);
         QVERIFY(!SerialPort().Open());
         QTRY_VERIFY(RunningChildren("velsim").isEmpty());

@@ -184,7 +184,7 @@ TEST_F(SessionFixture, RunToLineStopsThereOnce)
     EXPECT_EQ(stops, 2);
 }
 
-TEST_F(SessionFixture, ChangedVariableCountsAndOutputGoesToThePseudoTerminal)
+TEST_F(SessionFixture, ChangedVariableIsPrintedOnThePseudoTerminalBeforeTheNextStop)
 {
     StartOn(kProgram, {{Source(), {9}}});
     ASSERT_TRUE(WaitFor([&] { return !pty.isEmpty(); }));
@@ -201,7 +201,8 @@ TEST_F(SessionFixture, ChangedVariableCountsAndOutputGoesToThePseudoTerminal)
                         });
     ASSERT_TRUE(WaitFor([&] { return done; }));
     EXPECT_EQ(answer, "1234");
-    session.Continue();
+    ASSERT_TRUE(NextStop([&] { session.StepOver(); })); // the PRINT
+    EXPECT_EQ(session.Line(), 10);
     QByteArray output;
     WaitFor([&] {
         char chunk[256];
@@ -212,6 +213,7 @@ TEST_F(SessionFixture, ChangedVariableCountsAndOutputGoesToThePseudoTerminal)
     });
     ::close(fd);
     EXPECT_TRUE(output.contains("1234")) << output.toStdString();
+    EXPECT_EQ(session.State(), TDebugSession::TState::Stopped) << "the output came with the stop, not at the end";
 }
 
 TEST_F(SessionFixture, ArrayElementsAreChildren)
