@@ -4,6 +4,7 @@
 #include "AppState.h"
 #include "BuildController.h"
 #include "CaptionPanel.h"
+#include "DebugController.h"
 #include "DeviceController.h"
 #include "DiagnosticsController.h"
 #include "EditorController.h"
@@ -134,6 +135,7 @@ TMainWindow::TMainWindow(TAppState &app, QWidget *parent)
     , m_transfer(std::make_unique<TTransferController>(*this))
     , m_workDir(std::make_unique<TWorkDirController>(*this, m_workspace))
     , m_diagnostics(std::make_unique<TDiagnosticsController>(*this, app))
+    , m_debug(std::make_unique<TDebugController>(*this, app))
 {
     InitResources();
     setObjectName("MainWindow");
@@ -196,6 +198,11 @@ TWorkDirController &TMainWindow::WorkDirControl() const
 TDiagnosticsController &TMainWindow::DiagnosticsControl() const
 {
     return *m_diagnostics;
+}
+
+TDebugController &TMainWindow::DebugControl() const
+{
+    return *m_debug;
 }
 
 // ---------------------------------------------------------------------------
@@ -508,6 +515,7 @@ void TMainWindow::FormCreate()
     RunGuarded([this, workDirList] { workDirList->SetDirectory(m_app.Paths().ProgramDir()); });
     CreateOutputViews();
     m_device->CreateLink(m_commands);
+    m_debug->CreateViews();
     resize(kClientWidth, kClientHeight);
     m_workDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
     m_outputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});
@@ -803,6 +811,9 @@ void TMainWindow::RunOpeningHandler(TMenuId menu)
         break;
     case TMenuId::Controller:
         ControllerMenuClick();
+        break;
+    case TMenuId::Debug:
+        m_debug->DebugMenuClick();
         break;
     case TMenuId::View:
         ViewMenuClick();

@@ -27,6 +27,7 @@ class TAppState;
 class TMcuTransferDlg;
 class TBuildController;
 class TCompilerRunner;
+class TDebugController;
 class TDeviceController;
 class TDiagnosticsController;
 class TEditorController;
@@ -70,6 +71,7 @@ public:
     TTransferController &TransferControl() const;
     TWorkDirController &WorkDirControl() const;
     TDiagnosticsController &DiagnosticsControl() const;
+    TDebugController &DebugControl() const;
 
     // --- Operations for the controllers ---------------------------------
     void OpenFile(const QString &fileName);
@@ -244,6 +246,7 @@ private:
     std::unique_ptr<TTransferController> m_transfer;
     std::unique_ptr<TWorkDirController> m_workDir;
     std::unique_ptr<TDiagnosticsController> m_diagnostics;
+    std::unique_ptr<TDebugController> m_debug;
 
     QToolBar *m_editToolBar = nullptr;
     QToolBar *m_controllerToolBar = nullptr;

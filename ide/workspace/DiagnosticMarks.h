@@ -19,7 +19,7 @@ public:
     static constexpr int kWarningIndicator = 11;
     static constexpr int kErrorMarker = 20;
     static constexpr int kWarningMarker = 21;
-    static constexpr int kMargin = 3;
+    static constexpr int kMargin = 2; // beside the breakpoints (3)
     static constexpr int kMarginWidth = 14;
     static constexpr int kDwellMs = 400;
 
