@@ -77,8 +77,9 @@ TDebugController::TDebugController(TMainWindow &window, TAppState &app)
 TDebugController::~TDebugController()
 {
     m_wasConnected = false; // the workbench closes: nothing to connect again
-    m_session->Stop();
+    // The window is going away: the session's end must not reach it.
     m_session->disconnect(this);
+    m_session->Stop();
 }
 
 void TDebugController::CreateViews()

@@ -196,7 +196,7 @@ private slots:
         editor->GotoLine(1);
         w.RunCommand("StartDebugMenuClick");
         QTRY_VERIFY_WITH_TIMEOUT(StoppedAt(w, 4), 30000);
-        QCOMPARE(editor->Breakpoints()->ErrorLine(), 4);
+        QTRY_COMPARE(editor->Breakpoints()->ErrorLine(), 4);
         QCOMPARE(editor->CaretLine(), 4);
         const QStringList build = w.BuildControl().BuildList()->Lines();
         QVERIFY2(!build.filter(QRegularExpression("prog\\.bas\\(4\\): .*Division by zero")).isEmpty(),
