@@ -8,6 +8,7 @@
 
 #include "../support/ChildProcesses.h"
 #include "../support/TestFiles.h"
+#include "../support/WindowConsole.h"
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "BreakpointMargin.h"
@@ -48,14 +49,6 @@ const QByteArray kDivision = "INTEGER total, count\n" // 1
 QString BinDir()
 {
     return qEnvironmentVariable("VELMO_BIN_DIR");
-}
-
-QString ConsoleText(const TMainWindow &w)
-{
-    QStringList lines;
-    for (const QByteArray &line : w.DeviceControl().Console()->Screen().ScreenLines())
-        lines << QString::fromLatin1(line).trimmed();
-    return lines.join('|');
 }
 
 QString ValueShown(const TMainWindow &w, const QString &name)

@@ -7,6 +7,7 @@
 
 #include "../support/ChildProcesses.h"
 #include "../support/TestFiles.h"
+#include "../support/WindowConsole.h"
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "BuildController.h"
@@ -55,16 +56,6 @@ QString BinDir()
 bool ProgramsBuilt()
 {
     return QFile::exists(BinDir() + "/velsim") && QFile::exists(BinDir() + "/velc");
-}
-
-QString ConsoleText(const TMainWindow &w)
-{
-    QStringList lines;
-    for (const QByteArray &line : w.DeviceControl().Console()->Screen().ScreenLines())
-        lines << QString::fromLatin1(line).trimmed();
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.join('|');
 }
 
 // The HEX records of an image, without their line ends, as the download
