@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <sstream>
 
 namespace velmo::lang {
 
@@ -154,19 +153,62 @@ const MapVariable *DebugMap::FindVariable(std::string_view name) const
     return nullptr;
 }
 
+namespace {
+
+// Appends the record's words separated by blanks and ends the line; the map
+// of a full program has thousands of records, so numbers are written without
+// a stream.
+class CRecordWriter {
+public:
+    explicit CRecordWriter(std::string &out)
+        : m_out(out)
+    {
+    }
+    CRecordWriter &operator<<(std::string_view word)
+    {
+        Blank();
+        m_out += word;
+        return *this;
+    }
+    CRecordWriter &operator<<(long long number)
+    {
+        Blank();
+        char digits[24];
+        const auto result = std::to_chars(digits, digits + sizeof digits, number);
+        m_out.append(digits, result.ptr);
+        return *this;
+    }
+    ~CRecordWriter()
+    {
+        m_out += '\n';
+    }
+
+private:
+    void Blank()
+    {
+        if (m_words++ > 0)
+            m_out += ' ';
+    }
+    std::string &m_out;
+    int m_words = 0;
+};
+
+} // namespace
+
 std::string FormatDebugMap(const DebugMap &map)
 {
-    std::ostringstream out;
-    out << kMagic << ' ' << kDebugMapVersion << '\n';
+    std::string out;
+    out.reserve(32 * (map.lines.size() + map.variables.size() + map.labels.size() + map.files.size() + 1));
+    CRecordWriter(out) << kMagic << kDebugMapVersion;
     for (size_t i = 0; i < map.files.size(); ++i)
-        out << "file " << i << ' ' << map.files[i] << '\n';
+        CRecordWriter(out) << "file" << static_cast<long long>(i) << map.files[i];
     for (const MapLine &l : map.lines)
-        out << "line " << l.imageLine << ' ' << l.file << ' ' << l.sourceLine << '\n';
+        CRecordWriter(out) << "line" << l.imageLine << l.file << l.sourceLine;
     for (const MapVariable &v : map.variables)
-        out << "var " << v.shortName << ' ' << v.type << ' ' << v.length << ' ' << v.name << '\n';
+        CRecordWriter(out) << "var" << v.shortName << v.type << v.length << v.name;
     for (const MapLabel &l : map.labels)
-        out << "label " << l.imageLine << ' ' << l.name << '\n';
-    return out.str();
+        CRecordWriter(out) << "label" << l.imageLine << l.name;
+    return out;
 }
 
 bool ParseDebugMap(std::string_view text, DebugMap &map, std::string &error)
