@@ -3,6 +3,7 @@
 // in paired runs (the two alternate, so both see the same machine load).
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/bench_open 100000 1000000
 #include "AppState.h"
+#include "Application.h"
 #include "GeneratedProgram.h"
 #include "Globals.h"
 #include "IdleWait.h"
@@ -10,7 +11,6 @@
 
 #include <Qsci/qsciscintilla.h>
 
-#include <QApplication>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -76,7 +76,7 @@ void Compare(int lines, const QTemporaryDir &dir, TAppState &app)
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    TKorvidApplication app(argc, argv); // owns the serial port the window's device half uses
     InitGlobals();
     QTemporaryDir dir;
     TAppState state(TWorkbenchPaths(dir.path(), dir.filePath(QStringLiteral("Korvid.ini")),
