@@ -32,6 +32,7 @@ struct OutputPlan {
     std::string path;
     std::string contents;
     bool announced;
+    Flush flush;
 };
 
 } // namespace
@@ -153,12 +154,13 @@ void CCompiler::WriteOutputFiles(const std::string &sourceArgument)
     if (OutputReplacesSource(hex) || OutputReplacesSource(listing) || OutputReplacesSource(map))
         return;
     PrintLine("Generating...");
-    const OutputPlan outputs[] = {
-        {hex, m_code.HexFileText(), true}, {listing, m_code.ListingFileText(), true}, {map, m_mapText, false}};
+    const OutputPlan outputs[] = {{hex, m_code.HexFileText(), true, Flush::kToDisk},
+                                  {listing, m_code.ListingFileText(), true, Flush::kByTheSystem},
+                                  {map, m_mapText, false, Flush::kByTheSystem}};
     for (const OutputPlan &output : outputs) {
         if (output.announced)
             PrintLine("  >> " + PrintableName(output.path));
-        if (!WriteFileAtomically(output.path, output.contents)) {
+        if (!WriteFileAtomically(output.path, output.contents, output.flush)) {
             ReportError(Format(kCantWriteFile, PrintableName(output.path)), -1, -1);
             for (const OutputPlan &written : outputs)
                 RemoveOutputFile(written.path);

@@ -45,7 +45,7 @@ bool SetUsualPermissions(int fd)
 
 } // namespace
 
-bool CPendingFile::Write(const std::string &path, const std::string &contents)
+bool CPendingFile::Write(const std::string &path, const std::string &contents, Flush flush)
 {
     Discard();
     std::string temp = TempNameIn(DirectoryOf(path));
@@ -56,7 +56,8 @@ bool CPendingFile::Write(const std::string &path, const std::string &contents)
     m_temp = temp;
     bool ok = WriteAll(fd, contents);
     ok = SetUsualPermissions(fd) && ok;
-    ok = ::fdatasync(fd) == 0 && ok; // on the disk before the rename: old or new, never empty
+    if (flush == Flush::kToDisk)
+        ok = ::fdatasync(fd) == 0 && ok; // on the disk before the rename: old or new, never empty
     ok = ::close(fd) == 0 && ok;
     if (!ok)
         Discard();
@@ -81,10 +82,10 @@ void CPendingFile::Discard()
     m_temp.clear();
 }
 
-bool WriteFileAtomically(const std::string &path, const std::string &contents)
+bool WriteFileAtomically(const std::string &path, const std::string &contents, Flush flush)
 {
     CPendingFile file;
-    if (file.Write(path, contents) && file.Commit())
+    if (file.Write(path, contents, flush) && file.Commit())
         return true;
     RemoveOutputFile(path);
     return false;

@@ -1,10 +1,18 @@
 // Writes output files so that a failure never leaves a file that looks
-// complete. The text goes to a temporary file beside the target, is flushed
-// to the disk, and only then renamed over the target, so after a crash or a
-// power cut the target holds either the old or the new contents.
+// complete. The text goes to a temporary file beside the target and only then
+// is renamed over the target. A file flushed to the disk before its rename
+// holds either the old or the new contents after a power cut too.
 #pragma once
 
 #include <string>
+
+// Whether a file is flushed to the disk before its rename. The program image
+// is: a download trusts a .hex newer than its source, so it must never be
+// found empty. The listing and the line map are read by people and checked
+// by their readers (the map by its version line); a power cut may cost their
+// contents but nothing else, and flushing them would double the compile
+// time of a full program.
+enum class Flush { kToDisk, kByTheSystem };
 
 // One output file on its way to its place: Write puts the contents into a
 // temporary file in the target's folder (a short name, so it fits whatever
@@ -20,7 +28,7 @@ public:
         Discard();
     }
 
-    bool Write(const std::string &path, const std::string &contents);
+    bool Write(const std::string &path, const std::string &contents, Flush flush = Flush::kToDisk);
     bool Commit();
     void Discard();
 
@@ -31,7 +39,7 @@ private:
 
 // Write and Commit in one; on failure an older file of the target's name is
 // removed too, since it would pass for the result of this build.
-bool WriteFileAtomically(const std::string &path, const std::string &contents);
+bool WriteFileAtomically(const std::string &path, const std::string &contents, Flush flush = Flush::kToDisk);
 
 // Removes a file (never a directory) of that name, if there is one.
 void RemoveOutputFile(const std::string &path);
