@@ -215,10 +215,12 @@ void CServer::Idle()
               {"method", "textDocument/publishDiagnostics"},
               {"params", {{"uri", PathToUri(path)}, {"diagnostics", Json::array()}}}});
     m_closed.clear();
-    for (const std::string &path : m_workspace.Documents().Paths())
-        Send({{"jsonrpc", "2.0"},
-              {"method", "textDocument/publishDiagnostics"},
-              {"params", PublishedDiagnostics(m_workspace, path)}});
+    for (const std::string &path : m_workspace.Documents().Paths()) {
+        Json params = PublishedDiagnostics(m_workspace, path);
+        if (const auto version = m_versions.find(path); version != m_versions.end())
+            params["version"] = version->second;
+        Send({{"jsonrpc", "2.0"}, {"method", "textDocument/publishDiagnostics"}, {"params", params}});
+    }
 }
 
 Json CServer::Initialize(const Json &)
@@ -257,6 +259,7 @@ void CServer::DidOpen(const Json &params)
     if (path.empty())
         return;
     m_workspace.EditDocuments().Open(path, params.at("textDocument").at("text").get<std::string>());
+    NoteVersion(path, params);
     m_closed.erase(path);
     m_changed = true;
 }
@@ -274,6 +277,7 @@ void CServer::DidChange(const Json &params)
             text = change.at("text").get<std::string>();
     }
     m_workspace.EditDocuments().Open(path, std::move(text));
+    NoteVersion(path, params);
     m_changed = true;
 }
 
@@ -283,8 +287,21 @@ void CServer::DidClose(const Json &params)
     if (path.empty())
         return;
     m_workspace.EditDocuments().Close(path);
+    m_versions.erase(path);
     m_closed.insert(path);
     m_changed = true;
+}
+
+// A document without a version (or with one that is not a number) is
+// published without one.
+void CServer::NoteVersion(const std::string &path, const Json &params)
+{
+    const Json *document = Find(params, "textDocument");
+    const Json *version = document ? Find(*document, "version") : nullptr;
+    if (version && version->is_number_integer())
+        m_versions[path] = version->get<long long>();
+    else
+        m_versions.erase(path);
 }
 
 } // namespace velmo::ls

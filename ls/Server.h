@@ -10,6 +10,7 @@
 
 #include <deque>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <string_view>
@@ -74,12 +75,16 @@ private:
     void DidOpen(const Json &params);
     void DidChange(const Json &params);
     void DidClose(const Json &params);
+    void NoteVersion(const std::string &path, const Json &params);
 
     Sender m_send;
     CMessageReader m_reader;
     std::deque<Json> m_queue;
     CWorkspace m_workspace;
     std::set<std::string> m_closed; // closed since the last publishing: their messages are cleared
+    // The version of each open document the editor gave last: published with
+    // its messages, so that the editor can tell them from those of an older text.
+    std::map<std::string, long long> m_versions;
     bool m_changed = false;
     bool m_initialized = false;
     bool m_shutDown = false;

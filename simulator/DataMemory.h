@@ -105,6 +105,11 @@ public:
         }
     }
 
+    // The whole data memory; a variable's place in it is its offset.
+    uint8_t *Data()
+    {
+        return m_memory.data();
+    }
     // The bytes of a variable as they lie in memory (little-endian).
     uint8_t *Bytes(const Variable &v)
     {

@@ -21,6 +21,7 @@ CInterpreter::CInterpreter(const CProgram &program, CMachine &machine, CSerialLi
 CInterpreter::Outcome CInterpreter::Run()
 {
     m_vars.Reset(m_program.m_varCount);
+    m_code.Reset(m_program.m_stmts.size());
     m_loops.assign(static_cast<size_t>(m_program.m_loopSlots), LoopState());
     m_gosubs.clear();
     m_pc = 0;
@@ -31,8 +32,9 @@ CInterpreter::Outcome CInterpreter::Run()
     m_budget = kCheckInterval;
     m_steps = 0;
     const std::vector<Stmt> &stmts = m_program.m_stmts;
+    const size_t count = stmts.size();
     try {
-        while (m_pc < stmts.size()) {
+        while (m_pc < count) {
             CountStep();
             if (--m_budget == 0)
                 CheckLine();
@@ -40,7 +42,10 @@ CInterpreter::Outcome CInterpreter::Run()
                 throw Stop{Outcome::kQuit};
             m_next = m_pc + 1;
             ++m_executed;
-            Execute(stmts[m_pc]);
+            if (const CodeStep *steps = m_code.Statement(m_pc))
+                RunSteps(steps); // a translated assignment, INC or DEC
+            else
+                Execute(stmts[m_pc]);
             m_pc = m_next;
         }
         return Outcome::kEnded;
@@ -139,7 +144,7 @@ void CInterpreter::Execute(const Stmt &s)
         AssignList(s);
         break;
     case StmtKind::kIncDec:
-        Store(s.target, Step(Load(s.target), s.sym == symINC ? 1 : -1));
+        IncDec(s);
         break;
     case StmtKind::kSysAssign:
         if (s.sys.sym == symERR)
@@ -148,12 +153,12 @@ void CInterpreter::Execute(const Stmt &s)
             m_machine.m_hardware.Write(s.sys.sym, s.sys.suffix, Eval(*s.e1).AsInt());
         break;
     case StmtKind::kIfBlock:
-        if (!Eval(*s.e1).IsTrue())
+        if (!Holds(m_pc, *s.e1))
             m_next = static_cast<size_t>(Branch(s.jump));
         break;
     case StmtKind::kIfLine:
     case StmtKind::kIfJump:
-        if (!Eval(*s.e1).IsTrue())
+        if (!Holds(m_pc, *s.e1))
             m_next = static_cast<size_t>(s.jump);
         break;
     case StmtKind::kElsif:
@@ -167,7 +172,7 @@ void CInterpreter::Execute(const Stmt &s)
         Next(s);
         break;
     case StmtKind::kWhile:
-        if (!Eval(*s.e1).IsTrue())
+        if (!Holds(m_pc, *s.e1))
             m_next = static_cast<size_t>(s.jump) + 1;
         break;
     case StmtKind::kWend:
@@ -259,27 +264,38 @@ void CInterpreter::Next(const Stmt &s)
     const LoopState &loop = m_loops[static_cast<size_t>(loopStmt.slot)];
     if (!loop.active)
         throw Fault{RunError::kNoFor};
-    const Value counter = Load(loopStmt.target);
-    bool past;
-    if (!counter.real && !loop.step.real && !loop.limit.real) {
-        // Compared before the counter wraps, so FOR b = 1 TO 255 ends on a BYTE.
-        const int64_t next = static_cast<int64_t>(counter.i) + loop.step.i;
-        past = loop.step.i >= 0 ? next > loop.limit.i : next < loop.limit.i;
-        Store(loopStmt.target, Value::Int(WrapAdd(counter.i, loop.step.i)));
-    } else {
-        const Value next = Value::Real(counter.AsReal() + loop.step.AsReal());
-        past = Past(next, loop.limit, loop.step);
-        Store(loopStmt.target, next);
-    }
+    if (!loop.step.real && !loop.limit.real && NextWhole(loopStmt.target, loop, static_cast<size_t>(s.jump) + 1))
+        return;
+    const Value next = Value::Real(Load(loopStmt.target).AsReal() + loop.step.AsReal());
+    const bool past = Past(next, loop.limit, loop.step);
+    Store(loopStmt.target, next);
     if (!past)
         m_next = static_cast<size_t>(s.jump) + 1;
+}
+
+// NEXT on a whole-number counter with a whole-number limit and step; false
+// (and nothing done) for a FLOAT counter. Compared before the counter
+// wraps, so FOR b = 1 TO 255 ends on a BYTE.
+bool CInterpreter::NextWhole(const VarRef &target, const LoopState &loop, size_t body)
+{
+    const int32_t step = loop.step.i;
+    const Variable &v = Var(target.var);
+    const int element = Element(v, target.index);
+    int32_t counter;
+    if (!m_vars.LoadInteger(v, element, counter))
+        return false;
+    const int64_t next = static_cast<int64_t>(counter) + step;
+    m_vars.StoreInteger(v, element, WrapAdd(counter, step));
+    if (step >= 0 ? next <= loop.limit.i : next >= loop.limit.i)
+        m_next = body;
+    return true;
 }
 
 int CInterpreter::Branch(int branch)
 {
     for (;;) {
         const Stmt &s = m_program.m_stmts[static_cast<size_t>(branch)];
-        if (s.kind != StmtKind::kElsif || Eval(*s.e1).IsTrue())
+        if (s.kind != StmtKind::kElsif || Holds(static_cast<size_t>(branch), *s.e1))
             return branch + 1;
         branch = s.jump;
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "DataMemory.h"
+#include "IntegerCode.h"
 #include "Machine.h"
 #include "ModuleMessages.h"
 #include "Program.h"
@@ -116,6 +117,7 @@ private:
     void AssignList(const Stmt &s);
     void For(const Stmt &s);
     void Next(const Stmt &s);
+    bool NextWhole(const VarRef &target, const LoopState &loop, size_t body);
     int Branch(int branch);
     int Target(const Stmt &s, size_t which) const;
     void Gosub(int target);
@@ -144,6 +146,12 @@ private:
     bool EvalInteger(const Expr &e, int32_t &out);
     bool IntegerOperand(const Expr &e, int32_t &out);
     void Assign(const Stmt &s);
+    void IncDec(const Stmt &s);
+    // A condition of the statement `stmt` (an IF, ELSIF or WHILE).
+    bool Holds(size_t stmt, const Expr &condition);
+    // Runs a statement's translated steps: its value for a condition.
+    int32_t RunSteps(const CodeStep *step);
+    [[noreturn]] static void ThrowIndexOutOfRange();
     Value Arithmetic(Op op, const Value &a, const Value &b) const;
     Value Function(const Expr &e);
     Value TextFunction(const Expr &e);
@@ -214,6 +222,7 @@ private:
     CSerialLine &m_line;
     InterpreterLimits m_limits;
     CDataMemory m_vars;
+    CIntegerCode m_code; // translated on the first run of each statement
     std::vector<LoopState> m_loops;
     std::vector<int> m_gosubs;
     size_t m_pc = 0;

@@ -7,7 +7,12 @@
 // only reads variables and computes, so doing part of it twice changes
 // nothing, and a run-time error it raises is the one the full evaluation
 // meets first: both go through the expression in the same order.
+// Assignments, INC, DEC and conditions of whole numbers are translated into
+// steps (IntegerCode.h) on their first run; this evaluation serves the other
+// expressions (PRINT, arguments) and the statements that cannot be translated.
 #include "Interpreter.h"
+
+#include "TokenTable.h"
 
 namespace velsim {
 
@@ -18,7 +23,7 @@ void CInterpreter::ThrowDivisionByZero()
 
 // The same results as the general evaluation's integer arithmetic: wrapping
 // +, -, *, division and MOD truncated toward zero, relations as -1 or 0.
-inline int32_t CInterpreter::IntegerOp(Op op, int32_t x, int32_t y)
+int32_t CInterpreter::IntegerOp(Op op, int32_t x, int32_t y)
 {
     switch (op) {
     case Op::kAdd:
@@ -109,6 +114,14 @@ bool CInterpreter::EvalInteger(const Expr &e, int32_t &out)
 
 void CInterpreter::Assign(const Stmt &s)
 {
+    // Translated steps run straight from Run(); this is the first run, or
+    // the general way.
+    const CodeStep *steps =
+        m_code.StatementTried(m_pc) ? nullptr : m_code.TranslateAssignment(m_pc, s.target, *s.e1, m_vars);
+    if (steps) {
+        RunSteps(steps);
+        return;
+    }
     int32_t whole;
     if (!s.e1->integral || !IntegerOperand(*s.e1, whole)) {
         Store(s.target, EvalGeneric(*s.e1));
@@ -116,6 +129,25 @@ void CInterpreter::Assign(const Stmt &s)
     }
     const Variable &v = Var(s.target.var);
     m_vars.StoreInteger(v, Element(v, s.target.index), whole);
+}
+
+void CInterpreter::IncDec(const Stmt &s)
+{
+    const int32_t by = s.sym == symINC ? 1 : -1;
+    const CodeStep *steps =
+        m_code.StatementTried(m_pc) ? nullptr : m_code.TranslateIncrement(m_pc, s.target, by, m_vars);
+    if (steps)
+        RunSteps(steps);
+    else
+        Store(s.target, Step(Load(s.target), by));
+}
+
+bool CInterpreter::Holds(size_t stmt, const Expr &condition)
+{
+    const CodeStep *steps = m_code.Condition(stmt);
+    if (!steps && !m_code.ConditionTried(stmt))
+        steps = m_code.TranslateCondition(stmt, condition, m_vars);
+    return steps ? RunSteps(steps) != 0 : Eval(condition).IsTrue();
 }
 
 } // namespace velsim

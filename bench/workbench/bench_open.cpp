@@ -3,6 +3,7 @@
 // in paired runs (the two alternate, so both see the same machine load).
 // Run offscreen: QT_QPA_PLATFORM=offscreen build/bench/bench_open 100000 1000000
 #include "AppState.h"
+#include "GeneratedProgram.h"
 #include "Globals.h"
 #include "IdleWait.h"
 #include "MainForm.h"
@@ -21,29 +22,6 @@
 namespace {
 
 int g_pairs = 5; // VELMO_BENCH_PAIRS overrides (1 for a run under callgrind)
-
-QByteArray GeneratedProgram(int lines)
-{
-    QByteArray text;
-    text.reserve(lines * 40);
-    for (int i = 0; i < lines; ++i) {
-        switch (i % 4) {
-        case 0:
-            text += "' loop " + QByteArray::number(i) + "\r\n";
-            break;
-        case 1:
-            text += "FOR i = 1 TO " + QByteArray::number(i) + "\r\n";
-            break;
-        case 2:
-            text += "  PRINT \"value\", i * $1F + %101\r\n";
-            break;
-        default:
-            text += "NEXT\r\n";
-            break;
-        }
-    }
-    return text;
-}
 
 double PlainEditorSeconds(const QString &text)
 {

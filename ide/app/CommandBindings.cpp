@@ -2,6 +2,7 @@
 // controllers and subsystems bind themselves, and the start-up check that
 // every command of the tables runs something.
 #include "CompileStop.h"
+#include "DebugController.h"
 #include "EditorController.h"
 #include "MainForm.h"
 #include "TransferController.h"
@@ -39,6 +40,7 @@ void TMainWindow::BindCommands()
     m_workDir->RegisterCommands(m_commands);
     m_commands.Bind("CompileMenuClick", [this](const QString &sender) { RunCompileCommand(*this, sender); });
     m_transfer->RegisterCommands(m_commands);
+    m_debug->RegisterCommands(m_commands);
     CheckCommandBindings();
 }
 

@@ -26,6 +26,7 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
+#include <utility>
 
 namespace {
 
@@ -123,6 +124,7 @@ TMcuConsole *TDeviceController::MakeConsole(QWidget *parent)
     m_console->OnKey = [this](TMcuConsole *, char key) { Send(QByteArray(1, key)); };
     // The recording's first failed write, at once; the stop reports it again.
     m_console->OnLogFailed = [this](TMcuConsole *, const QString &error) { m_window.SetStatusText(6, error); };
+    m_console->OnLineDoubleClicked = [this](TMcuConsole *, const QString &line) { ConsoleLineDoubleClicked(line); };
     m_window.AttachPopup(m_console, m_window.Menu("ConsolePopupMenu"));
     ApplyConsoleSettings();
     return m_console;
@@ -136,7 +138,7 @@ void TDeviceController::CreateLink(TCommandRegistry &commands)
     };
     m_receiver = std::make_unique<TMcuComRecv>();
     m_receiver->SetPort(&port);
-    m_receiver->OnText = [this](TMcuComRecv *, const QByteArray &text) { Console()->WriteText(text); };
+    m_receiver->OnText = [this](TMcuComRecv *, const QByteArray &text) { Received(text); };
     // The samples ("#", channel, number) go to the scope.
     m_receiver->OnValue = [this](TMcuComRecv *, quint8 channel, float value) {
         m_window.ScopeControl().ReceivedSample(channel, value);
@@ -279,6 +281,49 @@ void TDeviceController::DisconnectMenuClick()
     m_window.ApplyEnabled(ConnectionStates(false), true);
     SerialPort().ClosePort();
     UpdatePortStatus();
+}
+
+// ---------------------------------------------------------------------------
+// Runtime errors in the sources
+
+// A runtime error the simulated module reports opens its source line, as a
+// double-click on a compile error does; a real module's report waits for a
+// double-click in the console (what a program on it prints is its own).
+void TDeviceController::Received(const QByteArray &text)
+{
+    Console()->WriteText(text);
+    const QList<int> errors = m_errorWatch.Feed(text);
+    if (errors.isEmpty() || !TSimulatedModule::IsChosen(SerialPort().ComPort()))
+        return;
+    const int imageLine = errors.last();
+    if (m_runningImage.isEmpty())
+        m_pendingError = imageLine;
+    else
+        QTimer::singleShot(0, &m_window, [this, imageLine] { ShowSourceOf(imageLine); });
+}
+
+void TDeviceController::SetRunningImage(const QString &imagePath)
+{
+    m_runningImage = imagePath;
+    const int pending = std::exchange(m_pendingError, 0);
+    if (pending > 0 && !imagePath.isEmpty())
+        ShowSourceOf(pending);
+}
+
+bool TDeviceController::ShowSourceOf(int imageLine)
+{
+    const std::optional<TSourcePlace> place = SourcePlaceOf(m_runningImage, imageLine);
+    if (!place)
+        return false;
+    RunGuarded([&] { m_window.OpenFileAtLine(place->file, place->line); });
+    return true;
+}
+
+void TDeviceController::ConsoleLineDoubleClicked(const QString &line)
+{
+    const int imageLine = RuntimeErrorImageLine(line);
+    if (imageLine > 0 && !ShowSourceOf(imageLine))
+        m_window.SetStatusText(6, QObject::tr("No line map of the program names line %1.").arg(imageLine));
 }
 
 // ---------------------------------------------------------------------------

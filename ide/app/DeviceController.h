@@ -7,6 +7,8 @@
 #include <QString>
 #include <memory>
 
+#include "RuntimeErrorPlace.h"
+
 class QComboBox;
 class QStackedWidget;
 class QToolBar;
@@ -52,6 +54,11 @@ public:
     void ConsoleLoggingMenuClick();
     void ConsolePopupMenuPopup();
 
+    // The program image last sent to the module: the runtime errors the
+    // module reports are shown in its sources. Empty while a download runs;
+    // an error reported meanwhile waits for the image's name.
+    void SetRunningImage(const QString &imagePath);
+
     // The console, made now if it was not yet.
     TMcuConsole *Console();
     bool ConsoleMade() const
@@ -76,6 +83,11 @@ private:
     void ApplyConsoleSettings();
     void SendMacroText(const QByteArray &bytes);
     void Send(const QByteArray &bytes);
+    void Received(const QByteArray &text);
+    // Opens the source line of the running image's line; false when the
+    // image has no map with that line.
+    bool ShowSourceOf(int imageLine);
+    void ConsoleLineDoubleClicked(const QString &line);
 
     TMainWindow &m_window;
     TAppState &m_app;
@@ -88,6 +100,9 @@ private:
     QComboBox *m_macroBox = nullptr;
     std::unique_ptr<TMcuComRecv> m_receiver;
     std::unique_ptr<TDeviceReturn> m_return;
+    QString m_runningImage;
+    TRuntimeErrorWatch m_errorWatch;
+    int m_pendingError = 0; // an image line reported before the image was named
     // Guards against a second macro send while one waits in a delay (the
     // delay keeps handling window messages, so the Send button still works).
     bool m_macroSending = false;

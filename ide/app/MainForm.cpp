@@ -4,7 +4,9 @@
 #include "AppState.h"
 #include "BuildController.h"
 #include "CaptionPanel.h"
+#include "DebugController.h"
 #include "DeviceController.h"
+#include "DiagnosticsController.h"
 #include "EditorController.h"
 #include "ErrorReporter.h"
 #include "Errors.h"
@@ -132,6 +134,8 @@ TMainWindow::TMainWindow(TAppState &app, QWidget *parent)
     , m_scope(std::make_unique<TScopeController>(*this, app))
     , m_transfer(std::make_unique<TTransferController>(*this))
     , m_workDir(std::make_unique<TWorkDirController>(*this, m_workspace))
+    , m_diagnostics(std::make_unique<TDiagnosticsController>(*this, app))
+    , m_debug(std::make_unique<TDebugController>(*this, app))
 {
     InitResources();
     setObjectName("MainWindow");
@@ -189,6 +193,16 @@ TTransferController &TMainWindow::TransferControl() const
 TWorkDirController &TMainWindow::WorkDirControl() const
 {
     return *m_workDir;
+}
+
+TDiagnosticsController &TMainWindow::DiagnosticsControl() const
+{
+    return *m_diagnostics;
+}
+
+TDebugController &TMainWindow::DebugControl() const
+{
+    return *m_debug;
 }
 
 // ---------------------------------------------------------------------------
@@ -495,11 +509,13 @@ void TMainWindow::AttachPopup(QWidget *view, QMenu *popup)
 void TMainWindow::FormCreate()
 {
     m_editor->CreateTabs(m_editorTabSet, m_editorStack, Menu("EditorPopupMenu"));
+    m_diagnostics->Attach(*m_editor->EditorList());
     TImageFileListBox *workDirList = m_workDir->WorkDirList();
     AttachPopup(workDirList, Menu("WorkDirPopupMenu"));
     RunGuarded([this, workDirList] { workDirList->SetDirectory(m_app.Paths().ProgramDir()); });
     CreateOutputViews();
     m_device->CreateLink(m_commands);
+    m_debug->CreateViews();
     resize(kClientWidth, kClientHeight);
     m_workDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
     m_outputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});
@@ -796,6 +812,9 @@ void TMainWindow::RunOpeningHandler(TMenuId menu)
         break;
     case TMenuId::Controller:
         ControllerMenuClick();
+        break;
+    case TMenuId::Debug:
+        m_debug->DebugMenuClick();
         break;
     case TMenuId::View:
         ViewMenuClick();

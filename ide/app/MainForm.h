@@ -27,7 +27,9 @@ class TAppState;
 class TMcuTransferDlg;
 class TBuildController;
 class TCompilerRunner;
+class TDebugController;
 class TDeviceController;
+class TDiagnosticsController;
 class TEditorController;
 class TScopeController;
 class TTransferController;
@@ -68,6 +70,8 @@ public:
     TScopeController &ScopeControl() const;
     TTransferController &TransferControl() const;
     TWorkDirController &WorkDirControl() const;
+    TDiagnosticsController &DiagnosticsControl() const;
+    TDebugController &DebugControl() const;
 
     // --- Operations for the controllers ---------------------------------
     void OpenFile(const QString &fileName);
@@ -241,6 +245,8 @@ private:
     std::unique_ptr<TScopeController> m_scope;
     std::unique_ptr<TTransferController> m_transfer;
     std::unique_ptr<TWorkDirController> m_workDir;
+    std::unique_ptr<TDiagnosticsController> m_diagnostics;
+    std::unique_ptr<TDebugController> m_debug;
 
     QToolBar *m_editToolBar = nullptr;
     QToolBar *m_controllerToolBar = nullptr;

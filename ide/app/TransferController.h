@@ -23,7 +23,6 @@ public:
     bool TransferRunning() const;
 
 private:
-    void CompileThenDownload();
     void OpenDownload();
     // Shows the dialog through the window, which knows it meanwhile.
     int Exec(TMcuTransferDlg &dialog);

@@ -51,6 +51,7 @@ TEnabledItems MenuItemStates(TMenuId menu, const TWorkbenchState &state)
         return {{"CompileMenu", state.editor.has_value()}};
     case TMenuId::Controller:
         return {{"ResetMenu", state.portOpen}};
+    case TMenuId::Debug: // DebugMenuStates
     case TMenuId::View:
     case TMenuId::Help:
         break;
@@ -98,4 +99,18 @@ TEnabledItems ConnectionStates(bool connected)
 TEnabledItems OutputTabStates(bool scopeTab)
 {
     return {{"Channel0Btn", scopeTab}, {"Channel1Btn", scopeTab}, {"Channel2Btn", scopeTab}, {"Channel3Btn", scopeTab}};
+}
+
+TEnabledItems DebugMenuStates(const TDebugCommandState &state)
+{
+    const bool stopped = state.active && state.stopped;
+    return {{"StartDebugMenu", state.simulated && state.editor && !state.active},
+            {"ContinueDebugMenu", stopped},
+            {"PauseDebugMenu", state.active && !state.stopped},
+            {"StopDebugMenu", state.active},
+            {"StepOverMenu", stopped},
+            {"StepIntoMenu", stopped},
+            {"StepOutMenu", stopped},
+            {"RunToCursorMenu", stopped && state.editor},
+            {"ToggleBreakpointMenu", state.editor}};
 }

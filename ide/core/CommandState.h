@@ -42,3 +42,15 @@ TEnabledItems ConnectionStates(bool connected);
 
 // The scope toolbar's buttons are enabled only on the scope tab.
 TEnabledItems OutputTabStates(bool scopeTab);
+
+// What the Debug menu depends on.
+struct TDebugCommandState {
+    bool editor = false; // a file is open in the editor
+    bool simulated = false; // the device is the simulated module
+    bool active = false; // a debug session runs
+    bool stopped = false; // its program is stopped
+};
+
+// The Debug menu's items: a session starts only on the simulated module,
+// stepping needs a stopped program.
+TEnabledItems DebugMenuStates(const TDebugCommandState &state);

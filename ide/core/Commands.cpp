@@ -6,7 +6,8 @@ using T = TToolBarId;
 const TTopMenu TopMenus[] = {
     {M::File, "FileMenu", "&File"},          {M::Edit, "EditMenu", "&Edit"},
     {M::Program, "ProgramMenu", "&Program"}, {M::Controller, "ControllerMenu", "&Controller"},
-    {M::View, "ViewMenu", "&View"},          {M::Help, "HelpMenu", "&Help"},
+    {M::Debug, "DebugMenu", "De&bug"},       {M::View, "ViewMenu", "&View"},
+    {M::Help, "HelpMenu", "&Help"},
 };
 const std::size_t TopMenuCount = sizeof TopMenus / sizeof TopMenus[0];
 
@@ -53,6 +54,18 @@ const TCommand CommandTable[] = {
     {M::Controller, nullptr, nullptr, nullptr, nullptr, nullptr, false, T::None, nullptr, nullptr, nullptr, false},
     {M::Controller, nullptr, "UpdateMenu", "&Update...", nullptr, "UpdateMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
     {M::Controller, nullptr, "ResetMenu", "&Reset", "F11", "ResetMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+
+    {M::Debug, nullptr, "StartDebugMenu", "&Start Debugging", "F5", "StartDebugMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "ContinueDebugMenu", "&Continue", "F8", "ContinueDebugMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "PauseDebugMenu", "&Pause", "Shift+F8", "PauseDebugMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "StopDebugMenu", "S&top Debugging", "Shift+F5", "StopDebugMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, nullptr, nullptr, nullptr, nullptr, false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "StepOverMenu", "Step &Over", "F6", "StepOverMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "StepIntoMenu", "Step &Into", "F7", "StepIntoMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "StepOutMenu", "Step O&ut", "Shift+F7", "StepOutMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "RunToCursorMenu", "&Run to Cursor", "F4", "RunToCursorMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, nullptr, nullptr, nullptr, nullptr, false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "ToggleBreakpointMenu", "Toggle &Breakpoint", "F2", "ToggleBreakpointMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
 
     {M::View, nullptr, "ViewWorkDirMenu", "Working Directory", nullptr, "ViewWorkDirMenuClick", true, T::None, nullptr, nullptr, nullptr, false},
     {M::View, nullptr, "ViewOutputMenu", "Output Panel", nullptr, "ViewOutputMenuClick", true, T::None, nullptr, nullptr, nullptr, false},

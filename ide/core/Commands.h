@@ -7,7 +7,7 @@
 // name of the main-window handler that runs it. Menus, toolbars and the
 // shortcut handling are all built from these tables.
 
-enum class TMenuId { File, Edit, Program, Controller, View, Help };
+enum class TMenuId { File, Edit, Program, Controller, Debug, View, Help };
 enum class TToolBarId { None, Edit, Controller };
 
 struct TTopMenu {

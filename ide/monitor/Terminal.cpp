@@ -549,6 +549,15 @@ void TMcuConsole::mouseReleaseEvent(QMouseEvent *event)
         m_selecting = false;
 }
 
+void TMcuConsole::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || !OnLineDoubleClicked)
+        return;
+    const qint64 line = PlaceAt(event->position().toPoint()).line;
+    const QByteArray text = ConsoleText(m_screen, {line, 0}, {line + 1, 0}, QByteArray());
+    OnLineDoubleClicked(this, DecodeWindows1252(text));
+}
+
 void TMcuConsole::Select(TConsolePlace from, TConsolePlace to)
 {
     m_anchor = from;

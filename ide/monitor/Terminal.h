@@ -119,6 +119,8 @@ public:
     // The first failed write of the recording, at once; SetLogging(false)
     // raises it again when the recording stops.
     std::function<void(TMcuConsole *sender, const QString &error)> OnLogFailed;
+    // A double-click on a line, with the line's text as shown.
+    std::function<void(TMcuConsole *sender, const QString &line)> OnLineDoubleClicked;
 
     // "Lucida Console" at 9 points, or the system's fixed-width font at that
     // size where it is missing.
@@ -136,6 +138,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
 
 private:
     void DoKey(char key);

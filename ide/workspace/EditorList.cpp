@@ -91,6 +91,8 @@ IEditor *TEditorList::Open(const QString &name)
             stack->addWidget(created);
         AddEditor(created);
         editor = created;
+        if (OnEditorCreated)
+            OnEditorCreated(*created);
     }
     editor->Activate();
     return editor;

@@ -68,6 +68,8 @@ public:
     std::function<void(IEditor *)> OnEditStateChange;
     std::function<void(IEditor *)> OnCaretChange;
     std::function<void(IEditor *)> OnDocumentChange;
+    // Each editor the list creates, once it is in the list.
+    std::function<void(TSourceEditor &)> OnEditorCreated;
     // Shows the replace question modally and returns its result; tests
     // answer it themselves.
     std::function<int(TConfirmReplaceDialog &)> ExecConfirm;

@@ -1,5 +1,6 @@
 #include "SourceEditor.h"
 
+#include "BreakpointMargin.h"
 #include "ConfirmReplace.h"
 #include "DialogHooks.h"
 #include "Highlighter.h"
@@ -123,6 +124,7 @@ TSourceEditor::TSourceEditor(const QString &fileName, QWidget *parent, TIntellis
     , m_completion(completion)
 {
     Configure();
+    m_breakpoints = new TBreakpointMargin(this);
     // The highlighter comes before the text: set afterwards, it would colour
     // the whole file at once; set before, the control colours only the lines
     // it shows, when it shows them.

@@ -14,6 +14,7 @@
 #include <memory>
 
 class QMenu;
+class TBreakpointMargin;
 class TEditorPrinter;
 class TIntellisense;
 class TSynVelmo;
@@ -146,6 +147,12 @@ public:
         m_printer = std::move(printer);
     }
 
+    // The breakpoints and the place of a debugged program (BreakpointMargin).
+    TBreakpointMargin *Breakpoints() const
+    {
+        return m_breakpoints;
+    }
+
     // Screen geometry of a place in the text and of the client area, used to
     // put the replace question next to an occurrence.
     QRect ScreenRectAt(int line, int index) const;
@@ -193,4 +200,5 @@ private:
     QPointer<TIntellisense> m_completion;
     std::unique_ptr<TEditorPrinter> m_ownPrinter;
     int m_gutterDigits = 0;
+    TBreakpointMargin *m_breakpoints = nullptr;
 };

@@ -131,7 +131,11 @@ void CDapAdapter::Launch(const json &request)
     const std::string program = args.value("program", "");
     if (program.empty())
         return m_channel.Fail(request, "launch needs \"program\": a .hex file with its .map, or a .bas file");
+    const std::string line = args.value("serialLine", "output");
+    if (line != "output" && line != "pty")
+        return m_channel.Fail(request, "\"serialLine\" is \"output\" or \"pty\", not \"" + line + "\"");
     m_program = std::make_unique<CDapProgram>();
+    m_program->SetWholeLineOnTerminal(line == "pty");
     std::string error;
     auto console = [this](const std::string &text) { Output("console", text); };
     if (!m_program->Load(program, args.value("target", "ZENTRA8"), console, error)) {
@@ -140,8 +144,10 @@ void CDapAdapter::Launch(const json &request)
     }
     m_stopOnEntry = args.value("stopOnEntry", false);
     m_program->Debugger().SetStopListener([this](const StopEvent &event) { OnStop(event); });
-    m_channel.Respond(request);
-    Output("console", "velsim: the program reads its input from " + m_program->InputPath() + "\n");
+    m_channel.Respond(request, {{"pty", m_program->InputPath()}});
+    Output("console",
+           (line == "pty" ? "velsim: the program's serial line is " : "velsim: the program reads its input from ") +
+               m_program->InputPath() + "\n");
     m_channel.Event("initialized");
 }
 
@@ -263,6 +269,7 @@ void CDapAdapter::ConfigurationDone(const json &request)
 
 void CDapAdapter::OnStop(const StopEvent &event)
 {
+    m_program->SendPendingOutput(); // a stepped-over PRINT shows before the stop
     json body = {{"reason", NameOf(event.reason)}, {"threadId", kThreadId}, {"allThreadsStopped", true}};
     if (!event.breakpoints.empty())
         body["hitBreakpointIds"] = event.breakpoints;

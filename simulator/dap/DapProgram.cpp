@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <unistd.h>
 
 namespace velsim {
@@ -75,13 +76,8 @@ bool CDapProgram::Load(const std::string &path, const std::string &target, const
     std::vector<uint8_t> image;
     if (!ReadHexFile(hex, capacity, image, error) || !m_map.LoadBeside(hex, error) || !m_line.Open(error))
         return false;
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0) {
-        error = "no pipe for the program's output";
+    if (!m_line.m_onTerminal && !OpenOutputPipe(error))
         return false;
-    }
-    m_outputRead = fds[0];
-    m_line.m_outputFd = fds[1];
     m_serial = std::make_unique<CSerialLine>(m_line);
     ModuleSettings settings;
     settings.target = target;
@@ -94,20 +90,45 @@ bool CDapProgram::Load(const std::string &path, const std::string &target, const
     return true;
 }
 
+bool CDapProgram::OpenOutputPipe(std::string &error)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0) {
+        error = "no pipe for the program's output";
+        return false;
+    }
+    m_outputRead = fds[0];
+    m_line.m_outputFd = fds[1];
+    return true;
+}
+
+// A client that opened the terminal before the start hears the program's
+// first words: its open is known before the program runs.
+void CDapProgram::CatchUpWithTerminal()
+{
+    pollfd events{m_line.EventFd(), POLLIN, 0};
+    if (events.fd >= 0 && ::poll(&events, 1, 0) > 0)
+        m_line.HandleEvent();
+}
+
 void CDapProgram::Start(bool stopOnEntry, OutputSink output, std::function<void(int)> ended)
 {
     if (stopOnEntry)
         m_debugger->StopOnEntry();
-    m_reader = std::thread([this, output] {
-        char chunk[4096];
-        ssize_t n;
-        while ((n = ::read(m_outputRead, chunk, sizeof chunk)) > 0)
-            output(std::string(chunk, static_cast<size_t>(n)));
-    });
+    if (m_line.m_onTerminal)
+        CatchUpWithTerminal();
+    if (m_outputRead >= 0)
+        m_reader = std::thread([this, output] {
+            char chunk[4096];
+            ssize_t n;
+            while ((n = ::read(m_outputRead, chunk, sizeof chunk)) > 0)
+                output(std::string(chunk, static_cast<size_t>(n)));
+        });
     m_runner = std::thread([this, ended] {
         const CModule::Exit exit = m_module->Serve(true);
         m_serial->Drain();
-        ::close(m_line.m_outputFd); // the reader sees the end
+        if (m_line.m_outputFd >= 0)
+            ::close(m_line.m_outputFd); // the reader sees the end
         m_line.m_outputFd = -1;
         m_debugger->Finished();
         if (exit != CModule::Exit::kStopped)
@@ -123,6 +144,12 @@ void CDapProgram::Stop()
         m_runner.join();
     if (m_reader.joinable())
         m_reader.join();
+}
+
+void CDapProgram::SendPendingOutput()
+{
+    if (m_serial)
+        m_serial->Drain();
 }
 
 } // namespace velsim

@@ -103,6 +103,29 @@ TEST_F(Protocol, FixingTheErrorClearsTheMessage)
     EXPECT_EQ(m_session.Diagnostics(DataUri(kMain)), Json::array());
 }
 
+// The version of the text the messages were found in, as the editor numbered it.
+Json LastPublishedVersion(const LsSession &session, const std::string &uri)
+{
+    Json version = "none published";
+    for (const Json &message : session.Sent()) {
+        if (message.value("method", "") == "textDocument/publishDiagnostics" && message["params"]["uri"] == uri)
+            version = message["params"].value("version", Json());
+    }
+    return version;
+}
+
+TEST_F(Protocol, MessagesCarryTheVersionOfTheirText)
+{
+    EXPECT_EQ(LastPublishedVersion(m_session, DataUri(kMain)), 1);
+    m_session.Change(kMain, "#FROB\n");
+    EXPECT_EQ(LastPublishedVersion(m_session, DataUri(kMain)), 2);
+    // A change without a version leaves the messages without one.
+    m_session.Notify(
+        "textDocument/didChange",
+        {{"textDocument", {{"uri", DataUri(kMain)}}}, {"contentChanges", Json::array({{{"text", "\n"}}})}});
+    EXPECT_EQ(LastPublishedVersion(m_session, DataUri(kMain)), Json());
+}
+
 TEST_F(Protocol, ClosingADocumentClearsItsMessages)
 {
     m_session.Change(kMain, "#FROB\n");

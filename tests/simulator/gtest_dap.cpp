@@ -102,6 +102,8 @@ const Refusal kRefusals[] = {
     {"NextWithoutProgram", "next", "{\"threadId\":1}", "no program is launched"},
     {"LaunchWithoutProgram", "launch", "{}", "launch needs \"program\": a .hex file with its .map, or a .bas file"},
     {"LaunchOfAMissingImage", "launch", "{\"program\":\"/nonexistent/p.hex\"}", "/nonexistent/p.hex: cannot open"},
+    {"LaunchWithAnUnknownSerialLine", "launch", "{\"program\":\"/x.hex\",\"serialLine\":\"tcp\"}",
+     "\"serialLine\" is \"output\" or \"pty\", not \"tcp\""},
 };
 
 class Refused : public testing::TestWithParam<Refusal> { };

@@ -216,11 +216,22 @@ bool TMcuComPort::ResolveDevice(QString &device)
         device = LineSettings::DevicePath(name);
         return true;
     }
-    device = SimulatorDevice();
+    {
+        const std::lock_guard lock(m_lock);
+        device = m_debugDevice;
+    }
+    if (device.isEmpty())
+        device = SimulatorDevice();
     if (!device.isEmpty())
         return true;
     errno = ENODEV;
     return false;
+}
+
+void TMcuComPort::SetDebugDevice(const QString &path)
+{
+    const std::lock_guard lock(m_lock);
+    m_debugDevice = path;
 }
 
 // The simulator lives on the port's thread (the user-interface thread),

@@ -99,6 +99,10 @@ public:
     bool Open() const;
     int Requests() const;
 
+    // While a debug session runs, the simulated module is the debugger's
+    // pseudo-terminal at path; empty, it is velsim --pty again.
+    void SetDebugDevice(const QString &path);
+
     // --- Line settings ----------------------------------------------------
     QString ComPort() const;
     void SetComPort(const QString &value);
@@ -231,6 +235,7 @@ private:
 
     std::unique_ptr<TMcuComTask> m_task;
     std::unique_ptr<TSimulatedModule> m_simulator; // the port's thread's alone
+    QString m_debugDevice; // under m_lock
     QString m_openDetail; // why the last open failed, when the system's error does not say
     QString m_openError; // guarded by m_lock
     TComTimeouts m_timeouts = kNormalTimeouts; // the owner's alone

@@ -6,6 +6,7 @@
 
 #include "../support/PtyPeer.h"
 #include "../support/TestFiles.h"
+#include "../support/WindowConsole.h"
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "BuildController.h"
@@ -46,16 +47,6 @@ public:
         return logFileAnswer;
     }
 };
-
-QString ConsoleText(const TMainWindow &w)
-{
-    QStringList lines;
-    for (const QByteArray &line : w.DeviceControl().Console()->Screen().ScreenLines())
-        lines << QString::fromLatin1(line).trimmed();
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.join('|');
-}
 
 } // namespace
 

@@ -7,6 +7,7 @@
 
 #include "../support/ChildProcesses.h"
 #include "../support/TestFiles.h"
+#include "../support/WindowConsole.h"
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "BuildController.h"
@@ -55,16 +56,6 @@ QString BinDir()
 bool ProgramsBuilt()
 {
     return QFile::exists(BinDir() + "/velsim") && QFile::exists(BinDir() + "/velc");
-}
-
-QString ConsoleText(const TMainWindow &w)
-{
-    QStringList lines;
-    for (const QByteArray &line : w.DeviceControl().Console()->Screen().ScreenLines())
-        lines << QString::fromLatin1(line).trimmed();
-    while (!lines.isEmpty() && lines.last().isEmpty())
-        lines.removeLast();
-    return lines.join('|');
 }
 
 // The HEX records of an image, without their line ends, as the download
@@ -339,6 +330,43 @@ private slots:
         if (!answer.isEmpty())
             QTRY_VERIFY(ConsoleText(w).endsWith(answer));
         w.RunCommand("DisconnectMenuClick");
+    }
+
+    // A runtime error the simulated module reports opens the source line the
+    // line map names (here in an include file), and a double-click on the
+    // error line in the console opens it again.
+    void aRuntimeErrorOpensItsSourceLine()
+    {
+        QVERIFY2(ProgramsBuilt(), "velc and velsim are not built");
+        PlaceSimulator();
+        PlaceCompiler();
+        QDir().mkpath(dir->filePath("work/lib"));
+        const QString part = WriteTestFile(dir->filePath("work/lib/part.bas"),
+                                           "' part\nfill:\n  FOR i = 0 TO 3\n    Vals[i] = i\n  NEXT\nRETURN\n");
+        const QString main =
+            WriteTestFile(dir->filePath("work/fill.bas"), "BYTE Vals[3], i\n#INCLUDE \"lib/part.bas\"\nGOSUB fill\n");
+        WriteTestFile(SettingsPath(), "[COM-Device]\nPort=Simulated module\n");
+        TDownloadWindow w(*m_app);
+        w.SetArguments({main});
+        w.show();
+        w.RunCommand("DownloadMenuClick"); // compiles the program first: it has no image yet
+        QTRY_VERIFY(ConsoleText(w).contains("Index out of range"));
+        QTRY_COMPARE(QFileInfo(w.CurrentEditor()->GetFileName()), QFileInfo(part));
+        QCOMPARE(AsSourceEditor(w.CurrentEditor())->CaretLine(), 4);
+
+        w.OpenFileAtLine(main, 1);
+        QCOMPARE(QFileInfo(w.CurrentEditor()->GetFileName()), QFileInfo(main));
+        TMcuConsole *console = w.DeviceControl().Console();
+        const int row = ConsoleText(w).split('|').indexOf(QRegularExpression("Error: .*"));
+        QVERIFY(row >= 0);
+        const QPoint onTheLine(console->width() / 2,
+                               console->contentsRect().top() + 1 + row * console->LineHeight() +
+                                   console->LineHeight() / 2);
+        QTest::mouseDClick(console, Qt::LeftButton, {}, onTheLine);
+        QCOMPARE(QFileInfo(w.CurrentEditor()->GetFileName()), QFileInfo(part));
+        QCOMPARE(AsSourceEditor(w.CurrentEditor())->CaretLine(), 4);
+        w.RunCommand("DisconnectMenuClick");
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
     }
 
     void connectingWithoutTheSimulatorSaysWhy()

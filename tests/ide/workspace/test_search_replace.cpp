@@ -336,8 +336,9 @@ private slots:
         e->Search(true, false, true);
         QCOMPARE(placed.size(), 2);
         const int lineHeight = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_TEXTHEIGHT, 0UL));
-        const int textLeft = e->marginWidth(0) + e->marginWidth(1) +
-            static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINLEFT));
+        int textLeft = static_cast<int>(e->SendScintilla(QsciScintillaBase::SCI_GETMARGINLEFT));
+        for (int margin = 0; margin < e->margins(); ++margin)
+            textLeft += e->marginWidth(margin);
         const QPoint origin = e->viewport()->mapToGlobal(QPoint(0, 0));
         QCOMPARE(placed[0].topLeft(), origin + QPoint(textLeft, lineHeight + 4));
         QCOMPARE(placed[1].left(), origin.x() + textLeft);

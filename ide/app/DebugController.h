@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QDockWidget;
+class TAppState;
+class TCallStackView;
+class TCommandRegistry;
+class TDebugSession;
+class TMainWindow;
+class TSourceEditor;
+class TVariablesView;
+
+// Debugging on the simulated module in the main window: the Debug menu's
+// commands, the editors' breakpoints sent to the session, the place where
+// the program stands marked in its editor, the Variables and Call stack
+// docks, and the console connected to the program's serial line while the
+// session runs (the simulated module's own simulator is stopped meanwhile
+// and connected again after). A runtime error opens its line, marks it and
+// writes its message to the Build list.
+class TDebugController : public QObject {
+public:
+    TDebugController(TMainWindow &window, TAppState &app);
+    ~TDebugController() override;
+
+    // Called once while the window is built.
+    void CreateViews();
+    void RegisterCommands(TCommandRegistry &commands);
+    // The Debug menu's opening handler: enabled items and why not.
+    void DebugMenuClick();
+
+    TDebugSession &Session() const
+    {
+        return *m_session;
+    }
+    TVariablesView *VariablesView() const
+    {
+        return m_variables;
+    }
+    TCallStackView *CallStackView() const
+    {
+        return m_callStack;
+    }
+
+    void StartDebugMenuClick();
+    void StopDebugMenuClick();
+    void RunToCursorMenuClick();
+    void ToggleBreakpointMenuClick();
+
+private:
+    void Launch();
+    void Launched(const QString &path);
+    void Stopped(const QString &reason, const QString &text);
+    void Resumed();
+    void Ended(const QString &reason);
+    void ShowRuntimeError(TSourceEditor *editor, const QString &text);
+    void ConnectMargins();
+    void MarginChanged();
+    void ClearMarks();
+    bool Simulated() const;
+    TSourceEditor *EditorOf(const QString &file) const;
+    TSourceEditor *CurrentSourceEditor() const;
+    QList<TSourceEditor *> SourceEditors() const;
+
+    TMainWindow &m_window;
+    TAppState &m_app;
+    std::unique_ptr<TDebugSession> m_session;
+    TVariablesView *m_variables = nullptr;
+    TCallStackView *m_callStack = nullptr;
+    QDockWidget *m_variablesDock = nullptr;
+    QDockWidget *m_callStackDock = nullptr;
+    bool m_wasConnected = false; // to the simulated module, before the session
+};

@@ -1,0 +1,243 @@
+// Debugging in the workbench, offscreen, with the velc and velsim of this
+// build: a breakpoint clicked into the editor's margin (and moved down by a
+// line typed above it) is hit at its line after Start debugging compiled
+// the program; a variable's value is shown and changed in the Variables
+// view; stepping moves the marked line; the program's output reaches the
+// console; a runtime error opens and marks its line; with a real device
+// the debug commands are disabled and say why.
+
+#include "../support/ChildProcesses.h"
+#include "../support/TestFiles.h"
+#include "../support/WindowConsole.h"
+#include "../support/WorkbenchTestMain.h"
+#include "AppState.h"
+#include "BreakpointMargin.h"
+#include "BuildController.h"
+#include "CallStackView.h"
+#include "ColorListBox.h"
+#include "CompilerRunner.h"
+#include "DebugController.h"
+#include "DebugSession.h"
+#include "DeviceController.h"
+#include "EditorTabs.h"
+#include "MainForm.h"
+#include "MsgDlg.h"
+#include "Serial.h"
+#include "SourceEditor.h"
+#include "Terminal.h"
+#include "VariablesView.h"
+
+#include <QAction>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QByteArray kLoop = "INTEGER count, total\n" // 1
+                         "total = 0\n" // 2
+                         "FOR count = 1 TO 3\n" // 3
+                         "  total = total + count\n" // 4
+                         "NEXT\n" // 5
+                         "PRINT \"sum is \", total\n" // 6
+                         "END\n"; // 7
+
+const QByteArray kDivision = "INTEGER total, count\n" // 1
+                             "total = 10\n" // 2
+                             "' the average\n" // 3
+                             "PRINT total / count\n"; // 4
+
+QString BinDir()
+{
+    return qEnvironmentVariable("VELMO_BIN_DIR");
+}
+
+QString ValueShown(const TMainWindow &w, const QString &name)
+{
+    const QTreeWidgetItem *item = w.DebugControl().VariablesView()->Find(name);
+    return item ? item->text(TVariablesView::kValue) : QStringLiteral("<none>");
+}
+
+// A click into the breakpoint margin beside a line (1-based).
+void ClickMargin(TSourceEditor *editor, int line)
+{
+    int x = 0;
+    for (int margin = 0; margin < TBreakpointMargin::kMargin; ++margin)
+        x += editor->marginWidth(margin);
+    x += editor->marginWidth(TBreakpointMargin::kMargin) / 2;
+    const long position = editor->positionFromLineIndex(line - 1, 0);
+    const int y = static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position)) +
+        editor->textHeight(line - 1) / 2;
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+}
+
+} // namespace
+
+class TestDebugMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir *dir = nullptr;
+    std::unique_ptr<TAppState> m_app;
+    QStringList messages;
+
+    QString SettingsPath() const
+    {
+        return dir->filePath("prog/Korvid.ini");
+    }
+    // The workbench's folder with velc and velsim beside it.
+    void PlacePrograms()
+    {
+        QVERIFY(QFile::link(BinDir() + "/velsim", dir->filePath("prog/velsim")));
+        QVERIFY(QFile::copy(BinDir() + "/velc", CompilerPath(m_app->Paths().ProgramDir())));
+    }
+    QString Source(const QByteArray &text)
+    {
+        QDir().mkpath(dir->filePath("work"));
+        return WriteTestFile(dir->filePath("work/prog.bas"), text);
+    }
+    // The window on the program, with the device of the settings.
+    std::unique_ptr<TMainWindow> OpenWindow(const QByteArray &program, const QByteArray &port = "Simulated module")
+    {
+        const QString source = Source(program);
+        WriteTestFile(SettingsPath(), "[COM-Device]\nPort=" + port + "\n");
+        auto w = std::make_unique<TMainWindow>(*m_app);
+        w->SetArguments({source});
+        w->show();
+        return w;
+    }
+    static bool StoppedAt(const TMainWindow &w, int line)
+    {
+        const TDebugSession &session = w.DebugControl().Session();
+        return session.State() == TDebugSession::TState::Stopped && session.Line() == line;
+    }
+
+private slots:
+    void init()
+    {
+        dir = new QTemporaryDir;
+        QDir().mkpath(dir->filePath("prog"));
+        m_app = std::make_unique<TAppState>(
+            TWorkbenchPaths(dir->filePath("prog"), SettingsPath(), dir->filePath("config/Korvid.ini")));
+        m_app->LinkSettings().OfferedDevices = [] { return QStringList(); };
+        messages.clear();
+        m_app->DialogHooks().messageDlg = [this](int, const QString &message, const QString &help, bool) {
+            messages << message + " | " + help;
+            return int(mrOk);
+        };
+    }
+
+    void cleanup()
+    {
+        m_app.reset();
+        while (SerialPort().Requests() > 0)
+            SerialPort().ClosePort();
+        delete dir;
+    }
+
+    void aBreakpointFromTheMarginIsHitAndVariablesChange()
+    {
+        PlacePrograms();
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop);
+        TMainWindow &w = *window;
+        TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
+        QVERIFY(editor);
+
+        ClickMargin(editor, 4);
+        QCOMPARE(editor->Breakpoints()->Lines(), QList<int>{4});
+        editor->insertAt("' the sum of 1 to 3\n", 0, 0); // the breakpoint moves with its line
+        QCOMPARE(editor->Breakpoints()->Lines(), QList<int>{5});
+
+        w.RunCommand("StartDebugMenuClick"); // compiles the changed source first
+        QTRY_VERIFY2_WITH_TIMEOUT(StoppedAt(w, 5), qPrintable(messages.join('\n')), 30000);
+        QCOMPARE(editor->Breakpoints()->CurrentLine(), 5);
+        QCOMPARE(ValueShown(w, "count"), QString("1"));
+        QCOMPARE(ValueShown(w, "total"), QString("0"));
+        QCOMPARE(w.DebugControl().CallStackView()->topLevelItemCount(), 1);
+        QVERIFY(SerialPort().Open()); // the console is on the program's serial line
+
+        // Changed through the view: the program goes on with the new value.
+        w.DebugControl().VariablesView()->Find("total")->setText(TVariablesView::kValue, "100");
+        QTRY_COMPARE(ValueShown(w, "total"), QString("100"));
+
+        w.RunCommand("StepOverMenuClick");
+        QTRY_VERIFY(StoppedAt(w, 6));
+        QCOMPARE(editor->Breakpoints()->CurrentLine(), 6);
+        QCOMPARE(ValueShown(w, "total"), QString("101"));
+
+        editor->Breakpoints()->Toggle(5); // taken away while stopped
+        editor->setCursorPosition(6, 0);
+        w.RunCommand("RunToCursorMenuClick");
+        QTRY_VERIFY(StoppedAt(w, 7));
+        QCOMPARE(ValueShown(w, "total"), QString("106"));
+        w.RunCommand("StepOverMenuClick"); // the PRINT: its line is on the console at the stop
+        QTRY_VERIFY(StoppedAt(w, 8));
+        QVERIFY2(ConsoleText(w).contains("sum is") && ConsoleText(w).contains("106"), qPrintable(ConsoleText(w)));
+        w.RunCommand("ContinueDebugMenuClick");
+        QTRY_VERIFY_WITH_TIMEOUT(!w.DebugControl().Session().Active(), 10000);
+        QCOMPARE(editor->Breakpoints()->CurrentLine(), 0);
+        QVERIFY(!SerialPort().Open());
+        QTRY_VERIFY(RunningChildren("velsim").isEmpty());
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+    }
+
+    void aRuntimeErrorOpensItsLine()
+    {
+        PlacePrograms();
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kDivision);
+        TMainWindow &w = *window;
+        TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
+        editor->GotoLine(1);
+        w.RunCommand("StartDebugMenuClick");
+        QTRY_VERIFY_WITH_TIMEOUT(StoppedAt(w, 4), 30000);
+        QTRY_COMPARE(editor->Breakpoints()->ErrorLine(), 4);
+        QCOMPARE(editor->CaretLine(), 4);
+        const QStringList build = w.BuildControl().BuildList()->Lines();
+        QVERIFY2(!build.filter(QRegularExpression("prog\\.bas\\(4\\): .*Division by zero")).isEmpty(),
+                 qPrintable(build.join('\n')));
+        QCOMPARE(w.OutputTabs()->currentIndex(), int(TMainWindow::OutputBuildTab));
+        w.RunCommand("StopDebugMenuClick");
+        QVERIFY(!w.DebugControl().Session().Active());
+        QVERIFY(!SerialPort().Open());
+    }
+
+    // Which Debug items a state enables, as the menu shows them.
+    void theDebugMenuFollowsTheSession()
+    {
+        PlacePrograms();
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop);
+        TMainWindow &w = *window;
+        const auto enabled = [&w](const char *item) {
+            w.DebugControl().DebugMenuClick();
+            return w.MenuItem(item)->isEnabled();
+        };
+        QVERIFY(enabled("StartDebugMenu"));
+        QVERIFY(!enabled("StepOverMenu"));
+        QVERIFY(!enabled("StopDebugMenu"));
+        AsSourceEditor(w.CurrentEditor())->Breakpoints()->Toggle(4);
+        w.RunCommand("StartDebugMenuClick");
+        QTRY_VERIFY_WITH_TIMEOUT(StoppedAt(w, 4), 30000);
+        QVERIFY(!enabled("StartDebugMenu"));
+        QVERIFY(enabled("StepOverMenu"));
+        QVERIFY(enabled("ContinueDebugMenu"));
+        QVERIFY(!enabled("PauseDebugMenu"));
+        w.RunCommand("StopDebugMenuClick");
+        QVERIFY(enabled("StartDebugMenu"));
+    }
+
+    void aRealDeviceDisablesDebugging()
+    {
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop, "/dev/ttyUSB7");
+        TMainWindow &w = *window;
+        w.DebugControl().DebugMenuClick();
+        for (const char *item : {"StartDebugMenu", "StepOverMenu", "RunToCursorMenu"}) {
+            QVERIFY2(!w.MenuItem(item)->isEnabled(), item);
+            QVERIFY2(w.MenuItem(item)->toolTip().contains("simulated module"), qPrintable(w.MenuItem(item)->toolTip()));
+        }
+        QVERIFY(w.MenuItem("ToggleBreakpointMenu")->isEnabled()); // breakpoints wait for the simulated module
+        w.RunCommand("StartDebugMenuClick");
+        QVERIFY(!w.DebugControl().Session().Active());
+    }
+};
+
+WORKBENCH_TEST_MAIN(TestDebugMainWindow)
+#include "test_debug_mainwindow.moc"
