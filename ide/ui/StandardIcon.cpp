@@ -1,5 +1,7 @@
 #include "StandardIcon.h"
 
+#include "SmallFirstIcon.h"
+
 #include <QApplication>
 #include <QDirIterator>
 #include <QFile>
@@ -13,28 +15,58 @@ namespace {
 constexpr char kFallbackTheme[] = "hicolor";
 
 // The name the style asks the icon theme for, for each picture given
-// without the theme's index; any other picture goes to the style as is.
+// without the theme's index, and the files of the style's own picture (its
+// "on" state: an open folder); any other picture goes to the style as is.
 struct TThemeName {
     QStyle::StandardPixmap pixmap;
     const char *name;
+    const char *picture;
+    const char *openPicture;
 };
 constexpr TThemeName kThemeNames[] = {
-    {QStyle::SP_DirIcon, "folder"},
-    {QStyle::SP_FileDialogToParent, "go-up"},
-    {QStyle::SP_FileIcon, "text-x-generic"},
+    {QStyle::SP_DirIcon, "folder", "dirclosed", "diropen"},
+    {QStyle::SP_FileDialogToParent, "go-up", "up", nullptr},
+    {QStyle::SP_FileIcon, "text-x-generic", "file", nullptr},
 };
+
+// Where the style keeps its pictures, in sizes of 16, 32 and 128 pixels: the
+// two small ones are read at once, the large one when it is drawn.
+constexpr char kStylePictures[] = ":/qt-project.org/styles/commonstyle/images/%1-%2.png";
+constexpr int kSmallPictureSizes[] = {16, 32};
+constexpr char kPicturesStyle[] = "fusion";
 
 // A folder no icon theme can be found in: while it is the only search path,
 // the style falls back on its own pictures.
 constexpr char kNoThemeFolder[] = ":/velmo-no-icon-theme";
 
-const char *ThemeNameOf(QStyle::StandardPixmap which)
+const TThemeName *ThemeNameOf(QStyle::StandardPixmap which)
 {
     for (const TThemeName &entry : kThemeNames) {
         if (entry.pixmap == which)
-            return entry.name;
+            return &entry;
     }
     return nullptr;
+}
+
+// The small files of the style's own picture; none where the style or its
+// files are not the ones known here.
+QList<TIconFile> SmallPictureFiles(const TThemeName &entry)
+{
+    QList<TIconFile> files;
+    if (QApplication::style()->name().compare(QLatin1String(kPicturesStyle), Qt::CaseInsensitive) != 0)
+        return files;
+    for (const int size : kSmallPictureSizes) {
+        files.append(
+            {QString::fromLatin1(kStylePictures).arg(QLatin1String(entry.picture)).arg(size), size, QIcon::Off});
+        if (entry.openPicture)
+            files.append(
+                {QString::fromLatin1(kStylePictures).arg(QLatin1String(entry.openPicture)).arg(size), size, QIcon::On});
+    }
+    for (const TIconFile &file : files) {
+        if (!QFile::exists(file.fileName))
+            return {};
+    }
+    return files;
 }
 
 // The names of the files in folder (and its subfolders when deep), without
@@ -139,8 +171,11 @@ bool FallbackThemeMayHold(const QStringList &searchPaths, const QStringList &loo
 
 QIcon StandardIcon(QStyle::StandardPixmap which)
 {
-    const char *themeName = ThemeNameOf(which);
-    if (!themeName || !OnlyFallbackTheme() || ThemeMayHoldCached(QLatin1String(themeName)))
+    const TThemeName *entry = ThemeNameOf(which);
+    if (!entry || !OnlyFallbackTheme() || ThemeMayHoldCached(QLatin1String(entry->name)))
         return QApplication::style()->standardIcon(which);
-    return StyleIconWithoutTheme(which);
+    const QList<TIconFile> smallFiles = SmallPictureFiles(*entry);
+    if (smallFiles.isEmpty())
+        return StyleIconWithoutTheme(which);
+    return SmallFirstIcon(smallFiles, [which] { return StyleIconWithoutTheme(which); });
 }

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QImage>
+#include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -37,6 +38,16 @@ bool WritePicture(const QString &file)
 QImage Drawn(const QIcon &icon)
 {
     return icon.pixmap(16, 16).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+QImage Painted(const QIcon &icon, int size, qreal ratio, QIcon::Mode mode, QIcon::State state)
+{
+    QImage image(QSize(size + 4, size + 4) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    icon.paint(&painter, QRect(2, 2, size, size), Qt::AlignCenter, mode, state);
+    return image;
 }
 
 } // namespace
@@ -103,6 +114,45 @@ private slots:
         QCOMPARE(drawn.pixel(8, 8) == kThemeColour, fromTheme);
         // The icon folders are as they were.
         QCOMPARE(QIcon::themeSearchPaths(), QStringList{root.path()});
+    }
+
+    // Without a theme the style's own pictures are drawn: small ones read at
+    // once, large ones when asked for. Every size, mode and state, on a
+    // plain and a doubled-resolution device, looks as the style's icon.
+    void theStylesOwnPictureInEverySize_data()
+    {
+        QTest::addColumn<int>("pixmap");
+        QTest::newRow("folder") << int(QStyle::SP_DirIcon);
+        QTest::newRow("parent") << int(QStyle::SP_FileDialogToParent);
+        QTest::newRow("file") << int(QStyle::SP_FileIcon);
+    }
+
+    void theStylesOwnPictureInEverySize()
+    {
+        QFETCH(int, pixmap);
+        QTemporaryDir root;
+        QVERIFY(WriteThemeIndex(root.path(), "hicolor"));
+        QIcon::setThemeSearchPaths({root.path()});
+        QIcon::setThemeName("hicolor");
+        const auto which = static_cast<QStyle::StandardPixmap>(pixmap);
+        const QIcon drawn = StandardIcon(which);
+        const QIcon styles = QApplication::style()->standardIcon(which);
+        for (const int size : {8, 16, 20, 24, 32, 33, 48, 128, 200}) {
+            for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+                for (const QIcon::State state : {QIcon::Off, QIcon::On}) {
+                    const QString where = QStringLiteral("size %1 mode %2 state %3").arg(size).arg(mode).arg(state);
+                    QVERIFY2(drawn.pixmap(size, mode, state).toImage() == styles.pixmap(size, mode, state).toImage(),
+                             qPrintable(where));
+                    QCOMPARE(drawn.actualSize(QSize(size, size), mode, state),
+                             styles.actualSize(QSize(size, size), mode, state));
+                    for (const qreal ratio : {1.0, 2.0})
+                        QVERIFY2(Painted(drawn, size, ratio, mode, state) == Painted(styles, size, ratio, mode, state),
+                                 qPrintable(where + QStringLiteral(" ratio %1").arg(ratio)));
+                }
+            }
+        }
+        QCOMPARE(drawn.availableSizes(), styles.availableSizes());
+        QCOMPARE(drawn.availableSizes(QIcon::Normal, QIcon::On), styles.availableSizes(QIcon::Normal, QIcon::On));
     }
 
     void whatTheFallbackThemeMayHold_data()
