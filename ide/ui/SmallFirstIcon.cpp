@@ -4,6 +4,7 @@
 #include <QIconEngine>
 #include <QPainter>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <utility>
