@@ -14,5 +14,5 @@ int main(int argc, char *argv[])
     window.resize(800, 600);
     window.show();
     WaitUntilIdle();
-    return 0;
+    EndAtIdle();
 }

@@ -14,5 +14,5 @@ int main(int argc, char *argv[])
     TStartUp startUp(app.State(), AbsoluteFileNames(app.arguments().mid(1)));
     startUp.Show();
     WaitUntilIdle();
-    return 0;
+    EndAtIdle();
 }

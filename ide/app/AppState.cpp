@@ -24,9 +24,33 @@ bool TAppState::TakeSettingsPreparation()
 
 TSearchDlg &TAppState::SearchDialog()
 {
-    if (!m_searchDlg)
+    if (!m_searchDlg) {
         m_searchDlg = std::make_unique<TSearchDlg>();
+        m_searchDlg->SetSearchHistory(m_searchHistory);
+        m_searchDlg->SetReplaceHistory(m_replaceHistory);
+    }
     return *m_searchDlg;
+}
+
+void TAppState::SetSearchHistories(const QStringList &search, const QStringList &replace)
+{
+    // As the dialog's boxes would keep them.
+    m_searchHistory = search.mid(0, TSearchDlg::kHistorySize);
+    m_replaceHistory = replace.mid(0, TSearchDlg::kHistorySize);
+    if (m_searchDlg) {
+        m_searchDlg->SetSearchHistory(search);
+        m_searchDlg->SetReplaceHistory(replace);
+    }
+}
+
+QStringList TAppState::SearchHistory() const
+{
+    return m_searchDlg ? m_searchDlg->SearchHistory() : m_searchHistory;
+}
+
+QStringList TAppState::ReplaceHistory() const
+{
+    return m_searchDlg ? m_searchDlg->ReplaceHistory() : m_replaceHistory;
 }
 
 TSearchAllDlg &TAppState::SearchAllDialog()

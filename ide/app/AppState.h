@@ -57,6 +57,15 @@ public:
     // The dialogs, created on first use; the find-in-files dialog shares the
     // find dialog's search history.
     TSearchDlg &SearchDialog();
+    bool SearchDialogMade() const
+    {
+        return m_searchDlg != nullptr;
+    }
+    // The find dialog's histories, as the settings give them and keep them:
+    // held here until the dialog is made, then the dialog's.
+    void SetSearchHistories(const QStringList &search, const QStringList &replace);
+    QStringList SearchHistory() const;
+    QStringList ReplaceHistory() const;
     TSearchAllDlg &SearchAllDialog();
     TPrintFileDialog &PrintDialog();
     // The printer the editors print on, set up in the print dialog.
@@ -81,6 +90,8 @@ private:
     // The find-in-files dialog goes before the find dialog whose history it
     // reads.
     std::unique_ptr<TSearchDlg> m_searchDlg;
+    QStringList m_searchHistory;
+    QStringList m_replaceHistory;
     std::unique_ptr<TSearchAllDlg> m_searchAllDlg;
     std::unique_ptr<TIntellisense> m_completion;
     std::unique_ptr<TEditorPrinter> m_printer;

@@ -1,20 +1,19 @@
 #include "Application.h"
 
+#include "AppIcon.h"
 #include "AppState.h"
 
 #include "ErrorReporter.h"
 #include "Errors.h"
-
-#include <QIcon>
 
 TKorvidApplication::TKorvidApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName("Korvid");
     // An installed workbench: the desktop matches its windows to the menu
-    // entry korvid.desktop, and the icon theme holds its icon.
+    // entry korvid.desktop, and its icon lies in the hicolor theme's folders.
     setDesktopFileName("korvid");
-    setWindowIcon(QIcon::fromTheme("korvid"));
+    setWindowIcon(InstalledAppIcon("korvid"));
     m_state = std::make_unique<TAppState>(TWorkbenchPaths::OfProgram());
 }
 

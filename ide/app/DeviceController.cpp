@@ -4,6 +4,7 @@
 #include "DeviceReturn.h"
 #include "ErrorReporter.h"
 #include "Escapes.h"
+#include "LazyView.h"
 #include "MainForm.h"
 #include "MsgDlg.h"
 #include "PortSettings.h"
@@ -21,6 +22,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScopeGuard>
+#include <QStackedWidget>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolBar>
@@ -73,6 +75,9 @@ TDeviceController::TDeviceController(TMainWindow &window, TAppState &app)
     , m_app(app)
     , m_return(std::make_unique<TDeviceReturn>())
 {
+    // Until the preferences are applied: local echo, and Enter sends CR LF.
+    m_consoleSettings.Echo = true;
+    m_consoleSettings.CRLFOut = true;
 }
 
 TDeviceController::~TDeviceController() = default;
@@ -88,11 +93,40 @@ QComboBox *TDeviceController::CreateMacroBox(QToolBar *bar)
     return m_macroBox;
 }
 
-TMcuConsole *TDeviceController::CreateConsole(QWidget *parent, TCommandRegistry &commands)
+QWidget *TDeviceController::CreateConsole(QStackedWidget *views, TCommandRegistry &commands)
+{
+    m_consoleView =
+        std::make_unique<TLazyView>(views, "Console", [this](QWidget *parent) { return MakeConsole(parent); });
+    for (const char *name : {"ConsoleCopyMenuClick", "ConsoleSaveTextMenuClick"})
+        commands.Bind(name, [this, name] {
+            Console();
+            m_consoleCommands.Run(name);
+        });
+    return m_consoleView->Place();
+}
+
+QWidget *TDeviceController::ConsoleView() const
+{
+    return m_consoleView->Place();
+}
+
+TMcuConsole *TDeviceController::Console()
+{
+    m_consoleView->View();
+    return m_console;
+}
+
+TMcuConsole *TDeviceController::MakeConsole(QWidget *parent)
 {
     m_console = new TMcuConsole(parent);
     m_console->setObjectName("Console");
-    m_console->RegisterCommands(commands);
+    m_console->RegisterCommands(m_consoleCommands);
+    m_console->OnKey = [this](TMcuConsole *, char key) { Send(QByteArray(1, key)); };
+    // The recording's first failed write, at once; the stop reports it again.
+    m_console->OnLogFailed = [this](TMcuConsole *, const QString &error) { m_window.SetStatusText(6, error); };
+    m_console->OnLineDoubleClicked = [this](TMcuConsole *, const QString &line) { ConsoleLineDoubleClicked(line); };
+    m_window.AttachPopup(m_console, m_window.Menu("ConsolePopupMenu"));
+    ApplyConsoleSettings();
     return m_console;
 }
 
@@ -102,17 +136,9 @@ void TDeviceController::CreateLink(TCommandRegistry &commands)
     port.OnWarning = [](const QString &message, const QString &detail) {
         ShowMessageDlg(mkWarning, message, detail, false);
     };
-    // Until the preferences are applied: local echo, and Enter sends CR LF.
-    m_console->Echo = true;
-    m_console->CRLFOut = true;
-    m_console->OnKey = [this](TMcuConsole *, char key) { Send(QByteArray(1, key)); };
-    // The recording's first failed write, at once; the stop reports it again.
-    m_console->OnLogFailed = [this](TMcuConsole *, const QString &error) { m_window.SetStatusText(6, error); };
-
     m_receiver = std::make_unique<TMcuComRecv>();
     m_receiver->SetPort(&port);
     m_receiver->OnText = [this](TMcuComRecv *, const QByteArray &text) { Received(text); };
-    m_console->OnLineDoubleClicked = [this](TMcuConsole *, const QString &line) { ConsoleLineDoubleClicked(line); };
     // The samples ("#", channel, number) go to the scope.
     m_receiver->OnValue = [this](TMcuComRecv *, quint8 channel, float value) {
         m_window.ScopeControl().ReceivedSample(channel, value);
@@ -188,14 +214,21 @@ void TDeviceController::ApplyPortSettings()
 void TDeviceController::ApplyTerminalSettings()
 {
     const TTerminalSettings &settings = m_app.LinkSettings().Terminal;
-    m_console->SetHexMode(settings.HexMode);
-    m_console->Echo = settings.Echo;
-    m_console->SetCRLFIn(settings.CRLFIn);
-    m_console->CRLFOut = settings.CRLFOut;
+    m_consoleSettings = settings;
+    if (m_console)
+        ApplyConsoleSettings();
     m_macroBox->clear();
     m_macroBox->addItems(settings.Macros);
     m_macroBox->setCurrentIndex(settings.Macros.isEmpty() ? -1 : 0);
     m_window.ToolButton("SendMacroBtn")->setEnabled(!m_macroBox->currentText().isEmpty());
+}
+
+void TDeviceController::ApplyConsoleSettings()
+{
+    m_console->SetHexMode(m_consoleSettings.HexMode);
+    m_console->Echo = m_consoleSettings.Echo;
+    m_console->SetCRLFIn(m_consoleSettings.CRLFIn);
+    m_console->CRLFOut = m_consoleSettings.CRLFOut;
 }
 
 void TDeviceController::UpdatePortStatus()
@@ -203,8 +236,8 @@ void TDeviceController::UpdatePortStatus()
     const TMcuComPort &port = SerialPort();
     const TLineSettings line = TLineSettings::Unpack(port.LineSettings());
     m_window.SetStatusText(3, port.Open() ? LineSettings::StatusText(port.ComPort(), line) : QString());
-    m_window.SetStatusText(4, m_console->Echo ? QObject::tr("Echo") : QString());
-    m_window.SetStatusText(5, m_console->HexMode() ? QObject::tr("HEX") : QObject::tr("ASCII"));
+    m_window.SetStatusText(4, m_consoleSettings.Echo ? QObject::tr("Echo") : QString());
+    m_window.SetStatusText(5, m_consoleSettings.HexMode ? QObject::tr("HEX") : QObject::tr("ASCII"));
 }
 
 void TDeviceController::SettingsMenuClick()
@@ -258,7 +291,7 @@ void TDeviceController::DisconnectMenuClick()
 // double-click in the console (what a program on it prints is its own).
 void TDeviceController::Received(const QByteArray &text)
 {
-    m_console->WriteText(text);
+    Console()->WriteText(text);
     const QList<int> errors = m_errorWatch.Feed(text);
     if (errors.isEmpty() || !TSimulatedModule::IsChosen(SerialPort().ComPort()))
         return;
@@ -332,7 +365,7 @@ void TDeviceController::DeviceBack(const QString &path)
         return;
     }
     ShowConnected();
-    m_console->WriteText(QObject::tr("\r\n[%1 is back: connected again]\r\n").arg(path).toLocal8Bit());
+    Console()->WriteText(QObject::tr("\r\n[%1 is back: connected again]\r\n").arg(path).toLocal8Bit());
 }
 
 // ---------------------------------------------------------------------------
@@ -356,8 +389,8 @@ void TDeviceController::SendMacroText(const QByteArray &bytes)
     if (bytes.isEmpty())
         return;
     Send(bytes); // nothing is sent while the port is closed
-    if (m_console->Echo)
-        m_console->WriteText(bytes);
+    if (m_consoleSettings.Echo)
+        Console()->WriteText(bytes);
 }
 
 // A write gives up when the device takes nothing for a while, and writes
@@ -381,11 +414,12 @@ void TDeviceController::Send(const QByteArray &bytes)
 
 void TDeviceController::ConsolePopupMenuPopup()
 {
-    m_window.MenuItem("ConsoleLoggingItem")->setChecked(m_console->Logging());
+    m_window.MenuItem("ConsoleLoggingItem")->setChecked(Console()->Logging());
 }
 
 void TDeviceController::ConsoleLoggingMenuClick()
 {
+    Console();
     if (m_console->Logging()) {
         m_window.SetStatusText(6, QString());
         if (!RunGuarded([this] { m_console->SetLogging(false); }))

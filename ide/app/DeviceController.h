@@ -1,5 +1,8 @@
 #pragma once
 
+#include "CommandRegistry.h"
+#include "PortSettings.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -7,12 +10,14 @@
 #include "RuntimeErrorPlace.h"
 
 class QComboBox;
+class QStackedWidget;
 class QToolBar;
 class QWidget;
 class TAppState;
 class TDeviceReturn;
 class TCommandRegistry;
 class TMainWindow;
+class TLazyView;
 class TMcuComRecv;
 class TMcuConsole;
 
@@ -25,9 +30,11 @@ public:
     TDeviceController(TMainWindow &window, TAppState &app);
     ~TDeviceController();
 
-    // Called once each while the window is built.
+    // Called once each while the window is built. The console is made when
+    // first needed (its tab picked, text to show, a command of its own);
+    // until then a placeholder holds its place among the views.
     QComboBox *CreateMacroBox(QToolBar *bar);
-    TMcuConsole *CreateConsole(QWidget *parent, TCommandRegistry &commands);
+    QWidget *CreateConsole(QStackedWidget *views, TCommandRegistry &commands);
     void CreateLink(TCommandRegistry &commands);
     // At the end of the window.
     void DestroyLink();
@@ -52,10 +59,14 @@ public:
     // an error reported meanwhile waits for the image's name.
     void SetRunningImage(const QString &imagePath);
 
-    TMcuConsole *Console() const
+    // The console, made now if it was not yet.
+    TMcuConsole *Console();
+    bool ConsoleMade() const
     {
-        return m_console;
+        return m_console != nullptr;
     }
+    // What the output views hold in the console's place.
+    QWidget *ConsoleView() const;
     QComboBox *MacroBox() const
     {
         return m_macroBox;
@@ -68,6 +79,8 @@ private:
     void DeviceGone();
     void DeviceBack(const QString &path);
     void ApplyTerminalSettings();
+    TMcuConsole *MakeConsole(QWidget *parent);
+    void ApplyConsoleSettings();
     void SendMacroText(const QByteArray &bytes);
     void Send(const QByteArray &bytes);
     void Received(const QByteArray &text);
@@ -79,6 +92,11 @@ private:
     TMainWindow &m_window;
     TAppState &m_app;
     TMcuConsole *m_console = nullptr;
+    std::unique_ptr<TLazyView> m_consoleView;
+    // The console's own commands, reached through the window's.
+    TCommandRegistry m_consoleCommands;
+    // What the console shows and sends by, kept while it is not made.
+    TTerminalSettings m_consoleSettings;
     QComboBox *m_macroBox = nullptr;
     std::unique_ptr<TMcuComRecv> m_receiver;
     std::unique_ptr<TDeviceReturn> m_return;

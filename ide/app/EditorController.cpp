@@ -53,7 +53,8 @@ TEditorController::TEditorController(TMainWindow &window, TAppState &app)
 
 void TEditorController::CreateTabs(QTabBar *tabSet, QStackedWidget *stack, QMenu *popup)
 {
-    m_tabs = new TEditorTabs(tabSet, stack, &m_app.SearchDialog(), &m_window);
+    m_tabs = new TEditorTabs(
+        tabSet, stack, [this]() -> TSearchDlg & { return m_app.SearchDialog(); }, &m_window);
     m_list = &m_tabs->EditorList();
     m_list->SetPopupMenu(popup);
     m_list->SetCompletion(&m_app.Completion());
@@ -220,12 +221,11 @@ void TEditorController::FindAllMenuClick()
 
 void TEditorController::ReadSearchHistory(const TWorkspaceState &workspace)
 {
-    m_app.SearchDialog().SetSearchHistory(workspace.searchHistory);
-    m_app.SearchDialog().SetReplaceHistory(workspace.replaceHistory);
+    m_app.SetSearchHistories(workspace.searchHistory, workspace.replaceHistory);
 }
 
 void TEditorController::WriteSearchHistory(TWorkspaceState &workspace) const
 {
-    workspace.searchHistory = m_app.SearchDialog().SearchHistory();
-    workspace.replaceHistory = m_app.SearchDialog().ReplaceHistory();
+    workspace.searchHistory = m_app.SearchHistory();
+    workspace.replaceHistory = m_app.ReplaceHistory();
 }

@@ -476,13 +476,13 @@ void TMainWindow::CreateOutputViews()
     TFindListBox *findList = m_editor->CreateFindList(m_outputViews);
     JumpToLinesOf(buildList);
     JumpToLinesOf(findList);
-    TMcuConsole *console = m_device->CreateConsole(m_outputViews, m_commands);
-    TMcuScope *scope = m_scope->CreateScope(m_outputViews, m_commands);
-    for (QWidget *view : std::initializer_list<QWidget *>{buildList, findList, console, scope})
+    for (QWidget *view : std::initializer_list<QWidget *>{buildList, findList})
         m_outputViews->addWidget(view);
+    m_device->CreateConsole(m_outputViews, m_commands); // made when first needed, with its popup
+    TMcuScope *scope = m_scope->CreateScope(m_outputViews, m_commands);
+    m_outputViews->addWidget(scope);
     AttachPopup(buildList, Menu("OutputPopupMenu"));
     AttachPopup(findList, Menu("FindPopupMenu"));
-    AttachPopup(console, Menu("ConsolePopupMenu"));
     AttachPopup(scope, Menu("ScopePopupMenu"));
     connect(m_outputTabs, &QTabBar::currentChanged, this, &TMainWindow::OutputTabsChanged);
 }
@@ -561,7 +561,8 @@ bool TMainWindow::FormCloseQuery()
     if (CurrentEditState().has_value())
         return false;
     // The recording ends while a write error can still be shown.
-    RunGuarded([this] { m_device->Console()->SetLogging(false); });
+    if (m_device->ConsoleMade())
+        RunGuarded([this] { m_device->Console()->SetLogging(false); });
     return true;
 }
 
@@ -953,7 +954,10 @@ void TMainWindow::ClearBtnClick()
 
 void TMainWindow::OutputTabsChanged(int newTab)
 {
-    const QList<QWidget *> views = {m_build->BuildList(), m_editor->FindList(), m_device->Console(), m_scope->Scope()};
+    if (newTab == OutputConsoleTab)
+        m_device->Console(); // made when its tab is first picked
+    const QList<QWidget *> views = {m_build->BuildList(), m_editor->FindList(), m_device->ConsoleView(),
+                                    m_scope->Scope()};
     if (newTab >= 0 && newTab < views.size())
         m_outputViews->setCurrentWidget(views[newTab]);
     const bool scope = newTab == OutputScopeTab;

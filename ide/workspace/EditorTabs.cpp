@@ -8,6 +8,8 @@
 #include <QStackedWidget>
 #include <QTabBar>
 
+#include <utility>
+
 namespace {
 
 const QString kOpenFilter =
@@ -25,9 +27,9 @@ void SetUpTabs(QTabBar *tabs)
 
 } // namespace
 
-TEditorTabs::TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searchDlg, QObject *parent)
+TEditorTabs::TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlgSource searchDlg, QObject *parent)
     : QObject(parent)
-    , m_searchDlg(searchDlg)
+    , m_searchDlg(std::move(searchDlg))
     , m_tabs(tabs)
     , m_stack(stack)
     , m_list(stack)
@@ -46,7 +48,7 @@ TEditorTabs::TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searc
         if (OnDocumentChange)
             OnDocumentChange(e);
     };
-    m_list.SearchEngine().Options = [this] { return m_searchDlg->Options(); };
+    m_list.SearchEngine().Options = [this] { return m_searchDlg().Options(); };
     ExecSearchDlg = [](TSearchDlg &dialog, bool replace) { return replace ? dialog.ShowReplace() : dialog.ShowFind(); };
     connect(m_tabs, &QTabBar::currentChanged, this, &TEditorTabs::EditorTabSetChanged);
     connect(m_tabs, &QTabBar::tabCloseRequested, this, [this](int index) {
@@ -287,9 +289,10 @@ void TEditorTabs::RunSearchDialog(bool replace)
     IEditor *editor = CurrentEditor();
     if (!editor)
         return;
-    m_searchDlg->SetSearchText(editor->GetSelText());
-    if (ExecSearchDlg(*m_searchDlg, replace) == QDialog::Accepted)
-        editor->Search(replace, false, m_searchDlg->EntireScope());
+    TSearchDlg &dialog = m_searchDlg();
+    dialog.SetSearchText(editor->GetSelText());
+    if (ExecSearchDlg(dialog, replace) == QDialog::Accepted)
+        editor->Search(replace, false, dialog.EntireScope());
 }
 
 void TEditorTabs::FindMenuClick()

@@ -19,9 +19,12 @@ class TEditorTabs : public QObject {
     Q_OBJECT
 
 public:
-    // Editors are created on stack; searchDlg is the find dialog to use (the
-    // workbench's, which outlives the tabs).
-    TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlg *searchDlg, QObject *parent = nullptr);
+    // The find dialog to use (the workbench's, which outlives the tabs),
+    // asked for when first needed: it is made then.
+    using TSearchDlgSource = std::function<TSearchDlg &()>;
+
+    // Editors are created on stack.
+    TEditorTabs(QTabBar *tabs, QStackedWidget *stack, TSearchDlgSource searchDlg, QObject *parent = nullptr);
 
     TEditorList &EditorList()
     {
@@ -37,7 +40,7 @@ public:
     }
     TSearchDlg &SearchDialog() const
     {
-        return *m_searchDlg;
+        return m_searchDlg();
     }
 
     // The editor of the selected tab, or none.
@@ -103,7 +106,7 @@ private:
     void RunSearchDialog(bool replace);
     bool SaveEditors(const std::function<bool(const IEditor *)> &wanted);
 
-    TSearchDlg *m_searchDlg;
+    TSearchDlgSource m_searchDlg;
     QTabBar *m_tabs;
     QStackedWidget *m_stack;
     TEditorList m_list;

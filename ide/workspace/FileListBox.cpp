@@ -2,6 +2,7 @@
 
 #include "Errors.h"
 #include "MsgDlg.h"
+#include "StandardIcon.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,7 +58,7 @@ QIcon TExtensionIcons::IconFor(const QString &fileName)
     const QString sample = extension.isEmpty() ? QStringLiteral("file") : QStringLiteral("file.") + extension;
     QIcon icon = m_provider.icon(QFileInfo(sample));
     if (icon.isNull()) // a desktop without an icon theme
-        icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+        icon = StandardIcon(QStyle::SP_FileIcon);
     m_extensions.append(extension);
     m_icons.append(icon);
     return m_icons.last();
@@ -120,8 +121,8 @@ private:
 
 TImageFileListBox::TImageFileListBox(QWidget *parent)
     : QListWidget(parent)
-    , m_folderImage(QApplication::style()->standardIcon(QStyle::SP_DirIcon))
-    , m_parentFolderImage(QApplication::style()->standardIcon(QStyle::SP_FileDialogToParent))
+    , m_folderImage(StandardIcon(QStyle::SP_DirIcon))
+    , m_parentFolderImage(StandardIcon(QStyle::SP_FileDialogToParent))
 {
     setItemDelegate(new TFileItemDelegate(this));
     setSelectionMode(QAbstractItemView::SingleSelection);

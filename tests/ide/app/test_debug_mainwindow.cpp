@@ -147,6 +147,7 @@ private slots:
         editor->insertAt("' the sum of 1 to 3\n", 0, 0); // the breakpoint moves with its line
         QCOMPARE(editor->Breakpoints()->Lines(), QList<int>{5});
 
+        QVERIFY(!w.DeviceControl().ConsoleMade()); // made when the serial line first brings text
         w.RunCommand("StartDebugMenuClick"); // compiles the changed source first
         QTRY_VERIFY2_WITH_TIMEOUT(StoppedAt(w, 5), qPrintable(messages.join('\n')), 30000);
         QCOMPARE(editor->Breakpoints()->CurrentLine(), 5);

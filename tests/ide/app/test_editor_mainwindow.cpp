@@ -17,6 +17,7 @@
 #include "WorkDirController.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QTabBar>
@@ -201,6 +202,61 @@ private slots:
         QCOMPARE(ini.ReadString("FindReplaceHistory", "Search0", ""), QString("first"));
         QCOMPARE(ini.ReadString("FindReplaceHistory", "Search1", ""), QString("later"));
         QCOMPARE(ini.ReadString("FindReplaceHistory", "Replace0", ""), QString("with"));
+    }
+
+    // The find dialog is made when first used, not with the window: the
+    // histories the settings file holds reach it then, and are saved again
+    // whether it was made or not.
+    void findHistoriesReachTheDialogMadeLater_data()
+    {
+        QTest::addColumn<QString>("command"); // empty: the dialog is not used
+        QTest::addColumn<QStringList>("saved");
+
+        QTest::newRow("never used") << QString() << QStringList({"later", "earlier"});
+        QTest::newRow("find") << "FindMenuClick" << QStringList({"needle", "later", "earlier"});
+        QTest::newRow("replace") << "FindReplaceMenuClick" << QStringList({"needle", "later", "earlier"});
+    }
+
+    void findHistoriesReachTheDialogMadeLater()
+    {
+        QFETCH(QString, command);
+        QFETCH(QStringList, saved);
+        {
+            TIniFile ini(SettingsFileName());
+            ini.WriteString("FindReplaceHistory", "Search0", "later");
+            ini.WriteString("FindReplaceHistory", "Search1", "earlier");
+            ini.WriteString("FindReplaceHistory", "Replace0", "with");
+        }
+        Write("prog.bas", "a = 1\r\nneedle = 2\r\n");
+        {
+            TMainWindow w(*m_app);
+            w.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            QVERIFY(!m_app->SearchDialogMade());
+            w.OpenFile(Path("prog.bas"));
+            QVERIFY(!m_app->SearchDialogMade());
+            QStringList shown;
+            w.EditorControl().EditorTabs()->ExecSearchDlg = [&shown](TSearchDlg &dialog, bool) {
+                shown = dialog.SearchHistory() + dialog.ReplaceHistory();
+                dialog.SearchTextBox->setCurrentText("needle");
+                dialog.ReplaceTextBox->setCurrentText("with");
+                dialog.done(QDialog::Accepted); // keeps the texts in the histories
+                return int(QDialog::Rejected); // and searches nothing
+            };
+            if (!command.isEmpty()) {
+                QVERIFY(w.RunCommand(command));
+                QCOMPARE(shown, QStringList({"later", "earlier", "with"}));
+            }
+            QCOMPARE(m_app->SearchDialogMade(), !command.isEmpty());
+        }
+        TIniFile ini(SettingsFileName());
+        QStringList search;
+        for (int i = 0; i < 4; ++i)
+            search << ini.ReadString("FindReplaceHistory", QStringLiteral("Search%1").arg(i), "");
+        search.removeAll(QString());
+        QCOMPARE(search, saved);
+        QCOMPARE(ini.ReadString("FindReplaceHistory", "Replace0", ""), QString("with"));
+        QCOMPARE(ini.ReadString("FindReplaceHistory", "Replace1", ""), QString());
     }
 };
 

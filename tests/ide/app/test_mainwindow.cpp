@@ -171,7 +171,7 @@ private slots:
             {"WorkDirToolbar", "QToolBar"},   {"WorkDirList", "QWidget"},        {"WorkDirSplitter", "QSplitter"},
             {"EditorPanel", "QWidget"},       {"EditorTabSet", "QTabBar"},       {"OutputSplitter", "QSplitter"},
             {"OutputPanel", "TCaptionPanel"}, {"OutputToolbar", "QToolBar"},     {"OutputTabs", "QTabBar"},
-            {"BuildList", "QWidget"},         {"FindList", "QWidget"},           {"Console", "QWidget"},
+            {"BuildList", "QWidget"},         {"FindList", "QWidget"},           {"ConsolePlace", "QWidget"},
             {"ScopeView", "TMcuScope"},       {"StatusBar", "QStatusBar"},       {"MacroBox", "QComboBox"},
             {"TimeBaseBox", "QComboBox"},     {"CaretUpdateTimer", "QTimer"},
         };

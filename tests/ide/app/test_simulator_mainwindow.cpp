@@ -349,6 +349,7 @@ private slots:
         TDownloadWindow w(*m_app);
         w.SetArguments({main});
         w.show();
+        QVERIFY(!w.DeviceControl().ConsoleMade()); // made when the module's first text arrives
         w.RunCommand("DownloadMenuClick"); // compiles the program first: it has no image yet
         QTRY_VERIFY(ConsoleText(w).contains("Index out of range"));
         QTRY_COMPARE(QFileInfo(w.CurrentEditor()->GetFileName()), QFileInfo(part));

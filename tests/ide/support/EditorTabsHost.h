@@ -24,7 +24,7 @@ inline std::unique_ptr<TEditorTabs> MakeEditorTabs(QWidget *host, TSearchDlg *se
     layout->addWidget(tabBar);
     layout->addWidget(stack);
     host->resize(size);
-    auto tabs = std::make_unique<TEditorTabs>(tabBar, stack, searchDlg);
+    auto tabs = std::make_unique<TEditorTabs>(tabBar, stack, [searchDlg]() -> TSearchDlg & { return *searchDlg; });
     tabs->EditorList().SetCompletion(completion);
     return tabs;
 }
