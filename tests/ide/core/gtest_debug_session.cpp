@@ -73,7 +73,7 @@ struct SessionFixture : ::testing::Test {
         QObject::connect(&session, &TDebugSession::Ended, [this](const QString &why) { ended = why; });
     }
 
-    void StartOn(const char *source, const std::map<QString, QList<int>> &breakpoints)
+    void StartOn(const char *source, const TDebugSession::TBreakpointMap &breakpoints)
     {
         image = Compile(dir, source);
         ASSERT_FALSE(image.isEmpty()) << "the program did not compile";
