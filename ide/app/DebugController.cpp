@@ -91,6 +91,14 @@ void TDebugController::CreateViews()
     };
     m_window.Menu("DebugMenu")->setToolTipsVisible(true);
     connect(m_window.EditorTabSet(), &QTabBar::currentChanged, this, [this] { ConnectMargins(); });
+    // Each editor's margin, as soon as the editor is made (after the
+    // diagnostics' own hook).
+    TEditorList &list = *m_window.EditorControl().EditorList();
+    list.OnEditorCreated = [this, before = list.OnEditorCreated](TSourceEditor &editor) {
+        if (before)
+            before(editor);
+        ConnectMargin(editor);
+    };
 }
 
 void TDebugController::RegisterCommands(TCommandRegistry &commands)
@@ -263,13 +271,22 @@ void TDebugController::ClearMarks()
 
 void TDebugController::ConnectMargins()
 {
-    for (TSourceEditor *editor : SourceEditors()) {
-        connect(editor->Breakpoints(), &TBreakpointMargin::Changed, this, &TDebugController::MarginChanged,
-                Qt::UniqueConnection);
-        connect(
-            editor->Breakpoints(), &TBreakpointMargin::EditRequested, this,
-            [this, editor](int line) { EditBreakpoint(editor, line); }, Qt::UniqueConnection);
-    }
+    for (TSourceEditor *editor : SourceEditors())
+        ConnectMargin(*editor);
+}
+
+void TDebugController::ConnectMargin(TSourceEditor &editor)
+{
+    connect(editor.Breakpoints(), &TBreakpointMargin::Changed, this, &TDebugController::MarginChanged,
+            Qt::UniqueConnection);
+    connect(editor.Breakpoints(), &TBreakpointMargin::EditRequested, this, &TDebugController::MarginEditRequested,
+            Qt::UniqueConnection);
+}
+
+void TDebugController::MarginEditRequested(int line)
+{
+    if (auto *editor = dynamic_cast<TSourceEditor *>(sender() ? sender()->parent() : nullptr))
+        EditBreakpoint(editor, line);
 }
 
 // The margin belongs to its editor.

@@ -70,6 +70,8 @@ private:
     void Ended(const QString &reason);
     void ShowRuntimeError(TSourceEditor *editor, const QString &text);
     void ConnectMargins();
+    void ConnectMargin(TSourceEditor &editor);
+    void MarginEditRequested(int line);
     void MarginChanged();
     void BreakpointRefused(const QString &file, int line, const QString &message);
     void WatchValue(const QString &name, bool on);

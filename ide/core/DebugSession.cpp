@@ -185,15 +185,19 @@ void TDebugSession::FetchStop(const QString &reason, const QString &text)
         SendBreakpoints(m_runToFile, m_breakpoints[m_runToFile]);
         m_runToFile.clear();
     }
-    const auto shown = [this, reason, text] {
-        if (m_state == TState::Stopped)
-            emit Stopped(reason, text);
-    };
+    // The frames last, with the stop shown: a place known means the stop's
+    // values are known too.
     Request(QStringLiteral("stackTrace"), {{"threadId", kThreadId}},
-            [this, shown](bool, const QJsonObject &frames, const QString &) {
-                m_frames.clear();
-                for (const QJsonValue &frame : frames["stackFrames"].toArray())
-                    m_frames.append(FrameOf(frame.toObject()));
+            [this, reason, text](bool, const QJsonObject &body, const QString &) {
+                QList<TFrame> frames;
+                for (const QJsonValue &frame : body["stackFrames"].toArray())
+                    frames.append(FrameOf(frame.toObject()));
+                const auto shown = [this, reason, text, frames] {
+                    if (m_state != TState::Stopped)
+                        return;
+                    m_frames = frames;
+                    emit Stopped(reason, text);
+                };
                 FetchVariables(kVariablesScope, &m_variables,
                                [this, shown] { FetchVariables(kHardwareScope, &m_hardware, shown); });
             });

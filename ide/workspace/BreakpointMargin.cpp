@@ -2,8 +2,10 @@
 
 #include <Qsci/qsciscintilla.h>
 
+#include <QHelpEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -60,6 +62,7 @@ TBreakpointMargin::TBreakpointMargin(QsciScintilla *editor)
     editor->setMarkerBackgroundColor(kCurrentLineBack, kCurrentLineMarker);
     editor->markerDefine(QsciScintilla::Background, kErrorLineMarker);
     editor->setMarkerBackgroundColor(kErrorLineBack, kErrorLineMarker);
+    editor->viewport()->installEventFilter(this);
     connect(editor, &QsciScintilla::marginClicked, this,
             [this](int margin, int line, Qt::KeyboardModifiers) { MarginClicked(margin, line); });
 }
@@ -70,15 +73,55 @@ void TBreakpointMargin::MarginClicked(int margin, int line)
         Toggle(line + 1);
 }
 
-bool TBreakpointMargin::ContextClick(const QPoint &point)
+int TBreakpointMargin::MarginLine(const QPoint &point) const
 {
     int left = 0;
     for (int margin = 0; margin < kMargin; ++margin)
         left += m_editor->marginWidth(margin);
-    const int line = m_editor->lineAt(point);
-    if (point.x() < left || point.x() >= left + m_editor->marginWidth(kMargin) || line < 0)
-        return false;
-    emit EditRequested(line + 1);
+    if (point.x() < left || point.x() >= left + m_editor->marginWidth(kMargin))
+        return 0;
+    // The nearest position: the margin is outside the text.
+    const long position = m_editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
+                                                  static_cast<unsigned long>(point.x()), static_cast<long>(point.y()));
+    int line = 0;
+    int index = 0;
+    m_editor->lineIndexFromPosition(static_cast<int>(position), &line, &index);
+    return line + 1;
+}
+
+bool TBreakpointMargin::ContextClick(const QPoint &point)
+{
+    const int line = MarginLine(point);
+    if (line > 0)
+        emit EditRequested(line);
+    return line > 0;
+}
+
+QString TBreakpointMargin::ToolTip(int line) const
+{
+    const auto it = m_marks.constFind(HandleAt(line));
+    if (it == m_marks.cend())
+        return QString();
+    QStringList parts;
+    if (!it->breakpoint.condition.isEmpty())
+        parts << tr("when %1").arg(it->breakpoint.condition);
+    if (it->breakpoint.hitCount > 1)
+        parts << tr("from hit %1").arg(it->breakpoint.hitCount);
+    QString tip = parts.isEmpty() ? tr("Breakpoint") : tr("Breakpoint %1").arg(parts.join(QStringLiteral(", ")));
+    if (!it->refusal.isEmpty())
+        tip += QLatin1Char('\n') + tr("Not set: %1").arg(it->refusal);
+    return tip;
+}
+
+bool TBreakpointMargin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QObject::eventFilter(watched, event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    const QString tip = ToolTip(MarginLine(help->pos()));
+    if (tip.isEmpty())
+        return QObject::eventFilter(watched, event);
+    QToolTip::showText(help->globalPos(), tip, m_editor->viewport());
     return true;
 }
 

@@ -48,11 +48,16 @@ public:
     // A right-click at a point of the editor's viewport: true when it is in
     // the margin beside a line, which EditRequested then names.
     bool ContextClick(const QPoint &point);
+    // What the marker's tip says: the condition, the hit count, a refusal.
+    QString ToolTip(int line) const;
 
 signals:
     // The user added, removed or changed a breakpoint.
     void Changed();
     void EditRequested(int line);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct TMark {
@@ -60,6 +65,7 @@ private:
         QString refusal;
     };
     void MarginClicked(int margin, int line);
+    int MarginLine(const QPoint &point) const; // 0: not in the margin
     void Remove(int line);
     int HandleAt(int line) const;
     int MarkedLine(int marker) const;
