@@ -7,6 +7,12 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+namespace {
+
+constexpr int kTitleRoom = 120; // the title bar's buttons and margins
+
+} // namespace
+
 TBreakpointDialog::TBreakpointDialog(const QString &place, const TSourceBreakpoint &breakpoint, const QString &refusal,
                                      QWidget *parent)
     : QDialog(parent)
@@ -38,6 +44,7 @@ TBreakpointDialog::TBreakpointDialog(const QString &place, const TSourceBreakpoi
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     layout->addWidget(buttons);
+    setMinimumWidth(fontMetrics().horizontalAdvance(windowTitle()) + kTitleRoom);
 }
 
 TSourceBreakpoint TBreakpointDialog::Result() const
