@@ -12,7 +12,8 @@ struct TSourceBreakpoint {
     QString condition;
     int hitCount = 0;
 
-    TSourceBreakpoint(int atLine = 0, const QString &when = QString(), int fromHit = 0) // NOLINT: a line is one
+    // Not explicit: a bare line converts to a plain breakpoint.
+    TSourceBreakpoint(int atLine = 0, const QString &when = QString(), int fromHit = 0)
         : line(atLine)
         , condition(when.trimmed())
         , hitCount(fromHit)
