@@ -1,12 +1,14 @@
 #include "DebugController.h"
 
 #include "AppState.h"
+#include "BreakpointDialog.h"
 #include "BreakpointMargin.h"
 #include "BuildController.h"
 #include "CallStackView.h"
 #include "ColorListBox.h"
 #include "CommandRegistry.h"
 #include "CommandState.h"
+#include "DebugDocks.h"
 #include "DebugSession.h"
 #include "EditorController.h"
 #include "EditorList.h"
@@ -21,7 +23,6 @@
 #include "VariablesView.h"
 
 #include <QAction>
-#include <QDockWidget>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTabBar>
@@ -48,17 +49,6 @@ const TSessionCommand kSessionCommands[] = {
     {"StepOutMenuClick", &TDebugSession::StepOut},
 };
 
-QDockWidget *MakeDock(TMainWindow &window, const QString &name, const QString &title, QWidget *view)
-{
-    auto *dock = new QDockWidget(title, &window);
-    dock->setObjectName(name);
-    dock->setWidget(view);
-    dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea | Qt::BottomDockWidgetArea);
-    window.addDockWidget(Qt::RightDockWidgetArea, dock);
-    dock->hide();
-    return dock;
-}
-
 } // namespace
 
 TDebugController::TDebugController(TMainWindow &window, TAppState &app)
@@ -70,6 +60,7 @@ TDebugController::TDebugController(TMainWindow &window, TAppState &app)
     connect(m_session.get(), &TDebugSession::Stopped, this, &TDebugController::Stopped);
     connect(m_session.get(), &TDebugSession::Resumed, this, &TDebugController::Resumed);
     connect(m_session.get(), &TDebugSession::Ended, this, &TDebugController::Ended);
+    connect(m_session.get(), &TDebugSession::BreakpointRefused, this, &TDebugController::BreakpointRefused);
     connect(m_session.get(), &TDebugSession::Refused, this,
             [this](const QString &message) { m_window.SetStatusText(kStatusPanel, message); });
 }
@@ -86,8 +77,7 @@ void TDebugController::CreateViews()
 {
     m_variables = new TVariablesView(&m_window);
     m_callStack = new TCallStackView(&m_window);
-    m_variablesDock = MakeDock(m_window, "VariablesDock", tr("Variables"), m_variables);
-    m_callStackDock = MakeDock(m_window, "CallStackDock", tr("Call Stack"), m_callStack);
+    m_docks = new TDebugDocks(m_window, m_variables, m_callStack);
     m_variables->FetchChildren = [this](int reference, auto done) { m_session->Children(reference, done); };
     m_variables->EditValue = [this](int container, const QString &name, const QString &value,
                                     TVariablesView::TEditDone done) {
@@ -95,11 +85,20 @@ void TDebugController::CreateViews()
             done(ok, ok ? body["value"].toString() : why);
         });
     };
+    m_variables->WatchValue = [this](const QString &name, bool on) { WatchValue(name, on); };
     m_callStack->OpenLine = [this](const QString &file, int line) {
         RunGuarded([&] { m_window.OpenFileAtLine(file, line); });
     };
     m_window.Menu("DebugMenu")->setToolTipsVisible(true);
     connect(m_window.EditorTabSet(), &QTabBar::currentChanged, this, [this] { ConnectMargins(); });
+    // Each editor's margin, as soon as the editor is made (after the
+    // diagnostics' own hook).
+    TEditorList &list = *m_window.EditorControl().EditorList();
+    list.OnEditorCreated = [this, before = list.OnEditorCreated](TSourceEditor &editor) {
+        if (before)
+            before(editor);
+        ConnectMargin(editor);
+    };
 }
 
 void TDebugController::RegisterCommands(TCommandRegistry &commands)
@@ -108,8 +107,19 @@ void TDebugController::RegisterCommands(TCommandRegistry &commands)
     commands.Bind("StopDebugMenuClick", [this] { StopDebugMenuClick(); });
     commands.Bind("RunToCursorMenuClick", [this] { RunToCursorMenuClick(); });
     commands.Bind("ToggleBreakpointMenuClick", [this] { ToggleBreakpointMenuClick(); });
+    commands.Bind("EditBreakpointMenuClick", [this] { EditBreakpointMenuClick(); });
     for (const TSessionCommand &command : kSessionCommands)
         commands.Bind(command.handler, [this, run = command.run] { (m_session.get()->*run)(); });
+}
+
+void TDebugController::RestoreLayout(const TIniFile &ini)
+{
+    m_docks->Restore(ini);
+}
+
+void TDebugController::SaveLayout(TIniFile &ini) const
+{
+    m_docks->Save(ini);
 }
 
 bool TDebugController::Simulated() const
@@ -149,9 +159,9 @@ void TDebugController::Launch()
     const TSourceEditor *editor = CurrentSourceEditor();
     if (!editor || m_session->Active())
         return;
-    std::map<QString, QList<int>> breakpoints;
+    TDebugSession::TBreakpointMap breakpoints;
     for (TSourceEditor *open : SourceEditors())
-        breakpoints[QFileInfo(open->GetFileName()).absoluteFilePath()] = open->Breakpoints()->Lines();
+        breakpoints[QFileInfo(open->GetFileName()).absoluteFilePath()] = open->Breakpoints()->Breakpoints();
     ConnectMargins();
     ClearMarks();
     QString error;
@@ -173,8 +183,7 @@ void TDebugController::Launched(const QString &path)
         m_window.RunCommand("DisconnectMenuClick");
     port.SetDebugDevice(path);
     m_window.RunCommand("ConnectMenuClick");
-    m_variablesDock->show();
-    m_callStackDock->show();
+    m_docks->Show();
 }
 
 void TDebugController::Ended(const QString &reason)
@@ -212,12 +221,17 @@ void TDebugController::Stopped(const QString &reason, const QString &text)
         editor->Breakpoints()->ShowCurrentLine(m_session->Line());
     if (reason == QLatin1String("exception"))
         ShowRuntimeError(editor, text);
+    else if (reason == QLatin1String("data breakpoint"))
+        m_window.SetStatusText(
+            kStatusPanel,
+            tr("%1 changed: stopped at %2(%3)").arg(text, QFileInfo(file).fileName()).arg(m_session->Line()));
     else
         m_window.SetStatusText(
             kStatusPanel, tr("Stopped (%1) at %2(%3)").arg(reason, QFileInfo(file).fileName()).arg(m_session->Line()));
     m_variables->setEnabled(true);
     m_callStack->setEnabled(true);
-    m_variables->SetVariables(m_session->Variables());
+    m_variables->SetVariables(m_session->Variables(), m_session->Hardware());
+    m_variables->SetWatched(m_session->Watchpoints());
     m_callStack->SetFrames(m_session->Frames());
     ConnectMargins();
 }
@@ -258,8 +272,21 @@ void TDebugController::ClearMarks()
 void TDebugController::ConnectMargins()
 {
     for (TSourceEditor *editor : SourceEditors())
-        connect(editor->Breakpoints(), &TBreakpointMargin::Changed, this, &TDebugController::MarginChanged,
-                Qt::UniqueConnection);
+        ConnectMargin(*editor);
+}
+
+void TDebugController::ConnectMargin(TSourceEditor &editor)
+{
+    connect(editor.Breakpoints(), &TBreakpointMargin::Changed, this, &TDebugController::MarginChanged,
+            Qt::UniqueConnection);
+    connect(editor.Breakpoints(), &TBreakpointMargin::EditRequested, this, &TDebugController::MarginEditRequested,
+            Qt::UniqueConnection);
+}
+
+void TDebugController::MarginEditRequested(int line)
+{
+    if (auto *editor = dynamic_cast<TSourceEditor *>(sender() ? sender()->parent() : nullptr))
+        EditBreakpoint(editor, line);
 }
 
 // The margin belongs to its editor.
@@ -267,7 +294,40 @@ void TDebugController::MarginChanged()
 {
     const auto *editor = dynamic_cast<const TSourceEditor *>(sender() ? sender()->parent() : nullptr);
     if (editor && m_session->Active())
-        m_session->SetBreakpoints(QFileInfo(editor->GetFileName()).absoluteFilePath(), editor->Breakpoints()->Lines());
+        m_session->SetBreakpoints(QFileInfo(editor->GetFileName()).absoluteFilePath(),
+                                  editor->Breakpoints()->Breakpoints());
+}
+
+void TDebugController::EditBreakpointMenuClick()
+{
+    if (TSourceEditor *editor = CurrentSourceEditor())
+        EditBreakpoint(editor, editor->CaretLine());
+}
+
+void TDebugController::EditBreakpoint(TSourceEditor *editor, int line)
+{
+    ConnectMargins();
+    TBreakpointMargin *margin = editor->Breakpoints();
+    const TSourceBreakpoint *now = margin->At(line);
+    TBreakpointDialog dialog(tr("%1, line %2").arg(QFileInfo(editor->GetFileName()).fileName()).arg(line),
+                             now ? *now : TSourceBreakpoint(line), margin->Refusal(line), &m_window);
+    if (dialog.exec() == QDialog::Accepted)
+        margin->Set(dialog.Result());
+}
+
+// Shown in the status bar and kept for the breakpoint's dialog.
+void TDebugController::BreakpointRefused(const QString &file, int line, const QString &message)
+{
+    if (TSourceEditor *editor = EditorOf(file))
+        editor->Breakpoints()->SetRefusal(line, message);
+    m_window.SetStatusText(
+        kStatusPanel, tr("Breakpoint at %1(%2) not set: %3").arg(QFileInfo(file).fileName()).arg(line).arg(message));
+}
+
+void TDebugController::WatchValue(const QString &name, bool on)
+{
+    m_session->SetWatchpoint(name, on);
+    m_variables->SetWatched(m_session->Watchpoints());
 }
 
 void TDebugController::ToggleBreakpointMenuClick()

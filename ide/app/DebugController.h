@@ -6,10 +6,11 @@
 
 #include <memory>
 
-class QDockWidget;
 class TAppState;
 class TCallStackView;
 class TCommandRegistry;
+class TDebugDocks;
+class TIniFile;
 class TDebugSession;
 class TMainWindow;
 class TSourceEditor;
@@ -30,6 +31,9 @@ public:
     // Called once while the window is built.
     void CreateViews();
     void RegisterCommands(TCommandRegistry &commands);
+    // The docks' arrangement, with the window's layout.
+    void RestoreLayout(const TIniFile &ini);
+    void SaveLayout(TIniFile &ini) const;
     // The Debug menu's opening handler: enabled items and why not.
     void DebugMenuClick();
 
@@ -45,11 +49,18 @@ public:
     {
         return m_callStack;
     }
+    TDebugDocks &Docks() const
+    {
+        return *m_docks;
+    }
 
     void StartDebugMenuClick();
     void StopDebugMenuClick();
     void RunToCursorMenuClick();
     void ToggleBreakpointMenuClick();
+    void EditBreakpointMenuClick();
+    // The breakpoint dialog for a line of an editor; its result is set there.
+    void EditBreakpoint(TSourceEditor *editor, int line);
 
 private:
     void Launch();
@@ -59,7 +70,11 @@ private:
     void Ended(const QString &reason);
     void ShowRuntimeError(TSourceEditor *editor, const QString &text);
     void ConnectMargins();
+    void ConnectMargin(TSourceEditor &editor);
+    void MarginEditRequested(int line);
     void MarginChanged();
+    void BreakpointRefused(const QString &file, int line, const QString &message);
+    void WatchValue(const QString &name, bool on);
     void ClearMarks();
     bool Simulated() const;
     TSourceEditor *EditorOf(const QString &file) const;
@@ -71,7 +86,6 @@ private:
     std::unique_ptr<TDebugSession> m_session;
     TVariablesView *m_variables = nullptr;
     TCallStackView *m_callStack = nullptr;
-    QDockWidget *m_variablesDock = nullptr;
-    QDockWidget *m_callStackDock = nullptr;
+    TDebugDocks *m_docks = nullptr;
     bool m_wasConnected = false; // to the simulated module, before the session
 };

@@ -647,9 +647,12 @@ static void ShowPanelWithSplitter(QWidget *window, QWidget *panel, QWidget *bar,
 
 void TMainWindow::ShowOutputPanel(bool visible)
 {
-    // The bar above the output panel.
-    QWidget *bar = m_outputSplitter->handle(m_outputSplitter->indexOf(m_outputPanel));
-    ShowPanelWithSplitter(this, m_outputPanel, bar, visible);
+    // The bar above the output panel's row (shared with the debug views).
+    QWidget *row = m_outputPanel;
+    while (row->parentWidget() && row->parentWidget() != m_outputSplitter)
+        row = row->parentWidget();
+    QWidget *bar = m_outputSplitter->handle(m_outputSplitter->indexOf(row));
+    ShowPanelWithSplitter(this, row, bar, visible);
 }
 
 void TMainWindow::ShowWorkDirPanel(bool visible)

@@ -5,6 +5,7 @@
 
 #include "AppState.h"
 #include "CaptionPanel.h"
+#include "DebugController.h"
 #include "Layout.h"
 
 #include <QGuiApplication>
@@ -42,6 +43,7 @@ void TMainWindow::RestoreLayout()
 {
     const TIniFile ini(m_app.Paths().LayoutFileName());
     const TWindowPlacement p = Layout::ReadPlacement(ini);
+    m_debug->RestoreLayout(ini);
     CentreOnScreen(this);
     QRect rect = geometry();
     if (p.left)
@@ -110,6 +112,7 @@ void TMainWindow::SaveLayout()
     p.bottom = normal.top() + normal.height();
     p.maximized = isMaximized();
     Layout::WritePlacement(ini, p);
+    m_debug->SaveLayout(ini);
 
     TToolBarArrangement bars;
     QList<QToolBar *> toolbars = {m_editToolBar, m_controllerToolBar};

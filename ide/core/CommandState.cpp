@@ -112,5 +112,6 @@ TEnabledItems DebugMenuStates(const TDebugCommandState &state)
             {"StepIntoMenu", stopped},
             {"StepOutMenu", stopped},
             {"RunToCursorMenu", stopped && state.editor},
-            {"ToggleBreakpointMenu", state.editor}};
+            {"ToggleBreakpointMenu", state.editor},
+            {"EditBreakpointMenu", state.editor}};
 }

@@ -66,6 +66,7 @@ const TCommand CommandTable[] = {
     {M::Debug, nullptr, "RunToCursorMenu", "&Run to Cursor", "F4", "RunToCursorMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
     {M::Debug, nullptr, nullptr, nullptr, nullptr, nullptr, false, T::None, nullptr, nullptr, nullptr, false},
     {M::Debug, nullptr, "ToggleBreakpointMenu", "Toggle &Breakpoint", "F2", "ToggleBreakpointMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
+    {M::Debug, nullptr, "EditBreakpointMenu", "&Edit Breakpoint...", nullptr, "EditBreakpointMenuClick", false, T::None, nullptr, nullptr, nullptr, false},
 
     {M::View, nullptr, "ViewWorkDirMenu", "Working Directory", nullptr, "ViewWorkDirMenuClick", true, T::None, nullptr, nullptr, nullptr, false},
     {M::View, nullptr, "ViewOutputMenu", "Output Panel", nullptr, "ViewOutputMenuClick", true, T::None, nullptr, nullptr, nullptr, false},

@@ -8,11 +8,17 @@ namespace {
 
 constexpr int kThreadId = 1; // the module, the debugger's one thread
 
-QJsonArray LinesJson(const QList<int> &lines)
+QJsonArray BreakpointsJson(const TSourceBreakpoints &breakpoints)
 {
     QJsonArray list;
-    for (int line : lines)
-        list.append(QJsonObject{{"line", line}});
+    for (const TSourceBreakpoint &breakpoint : breakpoints) {
+        QJsonObject item{{"line", breakpoint.line}};
+        if (!breakpoint.condition.isEmpty())
+            item["condition"] = breakpoint.condition;
+        if (breakpoint.hitCount > 1)
+            item["hitCondition"] = QString::number(breakpoint.hitCount);
+        list.append(item);
+    }
     return list;
 }
 
@@ -50,11 +56,12 @@ TDebugSession::~TDebugSession()
         Request(QStringLiteral("disconnect"));
 }
 
-bool TDebugSession::Start(const QString &velsim, const QString &image, const std::map<QString, QList<int>> &breakpoints,
+bool TDebugSession::Start(const QString &velsim, const QString &image, const TBreakpointMap &breakpoints,
                           QString *error)
 {
     Stop();
     m_breakpoints = breakpoints;
+    m_watches.clear();
     m_replies.clear();
     m_runToFile.clear();
     m_ending = false;
@@ -108,6 +115,7 @@ void TDebugSession::Finish(const QString &reason)
     m_state = TState::Idle;
     m_frames.clear();
     m_variables.clear();
+    m_hardware.clear();
     m_replies.clear();
     // The receivers let go of the program's serial line before the debugger
     // ends and takes it away; one that starts a new session keeps it.
@@ -177,31 +185,85 @@ void TDebugSession::FetchStop(const QString &reason, const QString &text)
         SendBreakpoints(m_runToFile, m_breakpoints[m_runToFile]);
         m_runToFile.clear();
     }
+    // The frames last, with the stop shown: a place known means the stop's
+    // values are known too.
     Request(QStringLiteral("stackTrace"), {{"threadId", kThreadId}},
-            [this, reason, text](bool, const QJsonObject &frames, const QString &) {
-                m_frames.clear();
-                for (const QJsonValue &frame : frames["stackFrames"].toArray())
-                    m_frames.append(FrameOf(frame.toObject()));
-                Request(QStringLiteral("variables"), {{"variablesReference", kVariablesScope}},
-                        [this, reason, text](bool, const QJsonObject &vars, const QString &) {
-                            m_variables = VariablesOf(vars);
-                            if (m_state == TState::Stopped)
-                                emit Stopped(reason, text);
-                        });
+            [this, reason, text](bool, const QJsonObject &body, const QString &) {
+                QList<TFrame> frames;
+                for (const QJsonValue &frame : body["stackFrames"].toArray())
+                    frames.append(FrameOf(frame.toObject()));
+                const auto shown = [this, reason, text, frames] {
+                    if (m_state != TState::Stopped)
+                        return;
+                    m_frames = frames;
+                    emit Stopped(reason, text);
+                };
+                FetchVariables(kVariablesScope, &m_variables,
+                               [this, shown] { FetchVariables(kHardwareScope, &m_hardware, shown); });
             });
 }
 
-void TDebugSession::SetBreakpoints(const QString &file, const QList<int> &lines)
+void TDebugSession::FetchVariables(int scope, QList<TVariable> *into, std::function<void()> then)
 {
-    m_breakpoints[file] = lines;
-    if (m_state == TState::Running || m_state == TState::Stopped)
-        SendBreakpoints(file, lines);
+    Request(QStringLiteral("variables"), {{"variablesReference", scope}},
+            [into, then = std::move(then)](bool, const QJsonObject &body, const QString &) {
+                *into = VariablesOf(body);
+                then();
+            });
 }
 
-void TDebugSession::SendBreakpoints(const QString &file, const QList<int> &lines)
+void TDebugSession::SetBreakpoints(const QString &file, const TSourceBreakpoints &breakpoints)
+{
+    m_breakpoints[file] = breakpoints;
+    if (m_state == TState::Running || m_state == TState::Stopped)
+        SendBreakpoints(file, breakpoints);
+}
+
+// The answers come in the order of the request.
+void TDebugSession::SendBreakpoints(const QString &file, const TSourceBreakpoints &breakpoints)
 {
     Request(QStringLiteral("setBreakpoints"),
-            {{"source", QJsonObject{{"path", file}}}, {"breakpoints", LinesJson(lines)}});
+            {{"source", QJsonObject{{"path", file}}}, {"breakpoints", BreakpointsJson(breakpoints)}},
+            [this, file, breakpoints](bool ok, const QJsonObject &body, const QString &why) {
+                if (!ok)
+                    return emit Refused(why);
+                const QJsonArray answers = body["breakpoints"].toArray();
+                for (qsizetype i = 0; i < answers.size() && i < breakpoints.size(); ++i) {
+                    const QJsonObject answer = answers[i].toObject();
+                    if (!answer["verified"].toBool())
+                        emit BreakpointRefused(file, breakpoints[i].line, answer["message"].toString());
+                }
+            });
+}
+
+void TDebugSession::SetWatchpoint(const QString &variable, bool on)
+{
+    if (on == m_watches.contains(variable) || (m_state != TState::Stopped && m_state != TState::Running))
+        return;
+    if (on)
+        m_watches.append(variable);
+    else
+        m_watches.removeAll(variable);
+    SendWatchpoints();
+}
+
+// The debugger names a variable's data by the variable's name.
+void TDebugSession::SendWatchpoints()
+{
+    QJsonArray list;
+    for (const QString &name : std::as_const(m_watches))
+        list.append(QJsonObject{{"dataId", name}, {"accessType", "write"}});
+    Request(QStringLiteral("setDataBreakpoints"), {{"breakpoints", list}},
+            [this, names = m_watches](bool ok, const QJsonObject &body, const QString &why) {
+                if (!ok)
+                    return emit Refused(why);
+                const QJsonArray answers = body["breakpoints"].toArray();
+                for (qsizetype i = 0; i < answers.size() && i < names.size(); ++i)
+                    if (!answers[i].toObject()["verified"].toBool()) {
+                        m_watches.removeAll(names[i]);
+                        emit Refused(answers[i].toObject()["message"].toString());
+                    }
+            });
 }
 
 void TDebugSession::Resume(const QString &command)
@@ -211,6 +273,7 @@ void TDebugSession::Resume(const QString &command)
     m_state = TState::Running;
     m_frames.clear();
     m_variables.clear();
+    m_hardware.clear();
     Request(command, {{"threadId", kThreadId}});
     emit Resumed();
 }
@@ -245,10 +308,10 @@ void TDebugSession::RunToLine(const QString &file, int line)
 {
     if (m_state != TState::Stopped)
         return;
-    QList<int> lines = m_breakpoints[file];
-    lines.append(line);
+    TSourceBreakpoints breakpoints = m_breakpoints[file];
+    breakpoints.append(TSourceBreakpoint(line));
     m_runToFile = file;
-    SendBreakpoints(file, lines);
+    SendBreakpoints(file, breakpoints);
     Continue();
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "PeerProcess.h"
+#include "SourceBreakpoint.h"
 
 #include <QHash>
 #include <QJsonObject>
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <map>
@@ -39,15 +41,26 @@ public:
     explicit TDebugSession(QObject *parent = nullptr);
     ~TDebugSession() override;
 
+    using TBreakpointMap = std::map<QString, TSourceBreakpoints>;
+
     // Starts velsim --dap on the image (its .map beside it). breakpoints maps
-    // a source file to its lines; false with the reason when velsim cannot run.
-    bool Start(const QString &velsim, const QString &image, const std::map<QString, QList<int>> &breakpoints,
-               QString *error);
+    // a source file to its breakpoints; false with the reason when velsim
+    // cannot run.
+    bool Start(const QString &velsim, const QString &image, const TBreakpointMap &breakpoints, QString *error);
     // Ends the program and the debugger; Ended follows unless it already ended.
     void Stop();
 
-    // The lines of one source file; sent at once while the session runs.
-    void SetBreakpoints(const QString &file, const QList<int> &lines);
+    // The breakpoints of one source file; sent at once while the session runs.
+    // One the debugger refuses (a condition it cannot compile) comes back
+    // as BreakpointRefused.
+    void SetBreakpoints(const QString &file, const TSourceBreakpoints &breakpoints);
+    // Stops when the variable changes (on) or no longer (off); for the
+    // session, while it is stopped.
+    void SetWatchpoint(const QString &variable, bool on);
+    const QStringList &Watchpoints() const
+    {
+        return m_watches;
+    }
     void Continue();
     void Pause();
     void StepOver();
@@ -86,7 +99,13 @@ public:
     {
         return m_variables;
     }
+    // The simulated module's ports, display and timers; read-only.
+    const QList<TVariable> &Hardware() const
+    {
+        return m_hardware;
+    }
     static constexpr int kVariablesScope = 1; // the adapter's reference of the variables
+    static constexpr int kHardwareScope = 2; // ... and of the hardware
     static constexpr int kEndGraceMs = 300; // from the program's end to the session's
 
 signals:
@@ -102,6 +121,8 @@ signals:
     void Output(const QString &text);
     // A request the debugger refused, in its words.
     void Refused(const QString &message);
+    // A breakpoint the debugger did not set, in its words.
+    void BreakpointRefused(const QString &file, int line, const QString &message);
     // The session is over: the program ended or the debugger went away. The
     // debugger (and the serial line) ends after the receivers return.
     void Ended(const QString &reason);
@@ -112,7 +133,9 @@ private:
     void Event(const QString &event, const QJsonObject &body);
     void Launch(const QString &image);
     void Configure();
-    void SendBreakpoints(const QString &file, const QList<int> &lines);
+    void SendBreakpoints(const QString &file, const TSourceBreakpoints &breakpoints);
+    void SendWatchpoints();
+    void FetchVariables(int scope, QList<TVariable> *into, std::function<void()> then);
     void FetchStop(const QString &reason, const QString &text);
     void Resume(const QString &command);
     void Finish(const QString &reason);
@@ -124,8 +147,10 @@ private:
     int m_generation = 0; // counts the starts and ends
     bool m_ending = false; // the program ended, the session ends soon
     QHash<int, TReply> m_replies;
-    std::map<QString, QList<int>> m_breakpoints;
+    TBreakpointMap m_breakpoints;
+    QStringList m_watches;
     QString m_runToFile; // the file whose breakpoints hold a run-to line
     QList<TFrame> m_frames;
     QList<TVariable> m_variables;
+    QList<TVariable> m_hardware;
 };

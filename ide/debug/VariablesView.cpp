@@ -1,6 +1,7 @@
 #include "VariablesView.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QPointer>
 
 namespace {
@@ -11,6 +12,7 @@ constexpr int kContainerRole = Qt::UserRole;
 constexpr int kReferenceRole = Qt::UserRole + 1;
 constexpr int kFetchedRole = Qt::UserRole + 2;
 constexpr int kShownValueRole = Qt::UserRole + 3;
+constexpr int kGroupRole = Qt::UserRole + 4; // the hardware's group row
 
 } // namespace
 
@@ -29,17 +31,86 @@ TVariablesView::TVariablesView(QWidget *parent)
             editItem(item, kValue);
     });
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this, [this](const QPoint &point) {
+        QMenu menu(this);
+        FillMenu(menu, itemAt(point));
+        if (!menu.isEmpty())
+            menu.exec(viewport()->mapToGlobal(point));
+    });
+    connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem *item) {
+        if (item == HardwareGroup())
+            m_hardwareOpen = false;
+    });
 }
 
-void TVariablesView::SetVariables(const TVariables &variables)
+void TVariablesView::SetVariables(const TVariables &variables, const TVariables &hardware)
 {
     m_filling = true;
     ++m_generation; // answers to edits of the rows before are dropped
     clear();
     for (const TDebugSession::TVariable &variable : variables)
         AddRow(nullptr, variable, TDebugSession::kVariablesScope);
+    AddHardware(hardware);
+    ShowWatched();
     m_filling = false;
     resizeColumnToContents(kName);
+}
+
+void TVariablesView::AddHardware(const TVariables &hardware)
+{
+    if (hardware.isEmpty())
+        return;
+    auto *group = new QTreeWidgetItem(this);
+    group->setText(kName, tr("Hardware"));
+    group->setText(kType, tr("ports, display, timers"));
+    group->setData(kName, kGroupRole, true);
+    for (const TDebugSession::TVariable &item : hardware) {
+        QTreeWidgetItem *row = AddRow(group, item, TDebugSession::kHardwareScope);
+        row->setFlags(row->flags() & ~Qt::ItemIsEditable);
+    }
+    group->setExpanded(m_hardwareOpen);
+}
+
+QTreeWidgetItem *TVariablesView::HardwareGroup() const
+{
+    for (int i = 0; i < topLevelItemCount(); ++i)
+        if (topLevelItem(i)->data(kName, kGroupRole).toBool())
+            return topLevelItem(i);
+    return nullptr;
+}
+
+void TVariablesView::SetWatched(const QStringList &names)
+{
+    m_watched = names;
+    ShowWatched();
+}
+
+void TVariablesView::ShowWatched()
+{
+    for (int i = 0; i < topLevelItemCount(); ++i) {
+        QTreeWidgetItem *row = topLevelItem(i);
+        if (row->data(kName, kGroupRole).toBool())
+            continue;
+        const bool watched = m_watched.contains(row->text(kName));
+        QFont font = row->font(kName);
+        font.setBold(watched);
+        row->setFont(kName, font);
+        row->setToolTip(kName, watched ? tr("The program stops when %1 changes.").arg(row->text(kName)) : QString());
+    }
+}
+
+// A watchpoint is on a whole variable: its top-level row.
+void TVariablesView::FillMenu(QMenu &menu, QTreeWidgetItem *item)
+{
+    if (!item || item->parent() || item->data(kName, kGroupRole).toBool() || !WatchValue)
+        return;
+    const QString name = item->text(kName);
+    QAction *watch = menu.addAction(tr("Break When Value Changes"));
+    watch->setObjectName("WatchAction");
+    watch->setCheckable(true);
+    watch->setChecked(m_watched.contains(name));
+    connect(watch, &QAction::triggered, this, [this, name](bool on) { WatchValue(name, on); });
 }
 
 QTreeWidgetItem *TVariablesView::AddRow(QTreeWidgetItem *parent, const TDebugSession::TVariable &variable,
@@ -60,12 +131,16 @@ QTreeWidgetItem *TVariablesView::AddRow(QTreeWidgetItem *parent, const TDebugSes
 
 QTreeWidgetItem *TVariablesView::Find(const QString &name) const
 {
-    const QList<QTreeWidgetItem *> found = findItems(name, Qt::MatchExactly, kName);
-    return found.isEmpty() ? nullptr : found.first();
+    for (QTreeWidgetItem *item : findItems(name, Qt::MatchExactly, kName))
+        if (!item->data(kName, kGroupRole).toBool())
+            return item;
+    return nullptr;
 }
 
 void TVariablesView::Expanded(QTreeWidgetItem *item)
 {
+    if (item->data(kName, kGroupRole).toBool())
+        m_hardwareOpen = true;
     const int reference = item->data(kName, kReferenceRole).toInt();
     if (reference <= 0 || item->data(kName, kFetchedRole).toBool() || !FetchChildren)
         return;

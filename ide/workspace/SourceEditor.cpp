@@ -540,6 +540,10 @@ bool TSourceEditor::SmartEnd(bool extend)
 
 void TSourceEditor::contextMenuEvent(QContextMenuEvent *event)
 {
+    if (event->reason() == QContextMenuEvent::Mouse && m_breakpoints->ContextClick(event->pos())) {
+        event->accept(); // the breakpoint's own dialog
+        return;
+    }
     if (!m_popupMenu) {
         QsciScintilla::contextMenuEvent(event);
         return;

@@ -4,19 +4,27 @@
 // the program; a variable's value is shown and changed in the Variables
 // view; stepping moves the marked line; the program's output reaches the
 // console; a runtime error opens and marks its line; with a real device
-// the debug commands are disabled and say why.
+// the debug commands are disabled and say why. Breakpoints with a
+// condition or a hit count, set through their dialog, stop only where they
+// hold; a condition the debugger refuses is shown; a watchpoint set in the
+// Variables view stops where the variable changes; the module's hardware is
+// a group of the Variables view; the views sit below the editors beside
+// the output panel, and their arrangement is kept with the window's layout.
 
 #include "../support/ChildProcesses.h"
 #include "../support/TestFiles.h"
 #include "../support/WindowConsole.h"
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
+#include "BreakpointDialog.h"
 #include "BreakpointMargin.h"
 #include "BuildController.h"
 #include "CallStackView.h"
+#include "CaptionPanel.h"
 #include "ColorListBox.h"
 #include "CompilerRunner.h"
 #include "DebugController.h"
+#include "DebugDocks.h"
 #include "DebugSession.h"
 #include "DeviceController.h"
 #include "EditorTabs.h"
@@ -28,6 +36,13 @@
 #include "VariablesView.h"
 
 #include <QAction>
+#include <QDockWidget>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenu>
+#include <QSpinBox>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -57,8 +72,16 @@ QString ValueShown(const TMainWindow &w, const QString &name)
     return item ? item->text(TVariablesView::kValue) : QStringLiteral("<none>");
 }
 
+QPoint MarginPoint(TSourceEditor *editor, int line);
+
 // A click into the breakpoint margin beside a line (1-based).
 void ClickMargin(TSourceEditor *editor, int line)
+{
+    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, MarginPoint(editor, line));
+}
+
+// The point of the breakpoint margin beside a line (1-based).
+QPoint MarginPoint(TSourceEditor *editor, int line)
 {
     int x = 0;
     for (int margin = 0; margin < TBreakpointMargin::kMargin; ++margin)
@@ -67,7 +90,26 @@ void ClickMargin(TSourceEditor *editor, int line)
     const long position = editor->positionFromLineIndex(line - 1, 0);
     const int y = static_cast<int>(editor->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0UL, position)) +
         editor->textHeight(line - 1) / 2;
-    QTest::mouseClick(editor->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, y));
+    return {x, y};
+}
+
+// Answers the breakpoint dialog the next command opens.
+void AnswerBreakpointDialog(const QString &condition, int hitCount)
+{
+    QTimer::singleShot(0, [condition, hitCount] {
+        auto *dialog = qobject_cast<TBreakpointDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return; // the test finds no breakpoint
+        dialog->ConditionEdit()->setText(condition);
+        dialog->HitCountBox()->setValue(hitCount);
+        dialog->accept();
+    });
+}
+
+// Where a widget stands in the window.
+QRect InWindow(const QWidget *widget, const QWidget *window)
+{
+    return QRect(widget->mapTo(window, QPoint(0, 0)), widget->size());
 }
 
 } // namespace
@@ -223,6 +265,175 @@ private slots:
         QVERIFY(!enabled("PauseDebugMenu"));
         w.RunCommand("StopDebugMenuClick");
         QVERIFY(enabled("StartDebugMenu"));
+    }
+
+    // Line 4 runs with count 1, 2 and 3; the breakpoint is set through its
+    // dialog, opened from the Debug menu or by a right-click in the margin.
+    void aConditionalBreakpointStopsOnlyWhereItHolds_data()
+    {
+        QTest::addColumn<bool>("rightClick");
+        QTest::addColumn<QString>("condition");
+        QTest::addColumn<int>("hitCount");
+        QTest::addColumn<QString>("count"); // at the one stop
+        QTest::addColumn<QString>("total");
+        QTest::newRow("condition, from the menu") << false << "count = 2" << 0 << "2"
+                                                  << "1";
+        QTest::newRow("hit count, from the margin") << true << "" << 3 << "3"
+                                                    << "3";
+        QTest::newRow("both") << true << "count > 1" << 2 << "3"
+                              << "3";
+    }
+
+    void aConditionalBreakpointStopsOnlyWhereItHolds()
+    {
+        QFETCH(bool, rightClick);
+        QFETCH(QString, condition);
+        QFETCH(int, hitCount);
+        QFETCH(QString, count);
+        QFETCH(QString, total);
+        PlacePrograms();
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop);
+        TMainWindow &w = *window;
+        TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        AnswerBreakpointDialog(condition, hitCount);
+        if (rightClick) {
+            const QPoint point = MarginPoint(editor, 4);
+            QContextMenuEvent click(QContextMenuEvent::Mouse, point, editor->viewport()->mapToGlobal(point));
+            QApplication::sendEvent(editor->viewport(), &click);
+        } else {
+            editor->setCursorPosition(3, 0);
+            w.RunCommand("EditBreakpointMenuClick");
+        }
+        QCOMPARE(editor->Breakpoints()->Breakpoints(), TSourceBreakpoints{TSourceBreakpoint(4, condition, hitCount)});
+        QVERIFY(editor->markersAtLine(3) & (1u << TBreakpointMargin::kConditionalMarker));
+        QVERIFY(!(editor->markersAtLine(3) & (1u << TBreakpointMargin::kBreakpointMarker)));
+
+        w.RunCommand("StartDebugMenuClick");
+        QTRY_VERIFY2_WITH_TIMEOUT(StoppedAt(w, 4), qPrintable(messages.join('\n')), 30000);
+        QCOMPARE(ValueShown(w, "count"), count);
+        QCOMPARE(ValueShown(w, "total"), total);
+        w.RunCommand("ContinueDebugMenuClick"); // no further stop
+        QTRY_VERIFY_WITH_TIMEOUT(!w.DebugControl().Session().Active(), 10000);
+        QVERIFY2(messages.isEmpty(), qPrintable(messages.join('\n')));
+    }
+
+    void aRefusedConditionIsShown()
+    {
+        PlacePrograms();
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop);
+        TMainWindow &w = *window;
+        TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
+        editor->Breakpoints()->Set(TSourceBreakpoint(4, "count >"));
+        editor->Breakpoints()->Toggle(6);
+        w.RunCommand("StartDebugMenuClick");
+        QTRY_VERIFY_WITH_TIMEOUT(StoppedAt(w, 6), 30000); // not at 4
+        QVERIFY2(editor->Breakpoints()->Refusal(4).startsWith("condition"),
+                 qPrintable(editor->Breakpoints()->Refusal(4)));
+        // The marker's tip says it, beside the condition.
+        QVERIFY(editor->Breakpoints()->ToolTip(4).contains("count >"));
+        QVERIFY(editor->Breakpoints()->ToolTip(4).contains(editor->Breakpoints()->Refusal(4)));
+        bool refusalShown = false; // the dialog says why
+        QTimer::singleShot(0, [&refusalShown] {
+            const QWidget *dialog = QApplication::activeModalWidget();
+            refusalShown = dialog && dialog->findChild<QLabel *>("RefusalLabel");
+        });
+        AnswerBreakpointDialog("count > 1", 0);
+        editor->setCursorPosition(3, 0);
+        w.RunCommand("EditBreakpointMenuClick");
+        QVERIFY(refusalShown);
+        QCOMPARE(editor->Breakpoints()->At(4)->condition, QString("count > 1"));
+        QCOMPARE(editor->Breakpoints()->Refusal(4), QString());
+    }
+
+    void aWatchpointStopsWhereTheVariableChanges()
+    {
+        PlacePrograms();
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop);
+        TMainWindow &w = *window;
+        TSourceEditor *editor = AsSourceEditor(w.CurrentEditor());
+        editor->Breakpoints()->Toggle(2); // "total = 0" does not change it
+        w.RunCommand("StartDebugMenuClick");
+        QTRY_VERIFY_WITH_TIMEOUT(StoppedAt(w, 2), 30000);
+        TVariablesView *view = w.DebugControl().VariablesView();
+        QVERIFY(view->HardwareGroup());
+        QVERIFY(view->HardwareGroup()->childCount() > 0);
+        QCOMPARE(view->HardwareGroup()->child(0)->text(TVariablesView::kName), QString("PORT0"));
+
+        QMenu menu;
+        view->FillMenu(menu, view->Find("total"));
+        QAction *watch = menu.findChild<QAction *>("WatchAction");
+        QVERIFY(watch);
+        watch->trigger();
+        QCOMPARE(w.DebugControl().Session().Watchpoints(), QStringList{"total"});
+        QVERIFY(view->Find("total")->font(TVariablesView::kName).bold());
+        editor->Breakpoints()->Toggle(2);
+        w.RunCommand("ContinueDebugMenuClick");
+        QTRY_VERIFY(w.DebugControl().Session().State() == TDebugSession::TState::Stopped);
+        const int line = w.DebugControl().Session().Line();
+        QVERIFY2(line == 4 || line == 5, qPrintable(QString::number(line))); // just after the addition
+        QCOMPARE(editor->Breakpoints()->CurrentLine(), line);
+        QCOMPARE(ValueShown(w, "total"), QString("1"));
+        QVERIFY2(w.StatusText(6).startsWith("total changed"), qPrintable(w.StatusText(6)));
+        QVERIFY(view->Find("total")->font(TVariablesView::kName).bold());
+        w.RunCommand("StopDebugMenuClick");
+    }
+
+    // On a fresh layout the views share the row of the output panel, right
+    // of it, and leave the editors as they were; moved and resized, they
+    // come back so in the next window.
+    void theDebugViewsSitBesideTheOutputPanel()
+    {
+        PlacePrograms();
+        int hostWidth = 0;
+        {
+            const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop);
+            TMainWindow &w = *window;
+            QVERIFY(QTest::qWaitForWindowExposed(&w));
+            const QRect editorsBefore = InWindow(w.EditorPanel(), &w);
+            AsSourceEditor(w.CurrentEditor())->Breakpoints()->Toggle(4);
+            w.RunCommand("StartDebugMenuClick");
+            QTRY_VERIFY_WITH_TIMEOUT(StoppedAt(w, 4), 30000);
+            TDebugDocks &docks = w.DebugControl().Docks();
+            QTRY_VERIFY(docks.Host()->isVisible());
+            QCOMPARE(InWindow(w.EditorPanel(), &w), editorsBefore);
+            const QRect output = InWindow(w.OutputPanel(), &w);
+            for (QWidget *part :
+                 {static_cast<QWidget *>(docks.Host()), static_cast<QWidget *>(docks.VariablesDock())}) {
+                const QRect place = InWindow(part, &w);
+                QVERIFY2(place.top() >= editorsBefore.bottom(), part->objectName().toLatin1());
+                QVERIFY2(place.left() > output.right(), part->objectName().toLatin1());
+            }
+            QVERIFY(!docks.VariablesDock()->isFloating());
+            QVERIFY(!docks.CallStackDock()->isFloating());
+            QCOMPARE(docks.Host()->tabifiedDockWidgets(docks.VariablesDock()),
+                     QList<QDockWidget *>{docks.CallStackDock()});
+            QVERIFY(docks.VariablesDock()->isVisible()); // in front of the Call Stack
+            QVERIFY(docks.Host()->width() > w.OutputPanel()->width() / 2);
+
+            // Side by side, and wider.
+            docks.Host()->removeDockWidget(docks.CallStackDock());
+            docks.Host()->addDockWidget(Qt::TopDockWidgetArea, docks.CallStackDock(), Qt::Horizontal);
+            docks.CallStackDock()->show();
+            QVERIFY(docks.Host()->tabifiedDockWidgets(docks.VariablesDock()).isEmpty());
+            const int row = docks.Row()->width() - docks.Row()->handleWidth();
+            docks.Row()->setSizes({row / 4, row - row / 4});
+            QTRY_VERIFY(docks.CallStackDock()->isVisible() && docks.VariablesDock()->isVisible());
+            hostWidth = docks.Host()->width();
+            w.RunCommand("StopDebugMenuClick");
+            w.close();
+        }
+        const std::unique_ptr<TMainWindow> window = OpenWindow(kLoop);
+        TMainWindow &w = *window;
+        TDebugDocks &docks = w.DebugControl().Docks();
+        QVERIFY(!docks.Host()->isVisible()); // until a session starts
+        AsSourceEditor(w.CurrentEditor())->Breakpoints()->Toggle(4);
+        w.RunCommand("StartDebugMenuClick");
+        QTRY_VERIFY_WITH_TIMEOUT(StoppedAt(w, 4), 30000);
+        QTRY_VERIFY(docks.Host()->isVisible());
+        QCOMPARE(docks.Host()->width(), hostWidth);
+        QVERIFY(docks.CallStackDock()->isVisible() && docks.VariablesDock()->isVisible());
+        QVERIFY(docks.Host()->tabifiedDockWidgets(docks.VariablesDock()).isEmpty());
     }
 
     void aRealDeviceDisablesDebugging()

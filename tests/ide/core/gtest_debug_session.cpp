@@ -7,6 +7,8 @@
 #include "../support/PtyPeer.h"
 #include "DebugSession.h"
 
+#include <QFileInfo>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -32,6 +34,12 @@ const char kProgram[] = "' session test\n" // 1
                         "  total = total + count\n" // 12
                         "  vals[1] = count\n" // 13
                         "RETURN\n"; // 14
+
+const char kPorts[] = "INTEGER count\n" // 1
+                      "SETPORT 1, $FF\n" // 2
+                      "PORT1 = 5\n" // 3
+                      "count = 1\n" // 4
+                      "END\n"; // 5
 
 const char kDivision[] = "INTEGER total, count\n" // 1
                          "total = 10\n" // 2
@@ -73,7 +81,7 @@ struct SessionFixture : ::testing::Test {
         QObject::connect(&session, &TDebugSession::Ended, [this](const QString &why) { ended = why; });
     }
 
-    void StartOn(const char *source, const std::map<QString, QList<int>> &breakpoints)
+    void StartOn(const char *source, const TDebugSession::TBreakpointMap &breakpoints)
     {
         image = Compile(dir, source);
         ASSERT_FALSE(image.isEmpty()) << "the program did not compile";
@@ -100,6 +108,15 @@ struct SessionFixture : ::testing::Test {
             if (v.name == name)
                 return v.value;
         return QStringLiteral("<none>");
+    }
+
+    // Runs the program to its end, counting the stops.
+    bool RunsToTheEnd()
+    {
+        for (int guard = 0; guard < 20 && session.Active(); ++guard)
+            if (!NextStop([&] { session.Continue(); }))
+                break;
+        return WaitFor([&] { return !session.Active(); }, 10000);
     }
 
     QTemporaryDir dir;
@@ -253,6 +270,122 @@ TEST_F(SessionFixture, StopEndsTheSession)
     EXPECT_FALSE(session.Active());
     EXPECT_FALSE(ended.isEmpty());
     EXPECT_TRUE(session.Frames().isEmpty());
+}
+
+// The subroutine's line 12 runs with count 1, 2 and 3: where each breakpoint
+// stops first, and how often in all.
+TEST_F(SessionFixture, ConditionsAndHitCountsChooseTheStops)
+{
+    struct Case {
+        const char *name;
+        TSourceBreakpoint breakpoint;
+        QStringList counts; // count at each stop
+    };
+    const Case cases[] = {
+        {"plain", TSourceBreakpoint(12), {"1", "2", "3"}},
+        {"condition", TSourceBreakpoint(12, "count > 1"), {"2", "3"}},
+        {"condition on two variables", TSourceBreakpoint(12, "count + total = 6"), {"3"}},
+        {"hit count", TSourceBreakpoint(12, "", 3), {"3"}},
+        {"hit count 2 stops from the second hit on", TSourceBreakpoint(12, "", 2), {"2", "3"}},
+        {"hits counted where the condition holds", TSourceBreakpoint(12, "count >= 2", 2), {"3"}},
+        {"a condition that never holds", TSourceBreakpoint(12, "count > 5"), {}},
+    };
+    for (const Case &c : cases) {
+        stops = 0;
+        QStringList counts;
+        const QMetaObject::Connection counting =
+            QObject::connect(&session, &TDebugSession::Stopped, [&] { counts << ValueOf("count"); });
+        StartOn(kProgram, {{Source(), {c.breakpoint}}});
+        ASSERT_TRUE(WaitFor([&] { return stops > 0 || !session.Active(); }, 10000)) << c.name;
+        EXPECT_TRUE(RunsToTheEnd()) << c.name;
+        EXPECT_EQ(counts, c.counts) << c.name;
+        QObject::disconnect(counting);
+    }
+}
+
+TEST_F(SessionFixture, ConditionSetWhileStoppedCountsAtOnce)
+{
+    StartOn(kProgram, {{Source(), {7}}});
+    ASSERT_TRUE(NextStop([] {}));
+    session.SetBreakpoints(Source(), {TSourceBreakpoint(13, "count = 3")});
+    ASSERT_TRUE(NextStop([&] { session.Continue(); }));
+    EXPECT_EQ(session.Line(), 13);
+    EXPECT_EQ(ValueOf("count"), "3");
+}
+
+// A condition velsim cannot compile is answered, not dropped: the line and
+// the debugger's reason come back, and the program runs past it.
+TEST_F(SessionFixture, RefusedConditionIsReported)
+{
+    const char *const conditions[] = {"count >", "nosuch = 1", "count = = 2"};
+    for (const char *condition : conditions) {
+        QStringList refusals;
+        const QMetaObject::Connection listening = QObject::connect(
+            &session, &TDebugSession::BreakpointRefused, [&](const QString &file, int line, const QString &message) {
+                refusals << QStringLiteral("%1:%2:%3").arg(QFileInfo(file).fileName()).arg(line).arg(message);
+            });
+        stops = 0;
+        StartOn(kProgram, {{Source(), {TSourceBreakpoint(12, condition), TSourceBreakpoint(9)}}});
+        ASSERT_TRUE(NextStop([] {})) << condition;
+        EXPECT_EQ(session.Line(), 9) << condition << ": the refused breakpoint does not stop";
+        ASSERT_EQ(refusals.size(), 1) << condition;
+        EXPECT_TRUE(refusals[0].startsWith("prog.bas:12:condition")) << refusals[0].toStdString();
+        QObject::disconnect(listening);
+        session.Stop();
+    }
+}
+
+// Watching total from line 4 (before "total = 0", which does not change it):
+// each pass through the subroutine changes it once.
+TEST_F(SessionFixture, WatchpointStopsWhenTheVariableChanges)
+{
+    StartOn(kProgram, {{Source(), {4}}});
+    ASSERT_TRUE(NextStop([] {}));
+    session.SetWatchpoint("total", true);
+    EXPECT_EQ(session.Watchpoints(), QStringList{"total"});
+    for (const char *total : {"1", "3"}) {
+        ASSERT_TRUE(NextStop([&] { session.Continue(); })) << total;
+        EXPECT_EQ(reason, "data breakpoint");
+        EXPECT_EQ(text, "total");
+        EXPECT_EQ(ValueOf("total"), total);
+        EXPECT_EQ(session.Frames().size(), 2) << "stopped inside the subroutine";
+    }
+    session.SetWatchpoint("total", false);
+    EXPECT_TRUE(session.Watchpoints().isEmpty());
+    session.Continue();
+    EXPECT_TRUE(WaitFor([&] { return !session.Active(); }, 10000));
+    EXPECT_EQ(stops, 3);
+}
+
+TEST_F(SessionFixture, WatchpointOnAnUnknownNameIsRefused)
+{
+    QString refused;
+    QObject::connect(&session, &TDebugSession::Refused, [&](const QString &why) { refused = why; });
+    StartOn(kProgram, {{Source(), {4}}});
+    ASSERT_TRUE(NextStop([] {}));
+    session.SetWatchpoint("nosuch", true);
+    EXPECT_TRUE(WaitFor([&] { return !refused.isEmpty(); }));
+    EXPECT_TRUE(refused.contains("nosuch")) << refused.toStdString();
+    EXPECT_TRUE(session.Watchpoints().isEmpty());
+}
+
+TEST_F(SessionFixture, HardwareIsReadAtEachStop)
+{
+    StartOn(kPorts, {{Source(), {3, 4}}});
+    const auto port1 = [this] {
+        for (const TDebugSession::TVariable &item : session.Hardware())
+            if (item.name == "PORT1")
+                return item.value;
+        return QStringLiteral("<none>");
+    };
+    ASSERT_TRUE(NextStop([] {}));
+    EXPECT_EQ(port1(), "0");
+    ASSERT_TRUE(NextStop([&] { session.Continue(); }));
+    EXPECT_EQ(port1(), "5");
+    EXPECT_EQ(ValueOf("PORT1"), "<none>") << "the hardware is not among the variables";
+    session.Continue();
+    EXPECT_TRUE(WaitFor([&] { return !session.Active(); }, 10000));
+    EXPECT_TRUE(session.Hardware().isEmpty());
 }
 
 TEST(DebugSession, MissingDebuggerIsNamed)
