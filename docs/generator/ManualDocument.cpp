@@ -11,6 +11,7 @@
 #include <QTextCursor>
 #include <QTextFrame>
 #include <QTextImageFormat>
+#include <QTextLayout>
 #include <QTextTable>
 
 #include <algorithm>
@@ -317,15 +318,20 @@ QString TManualDocument::PlainText() const
     return text;
 }
 
-QList<QRectF> TManualDocument::FigureRects() const
+QList<TManualDocument::TFigureBox> TManualDocument::FigureBoxes() const
 {
-    QList<QRectF> rects;
+    QList<TFigureBox> boxes;
     QAbstractTextDocumentLayout *layout = m_document.documentLayout();
     for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
-        if (IsFigure(block) && block.next().isValid())
-            rects << layout->blockBoundingRect(block).united(layout->blockBoundingRect(block.next()));
+        if (!IsFigure(block) || !block.next().isValid() || block.layout()->lineCount() != 1)
+            continue;
+        const QTextLine line = block.layout()->lineAt(0);
+        const QPointF origin = block.layout()->position();
+        const QRectF image(origin.x() + line.cursorToX(0), origin.y() + line.y(), line.naturalTextWidth(),
+                           line.ascent());
+        boxes << TFigureBox{image, layout->blockBoundingRect(block.next())};
     }
-    return rects;
+    return boxes;
 }
 
 QString TManualDocument::RunningHead(int page) const

@@ -38,10 +38,14 @@ public:
     // The whole text, contents and index included, for searching and tests;
     // a picture is the line "[Figure 14.1: Caption]".
     QString PlainText() const;
-    // Where each picture is laid out, with its caption under it, in the
+    // Where each picture's image and caption are laid out, in the device's
     // coordinates of the whole text (page after page), in the order of the
     // text; after Layout.
-    QList<QRectF> FigureRects() const;
+    struct TFigureBox {
+        QRectF image;
+        QRectF caption;
+    };
+    QList<TFigureBox> FigureBoxes() const;
     // The page (from 1) each heading starts on: the contents first, then the
     // manual's headings, then the index.
     const QList<int> &HeadingPages() const
