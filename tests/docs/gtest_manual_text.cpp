@@ -210,6 +210,22 @@ TEST(ManualText, ThePdfHoldsEveryKeyword)
     EXPECT_TRUE(text.contains(QStringLiteral("Velmo Programming Manual")));
 }
 
+// The lines that the text does not hold as whole lines, each after the one
+// before it.
+QStringList LinesMissingInOrder(const QString &text, const QStringList &lines)
+{
+    QStringList missing;
+    qsizetype from = 0;
+    for (const QString &line : lines) {
+        const qsizetype at = text.indexOf(u'\n' + line + u'\n', from);
+        if (at < 0)
+            missing << line;
+        else
+            from = at + 1;
+    }
+    return missing;
+}
+
 // A heading whose page lost its text (the contents still list it) shows here.
 TEST(ManualText, ThePdfShowsEveryHeadingOfTheSourceInOrder)
 {
@@ -221,16 +237,10 @@ TEST(ManualText, ThePdfShowsEveryHeadingOfTheSourceInOrder)
                                  << " (tools/bootstrap.sh installs it)";
     const QString body = BodyText(text, manual.headings.first().text);
     ASSERT_FALSE(body.isEmpty()) << "no page begins with " << manual.headings.first().text.toStdString();
-    QStringList missing;
-    qsizetype from = 0;
-    for (const THeading &heading : manual.headings) {
-        const qsizetype at = body.indexOf(u'\n' + Plain(heading.text) + u'\n', from);
-        if (at < 0)
-            missing << heading.text;
-        else
-            from = at + 1;
-    }
-    EXPECT_EQ(missing.join(u'\n').toStdString(), "");
+    QStringList lines;
+    for (const THeading &heading : manual.headings)
+        lines << Plain(heading.text);
+    EXPECT_EQ(LinesMissingInOrder(body, lines).join(u'\n').toStdString(), "");
 }
 
 // Each picture of the source is in the PDF with all of its pixels, without
@@ -260,17 +270,10 @@ TEST(ManualText, HoldsTheCaptionOfEveryPictureInOrder)
 {
     TExpandedManual manual;
     ASSERT_NO_FATAL_FAILURE(ExpandSource(manual));
-    const QString text = ReadText(HelpFile("Velmo.txt"));
-    qsizetype from = 0;
-    QStringList missing;
-    for (const TFigure &figure : manual.figures) {
-        const qsizetype at = text.indexOf(QStringLiteral("\n[%1]\n").arg(figure.caption), from);
-        if (at < 0)
-            missing << figure.caption;
-        else
-            from = at + 1;
-    }
-    EXPECT_EQ(missing.join(u'\n').toStdString(), "");
+    QStringList lines;
+    for (const TFigure &figure : manual.figures)
+        lines << u'[' + figure.caption + u']';
+    EXPECT_EQ(LinesMissingInOrder(ReadText(HelpFile("Velmo.txt")), lines).join(u'\n').toStdString(), "");
 }
 
 // velmo_manual on a chapter whose picture is missing: the error names the
