@@ -30,7 +30,7 @@ example=$repo/examples/average.bas
 readonly kScreen=1280x800
 readonly kCurrentLine='srgb(255,241,156)' # the yellow background of the line stopped at
 readonly kErrorLine='srgb(255,200,200)'   # the red background of a runtime error's line
-readonly kFrame='-bordercolor #9fb0c2 -border 1' # a line around each picture, as around the manual's tables
+readonly kFrame=(-bordercolor '#9fb0c2' -border 1) # a line around each picture, as around the manual's tables
 
 for tool in Xvfb openbox xdotool import convert; do
   command -v "$tool" >/dev/null || { echo "manual-screenshots: $tool is missing" >&2; exit 1; }
@@ -87,6 +87,7 @@ pids+=($!)
 # The main window: the largest of Korvid's windows (a splash shows for a
 # while beside it).
 main_window() {
+  # shellcheck disable=SC2034 # set by getwindowgeometry --shell
   local w largest=0 area WINDOW X Y WIDTH HEIGHT SCREEN
   for w in $(xdotool search --sync --onlyvisible --class Korvid); do
     eval "$(xdotool getwindowgeometry --shell "$w")"
@@ -131,7 +132,7 @@ await() {
 # every pixel, so it stays sharp when zoomed in).
 picture() {
   shot
-  convert "$tmp/shot.png" $kFrame -strip -define png:compression-level=9 "$out/$1"
+  convert "$tmp/shot.png" "${kFrame[@]}" -strip -define png:compression-level=9 "$out/$1"
   echo "manual-screenshots: wrote docs/manual/images/$1"
 }
 
@@ -155,7 +156,7 @@ close_up() {
   x=$((x > kCloseUpLeft ? x - kCloseUpLeft : 0))
   y=$((y > $2 * kLineHeight ? y - $2 * kLineHeight : 0))
   convert "$tmp/shot.png" -crop "${kCloseUpWidth}x$((($2 + $3 + 1) * kLineHeight))+$x+$y" +repage -strip \
-    $kFrame -define png:compression-level=9 "$out/$4"
+    "${kFrame[@]}" -define png:compression-level=9 "$out/$4"
   echo "manual-screenshots: wrote docs/manual/images/$4"
 }
 
