@@ -10,6 +10,8 @@
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextFrame>
+#include <QTextImageFormat>
+#include <QTextLayout>
 #include <QTextTable>
 
 #include <algorithm>
@@ -23,6 +25,10 @@ constexpr qreal kBottomMm = 22;
 constexpr qreal kLeftMm = 22;
 constexpr qreal kRightMm = 20;
 constexpr int kIndexColumns = 3;
+// A picture takes at most the width of the text and this part of its height,
+// and is never drawn larger than one pixel of it to a pixel of a 96 dpi
+// screen.
+constexpr qreal kFigureHeightShare = 0.6;
 
 const char kStyleSheet[] = R"(
 h1 { font-family: "DejaVu Sans"; font-size: 20pt; font-weight: bold; color: #0b3d6b;
@@ -48,6 +54,8 @@ td.label { font-family: "DejaVu Sans"; font-size: 8.5pt; font-weight: bold; colo
 td.value { font-family: "DejaVu Sans"; font-size: 8.5pt; }
 td.page { font-family: "DejaVu Sans"; font-size: 8.5pt; }
 p.caption { font-family: "DejaVu Sans"; font-size: 7pt; color: #6a7a8a; margin-bottom: 2px; }
+p.figure { margin-top: 6px; margin-bottom: 0px; }
+p.figcaption { font-family: "DejaVu Sans"; font-size: 8.5pt; color: #0b3d6b; margin-top: 4px; margin-bottom: 12px; }
 )";
 
 qreal MmToPoints96(qreal mm)
@@ -73,6 +81,7 @@ QString SortKey(const QString &term)
 TManualDocument::TManualDocument(const TExpandedManual &manual, const TManualInfo &info)
     : m_info(info)
     , m_bodyHtml(MarkdownToHtml(manual.markdown))
+    , m_figures(manual.figures)
 {
     m_headings << THeading{1, QStringLiteral("Contents")} << manual.headings << THeading{1, QStringLiteral("Index")};
     for (qsizetype h = 0; h < manual.headings.size(); ++h) {
@@ -146,12 +155,53 @@ void TManualDocument::SetHtml(QPagedPaintDevice &device)
     m_document.setHtml(TitleHtml() + ContentsHtml() + m_bodyHtml + IndexHtml());
     if (!m_info.logo.isNull())
         m_document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("velmo:logo")), m_info.logo);
+    AddFigures(device);
     QTextFrameFormat root = m_document.rootFrame()->frameFormat();
     root.setTopMargin(MmToPoints96(kTopMm));
     root.setBottomMargin(MmToPoints96(kBottomMm));
     root.setLeftMargin(MmToPoints96(kLeftMm));
     root.setRightMargin(MmToPoints96(kRightMm));
     m_document.rootFrame()->setFrameFormat(root);
+}
+
+// The pictures' images, each scaled down to fit the text's width and a part
+// of its height.
+void TManualDocument::AddFigures(QPagedPaintDevice &device)
+{
+    const qreal toPoints96 = 96.0 / device.logicalDpiX();
+    const QSizeF room(device.width() * toPoints96 - MmToPoints96(kLeftMm + kRightMm),
+                      (device.height() * toPoints96 - MmToPoints96(kTopMm + kBottomMm)) * kFigureHeightShare);
+    for (const TFigure &figure : m_figures)
+        m_document.addResource(QTextDocument::ImageResource, QUrl(figure.path), figure.image);
+    QList<int> positions;
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (IsFigure(block))
+            positions << block.position();
+    }
+    for (const int position : positions) {
+        QTextCursor cursor(&m_document);
+        cursor.setPosition(position);
+        cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
+        QTextImageFormat format = cursor.charFormat().toImageFormat();
+        QSizeF size = m_document.resource(QTextDocument::ImageResource, QUrl(format.name())).value<QImage>().size();
+        if (size.width() > room.width() || size.height() > room.height())
+            size.scale(room, Qt::KeepAspectRatio);
+        format.setWidth(size.width());
+        format.setHeight(size.height());
+        cursor.setCharFormat(format);
+    }
+}
+
+// A block that holds nothing but one of the pictures.
+bool TManualDocument::IsFigure(const QTextBlock &block) const
+{
+    if (block.length() != 2)
+        return false;
+    const QTextCharFormat format = block.begin().fragment().charFormat();
+    if (!format.isImageFormat())
+        return false;
+    const QString name = format.toImageFormat().name();
+    return std::any_of(m_figures.begin(), m_figures.end(), [&](const TFigure &f) { return f.path == name; });
 }
 
 bool TManualDocument::FindHeadingPages(QList<int> &pages, QString &error) const
@@ -207,7 +257,29 @@ void TManualDocument::KeepHeadingsWithTheirText()
         format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
         QTextCursor(block).setBlockFormat(format);
     }
-    // The changes above laid out only what each of them moved; the painting
+}
+
+// A picture whose caption would fall on the next page starts that page.
+void TManualDocument::KeepFiguresOnOnePage()
+{
+    QAbstractTextDocumentLayout *layout = m_document.documentLayout();
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (!IsFigure(block) || !block.next().isValid())
+            continue;
+        const qreal top = layout->blockBoundingRect(block).top();
+        const qreal bottom = layout->blockBoundingRect(block.next()).bottom();
+        if (int(top / m_pageHeight) == int(bottom / m_pageHeight))
+            continue;
+        QTextBlockFormat format = block.blockFormat();
+        format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        QTextCursor(block).setBlockFormat(format);
+    }
+}
+
+void TManualDocument::LayOutAnew()
+{
+    // Moving headings and pictures to the next page laid out only what each
+    // move changed; the painting
     // finds where a page begins from the positions the layout recorded,
     // which are right again only after the whole text is laid out anew
     // (without it, a page could lose the text above its first table).
@@ -225,6 +297,8 @@ bool TManualDocument::Layout(QPagedPaintDevice &device, QString &error)
     for (int round = 0; round < 4; ++round) {
         SetHtml(device);
         KeepHeadingsWithTheirText();
+        KeepFiguresOnOnePage();
+        LayOutAnew();
         QList<int> pages;
         if (!FindHeadingPages(pages, error))
             return false;
@@ -234,6 +308,30 @@ bool TManualDocument::Layout(QPagedPaintDevice &device, QString &error)
     }
     error = QStringLiteral("the page numbers did not settle");
     return false;
+}
+
+QString TManualDocument::PlainText() const
+{
+    QString text = m_document.toPlainText();
+    for (const TFigure &figure : m_figures)
+        text.replace(QChar(QChar::ObjectReplacementCharacter) + u'\n' + figure.caption, u'[' + figure.caption + u']');
+    return text;
+}
+
+QList<TManualDocument::TFigureBox> TManualDocument::FigureBoxes() const
+{
+    QList<TFigureBox> boxes;
+    QAbstractTextDocumentLayout *layout = m_document.documentLayout();
+    for (QTextBlock block = m_document.begin(); block.isValid(); block = block.next()) {
+        if (!IsFigure(block) || !block.next().isValid() || block.layout()->lineCount() != 1)
+            continue;
+        const QTextLine line = block.layout()->lineAt(0);
+        const QPointF origin = block.layout()->position();
+        const QRectF image(origin.x() + line.cursorToX(0), origin.y() + line.y(), line.naturalTextWidth(),
+                           line.ascent());
+        boxes << TFigureBox{image, layout->blockBoundingRect(block.next())};
+    }
+    return boxes;
 }
 
 QString TManualDocument::RunningHead(int page) const
@@ -305,6 +403,7 @@ bool WriteManual(const TExpandedManual &manual, const TManualInfo &info, const Q
     if (!document.Layout(writer, error))
         return false;
     QPainter painter(&writer);
+    painter.setRenderHint(QPainter::LosslessImageRendering); // screenshots stay sharp
     document.Paint(painter, writer);
     painter.end();
     if (!pdf.commit()) {

@@ -35,11 +35,17 @@ public:
     {
         return m_document.pageCount();
     }
-    // The whole text, contents and index included, for searching and tests.
-    QString PlainText() const
-    {
-        return m_document.toPlainText();
-    }
+    // The whole text, contents and index included, for searching and tests;
+    // a picture is the line "[Figure 14.1: Caption]".
+    QString PlainText() const;
+    // Where each picture's image and caption are laid out, in the device's
+    // coordinates of the whole text (page after page), in the order of the
+    // text; after Layout.
+    struct TFigureBox {
+        QRectF image;
+        QRectF caption;
+    };
+    QList<TFigureBox> FigureBoxes() const;
     // The page (from 1) each heading starts on: the contents first, then the
     // manual's headings, then the index.
     const QList<int> &HeadingPages() const
@@ -54,6 +60,8 @@ private:
     };
 
     void SetHtml(QPagedPaintDevice &device);
+    void AddFigures(QPagedPaintDevice &device);
+    bool IsFigure(const QTextBlock &block) const;
     QString TitleHtml() const;
     QString ContentsHtml() const;
     QString IndexHtml() const;
@@ -61,12 +69,15 @@ private:
     bool FindHeadingPages(QList<int> &pages, QString &error) const;
     qreal UnitBottom(QTextBlock next) const;
     void KeepHeadingsWithTheirText();
+    void KeepFiguresOnOnePage();
+    void LayOutAnew();
     void PaintMargins(QPainter &painter, int page, const QRectF &pageRect) const;
     QString RunningHead(int page) const;
 
     TManualInfo m_info;
     QString m_bodyHtml;
     QList<TIndexTerm> m_index;
+    QList<TFigure> m_figures;
     QList<int> m_pages; // per heading of m_headings, from 1; empty before the layout
     QList<THeading> m_headings; // "Contents", the manual's headings, "Index"
     QTextDocument m_document;

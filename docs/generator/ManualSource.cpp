@@ -4,12 +4,15 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 namespace {
 
 const QRegularExpression kDirective(QStringLiteral("^\\{\\{(\\w+)\\s*(.*?)\\}\\}\\s*$"));
 const QRegularExpression kHeading(QStringLiteral("^(#{1,4}) +(.*)$"));
+const QRegularExpression kFigure(QStringLiteral("^!\\[([^\\]]*)\\]\\(([^)]*)\\)\\s*$"));
+const QRegularExpression kFigurePath(QStringLiteral("^images/[A-Za-z0-9_-]+\\.png$"));
 
 QString TrimEnd(QString line)
 {
@@ -34,11 +37,13 @@ private:
     void Entry(const QString &argument);
     QStringList SyntaxBlock();
     void Heading(int level, const QString &title);
+    void Figure(const QString &line);
     void Error(const QString &message, int line)
     {
         m_errors << QStringLiteral("%1(%2): %3").arg(m_file, QString::number(line + 1), message);
     }
     QString Number(int level) const;
+    QString ChapterLabel() const;
 
     TExpandedManual &m_manual;
     QStringList &m_errors;
@@ -49,6 +54,7 @@ private:
     bool m_appendices = false;
     int m_chapter = 0;
     int m_section = 0;
+    int m_figure = 0; // the pictures of the chapter so far
 };
 
 void TExpander::Chapter(const TChapterFile &file)
@@ -76,6 +82,8 @@ void TExpander::Line()
         Directive(directive.captured(1), directive.captured(2).trimmed());
     else if (!m_inFence && heading.hasMatch())
         Heading(static_cast<int>(heading.captured(1).size()), heading.captured(2).trimmed());
+    else if (!m_inFence && line.startsWith(QLatin1String("![")))
+        Figure(line);
     else
         m_manual.markdown += line + u'\n';
 }
@@ -128,9 +136,43 @@ QStringList TExpander::SyntaxBlock()
     return lines;
 }
 
+// A picture stands in a paragraph of its own, so blank lines surround it.
+void TExpander::Figure(const QString &line)
+{
+    const QRegularExpressionMatch match = kFigure.match(line);
+    const QString caption = match.captured(1).trimmed();
+    const QString path = match.captured(2).trimmed();
+    if (!match.hasMatch()) {
+        Error(QStringLiteral("a picture is written \"![Caption](images/name.png)\" on a line of its own"), m_pos);
+        return;
+    }
+    if (caption.isEmpty()) {
+        Error(QStringLiteral("the picture '%1' has no caption").arg(path), m_pos);
+        return;
+    }
+    if (!kFigurePath.match(path).hasMatch()) {
+        Error(QStringLiteral("a picture is a PNG file in the images folder (images/name.png), not '%1'").arg(path),
+              m_pos);
+        return;
+    }
+    const QImage image(QFileInfo(m_file).dir().filePath(path));
+    if (image.isNull()) {
+        Error(QStringLiteral("can't read the image '%1'").arg(path), m_pos);
+        return;
+    }
+    const QString numbered = QStringLiteral("Figure %1.%2: %3").arg(ChapterLabel()).arg(++m_figure).arg(caption);
+    m_manual.figures << TFigure{path, numbered, image};
+    m_manual.markdown += QStringLiteral("\n![%1](%2)\n\n").arg(numbered, path);
+}
+
+QString TExpander::ChapterLabel() const
+{
+    return m_appendices ? QString(QChar(u'A' + m_chapter - 1)) : QString::number(m_chapter);
+}
+
 QString TExpander::Number(int level) const
 {
-    const QString chapter = m_appendices ? QString(QChar(u'A' + m_chapter - 1)) : QString::number(m_chapter);
+    const QString chapter = ChapterLabel();
     if (level == 1)
         return m_appendices ? QStringLiteral("Appendix ") + chapter + u':' : chapter;
     return chapter + u'.' + QString::number(m_section);
@@ -149,6 +191,7 @@ void TExpander::Heading(int level, const QString &title)
     if (level == 1) {
         ++m_chapter;
         m_section = 0;
+        m_figure = 0;
     } else {
         ++m_section;
     }

@@ -46,6 +46,14 @@ enum class TBlock { None, Paragraph, Bullets, Numbers, Table, Note, Raw, Fence }
 const QRegularExpression kHeading(QStringLiteral("^(#{1,4}) +(.*)$"));
 const QRegularExpression kNumbered(QStringLiteral("^\\d+\\. +(.*)$"));
 const QRegularExpression kRule(QStringLiteral("^\\|?[\\s:|-]+\\|?$"));
+const QRegularExpression kFigure(QStringLiteral("^!\\[([^\\]]*)\\]\\(([^)]*)\\)\\s*$"));
+
+QString FigureHtml(const QRegularExpressionMatch &figure)
+{
+    return QStringLiteral("<p align=\"center\" class=\"figure\"><img src=\"%1\"></p>\n"
+                          "<p align=\"center\" class=\"figcaption\">%2</p>\n")
+        .arg(EscapeHtml(figure.captured(2).trimmed()), EscapeHtml(figure.captured(1).trimmed()));
+}
 
 QStringList Cells(const QString &row)
 {
@@ -128,7 +136,7 @@ bool TMarkdownConverter::Continue(const QString &line)
     switch (m_block) {
     case TBlock::Paragraph:
         if (line.startsWith(u'#') || line.startsWith(QLatin1String("```")) || line.startsWith(QLatin1String("- ")) ||
-            line.startsWith(u'|'))
+            line.startsWith(u'|') || kFigure.match(line).hasMatch())
             return false;
         m_text += u' ' + line.trimmed();
         return true;
@@ -171,8 +179,11 @@ void TMarkdownConverter::Start(const QString &line)
 {
     const QRegularExpressionMatch heading = kHeading.match(line);
     const QRegularExpressionMatch numbered = kNumbered.match(line);
+    const QRegularExpressionMatch figure = kFigure.match(line);
     if (heading.hasMatch()) {
         Heading(heading);
+    } else if (figure.hasMatch()) {
+        m_html += FigureHtml(figure);
     } else if (line.startsWith(QLatin1String("```"))) {
         m_block = TBlock::Fence;
         m_fenceKind = line.mid(3).trimmed();

@@ -8,6 +8,8 @@
 //   > text                                      a note
 //   ```velmo / ```output / ```text ... ```      an example, a program's output, plain text
 //   <...>                                       raw HTML up to the next blank line
+//   ![Caption](images/name.png)                 a picture with its caption under it, centred;
+//                                               the image's name is the path as written
 //   `code`, **bold**, *italic*, \x (x taken literally) inside text
 #pragma once
 

@@ -3,7 +3,8 @@
 // table, the syntax line of every row of the argument syntax table, every
 // word of the completion list, every key of the command table and every
 // runtime error of the simulated module appears in it, and the PDF holds the
-// same words.
+// same words and every picture of the chapters. A picture that cannot be
+// read stops the manual's build.
 #include "Commands.h"
 #include "CompletionItems.h"
 #include "LanguageReference.h"
@@ -17,8 +18,11 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <QTemporaryDir>
+
 #include <cstdio>
 #include <cstdlib>
+#include <sys/wait.h>
 
 namespace {
 
@@ -139,19 +143,29 @@ TEST(ManualText, HoldsEveryKeyOfTheCommandTable)
     EXPECT_EQ(MissingWords(text, keys).join(u' ').toStdString(), "");
 }
 
+// What a shell command writes on standard output, and its exit status
+// (-1 when it cannot be run).
+int RunCommand(const QString &command, QString &output)
+{
+    std::string text;
+    FILE *pipe = popen(command.toLocal8Bit().constData(), "r");
+    if (!pipe)
+        return -1;
+    char buffer[65536];
+    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        text.append(buffer, n);
+    output = QString::fromStdString(text);
+    const int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
 // The PDF's text as pdftotext reads it (it comes with the bootstrap's
 // packages), pages ended by form feeds; empty when it cannot be read.
 QString PdfText()
 {
-    const std::string command = "pdftotext '" + HelpFile("Velmo.pdf").toStdString() + "' - 2>/dev/null";
-    std::string output;
-    FILE *pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return QString();
-    char buffer[65536];
-    for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        output.append(buffer, n);
-    return pclose(pipe) == 0 ? QString::fromStdString(output) : QString();
+    QString text;
+    return RunCommand(QStringLiteral("pdftotext '%1' - 2>/dev/null").arg(HelpFile("Velmo.pdf")), text) == 0 ? text
+                                                                                                            : QString();
 }
 
 // Letters the PDF's fonts join (fi, fl) as plain letters, and every run of
@@ -196,6 +210,22 @@ TEST(ManualText, ThePdfHoldsEveryKeyword)
     EXPECT_TRUE(text.contains(QStringLiteral("Velmo Programming Manual")));
 }
 
+// The lines that the text does not hold as whole lines, each after the one
+// before it.
+QStringList LinesMissingInOrder(const QString &text, const QStringList &lines)
+{
+    QStringList missing;
+    qsizetype from = 0;
+    for (const QString &line : lines) {
+        const qsizetype at = text.indexOf(u'\n' + line + u'\n', from);
+        if (at < 0)
+            missing << line;
+        else
+            from = at + 1;
+    }
+    return missing;
+}
+
 // A heading whose page lost its text (the contents still list it) shows here.
 TEST(ManualText, ThePdfShowsEveryHeadingOfTheSourceInOrder)
 {
@@ -207,16 +237,64 @@ TEST(ManualText, ThePdfShowsEveryHeadingOfTheSourceInOrder)
                                  << " (tools/bootstrap.sh installs it)";
     const QString body = BodyText(text, manual.headings.first().text);
     ASSERT_FALSE(body.isEmpty()) << "no page begins with " << manual.headings.first().text.toStdString();
-    QStringList missing;
-    qsizetype from = 0;
-    for (const THeading &heading : manual.headings) {
-        const qsizetype at = body.indexOf(u'\n' + Plain(heading.text) + u'\n', from);
-        if (at < 0)
-            missing << heading.text;
-        else
-            from = at + 1;
+    QStringList lines;
+    for (const THeading &heading : manual.headings)
+        lines << Plain(heading.text);
+    EXPECT_EQ(LinesMissingInOrder(body, lines).join(u'\n').toStdString(), "");
+}
+
+// Each picture of the source is in the PDF with all of its pixels, without
+// lossy compression, after the title page's logo, in the order of the text.
+TEST(ManualText, ThePdfHoldsEveryPictureWhole)
+{
+    TExpandedManual manual;
+    ASSERT_NO_FATAL_FAILURE(ExpandSource(manual));
+    ASSERT_GE(manual.figures.size(), 2);
+    QStringList expected;
+    for (const TFigure &figure : manual.figures)
+        expected << QStringLiteral("%1x%2 image").arg(figure.image.width()).arg(figure.image.height());
+    QString list;
+    ASSERT_EQ(RunCommand(QStringLiteral("pdfimages -list '%1' 2>&1").arg(HelpFile("Velmo.pdf")), list), 0)
+        << "pdfimages (poppler-utils, tools/bootstrap.sh installs it): " << list.toStdString();
+    QStringList images;
+    // page num type width height color comp bpc enc ...
+    for (const QString &line : list.split(u'\n')) {
+        const QStringList columns = line.simplified().split(u' ');
+        if (columns.size() > 8 && columns[2] == QLatin1String("image") && columns[0] != QLatin1String("1"))
+            images << columns[3] + u'x' + columns[4] + u' ' + columns[8];
     }
-    EXPECT_EQ(missing.join(u'\n').toStdString(), "");
+    EXPECT_EQ(images.join(u'|').toStdString(), expected.join(u'|').toStdString());
+}
+
+TEST(ManualText, HoldsTheCaptionOfEveryPictureInOrder)
+{
+    TExpandedManual manual;
+    ASSERT_NO_FATAL_FAILURE(ExpandSource(manual));
+    QStringList lines;
+    for (const TFigure &figure : manual.figures)
+        lines << u'[' + figure.caption + u']';
+    EXPECT_EQ(LinesMissingInOrder(ReadText(HelpFile("Velmo.txt")), lines).join(u'\n').toStdString(), "");
+}
+
+// velmo_manual on a chapter whose picture is missing: the error names the
+// chapter's file and line, the program ends with 1 and writes no manual.
+TEST(ManualText, AMissingPictureStopsTheBuild)
+{
+    QTemporaryDir dir;
+    QFile chapter(dir.filePath(QStringLiteral("01-a.md")));
+    ASSERT_TRUE(chapter.open(QIODevice::WriteOnly));
+    chapter.write("# A\n\nText.\n\n![Gone](images/gone.png)\n");
+    chapter.close();
+    const QString generator = HelpFile("../../tools/velmo_manual");
+    ASSERT_TRUE(QFile::exists(generator)) << generator.toStdString();
+    const QString pdf = dir.filePath(QStringLiteral("m.pdf"));
+    QString output;
+    const int status = RunCommand(
+        QStringLiteral("QT_QPA_PLATFORM=offscreen '%1' '%2' '%3' 2>&1").arg(generator, dir.path(), pdf), output);
+    EXPECT_EQ(status, 1) << output.toStdString();
+    EXPECT_TRUE(output.contains(chapter.fileName() + QStringLiteral("(5): can't read the image 'images/gone.png'")))
+        << output.toStdString();
+    EXPECT_FALSE(QFile::exists(pdf));
 }
 
 } // namespace

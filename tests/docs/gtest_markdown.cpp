@@ -1,5 +1,6 @@
 // The manual's Markdown subset: each construct becomes the HTML that
-// QTextDocument reads, text is escaped, and inline marks pair up.
+// QTextDocument reads (a picture's line an image with its caption), text is
+// escaped, and inline marks pair up.
 #include "MarkdownHtml.h"
 
 #include "../compiler/TestNames.h"
@@ -38,6 +39,13 @@ const MarkdownCase kBlocks[] = {
     {"note", "> Mind the gap.", "bgcolor=\"#fdf6e3\">Mind the gap.</td>"},
     {"raw HTML passes", "<table><tr><td>x</td></tr></table>", "<table><tr><td>x</td></tr></table>"},
     {"CR LF lines", "one\r\ntwo\r\n", "<p>one two</p>"},
+    {"picture", "![Figure 1.1: The window](images/w.png)",
+     "<p align=\"center\" class=\"figure\"><img src=\"images/w.png\"></p>"},
+    {"picture's caption under it", "![Figure 1.1: a < b](images/w.png)",
+     "</p>\n<p align=\"center\" class=\"figcaption\">Figure 1.1: a &lt; b</p>"},
+    {"picture ends a paragraph", "Look:\n![Figure 1.1: The window](images/w.png)", "<p>Look:</p>\n<p align=\"center\""},
+    {"picture line inside a block", "```text\n![x](images/w.png)\n```", "<pre>![x](images/w.png)</pre>"},
+    {"picture mark inside a line is text", "see ![x](images/w.png) here", "<p>see ![x](images/w.png) here</p>"},
 };
 
 class Blocks : public testing::TestWithParam<MarkdownCase> { };

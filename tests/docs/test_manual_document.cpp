@@ -1,6 +1,7 @@
 // The laid-out manual: every chapter starts on a page of its own, the
-// contents and the index give the pages the headings are really on, and the
-// PDF is written whole or not at all.
+// contents and the index give the pages the headings are really on, a
+// picture fits the text's width and stays on one page with its caption, and
+// the PDF is written whole or not at all.
 #include "ManualDocument.h"
 
 #include <QBuffer>
@@ -11,10 +12,33 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+// A caption of four lines or so.
+const QString kLongCaption = QStringLiteral("The window while the program is stopped at its breakpoint, ").repeated(7);
+
 class TestManualDocument : public QObject {
     Q_OBJECT
 
 private:
+    // A manual with one picture of the given size after some paragraphs,
+    // its image in the folder `dir`.
+    static TExpandedManual FigureManual(const QTemporaryDir &dir, QSize size, int paragraphs,
+                                        const QString &caption = QStringLiteral("The window"))
+    {
+        QDir(dir.path()).mkpath(QStringLiteral("images"));
+        QImage image(size, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        image.save(dir.filePath(QStringLiteral("images/shot.png")));
+        QString chapter = QStringLiteral("# Pictures\n");
+        for (int i = 0; i < paragraphs; ++i)
+            chapter += QStringLiteral("A paragraph of text that comes before the picture, %1.\n\n").arg(i);
+        chapter += QStringLiteral("![%1](images/shot.png)\n\nThe end.\n").arg(caption);
+        TExpandedManual manual;
+        QStringList errors;
+        if (!ExpandManual({TChapterFile{dir.filePath(QStringLiteral("p.md")), chapter}}, manual, errors))
+            qWarning() << errors;
+        return manual;
+    }
+
     static TExpandedManual Manual()
     {
         QString chapters = QStringLiteral("# Short\nOne paragraph.\n\n{{entry CLS}}\n\n# Long\n");
@@ -72,6 +96,71 @@ private slots:
         painter.end();
         QVERIFY(buffer.data().startsWith("%PDF-"));
         QCOMPARE(buffer.data().count("/Type /Page\n"), pages[7]);
+    }
+
+    // Sizes in millimetres on an A4 page, whose text is 168 mm wide and
+    // 251 mm high; an image's pixel is one of a 96 dpi screen at most.
+    void figureSize_data()
+    {
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<QSizeF>("printed");
+        QTest::newRow("small: as on the screen") << QSize(378, 189) << QSizeF(100, 50);
+        QTest::newRow("wide: the text's width") << QSize(3000, 1000) << QSizeF(168, 56);
+        QTest::newRow("tall: 0.6 of the text's height") << QSize(300, 3000) << QSizeF(15.06, 150.6);
+    }
+
+    void figureSize()
+    {
+        QFETCH(QSize, pixels);
+        QFETCH(QSizeF, printed);
+        QTemporaryDir dir;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(150);
+        TManualDocument document(FigureManual(dir, pixels, 1), TManualInfo{QStringLiteral("T"), QString(), QImage()});
+        QString error;
+        QVERIFY2(document.Layout(writer, error), qPrintable(error));
+        const QList<TManualDocument::TFigureBox> boxes = document.FigureBoxes();
+        QCOMPARE(boxes.size(), 1);
+        const qreal mm = 150 / 25.4;
+        QVERIFY2(qAbs(boxes[0].image.width() / mm - printed.width()) < 0.5,
+                 qPrintable(QString::number(boxes[0].image.width() / mm)));
+        QVERIFY2(qAbs(boxes[0].image.height() / mm - printed.height()) < 0.5,
+                 qPrintable(QString::number(boxes[0].image.height() / mm)));
+        QVERIFY(qAbs(boxes[0].image.center().x() / mm - (22 + 168 / 2.0)) < 0.5); // centred in the text
+        QVERIFY(boxes[0].caption.top() >= boxes[0].image.bottom());
+        QVERIFY(document.PlainText().contains(QStringLiteral("\n[Figure 1.1: The window]\nThe end.")));
+    }
+
+    // Wherever the text before it ends, the picture and its caption (of
+    // several lines) are on one page: the picture's bottom goes past the foot
+    // of a page in steps smaller than a line.
+    void figureStaysOnOnePage()
+    {
+        QTemporaryDir dir;
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(150);
+        QSet<int> pages;
+        for (int paragraphs = 50; paragraphs <= 60; paragraphs += 2) {
+            for (int height = 700; height < 800; height += 4) {
+                TManualDocument document(FigureManual(dir, QSize(900, height), paragraphs, kLongCaption),
+                                         TManualInfo{QStringLiteral("T"), QString(), QImage()});
+                QString error;
+                QVERIFY2(document.Layout(writer, error), qPrintable(error));
+                const QList<TManualDocument::TFigureBox> boxes = document.FigureBoxes();
+                QCOMPARE(boxes.size(), 1);
+                const int page = int(boxes[0].image.top() / writer.height());
+                QVERIFY2(page == int(boxes[0].caption.bottom() / writer.height()),
+                         qPrintable(QStringLiteral("%1 paragraphs, %2 pixels").arg(paragraphs).arg(height)));
+                pages << page;
+            }
+        }
+        QVERIFY(pages.size() > 1); // some of the pictures did move to the next page
     }
 
     void unwritableFileLeavesNothing()
