@@ -246,6 +246,10 @@ void TDebugController::ShowRuntimeError(TSourceEditor *editor, const QString &te
     list->AddLine(QStringLiteral("%1(%2): %3").arg(m_session->File()).arg(m_session->Line()).arg(text));
     m_window.ShowOutputPanel(true);
     m_window.OutputTabs()->setCurrentIndex(TMainWindow::OutputBuildTab);
+    // Below the compiler's output: selected and scrolled to, so it is seen
+    // and Enter opens it again.
+    list->setCurrentRow(list->count() - 1);
+    list->scrollToItem(list->currentItem());
     m_window.SetStatusText(kStatusPanel, text);
 }
 

@@ -238,6 +238,9 @@ private slots:
         QVERIFY2(!build.filter(QRegularExpression("prog\\.bas\\(4\\): .*Division by zero")).isEmpty(),
                  qPrintable(build.join('\n')));
         QCOMPARE(w.OutputTabs()->currentIndex(), int(TMainWindow::OutputBuildTab));
+        const QListWidgetItem *current = w.BuildControl().BuildList()->currentItem();
+        QVERIFY(current);
+        QCOMPARE(current->text(), build.last()); // the error, not the compiler's output above it
         w.RunCommand("StopDebugMenuClick");
         QVERIFY(!w.DebugControl().Session().Active());
         QVERIFY(!SerialPort().Open());
