@@ -595,8 +595,11 @@ void TMainWindow::WriteSettings()
     m_workspace.filterLst = ToolButton("FilterLstBtn")->isChecked();
     m_workspace.filterHex = ToolButton("FilterHexBtn")->isChecked();
     TIniFile ini(m_app.Paths().SettingsFileName());
-    if (!m_app.SettingsNotice().Unreadable(ini))
-        Settings::WriteWorkspace(ini, m_workspace);
+    if (m_app.SettingsNotice().Unreadable(ini))
+        return;
+    ini.HoldSaves(); // one save for the whole workspace
+    Settings::WriteWorkspace(ini, m_workspace);
+    ini.SaveHeld();
 }
 
 // ---------------------------------------------------------------------------

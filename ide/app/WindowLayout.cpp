@@ -95,6 +95,7 @@ void TMainWindow::SaveLayout()
     TIniFile ini(m_app.Paths().LayoutFileName());
     if (m_app.SettingsNotice().Unreadable(ini))
         return;
+    ini.HoldSaves(); // one save for the whole layout
     // The panel, the window and the toolbar host, in the order their
     // controls go away.
     TPanelGeometry panel;
@@ -129,4 +130,5 @@ void TMainWindow::SaveLayout()
     }
     bars.rowCount = row + 1;
     Layout::WriteToolBars(ini, bars);
+    ini.SaveHeld();
 }

@@ -211,6 +211,8 @@ TIniFile::~TIniFile() = default;
 
 const TIniFile::TContent &TIniFile::Content() const
 {
+    if (m_held)
+        return *m_content; // newer than the file until SaveHeld
     const TFileStamp stamp = StampOf(m_fileName);
     if (!m_content || !(m_content->stamp == stamp)) {
         QByteArray bytes;
@@ -233,8 +235,27 @@ const TIniFile::TContent &TIniFile::WritableContent() const
 
 void TIniFile::Save(const QStringList &lines)
 {
+    if (m_holding) {
+        m_content = std::make_shared<TContent>(lines, m_content->stamp);
+        m_held = true;
+        return;
+    }
     SaveLines(m_fileName, lines);
     m_content = std::make_shared<TContent>(lines, StampOf(m_fileName));
+}
+
+void TIniFile::HoldSaves()
+{
+    m_holding = true;
+}
+
+void TIniFile::SaveHeld()
+{
+    m_holding = false;
+    if (!m_held)
+        return;
+    m_held = false;
+    Save(m_content->lines);
 }
 
 bool TIniFile::LoadLines(const QString &fileName, QStringList &lines, QString &error)

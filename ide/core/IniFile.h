@@ -48,6 +48,14 @@ public:
     void WriteBool(const QString &section, const QString &key, bool value);
     void EraseSection(const QString &section);
 
+    // Writes made from HoldSaves() on change what this object reads, but
+    // reach the file only at SaveHeld(), in one save: for the many keys a
+    // window writes together at its end, which would otherwise each replace
+    // the whole file. SaveHeld raises like a write; held writes that it
+    // never saves are lost, so every HoldSaves needs its SaveHeld.
+    void HoldSaves();
+    void SaveHeld();
+
     // Reads a text file as lines (any line end). A missing file gives no
     // lines; a file that exists but cannot be read gives false and the
     // system's reason in error.
@@ -70,4 +78,6 @@ private:
 
     QString m_fileName;
     mutable std::shared_ptr<const TContent> m_content;
+    bool m_holding = false;
+    bool m_held = false; // a held write waits for SaveHeld
 };

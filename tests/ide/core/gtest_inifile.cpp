@@ -173,6 +173,50 @@ TEST_F(IniFileTest, EraseSectionRemovesOnlyThatSection)
     EXPECT_EQ(ReadRaw(), "[A]\r\na=1\r\n[B]\r\nb=2\r\n");
 }
 
+// Held writes: read back at once, in the file only after SaveHeld, and then
+// the same bytes as the same writes made one by one.
+TEST_F(IniFileTest, HeldWritesReachTheFileTogether)
+{
+    const QByteArray start = "[A]\r\na=1\r\n[Macros]\r\nMacro0=x\r\n[B]\r\nb=2\r\n";
+    auto writeAll = [](TIniFile &ini) {
+        ini.WriteInteger("A", "a", 5);
+        ini.WriteString("C", "new", "v");
+        ini.EraseSection("Macros");
+        ini.WriteBool("B", "flag", true);
+        ini.WriteString("a", "A", "7"); // the same key, other case
+    };
+    WriteRaw(start);
+    TIniFile direct(Path());
+    writeAll(direct);
+    const QByteArray expected = ReadRaw();
+    ASSERT_NE(expected, start);
+
+    WriteRaw(start);
+    TIniFile ini(Path());
+    ini.HoldSaves();
+    writeAll(ini);
+    EXPECT_EQ(ReadRaw(), start);
+    EXPECT_EQ(ini.ReadInteger("A", "a", 0), 7);
+    EXPECT_FALSE(ini.SectionExists("Macros"));
+    ini.SaveHeld();
+    EXPECT_EQ(ReadRaw(), expected);
+    EXPECT_EQ(TIniFile(Path()).ReadString("C", "new", ""), "v");
+    ini.WriteInteger("A", "a", 8); // saved at once again
+    EXPECT_EQ(TIniFile(Path()).ReadInteger("A", "a", 0), 8);
+}
+
+TEST_F(IniFileTest, NothingHeldNothingSaved)
+{
+    WriteRaw("[A]\r\na=1\r\n");
+    const auto stamp = QFileInfo(Path()).fileTime(QFileDevice::FileModificationTime);
+    TIniFile ini(Path());
+    ini.HoldSaves();
+    ini.WriteInteger("A", "a", 1); // the file already says so
+    EXPECT_NO_THROW(ini.SaveHeld());
+    EXPECT_EQ(QFileInfo(Path()).fileTime(QFileDevice::FileModificationTime), stamp);
+    EXPECT_EQ(ReadRaw(), "[A]\r\na=1\r\n");
+}
+
 TEST_F(IniFileTest, WritesLeaveNoTemporaryFiles)
 {
     TIniFile ini(Path());
