@@ -9,7 +9,7 @@ const os = require('os');
 const path = require('path');
 
 const [velsim, modules] = process.argv.slice(2);
-const { DebugClient } = require(path.join(modules, 'node_modules', '@vscode', 'debugadapter-testsupport'));
+const { DebugClient } = require(path.resolve(modules, 'node_modules', '@vscode', 'debugadapter-testsupport'));
 const kSteps = 500;
 
 async function main() {
