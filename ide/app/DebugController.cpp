@@ -73,11 +73,29 @@ TDebugController::~TDebugController()
     m_session->Stop();
 }
 
+// The docks and the margins' hooks; the views wait for the first session.
 void TDebugController::CreateViews()
 {
+    m_docks = new TDebugDocks(m_window);
+    m_window.Menu("DebugMenu")->setToolTipsVisible(true);
+    connect(m_window.EditorTabSet(), &QTabBar::currentChanged, this, [this] { ConnectMargins(); });
+    // Each editor's margin, as soon as the editor is made (after the
+    // diagnostics' own hook).
+    TEditorList &list = *m_window.EditorControl().EditorList();
+    list.OnEditorCreated = [this, before = list.OnEditorCreated](TSourceEditor &editor) {
+        if (before)
+            before(editor);
+        ConnectMargin(editor);
+    };
+}
+
+void TDebugController::MakeViews()
+{
+    if (m_variables)
+        return;
     m_variables = new TVariablesView(&m_window);
     m_callStack = new TCallStackView(&m_window);
-    m_docks = new TDebugDocks(m_window, m_variables, m_callStack);
+    m_docks->SetViews(m_variables, m_callStack);
     m_variables->FetchChildren = [this](int reference, auto done) { m_session->Children(reference, done); };
     m_variables->EditValue = [this](int container, const QString &name, const QString &value,
                                     TVariablesView::TEditDone done) {
@@ -88,16 +106,6 @@ void TDebugController::CreateViews()
     m_variables->WatchValue = [this](const QString &name, bool on) { WatchValue(name, on); };
     m_callStack->OpenLine = [this](const QString &file, int line) {
         RunGuarded([&] { m_window.OpenFileAtLine(file, line); });
-    };
-    m_window.Menu("DebugMenu")->setToolTipsVisible(true);
-    connect(m_window.EditorTabSet(), &QTabBar::currentChanged, this, [this] { ConnectMargins(); });
-    // Each editor's margin, as soon as the editor is made (after the
-    // diagnostics' own hook).
-    TEditorList &list = *m_window.EditorControl().EditorList();
-    list.OnEditorCreated = [this, before = list.OnEditorCreated](TSourceEditor &editor) {
-        if (before)
-            before(editor);
-        ConnectMargin(editor);
     };
 }
 
@@ -183,6 +191,7 @@ void TDebugController::Launched(const QString &path)
         m_window.RunCommand("DisconnectMenuClick");
     port.SetDebugDevice(path);
     m_window.RunCommand("ConnectMenuClick");
+    MakeViews();
     m_docks->Show();
 }
 
@@ -197,8 +206,10 @@ void TDebugController::Ended(const QString &reason)
     m_wasConnected = false;
     for (TSourceEditor *editor : SourceEditors())
         editor->Breakpoints()->ShowCurrentLine(0);
-    m_variables->SetVariables({});
-    m_callStack->SetFrames({});
+    if (m_variables) { // a session that never started made no views
+        m_variables->SetVariables({});
+        m_callStack->SetFrames({});
+    }
     m_window.SetStatusText(kStatusPanel, reason);
 }
 
@@ -228,6 +239,7 @@ void TDebugController::Stopped(const QString &reason, const QString &text)
     else
         m_window.SetStatusText(
             kStatusPanel, tr("Stopped (%1) at %2(%3)").arg(reason, QFileInfo(file).fileName()).arg(m_session->Line()));
+    MakeViews();
     m_variables->setEnabled(true);
     m_callStack->setEnabled(true);
     m_variables->SetVariables(m_session->Variables(), m_session->Hardware());
@@ -257,6 +269,7 @@ void TDebugController::Resumed()
 {
     for (TSourceEditor *editor : SourceEditors())
         editor->Breakpoints()->ShowCurrentLine(0);
+    MakeViews();
     m_variables->setEnabled(false); // the values of the last stop, until the next
     m_callStack->setEnabled(false);
     m_window.SetStatusText(kStatusPanel, tr("Running"));
@@ -331,7 +344,7 @@ void TDebugController::BreakpointRefused(const QString &file, int line, const QS
 void TDebugController::WatchValue(const QString &name, bool on)
 {
     m_session->SetWatchpoint(name, on);
-    m_variables->SetWatched(m_session->Watchpoints());
+    VariablesView()->SetWatched(m_session->Watchpoints());
 }
 
 void TDebugController::ToggleBreakpointMenuClick()

@@ -41,13 +41,20 @@ public:
     {
         return *m_session;
     }
-    TVariablesView *VariablesView() const
+    // The views are made when a session first shows them (or asked for here).
+    TVariablesView *VariablesView()
     {
+        MakeViews();
         return m_variables;
     }
-    TCallStackView *CallStackView() const
+    TCallStackView *CallStackView()
     {
+        MakeViews();
         return m_callStack;
+    }
+    bool ViewsMade() const
+    {
+        return m_variables != nullptr;
     }
     TDebugDocks &Docks() const
     {
@@ -63,6 +70,7 @@ public:
     void EditBreakpoint(TSourceEditor *editor, int line);
 
 private:
+    void MakeViews();
     void Launch();
     void Launched(const QString &path);
     void Stopped(const QString &reason, const QString &text);

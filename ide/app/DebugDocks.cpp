@@ -25,7 +25,7 @@ bool Docked(const QDockWidget *dock)
 
 // The output panel moves into a row of its own at its place below the
 // editors; the dock host goes right of it.
-TDebugDocks::TDebugDocks(TMainWindow &window, QWidget *variables, QWidget *callStack)
+TDebugDocks::TDebugDocks(TMainWindow &window)
     : QObject(&window)
     , m_window(window)
 {
@@ -44,18 +44,23 @@ TDebugDocks::TDebugDocks(TMainWindow &window, QWidget *variables, QWidget *callS
     m_row->addWidget(m_host);
     m_row->setStretchFactor(0, 1);
     m_row->setStretchFactor(1, 0);
-    m_variables = MakeDock("VariablesDock", tr("Variables"), variables);
-    m_callStack = MakeDock("CallStackDock", tr("Call Stack"), callStack);
+    m_variables = MakeDock("VariablesDock", tr("Variables"));
+    m_callStack = MakeDock("CallStackDock", tr("Call Stack"));
     m_host->tabifyDockWidget(m_variables, m_callStack);
     m_host->hide();
     connect(m_row, &QSplitter::splitterMoved, this, [this] { m_hostWidth = m_host->width(); });
 }
 
-QDockWidget *TDebugDocks::MakeDock(const char *name, const QString &title, QWidget *view)
+void TDebugDocks::SetViews(QWidget *variables, QWidget *callStack)
+{
+    m_variables->setWidget(variables);
+    m_callStack->setWidget(callStack);
+}
+
+QDockWidget *TDebugDocks::MakeDock(const char *name, const QString &title)
 {
     auto *dock = new QDockWidget(title, m_host);
     dock->setObjectName(name);
-    dock->setWidget(view);
     m_host->addDockWidget(Qt::TopDockWidgetArea, dock);
     dock->hide();
     connect(dock, &QDockWidget::visibilityChanged, this, &TDebugDocks::UpdateHost);

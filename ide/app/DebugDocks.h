@@ -20,7 +20,10 @@ public:
     static constexpr double kDefaultShare = 0.55; // of the row's width, at first
     static constexpr int kHostMinWidth = 120;
 
-    TDebugDocks(TMainWindow &window, QWidget *variables, QWidget *callStack);
+    // The docks are made empty; their views come with SetViews.
+    explicit TDebugDocks(TMainWindow &window);
+    // The views the docks show, made when a session first needs them.
+    void SetViews(QWidget *variables, QWidget *callStack);
 
     // Shows both docks and with them the output row.
     void Show();
@@ -45,7 +48,7 @@ public:
     void Save(TIniFile &ini) const;
 
 private:
-    QDockWidget *MakeDock(const char *name, const QString &title, QWidget *view);
+    QDockWidget *MakeDock(const char *name, const QString &title);
     void UpdateHost();
 
     TMainWindow &m_window;

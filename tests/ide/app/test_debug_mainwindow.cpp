@@ -190,6 +190,7 @@ private slots:
         QCOMPARE(editor->Breakpoints()->Lines(), QList<int>{5});
 
         QVERIFY(!w.DeviceControl().ConsoleMade()); // made when the serial line first brings text
+        QVERIFY(!w.DebugControl().ViewsMade()); // made when the session starts
         w.RunCommand("StartDebugMenuClick"); // compiles the changed source first
         QTRY_VERIFY2_WITH_TIMEOUT(StoppedAt(w, 5), qPrintable(messages.join('\n')), 30000);
         QCOMPARE(editor->Breakpoints()->CurrentLine(), 5);
