@@ -74,7 +74,7 @@ TDebugController::~TDebugController()
 }
 
 // The docks and the margins' hooks; the views wait for the first session.
-void TDebugController::CreateViews()
+void TDebugController::CreateDocks()
 {
     m_docks = new TDebugDocks(m_window);
     m_window.Menu("DebugMenu")->setToolTipsVisible(true);

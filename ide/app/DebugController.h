@@ -29,7 +29,7 @@ public:
     ~TDebugController() override;
 
     // Called once while the window is built.
-    void CreateViews();
+    void CreateDocks();
     void RegisterCommands(TCommandRegistry &commands);
     // The docks' arrangement, with the window's layout.
     void RestoreLayout(const TIniFile &ini);

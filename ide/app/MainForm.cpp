@@ -515,7 +515,7 @@ void TMainWindow::FormCreate()
     RunGuarded([this, workDirList] { workDirList->SetDirectory(m_app.Paths().ProgramDir()); });
     CreateOutputViews();
     m_device->CreateLink(m_commands);
-    m_debug->CreateViews();
+    m_debug->CreateDocks();
     resize(kClientWidth, kClientHeight);
     m_workDirSplitter->setSizes({kWorkDirWidth, kClientWidth - kWorkDirWidth});
     m_outputSplitter->setSizes({kClientHeight - kOutputHeight, kOutputHeight});

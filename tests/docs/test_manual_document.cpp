@@ -15,6 +15,20 @@
 // A caption of four lines or so.
 const QString kLongCaption = QStringLiteral("The window while the program is stopped at its breakpoint, ").repeated(7);
 
+// A PDF in memory at 150 dots per inch, without page margins: the page's
+// measures are the layout's own.
+struct TPdfTarget {
+    TPdfTarget()
+        : writer(&buffer)
+    {
+        buffer.open(QIODevice::WriteOnly);
+        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
+        writer.setResolution(150);
+    }
+    QBuffer buffer;
+    QPdfWriter writer;
+};
+
 class TestManualDocument : public QObject {
     Q_OBJECT
 
@@ -56,11 +70,8 @@ private slots:
     void headingsAndTheirPages()
     {
         const TExpandedManual manual = Manual();
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(150);
+        TPdfTarget pdf;
+        QPdfWriter &writer = pdf.writer;
         TManualDocument document(manual, TManualInfo{QStringLiteral("Title"), QStringLiteral("Sub"), QImage()});
         QString error;
         QVERIFY2(document.Layout(writer, error), qPrintable(error));
@@ -94,8 +105,8 @@ private slots:
         QPainter painter(&writer);
         document.Paint(painter, writer);
         painter.end();
-        QVERIFY(buffer.data().startsWith("%PDF-"));
-        QCOMPARE(buffer.data().count("/Type /Page\n"), pages[7]);
+        QVERIFY(pdf.buffer.data().startsWith("%PDF-"));
+        QCOMPARE(pdf.buffer.data().count("/Type /Page\n"), pages[7]);
     }
 
     // Sizes in millimetres on an A4 page, whose text is 168 mm wide and
@@ -114,11 +125,8 @@ private slots:
         QFETCH(QSize, pixels);
         QFETCH(QSizeF, printed);
         QTemporaryDir dir;
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(150);
+        TPdfTarget pdf;
+        QPdfWriter &writer = pdf.writer;
         TManualDocument document(FigureManual(dir, pixels, 1), TManualInfo{QStringLiteral("T"), QString(), QImage()});
         QString error;
         QVERIFY2(document.Layout(writer, error), qPrintable(error));
@@ -140,11 +148,8 @@ private slots:
     void figureStaysOnOnePage()
     {
         QTemporaryDir dir;
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter writer(&buffer);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0));
-        writer.setResolution(150);
+        TPdfTarget pdf;
+        QPdfWriter &writer = pdf.writer;
         QSet<int> pages;
         for (int paragraphs = 50; paragraphs <= 60; paragraphs += 2) {
             for (int height = 700; height < 800; height += 4) {
