@@ -311,15 +311,17 @@ TEST_P(WriteStallTest, AWriteThatFindsNoRoomGivesUp)
     port.SetBaudrate(br115200);
     port.SetWriteTimeout(c.timeoutMs);
     ASSERT_TRUE(port.OpenPort(false));
+    const QByteArray flood(1 << 20, 'x');
+    // The clock starts before the canceller's sleep, so the cancel can never
+    // come sooner than the clock says.
+    QElapsedTimer timer;
+    timer.start();
     std::thread canceller;
     if (c.cancelAfterMs >= 0)
         canceller = std::thread([&] {
             std::this_thread::sleep_for(std::chrono::milliseconds(c.cancelAfterMs));
             port.CancelWrites();
         });
-    const QByteArray flood(1 << 20, 'x');
-    QElapsedTimer timer;
-    timer.start();
     EXPECT_FALSE(port.WriteString(flood));
     EXPECT_LT(timer.elapsed(), c.withinMs);
     EXPECT_GE(timer.elapsed(), std::max(c.cancelAfterMs, 0));
