@@ -3,6 +3,7 @@
 #include "About.h"
 #include "AppState.h"
 #include "BuildController.h"
+#include "BuiltInImage.h"
 #include "CaptionPanel.h"
 #include "DebugController.h"
 #include "DeviceController.h"
@@ -13,7 +14,6 @@
 #include "FileListBox.h"
 #include "FindListBox.h"
 #include "IEditor.h"
-#include "Resources.h"
 #include "Scope.h"
 #include "ScopeController.h"
 #include "StatusPanel.h"
@@ -96,24 +96,13 @@ const struct {
     {"ClearBtn", "clear"},
 };
 
-// The picture is read when a button is first drawn, not when the window is
-// built (given its size, the icon need not open the file to learn it).
-// The pictures are 32 pixels square and drawn at 16 (twice that on a
-// high-density screen). Added without a size, the file is decoded once, when
-// the icon is made; with a size that the picture does not have, it would be
-// decoded again at the first paint.
-QIcon ToolbarIcon(const QString &fileName)
-{
-    QIcon icon;
-    icon.addFile(fileName);
-    return icon;
-}
-
+// The pictures are 32 pixels square, decoded when the workbench was built,
+// and drawn at 16 (twice that on a high-density screen).
 QIcon ButtonIcon(const char *button)
 {
     for (const auto &entry : kButtonIcons)
         if (qstrcmp(entry.button, button) == 0)
-            return ToolbarIcon(QString(":/korvid/icons/%1.png").arg(entry.icon));
+            return QIcon(QPixmap::fromImage(BuiltInImage(entry.icon)));
     return QIcon();
 }
 
@@ -137,7 +126,6 @@ TMainWindow::TMainWindow(TAppState &app, QWidget *parent)
     , m_diagnostics(std::make_unique<TDiagnosticsController>(*this, app))
     , m_debug(std::make_unique<TDebugController>(*this, app))
 {
-    InitResources();
     setObjectName("MainWindow");
     setWindowTitle("Korvid");
     CreateActions();

@@ -1,5 +1,6 @@
 #pragma once
 
 // Makes the pictures compiled into the workspace library available
-// (":/korvid/splash.jpg", ":/korvid/logo.png"); safe to call repeatedly.
+// (":/korvid/logo.png" for the About box; the start-up pictures are
+// built in, see BuiltInImage.h); safe to call repeatedly.
 void InitResources();

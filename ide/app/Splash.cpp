@@ -1,7 +1,8 @@
 #include "Splash.h"
 
+#include "BuiltInImage.h"
+#include "DesignFont.h"
 #include "FileVersion.h"
-#include "Resources.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -18,7 +19,7 @@ constexpr int kFadeStepMs = 1;
 QLabel *WhiteLabel(QWidget *parent, const QString &text, const QString &family, int pixels, bool bold)
 {
     auto *label = new QLabel(text, parent);
-    QFont font(family);
+    QFont font = DesignFont(family);
     font.setPixelSize(pixels);
     font.setBold(bold);
     label->setFont(font);
@@ -34,7 +35,6 @@ QLabel *WhiteLabel(QWidget *parent, const QString &text, const QString &family, 
 TSplashScreen::TSplashScreen(QWidget *parent, const QString &programFile)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
-    InitResources();
     setObjectName("SplashScreen");
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(DesignWidth, DesignHeight);
@@ -42,7 +42,7 @@ TSplashScreen::TSplashScreen(QWidget *parent, const QString &programFile)
     SplashImage = new QLabel(this);
     SplashImage->setObjectName("SplashImage");
     SplashImage->setGeometry(0, 0, DesignWidth, DesignHeight);
-    SplashImage->setPixmap(QPixmap(":/korvid/splash.jpg"));
+    SplashImage->setPixmap(QPixmap::fromImage(BuiltInImage("splash")));
     SplashImage->setScaledContents(true);
 
     const QString version = GetFileVersion(programFile, false);

@@ -1,6 +1,8 @@
 #include "FileVersion.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 
 #include <optional>
@@ -63,6 +65,17 @@ QStringList ReadRecord(const QString &fileName)
     }
 }
 
+// The running program carries the record it was built with, so its own
+// version needs no search through its file (tens of megabytes with debugging
+// information, read at every start for the splash).
+QStringList RecordOf(const QString &fileName)
+{
+    const QString self = QCoreApplication::applicationFilePath();
+    if (!self.isEmpty() && QFileInfo(fileName) == QFileInfo(self))
+        return CompiledVersion().split('.');
+    return ReadRecord(fileName);
+}
+
 } // namespace
 
 QString CompiledVersion()
@@ -72,7 +85,7 @@ QString CompiledVersion()
 
 QString GetFileVersion(const QString &fileName, bool full)
 {
-    QStringList parts = ReadRecord(fileName);
+    const QStringList parts = RecordOf(fileName);
     if (parts.isEmpty())
         return QString();
     const int count = full ? 4 : 2;

@@ -2,10 +2,12 @@
 // system's error texts.
 
 #include "About.h"
+#include "BuiltInImage.h"
 #include "Errors.h"
 #include "FileVersion.h"
 #include "Splash.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPointer>
@@ -71,6 +73,38 @@ private slots:
         QVERIFY(GetFileVersion(self, true).startsWith(QString(VELMO_VERSION)));
         QCOMPARE(GetFileVersion(self, true).count('.'), 3);
         QCOMPARE(GetFileVersion("/no/such/program", true), QString());
+    }
+
+    // The running program's version comes from what it was built with; a
+    // copy of the same file, read as any other program, gives the same.
+    void aCopyOfTheRunningProgramReadsTheSame()
+    {
+        QTemporaryDir dir;
+        const QString self = QCoreApplication::applicationFilePath();
+        const QString copy = dir.filePath("copy");
+        QVERIFY(QFile::copy(self, copy));
+        for (const bool full : {false, true})
+            QCOMPARE(GetFileVersion(copy, full), GetFileVersion(self, full));
+    }
+
+    // The pictures decoded at build time are those of the picture files,
+    // pixel for pixel, and every button picture is among them.
+    void builtInPicturesAreTheirFiles()
+    {
+        const QDir images(QDir::cleanPath(VELMO_TEST_DATA "/../../../../ide/app/images"));
+        const QStringList icons = QDir(images.filePath("icons")).entryList({"*.png"}, QDir::Files);
+        QVERIFY(!icons.isEmpty());
+        QCOMPARE(kBuiltInPictureCount, icons.size() + 1);
+        for (const QString &icon : icons) {
+            const QImage file(images.filePath("icons/" + icon));
+            const QImage built = BuiltInImage(qPrintable(QFileInfo(icon).completeBaseName()));
+            QCOMPARE(built.format(), QImage::Format_ARGB32_Premultiplied);
+            QCOMPARE(built, file.convertToFormat(built.format()));
+        }
+        const QImage splash = BuiltInImage("splash");
+        QCOMPARE(splash.format(), QImage::Format_RGB32);
+        QCOMPARE(splash, QImage(images.filePath("splash.jpg")).convertToFormat(QImage::Format_RGB32));
+        QVERIFY(BuiltInImage("no-such-picture").isNull());
     }
 
     void splashScreen()
