@@ -6,28 +6,30 @@
 
 namespace {
 
-const struct {
+struct TDesignFont {
     const char *family;
-    const char *standIns[8];
-} kStandIns[] = {
-    {"Arial",
-     {"Liberation Sans", "Arimo", "Albany AMT", "Albany", "Nimbus Sans", "Nimbus Sans L", "TeX Gyre Heros",
-      "Helvetica"}},
+    bool fixedPitch;
+    const char *standIns[8]; // ends at the first null
 };
 
-QStringList StandInsOf(const QString &family)
+const TDesignFont kDesignFonts[] = {
+    {"Arial",
+     false,
+     {"Liberation Sans", "Arimo", "Albany AMT", "Albany", "Nimbus Sans", "Nimbus Sans L", "TeX Gyre Heros",
+      "Helvetica"}},
+    {"Arial Black", false, {}},
+    {"Courier New", true, {}},
+};
+
+const TDesignFont *DesignFontOf(const QString &family)
 {
-    QStringList standIns;
-    for (const auto &entry : kStandIns)
+    for (const TDesignFont &entry : kDesignFonts)
         if (family.compare(QLatin1String(entry.family), Qt::CaseInsensitive) == 0)
-            for (const char *standIn : entry.standIns)
-                if (standIn)
-                    standIns << QLatin1String(standIn);
-    return standIns;
+            return &entry;
+    return nullptr;
 }
 
-// The installed family named `family`, as the font list names it: a family
-// several foundries make is listed once per foundry, as "Family [foundry]".
+// The installed family named `family`, as the font list names it.
 QString Installed(const QString &family, const QStringList &installed)
 {
     for (const QString &name : installed) {
@@ -38,21 +40,33 @@ QString Installed(const QString &family, const QStringList &installed)
     return QString();
 }
 
+QString SystemFamily(bool fixedPitch)
+{
+    const QFont font = fixedPitch ? QFontDatabase::systemFont(QFontDatabase::FixedFont) : QApplication::font();
+    return QFontInfo(font).family();
+}
+
 } // namespace
 
-QString DesignFamily(const QString &family, const QStringList &installed, const QString &defaultFamily)
+QString DesignFamily(const QString &family, const QStringList &installed)
 {
     QString found = Installed(family, installed);
-    for (const QString &standIn : StandInsOf(family)) {
-        if (!found.isEmpty())
+    const TDesignFont *entry = DesignFontOf(family);
+    if (!entry)
+        return found;
+    for (const char *standIn : entry->standIns) {
+        if (!found.isEmpty() || !standIn)
             break;
-        found = Installed(standIn, installed);
+        found = Installed(QLatin1String(standIn), installed);
     }
-    return found.isEmpty() ? defaultFamily : found;
+    return found;
 }
 
 QFont DesignFont(const QString &family)
 {
-    const QString defaultFamily = QFontInfo(QApplication::font()).family();
-    return QFont(DesignFamily(family, QFontDatabase::families(), defaultFamily));
+    const QString found = DesignFamily(family, QFontDatabase::families());
+    if (!found.isEmpty())
+        return QFont(found);
+    const TDesignFont *entry = DesignFontOf(family);
+    return QFont(SystemFamily(entry && entry->fixedPitch));
 }

@@ -1,5 +1,7 @@
 #include "Highlighter.h"
 
+#include "DesignFont.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QByteArray>
@@ -59,7 +61,8 @@ QColor TSynVelmo::defaultColor(int style) const
 
 QFont TSynVelmo::BaseFont()
 {
-    QFont font(QStringLiteral("Courier New"), 10);
+    QFont font = DesignFont(QStringLiteral("Courier New"));
+    font.setPointSize(10);
     font.setStyleHint(QFont::TypeWriter);
     return font;
 }
