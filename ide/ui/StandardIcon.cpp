@@ -172,7 +172,12 @@ bool FallbackThemeMayHold(const QStringList &searchPaths, const QStringList &loo
 QIcon StandardIcon(QStyle::StandardPixmap which)
 {
     const TThemeName *entry = ThemeNameOf(which);
-    if (!entry || !OnlyFallbackTheme() || ThemeMayHoldCached(QLatin1String(entry->name)))
+    if (!entry)
+        return QApplication::style()->standardIcon(which);
+    // Without any theme name the style takes its own pictures; with only the
+    // fallback theme, when that holds none of the name.
+    const bool noTheme = QIcon::themeName().isEmpty();
+    if (!noTheme && (!OnlyFallbackTheme() || ThemeMayHoldCached(QLatin1String(entry->name))))
         return QApplication::style()->standardIcon(which);
     const QList<TIconFile> smallFiles = SmallPictureFiles(*entry);
     if (smallFiles.isEmpty())

@@ -89,6 +89,12 @@ private slots:
             << "Desk" << QStringList{"Desk/16x16/places/folder.png"} << folder << true;
         QTest::newRow("a desktop's theme without the picture")
             << "Desk" << QStringList{"Desk/16x16/places/other.png"} << folder << false;
+        // Without a theme name no theme is asked, not even the fallback.
+        QTest::newRow("no theme name: folder") << "" << none << folder << false;
+        QTest::newRow("no theme name, fallback theme's folder")
+            << "" << QStringList{"hicolor/16x16/places/folder.png"} << folder << false;
+        QTest::newRow("no theme name, fallback theme's file")
+            << "" << QStringList{"hicolor/16x16/mimetypes/text-x-generic.png"} << file << false;
     }
 
     void theStylesPictureIsDrawn()
