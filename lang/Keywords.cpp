@@ -130,6 +130,7 @@ constexpr const char* kTokenTexts[127] = {
 
 static_assert(sizeof(kKeywords) / sizeof(kKeywords[0]) == CKeywords::kKeywordCount);
 static_assert(symKEYCODE == 115 && symSPEED == 154 && symUSING == 194);
+static_assert(std::ranges::all_of(kTokenTexts, [](std::string_view text) { return text.size() <= kLongestTokenText; }));
 static_assert(symSTEPPER3 + 1 == symSPEED && symDirINCLUDE == 202);
 
 } // namespace

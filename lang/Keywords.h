@@ -84,6 +84,8 @@ bool LookupKeyword(std::string_view word, TSYMBOL &symbol);
 
 // The listing text of a token code 0x80..0xFE; "" for any other value.
 const char *TokenText(int code);
+// No listing text of a token is longer.
+constexpr size_t kLongestTokenText = 11;
 
 // The token code of a keyword symbol (family code for numbered keywords), -1 if none.
 int KeywordToken(int symbol);

@@ -232,4 +232,44 @@ TEST(DefineList, PredefinedNamesAndValues)
     EXPECT_EQ(compiler.m_macro.m_body, "7");
 }
 
+// The quick test that spares a line the expansion scan may let a word pass
+// that is no macro, but must never stop a macro's name, in any letter case.
+TEST(DefineList, NameFilterPassesEveryMacroName)
+{
+    CDefineList defines;
+    const char *const defined[] = {"LIMIT", "limit2", "A", "_x", "Very_Long_Macro_Name_Beyond_Thirty_Two_Letters"};
+    for (const char *name : defined)
+        defines.Define(name, CMacro());
+    const char *const uses[] = {"LIMIT",
+                                "limit",
+                                "Limit",
+                                "LIMIT2",
+                                "limit2",
+                                "a",
+                                "A",
+                                "_X",
+                                "_x",
+                                "NO_CLOCK",
+                                "no_clock",
+                                "Numeric_4x4",
+                                "VERY_LONG_MACRO_NAME_BEYOND_THIRTY_TWO_LETTERS"};
+    for (const char *word : uses) {
+        EXPECT_TRUE(defines.MayBeMacro(word)) << word;
+        EXPECT_NE(defines.Find(word), nullptr) << word;
+    }
+}
+
+// With hundreds of macros, names of the same first letter and length as
+// theirs ("lbl12" beside "LIMIT12") are still nearly all told apart.
+TEST(DefineList, NameFilterStopsMostOtherWords)
+{
+    CDefineList defines;
+    for (int i = 0; i < 500; ++i)
+        defines.Define("LIMIT" + std::to_string(i), CMacro());
+    int passed = 0;
+    for (int i = 0; i < 1000; ++i)
+        passed += defines.MayBeMacro("lbl" + std::to_string(i)) + defines.MayBeMacro("LIMITS" + std::to_string(i));
+    EXPECT_LT(passed, 20) << "of 2000 words that are no macros";
+}
+
 } // namespace
