@@ -35,7 +35,10 @@ const char kUsage[] = "Usage: velc <source>\n";
 void UseLargePagesForTheHeap()
 {
     constexpr uintptr_t kLargePage = uintptr_t(2) << 20;
-    constexpr uintptr_t kChunkRoom = 64; // the filler's and the next block's headers
+    // The filler ends a little below the boundary: the header that malloc
+    // writes behind it, while the heap is not yet advised, must not touch
+    // the first large page, or that page is backed by small ones.
+    constexpr uintptr_t kChunkRoom = 64;
     ::mallopt(M_MMAP_THRESHOLD, 32 << 20); // blocks up to 32 MB from the heap
     ::mallopt(M_TRIM_THRESHOLD, INT_MAX); // never hand the heap back
     ::mallopt(M_TOP_PAD, 4 * kLargePage); // grow the heap in large steps
