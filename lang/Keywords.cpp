@@ -135,7 +135,14 @@ static_assert(symSTEPPER3 + 1 == symSPEED && symDirINCLUDE == 202);
 
 } // namespace
 
-CKeywords::CKeywords()
+constexpr size_t CKeywords::Slot(std::string_view word)
+{
+    const size_t first = static_cast<unsigned char>(UpperAscii(word.front()));
+    const size_t last = static_cast<unsigned char>(UpperAscii(word.back()));
+    return (first * 61 + last * 7 + word.size() * 131) % kSlots;
+}
+
+constexpr CKeywords::CKeywords()
 {
     for (const KeywordInfo &k : kKeywords) {
         size_t slot = Slot(k.name);
@@ -151,7 +158,7 @@ CKeywords::CKeywords()
 
 const CKeywords &CKeywords::Instance()
 {
-    static const CKeywords keywords;
+    static constexpr CKeywords keywords;
     return keywords;
 }
 
@@ -183,13 +190,6 @@ const KeywordInfo *CKeywords::Find(const std::string &upperWord) const
             return nullptr;
     }
     return FindWord(upperWord);
-}
-
-size_t CKeywords::Slot(std::string_view word)
-{
-    const size_t first = static_cast<unsigned char>(UpperAscii(word.front()));
-    const size_t last = static_cast<unsigned char>(UpperAscii(word.back()));
-    return (first * 61 + last * 7 + word.size() * 131) % kSlots;
 }
 
 const KeywordInfo *CKeywords::FindWord(std::string_view word) const

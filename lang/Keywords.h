@@ -66,12 +66,14 @@ public:
     const KeywordInfo *ByToken(int code, int number = -1) const;
 
 private:
-    CKeywords();
+    // Built while compiling (Keywords.cpp), so that the table is part of the
+    // program's read-only data: nothing to build, no page to write at start.
+    constexpr CKeywords();
     // Open addressing on a case-blind hash of the name's length, first and
     // last letter: 176 keywords in 1024 slots, so a look-up probes about one
     // slot and compares one name.
     static constexpr size_t kSlots = 1024;
-    static size_t Slot(std::string_view word);
+    static constexpr size_t Slot(std::string_view word);
     const KeywordInfo *m_slots[kSlots] = {};
     size_t m_longest = 0; // letters of the longest keyword
     const KeywordInfo *m_bySymbol[symCount] = {};
