@@ -27,11 +27,14 @@ const char kUsage[] = "Usage: velc <source>\n";
 // fault per 4 KB page, which is most of velc's run on a full module program;
 // a large page takes one fault for 2 MB. The free end of the heap (malloc's
 // top chunk, which ends at the program break) is first filled up to just
-// below a large-page boundary by a block that stays allocated and is never
-// touched; the heap is grown by a generous pad in the same step, and the
-// kernel is asked to back everything from the boundary to the heap's end
-// with large pages. Every later allocation is then served from there, and
-// the heap's later growth keeps the advice.
+// below the first large-page boundary beyond the break by a block that stays
+// allocated and is never touched; malloc grows the heap for it, by a
+// generous pad, and the kernel is asked to back everything from the boundary
+// to the heap's end with large pages. A large page is only used where it
+// fits the heap at its first touch: hence a boundary beyond the break, so
+// that nothing above it is touched before the heap has grown. Every later
+// allocation is then served from there, and the heap's later growth keeps
+// the advice.
 void UseLargePagesForTheHeap()
 {
     constexpr uintptr_t kLargePage = uintptr_t(2) << 20;
@@ -42,9 +45,10 @@ void UseLargePagesForTheHeap()
     ::mallopt(M_MMAP_THRESHOLD, 32 << 20); // blocks up to 32 MB from the heap
     ::mallopt(M_TRIM_THRESHOLD, INT_MAX); // never hand the heap back
     ::mallopt(M_TOP_PAD, 4 * kLargePage); // grow the heap in large steps
-    const uintptr_t topStart = reinterpret_cast<uintptr_t>(::sbrk(0)) - ::mallinfo2().keepcost;
-    uintptr_t boundary = (topStart + kLargePage - 1) & ~(kLargePage - 1);
-    if (boundary - topStart < 4096)
+    const uintptr_t brk = reinterpret_cast<uintptr_t>(::sbrk(0));
+    const uintptr_t topStart = brk - ::mallinfo2().keepcost;
+    uintptr_t boundary = (brk + kLargePage - 1) & ~(kLargePage - 1);
+    if (boundary - brk < 4096)
         boundary += kLargePage;
     static void *filler = std::malloc(boundary - topStart - kChunkRoom);
     const uintptr_t end = reinterpret_cast<uintptr_t>(::sbrk(0));
