@@ -175,29 +175,29 @@ public:
     CRecordWriter &operator<<(long long number)
     {
         Blank();
-        char digits[24];
-        const auto result = std::to_chars(digits, digits + sizeof digits, number);
-        Put(std::string_view(digits, static_cast<size_t>(result.ptr - digits)));
+        if (sizeof m_record - m_used < kNumberRoom)
+            Flush();
+        m_used =
+            static_cast<size_t>(std::to_chars(m_record + m_used, m_record + sizeof m_record, number).ptr - m_record);
         return *this;
     }
     ~CRecordWriter()
     {
-        Put("\n");
-        m_out.append(m_record, m_used);
+        PutChar('\n');
+        Flush();
     }
 
 private:
     void Blank()
     {
         if (m_words++ > 0)
-            Put(" ");
+            PutChar(' ');
     }
     // A word longer than the buffer's room (a long path) goes out directly.
     void Put(std::string_view text)
     {
         if (text.size() > sizeof m_record - m_used) {
-            m_out.append(m_record, m_used);
-            m_used = 0;
+            Flush();
             if (text.size() > sizeof m_record) {
                 m_out += text;
                 return;
@@ -206,6 +206,18 @@ private:
         std::memcpy(m_record + m_used, text.data(), text.size());
         m_used += text.size();
     }
+    void PutChar(char c)
+    {
+        if (m_used == sizeof m_record)
+            Flush();
+        m_record[m_used++] = c;
+    }
+    void Flush()
+    {
+        m_out.append(m_record, m_used);
+        m_used = 0;
+    }
+    static constexpr size_t kNumberRoom = 20; // digits and sign of any long long
     std::string &m_out;
     char m_record[128];
     size_t m_used = 0;
