@@ -149,6 +149,7 @@ constexpr CKeywords::CKeywords()
         while (m_slots[slot])
             slot = (slot + 1) % kSlots;
         m_slots[slot] = &k;
+        m_lengths[slot] = static_cast<uint8_t>(std::string_view(k.name).size());
         m_longest = std::max(m_longest, std::string_view(k.name).size());
         m_bySymbol[k.symbol] = &k;
         if (k.token >= 0 && k.number <= 0)
@@ -197,7 +198,7 @@ const KeywordInfo *CKeywords::FindWord(std::string_view word) const
     if (word.empty() || word.size() > m_longest)
         return nullptr;
     for (size_t slot = Slot(word); m_slots[slot]; slot = (slot + 1) % kSlots) {
-        if (EqualNoCase(m_slots[slot]->name, word))
+        if (m_lengths[slot] == word.size() && EqualNoCase(std::string_view(m_slots[slot]->name, word.size()), word))
             return m_slots[slot];
     }
     return nullptr;

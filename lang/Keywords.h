@@ -75,6 +75,7 @@ private:
     static constexpr size_t kSlots = 1024;
     static constexpr size_t Slot(std::string_view word);
     const KeywordInfo *m_slots[kSlots] = {};
+    uint8_t m_lengths[kSlots] = {}; // of the slot's name, compared before its letters
     size_t m_longest = 0; // letters of the longest keyword
     const KeywordInfo *m_bySymbol[symCount] = {};
     const KeywordInfo *m_byToken[256] = {}; // plain keyword or first member
