@@ -72,7 +72,7 @@ int main(int argc, char **argv)
         // Never destroyed: the process ends right after the run, and freeing
         // every line of a large program one by one would only cost time. The
         // static pointer keeps the memory reachable for leak checkers.
-        static CCompiler *compiler = new CCompiler;
+        static CCompiler *compiler = new CCompiler(stdout);
         compiler->Compile(argv[1]);
     } catch (const std::exception &e) {
         std::fprintf(stdout, "Fatal error: %s\n", e.what());
