@@ -63,6 +63,9 @@ const ExpansionCase kExpansions[] = {
   {"AfterBinaryDigits", {"X 1"}, "a = %10X", "a = %101", ""},
   {"AfterDecimalDigits", {"abc 2"}, "a = 12abc", "a = 122", ""},
   {"AfterFloat", {"e 3"}, "a = 1.5e", "a = 1.53", ""},
+  // Strings and the comment are passed over; a use after a string is not.
+  {"AfterString", {"X 1"}, "PRINT \"X'\", X ' X", "PRINT \"X'\", 1 ' X", ""},
+  {"InUnclosedString", {"X 1"}, "PRINT \"a X", "PRINT \"a X", ""},
   {"AnyCase", {"Size 10"}, "PRINT SIZE, size, Size", "PRINT 10, 10, 10", ""},
   {"BodyTrimmed", {"N \t 5 \t"}, "x = N+1", "x = 5+1", ""},
   {"EmptyBody", {"E"}, "PRINT 1 E, E 2", "PRINT 1 ,  2", ""},
