@@ -30,7 +30,7 @@ std::string OutputText(const std::string &text)
 // prints name the files a user asks for.
 struct OutputPlan {
     std::string path;
-    std::string contents;
+    const std::string &contents;
     bool announced;
     Flush flush;
 };
@@ -167,8 +167,10 @@ void CCompiler::WriteOutputFiles(const std::string &sourceArgument)
     if (OutputReplacesSource(hex) || OutputReplacesSource(listing) || OutputReplacesSource(map))
         return;
     PrintLine("Generating...");
-    const OutputPlan outputs[] = {{hex, m_code.HexFileText(), true, Flush::kToDisk},
-                                  {listing, m_code.ListingFileText(), true, Flush::kByTheSystem},
+    const std::string hexText = m_code.HexFileText();
+    const std::string listingText = m_code.ListingFileText();
+    const OutputPlan outputs[] = {{hex, hexText, true, Flush::kToDisk},
+                                  {listing, listingText, true, Flush::kByTheSystem},
                                   {map, m_mapText, false, Flush::kByTheSystem}};
     for (const OutputPlan &output : outputs) {
         if (output.announced)
