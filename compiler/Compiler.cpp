@@ -30,7 +30,7 @@ std::string OutputText(const std::string &text)
 // prints name the files a user asks for.
 struct OutputPlan {
     std::string path;
-    std::string contents;
+    const std::string &contents;
     bool announced;
     Flush flush;
 };
@@ -52,13 +52,27 @@ std::string Format(const char *format, long long arg)
 }
 
 CCompiler::CCompiler(std::ostream &out)
-    : m_out(out)
+    : m_stream(&out)
 {
+}
+
+CCompiler::CCompiler(std::FILE *out)
+    : m_file(out)
+{
+}
+
+void CCompiler::Print(std::string_view text)
+{
+    if (m_stream)
+        m_stream->write(text.data(), static_cast<std::streamsize>(text.size()));
+    else
+        std::fwrite(text.data(), 1, text.size(), m_file);
 }
 
 void CCompiler::PrintLine(const std::string &text)
 {
-    m_out << text << '\n';
+    Print(text);
+    Print("\n");
 }
 
 void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
@@ -66,15 +80,14 @@ void CCompiler::ReportError(const std::string &text, int fileIndex, int line)
     if (m_symbols)
         m_symbols->Diagnostic(text, fileIndex, line);
     if (m_errorCount < 10) {
-        if (fileIndex < 0) {
-            m_out << OutputText(text) << '\n';
-        } else {
-            m_out << PrintableName(m_files.Name(fileIndex)) << '(' << (line < 0 ? 1 : line) << "): " << OutputText(text)
-                  << '\n';
-        }
+        if (fileIndex < 0)
+            PrintLine(OutputText(text));
+        else
+            PrintLine(PrintableName(m_files.Name(fileIndex)) + '(' + std::to_string(line < 0 ? 1 : line) +
+                      "): " + OutputText(text));
         ++m_errorCount;
     } else if (m_errorCount == 10) {
-        m_out << "Too many errors.\n";
+        Print("Too many errors.\n");
         ++m_errorCount;
     }
 }
@@ -154,8 +167,10 @@ void CCompiler::WriteOutputFiles(const std::string &sourceArgument)
     if (OutputReplacesSource(hex) || OutputReplacesSource(listing) || OutputReplacesSource(map))
         return;
     PrintLine("Generating...");
-    const OutputPlan outputs[] = {{hex, m_code.HexFileText(), true, Flush::kToDisk},
-                                  {listing, m_code.ListingFileText(), true, Flush::kByTheSystem},
+    const std::string hexText = m_code.HexFileText();
+    const std::string listingText = m_code.ListingFileText();
+    const OutputPlan outputs[] = {{hex, hexText, true, Flush::kToDisk},
+                                  {listing, listingText, true, Flush::kByTheSystem},
                                   {map, m_mapText, false, Flush::kByTheSystem}};
     for (const OutputPlan &output : outputs) {
         if (output.announced)

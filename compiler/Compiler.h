@@ -12,14 +12,20 @@
 #include "SourceProvider.h"
 #include "SymbolSink.h"
 
-#include <iostream>
+#include <cstdio>
+#include <ostream>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 
 class CCompiler {
 public:
-    // Everything the compiler says goes to `out` (standard output by default).
-    explicit CCompiler(std::ostream &out = std::cout);
+    // Everything the compiler says goes to `out`.
+    explicit CCompiler(std::ostream &out);
+    // ... or to a C file: velc prints to its standard output so and never
+    // starts the C++ streams, whose start-up alone costs it more than a tenth
+    // of a millisecond.
+    explicit CCompiler(std::FILE *out);
 
     void Compile(const std::string &sourceArgument);
     // The phases of Compile on the file at `fullPath`, without the banner, the
@@ -66,7 +72,9 @@ private:
     void GenerateCode(CSource &source);
     bool OutputReplacesSource(const std::string &output);
     void PrintStatistics();
-    std::ostream &m_out;
+    void Print(std::string_view text);
+    std::ostream *m_stream = nullptr; // the one of the two that is set
+    std::FILE *m_file = nullptr;
     // The whole program after the directive pass; it lives as long as the
     // run object, which velc never destroys (freeing a million lines costs).
     CSource m_program;

@@ -42,7 +42,9 @@ CDefineList::CDefineList()
 void CDefineList::Define(const std::string &name, const CMacro &macro)
 {
     m_macros.insert_or_assign(Upper(name), macro);
-    m_shapes[ShapeOf(name)] = true;
+    const NameBits bits = NameBitsOf(name);
+    m_nameBits.set(bits.first);
+    m_nameBits.set(bits.second);
 }
 
 void CDefineList::Undefine(const std::string &name)

@@ -39,6 +39,7 @@ void CIntelHexFile::WriteEndRecord()
 std::string CCode::HexFileText() const
 {
     static const char kDigits[] = "0123456789ABCDEF";
+    const uint8_t *bytes = m_bytes.data(); // not reread after every character written
     const size_t size = m_bytes.size();
     std::string text(((size + 15) / 16) * 45 + 13, '\0');
     char *out = text.data();
@@ -57,7 +58,7 @@ std::string CCode::HexFileText() const
         *out++ = '0';
         *out++ = '0';
         for (unsigned i = 0; i < count; ++i) {
-            const unsigned b = m_bytes[address + i];
+            const unsigned b = bytes[address + i];
             put(b);
             sum += b;
         }

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 
 namespace {
@@ -55,22 +56,38 @@ std::string CCode::ListingText() const
 
 namespace {
 
-// What the listing file holds for one image byte outside the token texts:
-// the byte from the OEM code page in UTF-8, and CR LF for the record's 0x0A.
+// What the listing file shows for one image byte: outside string constants
+// a token code's text, otherwise the byte from the OEM code page in UTF-8,
+// and CR LF for the record's 0x0A. The text has a fixed room, so that it is
+// copied in one piece.
 struct ListedByte {
-    char text[4];
+    char text[16];
     unsigned char size;
 };
+static_assert(kLongestTokenText <= sizeof(ListedByte::text));
 using ListedBytes = std::array<ListedByte, 256>;
+
+ListedByte Listed(std::string_view text)
+{
+    ListedByte entry{};
+    entry.size = static_cast<unsigned char>(text.copy(entry.text, sizeof entry.text));
+    return entry;
+}
 
 ListedBytes BuildListedBytes()
 {
     ListedBytes table{};
-    for (int b = 0; b < 256; ++b) {
-        const std::string utf8 = b == '\n' ? "\r\n" : AnsiToUtf8(OemToAnsi(std::string(1, static_cast<char>(b))));
-        ListedByte &entry = table[static_cast<size_t>(b)];
-        entry.size = static_cast<unsigned char>(utf8.copy(entry.text, sizeof entry.text));
-    }
+    for (int b = 0; b < 256; ++b)
+        table[static_cast<size_t>(b)] =
+            Listed(b == '\n' ? "\r\n" : AnsiToUtf8(OemToAnsi(std::string(1, static_cast<char>(b)))));
+    return table;
+}
+
+ListedBytes BuildListedTokens()
+{
+    ListedBytes table{};
+    for (int b = 0x80; b < 256; ++b)
+        table[static_cast<size_t>(b)] = Listed(TokenText(b));
     return table;
 }
 
@@ -99,8 +116,8 @@ char *Put(char *out, std::string_view text)
 }
 
 // Room for one listed record: its head, and up to 255 bytes shown as token
-// texts of at most 11 characters (a longer body is passed on in parts).
-constexpr size_t kRecordRoom = 32 + 255 * 11;
+// texts (a longer body is passed on in parts).
+constexpr size_t kRecordRoom = 32 + 255 * kLongestTokenText;
 
 } // namespace
 
@@ -109,32 +126,35 @@ constexpr size_t kRecordRoom = 32 + 255 * 11;
 std::string CCode::ListingFileText() const
 {
     static const ListedBytes kListed = BuildListedBytes();
+    static const ListedBytes kTokens = BuildListedTokens();
     std::string text = "Listfile produced by Velmo-Compiler V2.4\r\n\r\n"
                        "Line  Addr  Code\r\n"
                        "----------------\r\n";
     text.reserve(m_bytes.size() * 2 + 256);
     char line[kRecordRoom];
     size_t offset = 0;
+    const uint8_t *bytes = m_bytes.data(); // not reread after every byte written to `line`
     const size_t size = m_bytes.size();
-    while (offset + 3 < size && m_bytes[offset + 3] != 0x03) {
-        char *out = PutNumber(line, (m_bytes[offset] << 8) | m_bytes[offset + 1], 10, 4, ' ');
+    while (offset + 3 < size && bytes[offset + 3] != 0x03) {
+        char *out = PutNumber(line, (bytes[offset] << 8) | bytes[offset + 1], 10, 4, ' ');
         out = Put(out, "  ");
         out = PutNumber(out, static_cast<unsigned>(offset), 16, 4, '0');
         out = Put(out, "  ");
         bool inString = false;
         size_t i = offset + 3;
         for (; i < size; ++i) {
-            if (out > line + sizeof line - 16) { // a body longer than a record should be
+            if (out > line + sizeof line - sizeof(ListedByte::text)) { // a body longer than a record should be
                 text.append(line, static_cast<size_t>(out - line));
                 out = line;
             }
-            const uint8_t b = m_bytes[i];
-            if (b >= 0x80 && !inString) {
-                out = Put(out, TokenText(b));
+            const uint8_t b = bytes[i];
+            const bool token = b >= 0x80 && !inString;
+            const ListedByte &listed = token ? kTokens[b] : kListed[b];
+            std::memcpy(out, listed.text, sizeof listed.text);
+            out += listed.size;
+            if (token)
                 continue;
-            }
             inString ^= b == '"';
-            out = Put(out, std::string_view(kListed[b].text, kListed[b].size));
             if (b == 0x0A)
                 break;
         }

@@ -161,15 +161,20 @@ bool IsRadixDigit(char c, bool hex)
 
 // False when no word of the line can be a macro use, so the line needs no
 // scan. Words are cut as the scanner cuts them (digits, and the digits after
-// "$" and "%", are never the start of a word); words inside strings and
-// comments are tested too, which can only cause a needless scan.
+// "$" and "%", are never the start of a word); string constants and the
+// comment are passed over, as the scanner never reads words in them.
 bool MayUseMacros(const CDefineList &defines, const std::string &text)
 {
     const size_t size = text.size();
     size_t i = 0;
     while (i < size) {
         const char c = text[i];
-        if (c == '$' || c == '%') {
+        if (c == '\'')
+            return false;
+        if (c == '"') {
+            i = text.find('"', i + 1); // npos for a string that runs to the end
+            i = i == std::string::npos ? size : i + 1;
+        } else if (c == '$' || c == '%') {
             ++i;
             while (i < size && IsRadixDigit(text[i], c == '$'))
                 ++i;

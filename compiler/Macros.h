@@ -3,10 +3,13 @@
 
 #include "NoCase.h"
 
+#include <bitset>
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 // One macro. In the body of a macro with parameters, parameter k is the
@@ -51,25 +54,33 @@ public:
     void Define(const std::string &name, const CMacro &macro); // replaces an earlier one
     void Undefine(const std::string &name); // unknown names are no error
     const CMacro *Find(const std::string &name) const; // any case; nullptr if absent
-    // False when no macro has a name of this first letter and length, so
+    // False when no macro of this run has the name, in any letter case, so
     // that a line whose words all fail this test needs no expansion scan.
     // (True does not mean that the word is a macro.)
     bool MayBeMacro(std::string_view word) const
     {
-        return m_shapes[ShapeOf(word)];
+        const NameBits bits = NameBitsOf(word);
+        return m_nameBits[bits.first] && m_nameBits[bits.second];
     }
 
 private:
-    static constexpr size_t kMaxShapeLength = 32;
-    static size_t ShapeOf(std::string_view word)
+    // Two bits per name defined in this run, picked by the name's case-blind
+    // hash: with a few hundred macros a word that is none of them passes by
+    // chance a few times in a thousand. An #UNDEF leaves its bits, which only
+    // costs a scan.
+    static constexpr int kNameBitsLog2 = 14;
+    static constexpr size_t kNameBits = size_t(1) << kNameBitsLog2;
+    using NameBits = std::pair<size_t, size_t>;
+    static NameBits NameBitsOf(std::string_view name)
     {
-        const size_t length = word.size() < kMaxShapeLength ? word.size() : kMaxShapeLength;
-        return static_cast<unsigned char>(UpperAscii(word.empty() ? ' ' : word[0])) * (kMaxShapeLength + 1) + length;
+        // The product carries every bit of the hash into its top bits, where
+        // the two bit numbers are taken from.
+        const uint64_t mixed = static_cast<uint64_t>(NoCaseHash()(name)) * 0x9E3779B97F4A7C15ull;
+        return {static_cast<size_t>(mixed >> (64 - kNameBitsLog2)),
+                static_cast<size_t>(mixed >> (64 - 2 * kNameBitsLog2)) % kNameBits};
     }
+    std::bitset<kNameBits> m_nameBits;
     NoCaseMap<CMacro> m_macros;
-    // Shapes (first letter, length) of every name defined in this run; an
-    // #UNDEF leaves its shape, which only costs a scan.
-    std::vector<bool> m_shapes = std::vector<bool>(256 * (kMaxShapeLength + 1));
 };
 
 // The option names every program knows (NO_CLOCK, LCD_DOGM8X1, ...), each a

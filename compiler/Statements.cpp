@@ -26,7 +26,7 @@ struct Entry {
     }
 
 // clang-format off
-const Entry kEntries[] = {
+constexpr Entry kEntries[] = {
   // Variables and declarations
   ONE(symIdent, Assignment()),
   {symCHAR, symFLOAT, ROUTINE(Declaration())},
@@ -118,7 +118,7 @@ const Entry kEntries[] = {
 #undef ONE
 #undef ROUTINE
 
-std::array<StatementRoutine, symCount> BuildTable()
+constexpr std::array<StatementRoutine, symCount> BuildTable()
 {
     std::array<StatementRoutine, symCount> table{};
     for (const Entry &e : kEntries) {
@@ -132,6 +132,7 @@ std::array<StatementRoutine, symCount> BuildTable()
 
 StatementRoutine StatementFor(int symbol)
 {
-    static const std::array<StatementRoutine, symCount> table = BuildTable();
+    // Built while compiling: read-only data, nothing to build or write at run time.
+    static constexpr std::array<StatementRoutine, symCount> table = BuildTable();
     return symbol >= 0 && symbol < symCount ? table[symbol] : nullptr;
 }

@@ -25,28 +25,35 @@ const char kUsage[] = "Usage: velc <source>\n";
 
 // Backs the heap with large pages. On a first touch, memory costs a page
 // fault per 4 KB page, which is most of velc's run on a full module program;
-// a large page takes one fault for 2 MB. The heap is first filled up to a
-// large-page boundary (that block stays allocated and is never touched),
-// then grown by a block that the kernel is asked to back with large pages up
-// to the heap's end; the block goes back to the allocator untouched, which
-// then serves every allocation from it, and the heap's later growth keeps
+// a large page takes one fault for 2 MB. The free end of the heap (malloc's
+// top chunk, which ends at the program break) is first filled up to just
+// below the first large-page boundary beyond the break by a block that stays
+// allocated and is never touched; malloc grows the heap for it, by a
+// generous pad, and the kernel is asked to back everything from the boundary
+// to the heap's end with large pages. A large page is only used where it
+// fits the heap at its first touch: hence a boundary beyond the break, so
+// that nothing above it is touched before the heap has grown. Every later
+// allocation is then served from there, and the heap's later growth keeps
 // the advice.
 void UseLargePagesForTheHeap()
 {
     constexpr uintptr_t kLargePage = uintptr_t(2) << 20;
+    // The filler ends a little below the boundary: the header that malloc
+    // writes behind it, while the heap is not yet advised, must not touch
+    // the first large page, or that page is backed by small ones.
+    constexpr uintptr_t kChunkRoom = 64;
     ::mallopt(M_MMAP_THRESHOLD, 32 << 20); // blocks up to 32 MB from the heap
     ::mallopt(M_TRIM_THRESHOLD, INT_MAX); // never hand the heap back
-    const uintptr_t top = reinterpret_cast<uintptr_t>(::sbrk(0));
-    const uintptr_t boundary = (top + kLargePage - 1) & ~(kLargePage - 1);
-    static void *filler = boundary - top > 4096 ? std::malloc(boundary - top - 4096) : nullptr;
-    void *block = std::malloc(4 * kLargePage);
-    if (!block)
-        return;
-    const uintptr_t start = (reinterpret_cast<uintptr_t>(block) + kLargePage - 1) & ~(kLargePage - 1);
+    ::mallopt(M_TOP_PAD, 4 * kLargePage); // grow the heap in large steps
+    const uintptr_t brk = reinterpret_cast<uintptr_t>(::sbrk(0));
+    const uintptr_t topStart = brk - ::mallinfo2().keepcost;
+    uintptr_t boundary = (brk + kLargePage - 1) & ~(kLargePage - 1);
+    if (boundary - brk < 4096)
+        boundary += kLargePage;
+    static void *filler = std::malloc(boundary - topStart - kChunkRoom);
     const uintptr_t end = reinterpret_cast<uintptr_t>(::sbrk(0));
-    if (filler && end > start)
-        ::madvise(reinterpret_cast<void *>(start), end - start, MADV_HUGEPAGE);
-    std::free(block);
+    if (filler && end > boundary)
+        ::madvise(reinterpret_cast<void *>(boundary), end - boundary, MADV_HUGEPAGE);
 }
 
 } // namespace
@@ -65,7 +72,7 @@ int main(int argc, char **argv)
         // Never destroyed: the process ends right after the run, and freeing
         // every line of a large program one by one would only cost time. The
         // static pointer keeps the memory reachable for leak checkers.
-        static CCompiler *compiler = new CCompiler;
+        static CCompiler *compiler = new CCompiler(stdout);
         compiler->Compile(argv[1]);
     } catch (const std::exception &e) {
         std::fprintf(stdout, "Fatal error: %s\n", e.what());

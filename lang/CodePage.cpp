@@ -1,6 +1,7 @@
 #include "lang/CodePage.h"
 
 #include <array>
+#include <cstring>
 
 namespace velmo::lang {
 
@@ -169,12 +170,20 @@ bool IsValidUtf8(std::string_view bytes)
     return true;
 }
 
+// Eight bytes at a time, as a whole source file is tested: a byte of 0x80
+// or above sets the top bit of its byte of the word.
 bool IsAscii(std::string_view text)
 {
-    unsigned char any = 0;
-    for (const char c : text)
-        any |= static_cast<unsigned char>(c);
-    return any < 0x80;
+    uint64_t any = 0;
+    size_t i = 0;
+    for (; i + sizeof any <= text.size(); i += sizeof any) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, sizeof word);
+        any |= word;
+    }
+    for (; i < text.size(); ++i)
+        any |= static_cast<unsigned char>(text[i]);
+    return (any & 0x8080808080808080ull) == 0;
 }
 
 std::string SourceToAnsi(std::string contents)

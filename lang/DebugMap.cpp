@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 
 namespace velmo::lang {
 
@@ -156,8 +157,9 @@ const MapVariable *DebugMap::FindVariable(std::string_view name) const
 namespace {
 
 // Appends the record's words separated by blanks and ends the line; the map
-// of a full program has thousands of records, so numbers are written without
-// a stream.
+// of a full program has thousands of records, so a record is put together
+// in a buffer and appended in one piece, and numbers are written without a
+// stream.
 class CRecordWriter {
 public:
     explicit CRecordWriter(std::string &out)
@@ -167,29 +169,58 @@ public:
     CRecordWriter &operator<<(std::string_view word)
     {
         Blank();
-        m_out += word;
+        Put(word);
         return *this;
     }
     CRecordWriter &operator<<(long long number)
     {
         Blank();
-        char digits[24];
-        const auto result = std::to_chars(digits, digits + sizeof digits, number);
-        m_out.append(digits, result.ptr);
+        if (sizeof m_record - m_used < kNumberRoom)
+            Flush();
+        m_used =
+            static_cast<size_t>(std::to_chars(m_record + m_used, m_record + sizeof m_record, number).ptr - m_record);
         return *this;
     }
     ~CRecordWriter()
     {
-        m_out += '\n';
+        PutChar('\n');
+        Flush();
     }
 
 private:
     void Blank()
     {
         if (m_words++ > 0)
-            m_out += ' ';
+            PutChar(' ');
     }
+    // A word longer than the buffer's room (a long path) goes out directly.
+    void Put(std::string_view text)
+    {
+        if (text.size() > sizeof m_record - m_used) {
+            Flush();
+            if (text.size() > sizeof m_record) {
+                m_out += text;
+                return;
+            }
+        }
+        std::memcpy(m_record + m_used, text.data(), text.size());
+        m_used += text.size();
+    }
+    void PutChar(char c)
+    {
+        if (m_used == sizeof m_record)
+            Flush();
+        m_record[m_used++] = c;
+    }
+    void Flush()
+    {
+        m_out.append(m_record, m_used);
+        m_used = 0;
+    }
+    static constexpr size_t kNumberRoom = 20; // digits and sign of any long long
     std::string &m_out;
+    char m_record[128];
+    size_t m_used = 0;
     int m_words = 0;
 };
 

@@ -130,17 +130,26 @@ constexpr const char* kTokenTexts[127] = {
 
 static_assert(sizeof(kKeywords) / sizeof(kKeywords[0]) == CKeywords::kKeywordCount);
 static_assert(symKEYCODE == 115 && symSPEED == 154 && symUSING == 194);
+static_assert(std::ranges::all_of(kTokenTexts, [](std::string_view text) { return text.size() <= kLongestTokenText; }));
 static_assert(symSTEPPER3 + 1 == symSPEED && symDirINCLUDE == 202);
 
 } // namespace
 
-CKeywords::CKeywords()
+constexpr size_t CKeywords::Slot(std::string_view word)
+{
+    const size_t first = static_cast<unsigned char>(UpperAscii(word.front()));
+    const size_t last = static_cast<unsigned char>(UpperAscii(word.back()));
+    return (first * 61 + last * 7 + word.size() * 131) % kSlots;
+}
+
+constexpr CKeywords::CKeywords()
 {
     for (const KeywordInfo &k : kKeywords) {
         size_t slot = Slot(k.name);
         while (m_slots[slot])
             slot = (slot + 1) % kSlots;
         m_slots[slot] = &k;
+        m_lengths[slot] = static_cast<uint8_t>(std::string_view(k.name).size());
         m_longest = std::max(m_longest, std::string_view(k.name).size());
         m_bySymbol[k.symbol] = &k;
         if (k.token >= 0 && k.number <= 0)
@@ -150,7 +159,7 @@ CKeywords::CKeywords()
 
 const CKeywords &CKeywords::Instance()
 {
-    static const CKeywords keywords;
+    static constexpr CKeywords keywords;
     return keywords;
 }
 
@@ -184,19 +193,12 @@ const KeywordInfo *CKeywords::Find(const std::string &upperWord) const
     return FindWord(upperWord);
 }
 
-size_t CKeywords::Slot(std::string_view word)
-{
-    const size_t first = static_cast<unsigned char>(UpperAscii(word.front()));
-    const size_t last = static_cast<unsigned char>(UpperAscii(word.back()));
-    return (first * 61 + last * 7 + word.size() * 131) % kSlots;
-}
-
 const KeywordInfo *CKeywords::FindWord(std::string_view word) const
 {
     if (word.empty() || word.size() > m_longest)
         return nullptr;
     for (size_t slot = Slot(word); m_slots[slot]; slot = (slot + 1) % kSlots) {
-        if (EqualNoCase(m_slots[slot]->name, word))
+        if (m_lengths[slot] == word.size() && EqualNoCase(std::string_view(m_slots[slot]->name, word.size()), word))
             return m_slots[slot];
     }
     return nullptr;

@@ -66,13 +66,16 @@ public:
     const KeywordInfo *ByToken(int code, int number = -1) const;
 
 private:
-    CKeywords();
+    // Built while compiling (Keywords.cpp), so that the table is part of the
+    // program's read-only data: nothing to build, no page to write at start.
+    constexpr CKeywords();
     // Open addressing on a case-blind hash of the name's length, first and
     // last letter: 176 keywords in 1024 slots, so a look-up probes about one
     // slot and compares one name.
     static constexpr size_t kSlots = 1024;
-    static size_t Slot(std::string_view word);
+    static constexpr size_t Slot(std::string_view word);
     const KeywordInfo *m_slots[kSlots] = {};
+    uint8_t m_lengths[kSlots] = {}; // of the slot's name, compared before its letters
     size_t m_longest = 0; // letters of the longest keyword
     const KeywordInfo *m_bySymbol[symCount] = {};
     const KeywordInfo *m_byToken[256] = {}; // plain keyword or first member
@@ -84,6 +87,8 @@ bool LookupKeyword(std::string_view word, TSYMBOL &symbol);
 
 // The listing text of a token code 0x80..0xFE; "" for any other value.
 const char *TokenText(int code);
+// No listing text of a token is longer.
+constexpr size_t kLongestTokenText = 11;
 
 // The token code of a keyword symbol (family code for numbered keywords), -1 if none.
 int KeywordToken(int symbol);

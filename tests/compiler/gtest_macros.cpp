@@ -63,6 +63,9 @@ const ExpansionCase kExpansions[] = {
   {"AfterBinaryDigits", {"X 1"}, "a = %10X", "a = %101", ""},
   {"AfterDecimalDigits", {"abc 2"}, "a = 12abc", "a = 122", ""},
   {"AfterFloat", {"e 3"}, "a = 1.5e", "a = 1.53", ""},
+  // Strings and the comment are passed over; a use after a string is not.
+  {"AfterString", {"X 1"}, "PRINT \"X'\", X ' X", "PRINT \"X'\", 1 ' X", ""},
+  {"InUnclosedString", {"X 1"}, "PRINT \"a X", "PRINT \"a X", ""},
   {"AnyCase", {"Size 10"}, "PRINT SIZE, size, Size", "PRINT 10, 10, 10", ""},
   {"BodyTrimmed", {"N \t 5 \t"}, "x = N+1", "x = 5+1", ""},
   {"EmptyBody", {"E"}, "PRINT 1 E, E 2", "PRINT 1 ,  2", ""},
@@ -230,6 +233,46 @@ TEST(DefineList, PredefinedNamesAndValues)
     ASSERT_TRUE(DefineMacro(compiler, "real_clock 7"));
     ASSERT_TRUE(LookupMacro(compiler, "REAL_CLOCK"));
     EXPECT_EQ(compiler.m_macro.m_body, "7");
+}
+
+// The quick test that spares a line the expansion scan may let a word pass
+// that is no macro, but must never stop a macro's name, in any letter case.
+TEST(DefineList, NameFilterPassesEveryMacroName)
+{
+    CDefineList defines;
+    const char *const defined[] = {"LIMIT", "limit2", "A", "_x", "Very_Long_Macro_Name_Beyond_Thirty_Two_Letters"};
+    for (const char *name : defined)
+        defines.Define(name, CMacro());
+    const char *const uses[] = {"LIMIT",
+                                "limit",
+                                "Limit",
+                                "LIMIT2",
+                                "limit2",
+                                "a",
+                                "A",
+                                "_X",
+                                "_x",
+                                "NO_CLOCK",
+                                "no_clock",
+                                "Numeric_4x4",
+                                "VERY_LONG_MACRO_NAME_BEYOND_THIRTY_TWO_LETTERS"};
+    for (const char *word : uses) {
+        EXPECT_TRUE(defines.MayBeMacro(word)) << word;
+        EXPECT_NE(defines.Find(word), nullptr) << word;
+    }
+}
+
+// With hundreds of macros, names of the same first letter and length as
+// theirs ("lbl12" beside "LIMIT12") are still nearly all told apart.
+TEST(DefineList, NameFilterStopsMostOtherWords)
+{
+    CDefineList defines;
+    for (int i = 0; i < 500; ++i)
+        defines.Define("LIMIT" + std::to_string(i), CMacro());
+    int passed = 0;
+    for (int i = 0; i < 1000; ++i)
+        passed += defines.MayBeMacro("lbl" + std::to_string(i)) + defines.MayBeMacro("LIMITS" + std::to_string(i));
+    EXPECT_LT(passed, 20) << "of 2000 words that are no macros";
 }
 
 } // namespace

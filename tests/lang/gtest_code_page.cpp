@@ -59,6 +59,24 @@ TEST(CodePage, OemBytesRoundTripThroughAnsi)
     EXPECT_GT(mapped, 128 + 64);
 }
 
+// A text is ASCII unless one of its bytes is 0x80 or above, wherever that
+// byte is: in the first, a middle or the last group of eight, or in the
+// bytes after the last whole group.
+TEST(CodePage, AsciiTestFindsAHighByteAnywhere)
+{
+    for (size_t length = 0; length <= 20; ++length) {
+        const std::string ascii(length, '\x7F');
+        EXPECT_TRUE(IsAscii(ascii)) << length;
+        for (size_t at = 0; at < length; ++at) {
+            for (const int high : {0x80, 0xA0, 0xFF}) {
+                std::string text = ascii;
+                text[at] = static_cast<char>(high);
+                EXPECT_FALSE(IsAscii(text)) << length << " " << at << " " << high;
+            }
+        }
+    }
+}
+
 TEST(CharClass, NamesAreLettersDigitsAndUnderscoreOnly)
 {
     std::string start;

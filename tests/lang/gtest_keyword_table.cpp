@@ -11,6 +11,7 @@
 
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -53,6 +54,29 @@ TEST(KeywordTable, NamesSymbolsAndTokenDigitsAreUnique)
         EXPECT_EQ(Table().FindWord(k.name), &k) << k.name;
     }
     EXPECT_EQ(names.size(), size_t(CKeywords::kKeywordCount));
+}
+
+// The scanner's look-up takes a word in any letter case and only whole: a
+// keyword with a letter more or less, or a name that merely shares its
+// length and first and last letters, is no keyword.
+TEST(KeywordTable, WordsAreFoundInAnyCaseAndOnlyWhole)
+{
+    for (const KeywordInfo &k : Table().All()) {
+        std::string lower = k.name;
+        for (char &c : lower)
+            c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+        EXPECT_EQ(Table().FindWord(lower), &k) << lower;
+        const std::string longer = std::string(k.name) + "Q";
+        const std::string shorter = std::string(k.name).substr(0, std::string_view(k.name).size() - 1);
+        for (const std::string &other : {longer, shorter}) {
+            const KeywordInfo *found = Table().FindWord(other);
+            EXPECT_TRUE(!found || found->name == other) << other;
+        }
+    }
+    const char *const notKeywords[] = {
+        "", "PRIMT", "PXINT", "TOTAL", "lbl12", "IFF", "_", "PRINT_", "AVERYLONGNAMETHATNOKEYWORDHAS"};
+    for (const char *word : notKeywords)
+        EXPECT_EQ(Table().FindWord(word), nullptr) << word;
 }
 
 // A numbered family's members carry the digits 0..n-1 and its name plus the
