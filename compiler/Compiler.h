@@ -22,9 +22,9 @@ class CCompiler {
 public:
     // Everything the compiler says goes to `out`.
     explicit CCompiler(std::ostream &out);
-    // ... or to a C file: velc prints to its standard output so and never
-    // starts the C++ streams, whose start-up alone costs it more than a tenth
-    // of a millisecond.
+    // ... or to a C file: velc prints to its standard output this way, so
+    // that the C++ streams, whose start-up alone costs it more than a tenth
+    // of a millisecond, are never started.
     explicit CCompiler(std::FILE *out);
 
     void Compile(const std::string &sourceArgument);

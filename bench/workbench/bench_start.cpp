@@ -4,7 +4,11 @@
 // alternate, so both see the same machine load). Every Korvid run is a
 // first start: no settings file, no window layout.
 //
-// Run: QT_QPA_PLATFORM=offscreen build/bench/bench_start   (or under a display)
+// Run under a display, as the workbench is used (the start ends when the
+// window is mapped and idle; Xvfb will do):
+//   DISPLAY=:1 build/bench/bench_start
+// Offscreen (QT_QPA_PLATFORM=offscreen) the bare window skips the window
+// system's work, so the same extra time of the workbench gives a larger ratio.
 // VELMO_BENCH_PAIRS sets the number of pairs (default 9).
 #include "../compiler/PairedRuns.h"
 
