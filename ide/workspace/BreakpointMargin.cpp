@@ -1,5 +1,7 @@
 #include "BreakpointMargin.h"
 
+#include "MarginPoint.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QHelpEvent>
@@ -75,18 +77,10 @@ void TBreakpointMargin::MarginClicked(int margin, int line)
 
 int TBreakpointMargin::MarginLine(const QPoint &point) const
 {
-    int left = 0;
-    for (int margin = 0; margin < kMargin; ++margin)
-        left += m_editor->marginWidth(margin);
+    const int left = MarginLeft(*m_editor, kMargin);
     if (point.x() < left || point.x() >= left + m_editor->marginWidth(kMargin))
         return 0;
-    // The nearest position: the margin is outside the text.
-    const long position = m_editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT,
-                                                  static_cast<unsigned long>(point.x()), static_cast<long>(point.y()));
-    int line = 0;
-    int index = 0;
-    m_editor->lineIndexFromPosition(static_cast<int>(position), &line, &index);
-    return line + 1;
+    return NearestLine(*m_editor, point) + 1;
 }
 
 bool TBreakpointMargin::ContextClick(const QPoint &point)

@@ -1,5 +1,7 @@
 #include "DiagnosticMarks.h"
 
+#include "MarginPoint.h"
+
 #include <Qsci/qsciscintilla.h>
 
 #include <QToolTip>
@@ -102,14 +104,10 @@ long TDiagnosticMarks::PositionOf(int line, int character) const
 
 QString TDiagnosticMarks::ToolTipAt(QPoint point) const
 {
-    int textLeft = 0;
-    for (int margin = 0; margin < m_editor->margins(); ++margin)
-        textLeft += m_editor->marginWidth(margin);
+    if (point.x() < MarginLeft(*m_editor, m_editor->margins()))
+        return MessagesOnLine(NearestLine(*m_editor, point));
     const long position = m_editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE, point.x(), point.y());
-    if (point.x() >= textLeft)
-        return position < 0 ? QString() : MessageAt(position);
-    const long nearest = m_editor->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINT, point.x(), point.y());
-    return MessagesOnLine(int(m_editor->SendScintilla(QsciScintillaBase::SCI_LINEFROMPOSITION, nearest)));
+    return position < 0 ? QString() : MessageAt(position);
 }
 
 // The messages underlined where the one under the position is: a line the
