@@ -1,6 +1,7 @@
 #include "ManualSource.h"
 
 #include "LanguageReference.h"
+#include "MarkdownHtml.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,6 @@
 namespace {
 
 const QRegularExpression kDirective(QStringLiteral("^\\{\\{(\\w+)\\s*(.*?)\\}\\}\\s*$"));
-const QRegularExpression kHeading(QStringLiteral("^(#{1,4}) +(.*)$"));
-const QRegularExpression kFigure(QStringLiteral("^!\\[([^\\]]*)\\]\\(([^)]*)\\)\\s*$"));
 const QRegularExpression kFigurePath(QStringLiteral("^images/[A-Za-z0-9_-]+\\.png$"));
 
 QString TrimEnd(QString line)
@@ -77,7 +76,7 @@ void TExpander::Line()
     if (line.startsWith(QLatin1String("```")))
         m_inFence = !m_inFence;
     const QRegularExpressionMatch directive = kDirective.match(line);
-    const QRegularExpressionMatch heading = kHeading.match(line);
+    const QRegularExpressionMatch heading = kMarkdownHeading.match(line);
     if (!m_inFence && directive.hasMatch())
         Directive(directive.captured(1), directive.captured(2).trimmed());
     else if (!m_inFence && heading.hasMatch())
@@ -139,7 +138,7 @@ QStringList TExpander::SyntaxBlock()
 // A picture stands in a paragraph of its own, so blank lines surround it.
 void TExpander::Figure(const QString &line)
 {
-    const QRegularExpressionMatch match = kFigure.match(line);
+    const QRegularExpressionMatch match = kMarkdownFigure.match(line);
     const QString caption = match.captured(1).trimmed();
     const QString path = match.captured(2).trimmed();
     if (!match.hasMatch()) {

@@ -3,6 +3,9 @@
 #include <QRegularExpression>
 #include <QStringList>
 
+const QRegularExpression kMarkdownHeading(QStringLiteral("^(#{1,4}) +(.*)$"));
+const QRegularExpression kMarkdownFigure(QStringLiteral("^!\\[([^\\]]*)\\]\\(([^)]*)\\)\\s*$"));
+
 namespace {
 
 // Colours of the boxes around examples, program output, plain text and notes.
@@ -43,10 +46,8 @@ QString Caption(const QString &kind)
 
 enum class TBlock { None, Paragraph, Bullets, Numbers, Table, Note, Raw, Fence };
 
-const QRegularExpression kHeading(QStringLiteral("^(#{1,4}) +(.*)$"));
 const QRegularExpression kNumbered(QStringLiteral("^\\d+\\. +(.*)$"));
 const QRegularExpression kRule(QStringLiteral("^\\|?[\\s:|-]+\\|?$"));
-const QRegularExpression kFigure(QStringLiteral("^!\\[([^\\]]*)\\]\\(([^)]*)\\)\\s*$"));
 
 QString FigureHtml(const QRegularExpressionMatch &figure)
 {
@@ -136,7 +137,7 @@ bool TMarkdownConverter::Continue(const QString &line)
     switch (m_block) {
     case TBlock::Paragraph:
         if (line.startsWith(u'#') || line.startsWith(QLatin1String("```")) || line.startsWith(QLatin1String("- ")) ||
-            line.startsWith(u'|') || kFigure.match(line).hasMatch())
+            line.startsWith(u'|') || kMarkdownFigure.match(line).hasMatch())
             return false;
         m_text += u' ' + line.trimmed();
         return true;
@@ -177,9 +178,9 @@ bool TMarkdownConverter::ListLine(const QString &line)
 
 void TMarkdownConverter::Start(const QString &line)
 {
-    const QRegularExpressionMatch heading = kHeading.match(line);
+    const QRegularExpressionMatch heading = kMarkdownHeading.match(line);
     const QRegularExpressionMatch numbered = kNumbered.match(line);
-    const QRegularExpressionMatch figure = kFigure.match(line);
+    const QRegularExpressionMatch figure = kMarkdownFigure.match(line);
     if (heading.hasMatch()) {
         Heading(heading);
     } else if (figure.hasMatch()) {

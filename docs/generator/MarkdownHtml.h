@@ -13,7 +13,13 @@
 //   `code`, **bold**, *italic*, \x (x taken literally) inside text
 #pragma once
 
+#include <QRegularExpression>
 #include <QString>
+
+// The line shapes the manual's expansion reads too: a heading (the #s, the
+// title) and a picture (the caption, the path).
+extern const QRegularExpression kMarkdownHeading;
+extern const QRegularExpression kMarkdownFigure;
 
 // The HTML of a whole Markdown text.
 QString MarkdownToHtml(const QString &markdown);
