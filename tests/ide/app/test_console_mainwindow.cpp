@@ -4,6 +4,7 @@
 // It is made when first needed, not while the window is built: what makes
 // it, where it lands among the output views, and that it shows and sends by
 // the terminal settings read at start, made before or after them.
+#include "../support/TestFiles.h"
 #include "../support/WorkbenchTestMain.h"
 #include "AppState.h"
 #include "BuildController.h"
@@ -61,9 +62,7 @@ class TestConsoleMainWindow : public QObject {
 
     void WriteSettings(const QByteArray &text)
     {
-        QFile file(m_dir->filePath("Korvid.ini"));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(text);
+        WriteTestFile(m_dir->filePath("Korvid.ini"), text);
     }
 
     static void VerifyState(TMcuConsole *console, const TConsoleState &state)
